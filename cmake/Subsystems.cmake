@@ -1,0 +1,36 @@
+set(CORVALEN_SUBSYSTEM_TARGETS "")
+
+function(cvl_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+                                           -Woverloaded-virtual -Wimplicit-fallthrough)
+  if(CORVALEN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+if(CORVALEN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(CORVALEN_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# One static library per folder under src/, named cvl_<folder>; headers are included as "<folder>/<file>.h".
+function(cvl_add_subsystem name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(cvl_${name} STATIC ${sources})
+  target_include_directories(cvl_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(cvl_${name} PUBLIC Threads::Threads pugixml::pugixml nlohmann_json::nlohmann_json fmt::fmt
+                                           Microsoft.GSL::GSL CURL::libcurl PkgConfig::LIBZIP PkgConfig::SODIUM)
+  if(name STREQUAL "platform" AND CORVALEN_GUI)
+    target_include_directories(cvl_${name} PRIVATE ${FLTK_INCLUDE_DIR})
+    target_link_libraries(cvl_${name} PUBLIC ${FLTK_LIBRARIES})
+    target_compile_definitions(cvl_${name} PUBLIC CORVALEN_HAS_FLTK=1)
+  endif()
+  cvl_set_warnings(cvl_${name})
+  set(CORVALEN_SUBSYSTEM_TARGETS ${CORVALEN_SUBSYSTEM_TARGETS} cvl_${name} PARENT_SCOPE)
+endfunction()
