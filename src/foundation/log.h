@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+// Log.txt: the one text log of the program, for the user and for support. Every thread writes whole lines through
+// these writers, which share one mutex; lines carry no time stamp. Texts are finished UTF-8 text, written unchanged.
+// While the log is not open (before gf_openLog) every writer drops its text silently.
+namespace cvl {
+
+// Keeps three older generations of Log.txt in the current folder, opens Log.txt afresh and writes the header line.
+// Throws std::runtime_error "Failed to write file Log.txt" when the file cannot be created.
+void gf_openLog();
+
+// A plain line, not flushed.
+void gf_log(std::string_view text);
+// "==> " and the text, flushed at once: warnings, failures and notable events.
+void gf_logFlagged(std::string_view text);
+// Ten spaces and the text, not flushed: details that belong to the line before.
+void gf_logIndented(std::string_view text);
+// A plain line, then a flush.
+void gf_logAndFlush(std::string_view text);
+// A plain line, dropped once a stop of the run has been requested (for failures the stop itself causes).
+void gf_logUnlessClosing(std::string_view text);
+
+// Writes what the log holds in its buffer to the file; does nothing while the log is closed.
+void gf_flushLog();
+
+}  // namespace cvl
