@@ -10,6 +10,8 @@ namespace cvl {
 // Keeps three older generations of Log.txt in the current folder, opens Log.txt afresh and writes the header line.
 // Throws std::runtime_error "Failed to write file Log.txt" when the file cannot be created.
 void gf_openLog();
+// Writes out and closes Log.txt; lines written afterwards are dropped until it is opened again.
+void gf_closeLog();
 
 // A plain line, not flushed.
 void gf_log(std::string_view text);

@@ -1,0 +1,107 @@
+#include "foundation/log.h"
+
+#include <fmt/format.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <stdexcept>
+
+#include "app/exit_reasons.h"
+#include "foundation/constants.h"
+#include "foundation/files.h"
+#include "foundation/timekeeping.h"
+#include "foundation/version.h"
+
+namespace cvl {
+namespace {
+
+constexpr std::string_view logFileName = "Log.txt";
+constexpr std::string_view flagPrefix = "==> ";
+constexpr std::string_view indentPrefix = "          ";
+
+// Every write and flush of the stream happens under this lock. It is not recursive: no writer may log while holding it.
+std::mutex logMutex;
+
+// Built on first use and never destroyed, so that a thread still logging while the process ends finds it alive; the
+// exit handler below writes out what is left.
+std::ofstream& logStream() {
+  static auto* const stream = new std::ofstream;
+  return *stream;
+}
+
+void flushAtExit() {
+  gf_flushLog();
+}
+
+void writeLine(std::string_view prefix, std::string_view text, bool flush) {
+  const std::lock_guard lock(logMutex);
+  auto& stream = logStream();
+  if (!stream.is_open()) {
+    return;
+  }
+  stream.write(prefix.data(), static_cast<std::streamsize>(prefix.size()));
+  stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+  stream.put('\n');
+  if (flush) {
+    stream.flush();
+  }
+}
+
+}  // namespace
+
+void gf_openLog() {
+  const std::filesystem::path path{logFileName};
+  gf_closeLog();
+  gf_saveUpto3GenerationsOf(path);
+  {
+    const std::lock_guard lock(logMutex);
+    auto& stream = logStream();
+    stream.clear();
+    stream.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!stream.is_open()) {
+      throw std::runtime_error(fmt::format("Failed to write file {}", logFileName));
+    }
+  }
+  static std::once_flag exitHandler;
+  std::call_once(exitHandler, [] { std::atexit(flushAtExit); });
+  gf_log(fmt::format("{} (utc) {} version {} for {}", gf_timeText(gf_systemNow()), programName,
+                     programVersion().toString(), "MSFS 2020/2024"));
+}
+
+void gf_closeLog() {
+  const std::lock_guard lock(logMutex);
+  logStream().close();
+}
+
+void gf_log(std::string_view text) {
+  writeLine({}, text, false);
+}
+
+void gf_logFlagged(std::string_view text) {
+  writeLine(flagPrefix, text, true);
+}
+
+void gf_logIndented(std::string_view text) {
+  writeLine(indentPrefix, text, false);
+}
+
+void gf_logAndFlush(std::string_view text) {
+  writeLine({}, text, true);
+}
+
+void gf_logUnlessClosing(std::string_view text) {
+  if (!gf_stopping()) {
+    gf_log(text);
+  }
+}
+
+void gf_flushLog() {
+  const std::lock_guard lock(logMutex);
+  auto& stream = logStream();
+  if (stream.is_open()) {
+    stream.flush();
+  }
+}
+
+}  // namespace cvl
