@@ -1,0 +1,136 @@
+#include "foundation/files.h"
+
+#include <fmt/format.h>
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "foundation/constants.h"
+#include "foundation/log.h"
+#include "foundation/strings.h"
+
+namespace cvl {
+namespace {
+
+// The path of a generation: zeros inserted before the last dot of the file name (never of a folder name).
+std::optional<std::filesystem::path> lf_generationPath(const std::filesystem::path& path, std::size_t zeros) {
+  std::string name = path.filename().string();
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos) {
+    return std::nullopt;
+  }
+  name.insert(dot, zeros, '0');
+  return path.parent_path() / name;
+}
+
+bool lf_isXmlName(const std::filesystem::path& path) {
+  return gf_equalsUpper(".XML", path.extension().string());
+}
+
+using EntryFilter = std::function<bool(const std::filesystem::path&)>;
+
+// Collects the entries first, so that removing them cannot disturb the walk.
+void lf_removeEntries(const std::filesystem::path& folder, std::string_view functionName, const EntryFilter& wanted) {
+  try {
+    if (!std::filesystem::is_directory(folder)) {
+      return;
+    }
+    std::vector<std::filesystem::path> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (wanted(entry.path())) {
+        entries.push_back(entry.path());
+      }
+    }
+    for (const auto& entry : entries) {
+      std::filesystem::remove(entry);
+    }
+  } catch (const std::exception& failure) {
+    gf_logFlagged(fmt::format("{} exception: {}", functionName, failure.what()));
+  }
+}
+
+bool lf_isRegularFile(const std::filesystem::directory_entry& entry) {
+  return entry.status().type() == std::filesystem::file_type::regular;
+}
+
+}  // namespace
+
+void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
+  std::error_code error;
+  const bool exists = std::filesystem::exists(source, error);
+  if (error) {
+    gf_logFlagged(fmt::format("exists({}): {}", source.string(), error.message()));
+    result = false;
+    return;
+  }
+  if (!exists) {
+    return;
+  }
+  std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, error);
+  if (error) {
+    gf_logFlagged(fmt::format("copy {} -> {} failed: {}", source.string(), target.string(), error.message()));
+    result = false;
+  }
+}
+
+bool gf_save1GenerationOf(const std::filesystem::path& path) {
+  const auto first = lf_generationPath(path, 1);
+  if (!first) {
+    gf_logFlagged(fmt::format("gf_save1GenerationOf: no dot in filename: {}", path.string()));
+    return false;
+  }
+  bool result = true;
+  lf_copyGeneration(path, *first, result);
+  return result;
+}
+
+bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path) {
+  const auto first = lf_generationPath(path, 1);
+  if (!first) {
+    gf_logFlagged(fmt::format("gf_saveUpto3GenerationsOf: no dot in filename: {}", path.string()));
+    return false;
+  }
+  const auto second = *lf_generationPath(path, 2);
+  const auto third = *lf_generationPath(path, 3);
+  bool result = true;
+  lf_copyGeneration(second, third, result);
+  lf_copyGeneration(*first, second, result);
+  lf_copyGeneration(path, *first, result);
+  return result;
+}
+
+void gf_removeFilesFromDirectory(const std::filesystem::path& folder) {
+  lf_removeEntries(folder, "gf_removeFilesFromDirectory", [](const std::filesystem::path&) { return true; });
+}
+
+void gf_removeXMLFilesFromDirectory() {
+  lf_removeEntries(tbloFolder, "gf_removeXMLFilesFromDirectory", lf_isXmlName);
+}
+
+std::size_t gf_countFilesInDirectory(const std::filesystem::path& folder) {
+  if (!std::filesystem::exists(folder)) {
+    return 0;
+  }
+  std::size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    count += lf_isRegularFile(entry) ? 1 : 0;
+  }
+  return count;
+}
+
+std::vector<std::string> gf_listXmlFiles() {
+  std::vector<std::string> names;
+  if (!std::filesystem::exists(myThirdPartyFolder)) {
+    return names;
+  }
+  names.reserve(512);
+  for (const auto& entry : std::filesystem::directory_iterator(myThirdPartyFolder)) {
+    if (lf_isRegularFile(entry) && lf_isXmlName(entry.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  return names;
+}
+
+}  // namespace cvl

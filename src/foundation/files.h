@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Older generations of files that are about to be rewritten, and the emptying, counting and listing of folders.
+// Generation n of a file is named by inserting n zeros before the last dot of its file name: Log.txt has Log0.txt,
+// Log00.txt and Log000.txt. A file name without a dot has no generations.
+namespace cvl {
+
+// Copies the file to its first generation. True when there was no file or the copy succeeded; failures are logged.
+bool gf_save1GenerationOf(const std::filesystem::path& path);
+
+// Shifts the second generation over the third, the first over the second and the file over the first; a failed step
+// does not stop the later ones. True when every step succeeded; failures are logged.
+bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path);
+
+// One step of the shift: copies source over target when source exists; a failure is logged and clears result.
+void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result);
+
+// Removes the entries of a folder (files and empty subfolders) in the order of the walk. The first failure is logged
+// and ends the removal. A missing folder is left alone.
+void gf_removeFilesFromDirectory(const std::filesystem::path& folder);
+
+// The same on the tblo folder, for the entries whose extension is .XML in any case.
+void gf_removeXMLFilesFromDirectory();
+
+// The regular files (following links) in a folder; 0 for a missing folder. Filesystem errors are thrown.
+std::size_t gf_countFilesInDirectory(const std::filesystem::path& folder);
+
+// The file names, with extension, of the regular .XML files (any case) in airports/my_thirdparty, in the order of the
+// walk; empty when the folder is missing. Filesystem errors are thrown.
+std::vector<std::string> gf_listXmlFiles();
+
+}  // namespace cvl

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Byte-wise text operations shared by the data-file readers, the registration files and the simulator link. None of
+// them knows about multi-byte characters.
+namespace cvl {
+
+// Whitespace is exactly blank, tab, line feed and carriage return.
+std::string gf_trim(std::string_view text);
+
+// The pieces between the delimiters, each trimmed. An empty text has no piece; delimiters at either end or side by
+// side give empty pieces.
+std::vector<std::string> gf_split(std::string_view text, char delimiter);
+std::vector<std::string> gf_splitByComma(std::string_view text);
+
+// The trimmed comma pieces sorted by bytes, without repeats (so any empty pieces become one empty string first).
+std::list<std::string> gf_splitCommaTrimmed(std::string_view text);
+
+// A comma list with whitespace in it becomes its trimmed pieces joined by ','; a text without whitespace is left alone.
+void gf_trimCommaList(std::string& text);
+
+// Upper case of the letters a to z only, whatever the process locale.
+char gf_toUpperChar(char c);
+
+// Whether text, upper-cased byte by byte, equals expected (which callers give in upper case).
+bool gf_equalsUpper(std::string_view expected, std::string_view text);
+
+// True only when pattern is name followed by one '*'.
+bool gf_wildcardMatch(std::string_view name, std::string_view pattern);
+
+// The text form of a simulator object id: decimal while the simulator is MSFS 2020, else lowercase hexadecimal.
+std::string gf_toHex(std::uint32_t objectId);
+
+}  // namespace cvl

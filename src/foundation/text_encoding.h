@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Conversions between the program's UTF-8 text and the other encodings it meets: UTF-16 ("wide") text of the
+// platform interfaces and of UTF-16 files, and the 8-bit ANSI code page of older add-on files.
+namespace cvl {
+
+// Strict: throws std::runtime_error "utf8_to_wide: invalid UTF-8" on a malformed, overlong, cut or surrogate sequence.
+std::u16string utf8_to_wide(std::string_view text);
+
+// Strict: throws std::runtime_error "wide_to_utf8: invalid UTF-16" on an unpaired surrogate.
+std::string wide_to_utf8(std::u16string_view text);
+
+// The path as UTF-8 text, through its UTF-16 form. Paths are byte strings here, so one whose bytes are not UTF-8 fails
+// with the error of utf8_to_wide.
+std::string gf_pathToUtf8(const std::filesystem::path& path);
+
+// ANSI (Windows-1252) text to UTF-8. Never fails: every byte has a character, the five bytes the code page leaves
+// undefined become the control characters of the same number, as the platform's own conversion does.
+std::string gf_ansiToUtf8(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at the start of bytes, or 0 when it is malformed, overlong, beyond
+// U+10FFFF or cut short by the end of bytes. Encoded surrogates (ED A0..BF xx) count only when acceptSurrogates is set.
+std::size_t gf_utf8SequenceLength(std::string_view bytes, bool acceptSurrogates);
+
+}  // namespace cvl
