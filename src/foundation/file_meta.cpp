@@ -20,6 +20,10 @@ enum Entry { copyright, author, date, version, sim, p3d, msfs, entryCount };
 constexpr std::array<std::string_view, entryCount> entryNames{"copyright", "author", "date", "version",
                                                               "sim",       "P3D",    "MSFS"};
 
+// The field each entry with a text fills; the copyright notice is only checked, never kept.
+constexpr std::array<std::string FileMeta::*, entryCount> textFields{
+    nullptr, &FileMeta::author, &FileMeta::date, &FileMeta::version, nullptr, &FileMeta::p3dText, &FileMeta::msfsText};
+
 std::optional<Entry> entryNamed(std::string_view name) {
   for (std::size_t index = 0; index < entryNames.size(); ++index) {
     if (entryNames[index] == name) {
@@ -89,33 +93,15 @@ std::optional<FileMeta> gf_readMeta(pugi::xml_node node, bool strict) {
     }
     found[*entry] = true;
     const auto value = info.attribute(valueAttribute.c_str());
-    switch (*entry) {
-      case copyright:
-        if (strict && *value.as_string() == '\0') {
-          gf_logFlagged("no copyright info in the file?");
-          return std::nullopt;
-        }
-        break;
-      case author:
-        meta.author = value.as_string();
-        break;
-      case date:
-        meta.date = value.as_string();
-        break;
-      case version:
-        meta.version = value.as_string();
-        break;
-      case sim:
-        meta.sim = static_cast<std::uint32_t>(value.as_int());
-        break;
-      case p3d:
-        meta.p3dText = value.as_string();
-        break;
-      case msfs:
-        meta.msfsText = value.as_string();
-        break;
-      case entryCount:
-        break;
+    if (*entry == copyright) {
+      if (strict && *value.as_string() == '\0') {
+        gf_logFlagged("no copyright info in the file?");
+        return std::nullopt;
+      }
+    } else if (*entry == sim) {
+      meta.sim = static_cast<std::uint32_t>(value.as_int());
+    } else {
+      meta.*textFields[*entry] = value.as_string();
     }
   }
   const bool simulatorNamed = found[sim] || found[p3d] || found[msfs];

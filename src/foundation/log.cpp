@@ -66,7 +66,7 @@ void gf_openLog() {
   static std::once_flag exitHandler;
   std::call_once(exitHandler, [] { std::atexit(flushAtExit); });
   gf_log(fmt::format("{} (utc) {} version {} for {}", gf_timeText(gf_systemNow()), programName,
-                     programVersion().toString(), "MSFS 2020/2024"));
+                     programVersion.toString(), "MSFS 2020/2024"));
 }
 
 void gf_closeLog() {
