@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,29 @@ struct Rect {
   int right = 0;
   int bottom = 0;
 };
+
+enum class ControlKind {
+  pushButton,
+  checkBox,  // not automatic: a click only notifies the window, the program sets the check itself
+  edit,      // one line of text; Enter runs the field's hook instead of reaching the field
+  comboBox,  // a drop-down list to choose from, no typing
+};
+
+// Runs on the UI thread when the user presses Enter in an edit field; the field's text is already current.
+using EnterHook = std::function<void(Handle edit)>;
+
+struct ControlSpec {
+  ControlKind kind = ControlKind::pushButton;
+  std::uint16_t id = 0;
+  Rect bounds;       // in the parent's client area
+  std::string text;  // caption of a push button, first text of an edit field
+  bool enabled = true;
+  int listHeight = 0;  // combo boxes: height of the open list
+  EnterHook onEnter;   // edit fields
+};
+
+// Creates a child control of a window; noHandle when the parent is not a live window.
+Handle createControl(Handle parent, ControlSpec spec);
 
 // True while the handle names a live window or control.
 bool isWindow(Handle handle);
@@ -42,7 +66,8 @@ void comboReset(Handle combo);
 void comboAdd(Handle combo, std::string_view item);
 // Selects the item at the index; an index outside the list clears the selection.
 void comboSelectIndex(Handle combo, int index);
-// Selects the first item that begins with the text, compared without regard to ASCII case; returns its index or -1.
+// Selects the first item that begins with the text, compared without regard to ASCII case; returns its index, or -1
+// (the selection then stays as it was).
 int comboSelectPrefix(Handle combo, std::string_view prefix);
 // The selected index, -1 when none.
 int comboSelectedIndex(Handle combo);
