@@ -1,0 +1,60 @@
+// Arbitrary bytes as a text file from an add-on package: the charset is detected and the file read as that charset,
+// then read again under every other charset. Nothing may crash, and every line that a conversion produced is UTF-8.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "foundation/text_encoding.h"
+#include "foundation/text_files.h"
+
+namespace {
+
+const std::filesystem::path& scratchFile() {
+  static const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("corvalen-fuzz-text-" + std::to_string(::getpid()) + ".txt");
+  return path;
+}
+
+bool isUtf8(const std::string& text) {
+  try {
+    cvl::utf8_to_wide(text);
+    return true;
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  {
+    std::ofstream file(scratchFile(), std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const cvl::Charset detected = cvl::gf_detectCharset(scratchFile());
+  if (detected == cvl::Charset::noneFound) {
+    std::abort();  // the file was just written
+  }
+  std::vector<std::string> lines;
+  for (const auto charset : {detected, cvl::Charset::ansi, cvl::Charset::unicode, cvl::Charset::unicodeBigEndian,
+                             cvl::Charset::utf8WithBom, cvl::Charset::utf8WithoutBom, cvl::Charset::noneFound}) {
+    const bool read = cvl::gf_readTextFile(charset, scratchFile(), lines);
+    const bool converted =
+        charset == cvl::Charset::ansi || charset == cvl::Charset::unicode || charset == cvl::Charset::unicodeBigEndian;
+    for (const auto& line : lines) {
+      // Converted text is always UTF-8: ANSI by its table, UTF-16 by the strict conversion.
+      if (read && converted && !isUtf8(line)) {
+        std::abort();
+      }
+    }
+  }
+  cvl::TextFile textFile{scratchFile(), {}};
+  cvl::gf_readLines(textFile, 16);
+  return 0;
+}
