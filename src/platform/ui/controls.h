@@ -19,6 +19,8 @@ struct Rect {
   int top = 0;
   int right = 0;
   int bottom = 0;
+
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 enum class ControlKind {

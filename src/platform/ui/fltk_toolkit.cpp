@@ -164,6 +164,7 @@ void openMessageBox(const std::string& text) {
     Fl::delete_widget(button->window());
   });
   box->end();
+  box->position((Fl::w() - box->w()) / 2, (Fl::h() - box->h()) / 2);
   box->callback([](Fl_Widget* window, void*) {
     window->hide();
     Fl::delete_widget(window);

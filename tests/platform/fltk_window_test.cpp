@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/ui/backend.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/painter.h"
+#include "platform/ui/window.h"
+#include "support/temp_folder.h"
+
+extern char** environ;
+
+// The real window: this program runs itself again under a virtual display, where the inner test opens the window and
+// takes a screenshot of it, and the outer test checks the picture.
+namespace cvl::test {
+namespace {
+
+constexpr const char* screenshotVariable = "CORVALEN_TEST_SCREENSHOT";
+constexpr const char* windowTitle = "Corvalen display test";
+constexpr int windowWidth = 880;
+constexpr int windowHeight = 516;
+
+constexpr ui::Colour black = ui::rgb(0, 0, 0);
+constexpr ui::Colour blue = ui::rgb(153, 204, 255);
+constexpr ui::Colour green = ui::rgb(50, 205, 50);
+constexpr ui::Colour red = ui::rgb(255, 0, 0);
+constexpr ui::Colour yellow = ui::rgb(255, 255, 0);
+
+bool onPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path == nullptr ? "" : path;
+  for (std::size_t start = 0; start <= folders.size();) {
+    std::size_t end = folders.find(':', start);
+    end = end == std::string::npos ? folders.size() : end;
+    if (::access((folders.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// Runs a program without a shell and waits for it; its exit code, or -1.
+int run(std::vector<std::string> arguments) {
+  std::vector<char*> argv;
+  for (auto& argument : arguments) {
+    argv.push_back(argument.data());
+  }
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    return -1;
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rgb;
+
+  ui::Colour at(int x, int y) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+    return ui::rgb(rgb[i], rgb[i + 1], rgb[i + 2]);
+  }
+};
+
+// The next word of a PPM header, past blanks and comment lines.
+std::string headerWord(std::istream& in) {
+  in >> std::ws;
+  while (in.peek() == '#') {
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    in >> std::ws;
+  }
+  std::string word;
+  in >> word;
+  return word;
+}
+
+// A binary PPM (P6, 8 bits) as convert writes it.
+Picture readPpm(const std::filesystem::path& file) {
+  std::ifstream in{file, std::ios::binary};
+  Picture picture;
+  const std::string magic = headerWord(in);
+  picture.width = std::atoi(headerWord(in).c_str());
+  picture.height = std::atoi(headerWord(in).c_str());
+  const int maximum = std::atoi(headerWord(in).c_str());
+  in.get();
+  if (magic != "P6" || maximum != 255) {
+    return {};
+  }
+  picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+  in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
+  return in ? picture : Picture{};
+}
+
+std::string describe(ui::Colour colour) {
+  return std::to_string(colour.red) + "," + std::to_string(colour.green) + "," + std::to_string(colour.blue);
+}
+
+// The bands of a main window, two lamps, a title text and a few controls on the blue band.
+ui::LResult paintBands(ui::Handle window, ui::Message message, ui::WParam, ui::LParam) {
+  switch (message) {
+    case ui::msgCreate:
+      ui::createControl(window, {ui::ControlKind::comboBox, 1, ui::Rect{5, 114, 110, 134}, "", true, 80, {}});
+      ui::createControl(window, {ui::ControlKind::edit, 2, ui::Rect{111, 119, 400, 135}, "C:\\Sim", true, 0, {}});
+      ui::createControl(window, {ui::ControlKind::checkBox, 3, ui::Rect{5, 149, 17, 161}, "", true, 0, {}});
+      ui::createControl(window,
+                        {ui::ControlKind::pushButton, 4, ui::Rect{758, 341, 848, 361}, "Re-read", false, 0, {}});
+      ui::comboAdd(ui::controlById(window, 1), "MSFS 2020");
+      ui::comboSelectIndex(ui::controlById(window, 1), 0);
+      ui::setChecked(ui::controlById(window, 3), true);
+      return 0;
+    case ui::msgPaint: {
+      ui::Painter& painter = ui::beginPaint(window);
+      painter.fillRect(ui::Rect{0, 0, 880, 112}, black);
+      painter.fillRect(ui::Rect{0, 112, 880, 392}, blue);
+      painter.fillRect(ui::Rect{0, 392, 880, 448}, black);
+      painter.fillRect(ui::Rect{0, 448, 880, 476}, green);
+      painter.fillRect(ui::Rect{397, 30, 425, 112}, red);
+      painter.fillRect(ui::Rect{425, 30, 453, 112}, yellow);
+      painter.line(0, 28, 880, 28, ui::rgb(255, 255, 255));
+      painter.text(390, 7, "Corvalen", green);
+      ui::post(window, ui::msgApp + 1);
+      return 0;
+    }
+    case ui::msgApp + 1: {
+      ui::updateWindow(window);
+      const char* screenshot = std::getenv(screenshotVariable);
+      const int taken = run({"xwd", "-silent", "-name", windowTitle, "-out", screenshot});
+      ui::postQuit(taken);
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+TEST(FltkWindowOnDisplay, PaintsBandsForAScreenshot) {
+  if (std::getenv(screenshotVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside FltkWindow.ShowsItsSizeAndBandsOnAVirtualDisplay";
+  }
+  ASSERT_EQ(ui::activeBackend(), ui::BackendKind::fltk);
+  ui::Handle window =
+      ui::createWindow(ui::WindowSpec{windowTitle, ui::Rect{0, 0, windowWidth, windowHeight}, paintBands});
+  ui::showWindow(window);
+  EXPECT_EQ(ui::runMessageLoop(), 0);
+  ui::destroyWindow(window);
+}
+
+TEST(FltkWindow, ShowsItsSizeAndBandsOnAVirtualDisplay) {
+  for (const char* tool : {"xvfb-run", "xwd", "convert"}) {
+    if (!onPath(tool)) {
+      GTEST_SKIP() << tool << " is not installed";
+    }
+  }
+  TempFolder folder;
+  const auto screenshot = folder.path() / "window.xwd";
+  const auto self = std::filesystem::read_symlink("/proc/self/exe");
+  {
+    ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
+    ScopedEnvironment target{screenshotVariable, screenshot.string()};
+    ScopedEnvironment leaks{"ASAN_OPTIONS", "detect_leaks=0"};  // the X libraries keep their caches to the end
+    ASSERT_EQ(run({"xvfb-run", "-a", "-s", "-screen 0 1024x768x24", self.string(),
+                   "--gtest_filter=FltkWindowOnDisplay.PaintsBandsForAScreenshot"}),
+              0);
+  }
+  // Kept beside the test program, for a person to look at.
+  EXPECT_EQ(run({"convert", screenshot.string(), (self.parent_path() / "platform_window_screenshot.png").string()}), 0);
+  ASSERT_EQ(run({"convert", screenshot.string(), "-depth", "8", (folder.path() / "window.ppm").string()}), 0);
+  const Picture picture = readPpm(folder.path() / "window.ppm");
+
+  ASSERT_EQ(picture.width, windowWidth);
+  ASSERT_EQ(picture.height, windowHeight);
+  const struct {
+    int x, y;
+    ui::Colour colour;
+  } probes[] = {
+      {860, 14, black},
+      {411, 70, red},
+      {439, 70, yellow},
+      {860, 300, blue},
+      {860, 420, black},
+      {860, 460, green},
+      {860, 500, black} /* erased, never painted */,
+      {200, 28, ui::rgb(255, 255, 255)},
+  };
+  for (const auto& probe : probes) {
+    EXPECT_EQ(describe(picture.at(probe.x, probe.y)), describe(probe.colour)) << "at " << probe.x << "," << probe.y;
+  }
+  int greenInTitle = 0;
+  for (int y = 0; y < 28; ++y) {
+    for (int x = 380; x < 480; ++x) {
+      greenInTitle += picture.at(x, y) == green ? 1 : 0;
+    }
+  }
+  EXPECT_GT(greenInTitle, 0) << "the title text was not drawn";
+  EXPECT_NE(describe(picture.at(800, 351)), describe(blue)) << "the push button does not lie on the blue band";
+}
+
+}  // namespace
+}  // namespace cvl::test
