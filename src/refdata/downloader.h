@@ -1,0 +1,34 @@
+#pragma once
+
+#include <curl/curl.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+// Fetching files from the maker's web site. Each transfer has its own Downloader; nothing is shared between threads.
+namespace cvl {
+
+class Downloader {
+ public:
+  Downloader();
+
+  // Writes the body of url to path; true only when the whole body arrived with a success status (2xx; a file:// URL
+  // has none). The body goes to a temporary file beside path, which replaces path only then: a failed, refused or
+  // cut-short transfer leaves the file already there untouched. Connecting is bounded, a transfer that stalls for
+  // minutes is given up, and a requested stop of the run ends a transfer. Failures are logged, never thrown.
+  // binary false asks for text mode, which on this platform writes the same bytes.
+  bool download(const std::string& url, const std::filesystem::path& path, bool binary);
+
+ private:
+  struct EasyCleanup {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+  };
+  std::unique_ptr<CURL, EasyCleanup> curl_;
+};
+
+// Downloads the data file of that name from the site's folder for the program's major version, e.g.
+// <downloads>/11/dbase.enc, to target (binary). Logs the outcome.
+bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target);
+
+}  // namespace cvl
