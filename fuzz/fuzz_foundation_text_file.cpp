@@ -15,10 +15,19 @@
 
 namespace {
 
-const std::filesystem::path& scratchFile() {
-  static const std::filesystem::path path =
+// One file per process, removed when the fuzzer ends.
+struct ScratchFile {
+  std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("corvalen-fuzz-text-" + std::to_string(::getpid()) + ".txt");
-  return path;
+  ~ScratchFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+};
+
+const std::filesystem::path& scratchFile() {
+  static const ScratchFile file;
+  return file.path;
 }
 
 bool isUtf8(const std::string& text) {
