@@ -23,12 +23,6 @@ class RandomChoices : public testing::Test {
   bool previous_ = RANDOM.value.load();
 };
 
-TEST_F(RandomChoices, BelowIsTheNextDrawModuloN) {
-  RANDOM.value = true;
-  EXPECT_EQ(gf_randomBelow(7), static_cast<std::int64_t>(reference_() % 7));
-  EXPECT_EQ(gf_randomBelow(1000000007), static_cast<std::int64_t>(reference_() % 1000000007));
-}
-
 TEST_F(RandomChoices, BelowTwoCandidatesDrawsNothing) {
   RANDOM.value = true;
   EXPECT_EQ(gf_randomBelow(1), 0);

@@ -40,14 +40,6 @@ TEST(TextEncoding, WideToUtf8RefusesUnpairedSurrogates) {
   }
 }
 
-TEST(TextEncoding, SurrogatesAreAcceptedOnlyWhenAsked) {
-  EXPECT_EQ(gf_utf8SequenceLength("\xED\xA0\x80", true), 3U);
-  EXPECT_EQ(gf_utf8SequenceLength("\xED\xA0\x80", false), 0U);
-  EXPECT_EQ(gf_utf8SequenceLength("\xED\x9F\xBF", false), 3U);
-  EXPECT_EQ(gf_utf8SequenceLength("\xF4\x8F\xBF\xBF", false), 4U);
-  EXPECT_EQ(gf_utf8SequenceLength("", true), 0U);
-}
-
 TEST(TextEncoding, AnsiIsWindows1252) {
   EXPECT_EQ(gf_ansiToUtf8("Caf\xE9"), "Caf\xC3\xA9");
   EXPECT_EQ(gf_ansiToUtf8("\x80\x8A\x9F"), "\xE2\x82\xAC\xC5\xA0\xC5\xB8");  // € Š Ÿ

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
 #include "app/status_line.h"
@@ -177,15 +176,6 @@ TEST_F(TextFiles, ReadLinesKeepsBytesAndIgnoresMissingFiles) {
   EXPECT_THAT(gf_readLines(missing, 1), IsEmpty());
   TextFile folder{folder_.path(), {"old"}};
   EXPECT_THAT(gf_readLines(folder, 1), IsEmpty());
-}
-
-TEST(ReadFileToString, EmptyStreamIsRewound) {
-  std::istringstream stream("");
-  Lines lines;
-  gf_readFileToString(stream, lines);
-  EXPECT_THAT(lines, IsEmpty());
-  EXPECT_TRUE(stream.good());
-  EXPECT_EQ(stream.tellg(), 0);
 }
 
 TEST_F(TextFiles, WritersReplaceTheFileWhole) {
