@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The two sources that tell which livery title belongs to which registrations: AIG-regcodes.xml, which comes with the
+// reference data, and the user's own text files in input/my_regcodes. The livery subsystem reads both on the worker
+// thread into one list it owns; the readers only append to it.
+namespace cvl {
+
+// One livery title and its registrations (trimmed, sorted by bytes, no repeats). Without registrations the title is
+// not to be used.
+struct RegcodesEntry {
+  std::string title;
+  std::vector<std::string> regs;
+  bool special{false};
+};
+
+// Reads every file directly in the folder whose extension is .txt in any case. One line per title: "title" (not to be
+// used), "title;reg" (special), "title;reg,reg,..." or "title;reg,reg,...;#" (special), registrations of 3 to 12
+// characters. True when every line was accepted; false (with the lines logged) otherwise, and when the folder cannot
+// be read ("Error reading regcode files in {}, what: {}"), keeping what was appended before.
+bool gf_readMyRegcodesFiles(const std::filesystem::path& folder, std::vector<RegcodesEntry>& out);
+
+// Reads input/AIG-regcodes.xml, decrypted by the caller, and removes it on every path. True when it loaded, carried
+// the program's meta header and repeated no title.
+bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out);
+
+}  // namespace cvl
