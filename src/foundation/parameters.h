@@ -31,7 +31,7 @@ class GuardedString {
 
   GuardedString& operator=(std::string text);
   std::string get() const;
-  operator std::string() const { return get(); }  // NOLINT: reads like the plain string it stands for
+  operator std::string() const { return get(); }  // so that it reads like the plain string it replaces
   bool empty() const;
 
   friend bool operator==(const GuardedString& guarded, std::string_view text);
