@@ -55,16 +55,6 @@ TEST_P(DataFileEncryption, WritesFullMessagesAndOneFinalMessageThatTheReaderOpen
 
 INSTANTIATE_TEST_SUITE_P(PlainSizes, DataFileEncryption, testing::Values(0, 1, 4096, 4097, 100000));
 
-TEST(DataFileEncryptionKey, OnlyTheBuildsKeyOpensTheFile) {
-  TempFolder folder;
-  writeFile(folder.path() / "airports.xml", "<airports/>");
-  encryptDataFile(folder.path() / "airports.xml", folder.path() / "airports.enc");
-
-  std::array<std::uint8_t, dataFileKeyBytes> otherKey = dataFileKey;
-  otherKey[0] ^= 1;
-  EXPECT_THROW(openDataFile(readFile(folder.path() / "airports.enc"), otherKey), std::runtime_error);
-}
-
 TEST(DataFileEncryptionFailure, KeepsTheFileAlreadyThere) {
   TempFolder folder;
   writeFile(folder.path() / "dbase.enc", "the good file");

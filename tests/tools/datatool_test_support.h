@@ -3,8 +3,6 @@
 #include <sodium.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,10 +18,9 @@ struct OpenedDataFile {
   std::vector<unsigned char> tags;
 };
 
-// Opens an .enc file the way the program does: the 24-byte header, then messages of at most 4096 + 17 bytes, pulled
-// with libsodium. Throws when a header or message does not authenticate.
-inline OpenedDataFile openDataFile(const std::string& encrypted,
-                                   std::span<const std::uint8_t, dataFileKeyBytes> key = dataFileKey) {
+// Opens an .enc file with the build's key the way the program does: the 24-byte header, then messages of at most 4096 +
+// 17 bytes, pulled with libsodium. Throws when a header or message does not authenticate.
+inline OpenedDataFile openDataFile(const std::string& encrypted) {
   constexpr std::size_t headerBytes = crypto_secretstream_xchacha20poly1305_HEADERBYTES;
   constexpr std::size_t messageBytes = 4096 + crypto_secretstream_xchacha20poly1305_ABYTES;
   if (sodium_init() < 0 || encrypted.size() < headerBytes) {
@@ -31,7 +28,7 @@ inline OpenedDataFile openDataFile(const std::string& encrypted,
   }
   const auto* bytes = reinterpret_cast<const unsigned char*>(encrypted.data());
   crypto_secretstream_xchacha20poly1305_state state;
-  if (crypto_secretstream_xchacha20poly1305_init_pull(&state, bytes, key.data()) != 0) {
+  if (crypto_secretstream_xchacha20poly1305_init_pull(&state, bytes, dataFileKey.data()) != 0) {
     throw std::runtime_error("header refused");
   }
   OpenedDataFile opened;
