@@ -42,4 +42,9 @@ inline void writeSealed(const std::filesystem::path& path, std::string_view plai
   writeFile(path, gf_sealDataBytes(plain));
 }
 
+// The source tree's sample data.
+inline std::filesystem::path sampleFolder() {
+  return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
+}
+
 }  // namespace cvl::test
