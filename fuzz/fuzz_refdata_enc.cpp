@@ -1,0 +1,75 @@
+// Arbitrary .enc files, and sealed files that were then altered or cut. The first byte picks the case; the rest is the
+// file (case 0) or the plain text. A whole sealed file must give back its plain text; an altered or cut one must fail
+// and leave no plain file; nothing may crash.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "refdata/data_file_sealing.h"
+#include "refdata/decryption.h"
+
+namespace {
+
+const std::filesystem::path encPath{"input/fuzz.enc"};
+const std::filesystem::path plainPath{"input/fuzz.xml"};
+
+void writeWhole(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readWhole(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void expectFailure(std::string_view enc) {
+  writeWhole(encPath, enc);
+  if (cvl::gf_streamDecrypt(encPath, plainPath) || std::filesystem::exists(plainPath)) {
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool folderMade = std::filesystem::create_directories("input") || true;
+  if (size == 0 || !folderMade) {
+    return 0;
+  }
+  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  switch (data[0] % 4) {
+    case 0:
+      writeWhole(encPath, rest);
+      if (!cvl::gf_streamDecrypt(encPath, plainPath) && std::filesystem::exists(plainPath)) {
+        std::abort();
+      }
+      break;
+    case 1:
+      writeWhole(encPath, cvl::gf_sealDataBytes(rest));
+      if (!cvl::gf_streamDecrypt(encPath, plainPath) || readWhole(plainPath) != rest) {
+        std::abort();
+      }
+      break;
+    case 2: {
+      auto sealed = cvl::gf_sealDataBytes(rest);
+      const auto position = (rest.size() * 7919) % sealed.size();
+      sealed[position] = static_cast<char>(sealed[position] ^ 0x20);
+      expectFailure(sealed);
+      break;
+    }
+    default: {
+      const auto sealed = cvl::gf_sealDataBytes(rest);
+      expectFailure(std::string_view{sealed}.substr(0, (rest.size() * 7919) % sealed.size()));
+      break;
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove(plainPath, ignored);
+  return 0;
+}
