@@ -52,10 +52,6 @@ std::string readWhole(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void writeSealed(const std::filesystem::path& path, const std::string& plain) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << cvl::gf_sealDataBytes(plain);
-}
-
 // The sample's type, airline and airport sections with a generated registration section in place of its own.
 std::string largeDbase(int registrations) {
   auto xml = readWhole(sampleFolder / "dbase.xml");
@@ -72,7 +68,7 @@ std::string largeDbase(int registrations) {
 void BM_DecryptDataFile(benchmark::State& state) {
   const ScratchFolder folder;
   const std::string plain(static_cast<std::size_t>(state.range(0)), 'x');
-  writeSealed("input/data.enc", plain);
+  cvl::gf_writeSealedDataFile("input/data.enc", plain);
   for (auto _ : state) {
     if (!cvl::gf_streamDecrypt("input/data.enc", "input/data.xml")) {
       state.SkipWithError("decryption failed");
@@ -84,7 +80,7 @@ BENCHMARK(BM_DecryptDataFile)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMil
 
 void readDbaseBench(benchmark::State& state, const std::string& plain) {
   const ScratchFolder folder;
-  writeSealed(cvl::dbaseEncPath, plain);
+  cvl::gf_writeSealedDataFile(cvl::dbaseEncPath, plain);
   for (auto _ : state) {
     if (!cvl::gf_readDbase()) {
       state.SkipWithError("dbase not read");
@@ -105,7 +101,7 @@ BENCHMARK(BM_ReadLargeDbase)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadSampleAirports(benchmark::State& state) {
   const ScratchFolder folder;
-  writeSealed(cvl::airportsEncPath, readWhole(sampleFolder / "airports.xml"));
+  cvl::gf_writeSealedDataFile(cvl::airportsEncPath, readWhole(sampleFolder / "airports.xml"));
   for (auto _ : state) {
     cvl::gf_forgetAirports();
     if (!cvl::gf_readAirports()) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -36,11 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
-  {
-    const auto sealed = cvl::gf_sealDataBytes(xml);
-    std::ofstream(cvl::airportsEncPath, std::ios::binary | std::ios::trunc)
-        .write(sealed.data(), static_cast<std::streamsize>(sealed.size()));
-  }
+  cvl::gf_writeSealedDataFile(cvl::airportsEncPath, xml);
   cvl::gf_forgetAirports();
   try {
     cvl::gf_readAirports();

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "foundation/constants.h"
@@ -50,11 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
-  {
-    const auto sealed = cvl::gf_sealDataBytes(xml);
-    std::ofstream(cvl::dbaseEncPath, std::ios::binary | std::ios::trunc)
-        .write(sealed.data(), static_cast<std::streamsize>(sealed.size()));
-  }
+  cvl::gf_writeSealedDataFile(cvl::dbaseEncPath, xml);
   try {
     cvl::gf_readDbase();
   } catch (const std::exception&) {

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       break;
     case 1:
-      writeWhole(encPath, cvl::gf_sealDataBytes(rest));
+      cvl::gf_writeSealedDataFile(encPath, rest);
       if (!cvl::gf_streamDecrypt(encPath, plainPath) || readWhole(plainPath) != rest) {
         std::abort();
       }

@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <array>
+#include <fstream>
 #include <gsl/narrow>
 #include <gsl/util>
 #include <stdexcept>
@@ -34,6 +35,17 @@ std::string gf_sealDataBytes(std::string_view plain, std::span<const std::uint8_
     sealed.append(reinterpret_cast<const char*>(message.data()), gsl::narrow<std::size_t>(messageCount));
   }
   return sealed;
+}
+
+void gf_writeSealedDataFile(const std::filesystem::path& path, std::string_view plain,
+                            std::span<const std::uint8_t, dataFileKeyBytes> key) {
+  const auto sealed = gf_sealDataBytes(plain, key);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(sealed.data(), gsl::narrow<std::streamsize>(sealed.size()));
+  file.close();
+  if (!file) {
+    throw std::runtime_error("Could not write " + path.string());
+  }
 }
 
 }  // namespace cvl

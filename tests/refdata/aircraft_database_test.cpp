@@ -1,5 +1,6 @@
 #include "refdata/aircraft_database.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,12 +15,13 @@ namespace {
 using test::dbaseXml;
 using test::ProgramFolder;
 using test::readDbaseText;
+using ::testing::HasSubstr;
 
 constexpr double metresToHalfNm = 0.5 / 1852.0;
 
 TEST(AircraftDatabase, ReadsEverySectionOfTheSample) {
   const ProgramFolder folder;
-  test::writeSealed(dbaseEncPath, test::readFile(test::sampleFolder() / "dbase.xml"));
+  gf_writeSealedDataFile(dbaseEncPath, test::readFile(test::sampleFolder() / "dbase.xml"));
   ASSERT_TRUE(gf_readDbase());
   EXPECT_FALSE(std::filesystem::exists(dbaseXmlPath));
 
@@ -50,7 +52,7 @@ TEST(AircraftDatabase, ReadsEverySectionOfTheSample) {
   EXPECT_EQ(klm.opr, "KLM");
   EXPECT_FALSE(klm.cargo);
   EXPECT_TRUE(RegistrationTable.at("D-ALFG").cargo);
-  EXPECT_NE(folder.log().find(fmt::format("{} dbase records read\n", RegistrationTable.size())), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr(fmt::format("{} dbase records read\n", RegistrationTable.size())));
 }
 
 TEST(AircraftDatabase, SectionsAreFoundWithAndWithoutRoot) {
@@ -138,9 +140,9 @@ TEST(AircraftDatabase, WingspansKeepTheFirstValueAndFillEveryCategoryAverage) {
   // Categories without any wingspan take the mean of all, never a division by zero.
   EXPECT_DOUBLE_EQ(gf_halfWingspan("B744"), (35.8 + 36.0 + 11.0) / 3 * metresToHalfNm);
   const auto log = folder.log();
-  EXPECT_NE(log.find("==> wingspan model XXXX is not valid, skipped\n"), std::string::npos);
-  EXPECT_NE(log.find("==> wingspan 'nan' of model A319 is not valid, skipped\n"), std::string::npos);
-  EXPECT_NE(log.find("==> wingspan '' of model A20N is not valid, skipped\n"), std::string::npos);
+  EXPECT_THAT(log, HasSubstr("==> wingspan model XXXX is not valid, skipped\n"));
+  EXPECT_THAT(log, HasSubstr("==> wingspan 'nan' of model A319 is not valid, skipped\n"));
+  EXPECT_THAT(log, HasSubstr("==> wingspan '' of model A20N is not valid, skipped\n"));
 }
 
 TEST(AircraftDatabase, WithoutWingspansEveryAverageIsZero) {
@@ -168,11 +170,11 @@ TEST(AircraftDatabase, BadFixesAndRegistrationsAreLoggedAndSkipped) {
   EXPECT_TRUE(RegistrationTable.at("N12").cargo);
   EXPECT_FALSE(RegistrationTable.contains(""));
   const auto log = folder.log();
-  EXPECT_NE(log.find("==> wrong part of fix: 'A20NX', already exists, skipped\n"), std::string::npos);
-  EXPECT_NE(log.find("==> wrong fix B7X7 -> B7X7, the latter is not valid\n"), std::string::npos);
-  EXPECT_NE(log.find("==> wrong fix  -> A320, the former is empty\n"), std::string::npos);
-  EXPECT_NE(log.find("==> regcode PH-BXA already exists\n==> regcode PH-BXA already exists\n"), std::string::npos);
-  EXPECT_NE(log.find("==> dbase record without regcode (DLH A320), skipped\n"), std::string::npos);
+  EXPECT_THAT(log, HasSubstr("==> wrong part of fix: 'A20NX', already exists, skipped\n"));
+  EXPECT_THAT(log, HasSubstr("==> wrong fix B7X7 -> B7X7, the latter is not valid\n"));
+  EXPECT_THAT(log, HasSubstr("==> wrong fix  -> A320, the former is empty\n"));
+  EXPECT_THAT(log, HasSubstr("==> regcode PH-BXA already exists\n==> regcode PH-BXA already exists\n"));
+  EXPECT_THAT(log, HasSubstr("==> dbase record without regcode (DLH A320), skipped\n"));
 }
 
 TEST(AircraftDatabase, AMissingOrBrokenFileIsReported) {
@@ -194,7 +196,7 @@ TEST(AircraftDatabase, AMissingOrBrokenFileIsReported) {
 
   EXPECT_FALSE(readDbaseText("<root><aircrafts>"));
   EXPECT_FALSE(std::filesystem::exists(dbaseXmlPath));
-  EXPECT_NE(folder.log().find("==> 'input/dbase.xml' not read because of "), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr("==> 'input/dbase.xml' not read because of "));
 }
 
 TEST(AircraftDatabase, ASecondReadStartsFromEmptyTables) {

@@ -1,6 +1,7 @@
 #include "refdata/airports_database.h"
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,7 +13,7 @@ namespace cvl {
 namespace {
 
 using test::ProgramFolder;
-using test::writeSealed;
+using ::testing::HasSubstr;
 
 class AirportsDatabaseTest : public ::testing::Test {
  protected:
@@ -21,7 +22,7 @@ class AirportsDatabaseTest : public ::testing::Test {
 
   // Reads airports given as "<airport .../>" elements.
   static bool readAirports(std::string_view elements) {
-    writeSealed(airportsEncPath, fmt::format("<root><airports>{}</airports></root>", elements));
+    gf_writeSealedDataFile(airportsEncPath, fmt::format("<root><airports>{}</airports></root>", elements));
     return gf_readAirports();
   }
 
@@ -49,7 +50,7 @@ struct StandAnswers {
 };
 
 TEST_F(AirportsDatabaseTest, ReadsTheSampleOnceAndSortsItByCode) {
-  writeSealed(airportsEncPath, test::readFile(test::sampleFolder() / "airports.xml"));
+  gf_writeSealedDataFile(airportsEncPath, test::readFile(test::sampleFolder() / "airports.xml"));
   ASSERT_TRUE(gf_readAirports());
   EXPECT_FALSE(std::filesystem::exists(airportsXmlPath));
   EXPECT_GT(AirportList.size(), 400U);
@@ -88,7 +89,7 @@ TEST_F(AirportsDatabaseTest, AirportsWithoutUsableAttributesAreSkipped) {
                            "==> Missing code for airport (IATA 'NCO'), skipped\n",
                            "Error parsing coordinates for airport 'FAR1': not a position on Earth\n",
                            "Error parsing coordinates for airport 'FAR2': not a position on Earth\n"}) {
-    EXPECT_NE(log.find(line), std::string::npos) << line;
+    EXPECT_THAT(log, HasSubstr(line));
   }
 }
 
@@ -97,13 +98,13 @@ TEST_F(AirportsDatabaseTest, TheClosestAirportIsTheBestFoundWalkingTheList) {
   StandAnswers stands;
   EXPECT_EQ(gf_closestAirport({0.0, 0.0}, stands.query())->code, "AAAY");
   EXPECT_EQ(stands.questions, 2);  // Y and its neighbour X, never Z
-  EXPECT_NE(folder_.log().find("Airport AAAY is closest, neighbour is AAAX\n"), std::string::npos);
+  EXPECT_THAT(folder_.log(), HasSubstr("Airport AAAY is closest, neighbour is AAAX\n"));
 
   stands.distances = {{"AAAY", 0.5}, {"AAAX", 0.1}};
   EXPECT_EQ(gf_closestAirport({0.0, 0.0}, stands.query())->code, "AAAX");
-  EXPECT_NE(folder_.log().find("Airport AAAY is closest, but stand AAAX stand 7 at neighbouring airport AAAX is closer "
-                               "at 185 meters ...\n"),
-            std::string::npos);
+  EXPECT_THAT(folder_.log(),
+              HasSubstr("Airport AAAY is closest, but stand AAAX stand 7 at neighbouring airport AAAX is closer "
+                        "at 185 meters ...\n"));
   stands.distances = {{"AAAY", 0.1}, {"AAAX", 0.1}};
   EXPECT_EQ(gf_closestAirport({0.0, 0.0}, stands.query())->code, "AAAY");
 }
@@ -141,9 +142,9 @@ TEST_F(AirportsDatabaseTest, UnreadableFilesAreError88AndReadAgainNextTime) {
   expectError("88: input/airports.xml not loaded: File was not found");
   test::writeFile(airportsEncPath, gf_sealDataBytes("<root><airports/></root>").substr(0, 40));
   expectError("88: input/airports.xml not loaded: File was not found");
-  writeSealed(airportsEncPath, "<root><airfields/></root>");
+  gf_writeSealedDataFile(airportsEncPath, "<root><airfields/></root>");
   expectError("88: Missing <airports> root in: input/airports.xml");
-  writeSealed(airportsEncPath, "<root><airports>");
+  gf_writeSealedDataFile(airportsEncPath, "<root><airports>");
   EXPECT_THROW(gf_readAirports(), UserErrorException);
 
   EXPECT_TRUE(readAirports(airportNorth("EHAM", 1)));

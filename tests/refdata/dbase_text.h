@@ -33,7 +33,7 @@ inline std::string dbaseXml(std::string_view sections, bool withRoot = true) {
 
 // Seals the text as input/dbase.enc and reads it.
 inline bool readDbaseText(std::string_view xml) {
-  writeSealed(dbaseEncPath, xml);
+  gf_writeSealedDataFile(dbaseEncPath, xml);
   return gf_readDbase();
 }
 

@@ -1,6 +1,7 @@
 #include "refdata/decryption.h"
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +16,7 @@ namespace {
 using test::ProgramFolder;
 using test::readFile;
 using test::writeFile;
+using ::testing::HasSubstr;
 
 const std::filesystem::path encPath{"input/data.enc"};
 const std::filesystem::path plainPath{"input/data.xml"};
@@ -81,7 +83,7 @@ TEST(Decryption, IncompleteOrAlteredFilesFailAndLeaveNoPlainFile) {
     writeFile(plainPath, "an older plain file");
     EXPECT_FALSE(gf_streamDecrypt(encPath, plainPath));
     EXPECT_FALSE(std::filesystem::exists(plainPath));
-    EXPECT_NE(folder.log().find(fmt::format("gf_streamDecrypt exception: {}\n", bad.reason)), std::string::npos);
+    EXPECT_THAT(folder.log(), HasSubstr(fmt::format("gf_streamDecrypt exception: {}\n", bad.reason)));
   }
 }
 

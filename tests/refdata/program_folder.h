@@ -37,11 +37,6 @@ class ProgramFolder {
   ScopedCurrentFolder current_{folder_.path()};
 };
 
-// The plain text as a data file sealed with the program's key.
-inline void writeSealed(const std::filesystem::path& path, std::string_view plain) {
-  writeFile(path, gf_sealDataBytes(plain));
-}
-
 // The source tree's sample data.
 inline std::filesystem::path sampleFolder() {
   return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";

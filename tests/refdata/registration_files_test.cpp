@@ -1,6 +1,7 @@
 #include "refdata/registration_files.h"
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "program_folder.h"
@@ -10,6 +11,7 @@ namespace {
 
 using test::ProgramFolder;
 using test::writeFile;
+using ::testing::HasSubstr;
 using Regs = std::vector<std::string>;
 
 const std::string metaHeader = R"(<meta><info name="copyright" value="Corvalen"/><info name="sim" value="1"/></meta>)";
@@ -50,7 +52,7 @@ TEST(MyRegcodesFiles, FieldCountsDecideWhatALineMeans) {
   EXPECT_EQ(out[5].title, "Unused title");
   EXPECT_TRUE(out[5].regs.empty());
   EXPECT_EQ(out[6].title, "");
-  EXPECT_NE(folder.log().find("7 liveries\n"), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr("7 liveries\n"));
 }
 
 TEST(MyRegcodesFiles, BadLinesAreLoggedAndTheRestIsKept) {
@@ -72,9 +74,9 @@ TEST(MyRegcodesFiles, BadLinesAreLoggedAndTheRestIsKept) {
        {fmt::format("==> wrong regcode length 'AB' in {}\n", file),
         fmt::format("==> wrong regcode length 'PH-BXAB123456' in {}\n", file),
         fmt::format("==> {} ; regs empty?\n", file), fmt::format("==> {}: wrong format 'a;b;c;d'\n", file)}) {
-    EXPECT_NE(log.find(line), std::string::npos) << line;
+    EXPECT_THAT(log, HasSubstr(line));
   }
-  EXPECT_NE(log.find("2 liveries\n"), std::string::npos);
+  EXPECT_THAT(log, HasSubstr("2 liveries\n"));
 }
 
 TEST(MyRegcodesFiles, OnlyTextFilesDirectlyInTheFolderAreRead) {
@@ -87,10 +89,10 @@ TEST(MyRegcodesFiles, OnlyTextFilesDirectlyInTheFolderAreRead) {
   std::vector<RegcodesEntry> out;
   EXPECT_TRUE(gf_readMyRegcodesFiles(myRegcodesFolder, out));
   ASSERT_EQ(out.size(), 2U);
-  EXPECT_NE(folder.log().find("2 liveries\n"), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr("2 liveries\n"));
 
   EXPECT_FALSE(gf_readMyRegcodesFiles("input/none", out));
-  EXPECT_NE(folder.log().find("==> Error reading regcode files in input/none, what: "), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr("==> Error reading regcode files in input/none, what: "));
   EXPECT_EQ(out.size(), 2U);
 }
 
@@ -112,7 +114,7 @@ TEST(AigRegcodes, ReadsTheSampleAndRemovesIt) {
   EXPECT_EQ(out[0].regs.front(), "D-AINB");
   EXPECT_EQ(out[2].regs, (Regs{"D-AICS"}));
   EXPECT_TRUE(out[2].special);
-  EXPECT_NE(folder.log().find(fmt::format("{} liveries read from AIG-regcodes\n", out.size())), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr(fmt::format("{} liveries read from AIG-regcodes\n", out.size())));
 }
 
 TEST(AigRegcodes, RepeatedTitlesAndEmptyPiecesAreDropped) {
@@ -130,7 +132,7 @@ TEST(AigRegcodes, RepeatedTitlesAndEmptyPiecesAreDropped) {
   EXPECT_EQ(out[0].regs, (Regs{"PH-BXA13CHARS", "PH-BXB"}));
   EXPECT_EQ(out[1].title, "B");
   EXPECT_TRUE(out[2].regs.empty());
-  EXPECT_NE(folder.log().find("==> SAME AS PREVIOUS title 'A'\n"), std::string::npos);
+  EXPECT_THAT(folder.log(), HasSubstr("==> SAME AS PREVIOUS title 'A'\n"));
 }
 
 TEST(AigRegcodes, FilesWithoutHeaderOrNotLoadingGiveNothing) {
