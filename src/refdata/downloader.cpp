@@ -135,4 +135,12 @@ bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::files
   return downloaded;
 }
 
+void gf_removeDownloadedZip(const std::filesystem::path& zipPath) {
+  std::error_code error;
+  std::filesystem::remove(zipPath, error);
+  if (error) {
+    gf_logFlagged(fmt::format("Warning: could not remove downloaded zip: {}", error.message()));
+  }
+}
+
 }  // namespace cvl

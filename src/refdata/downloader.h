@@ -31,4 +31,7 @@ class Downloader {
 // <downloads>/11/dbase.enc, to target (binary). Logs the outcome.
 bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target);
 
+// Removes a downloaded zip once it has been unpacked; a failure is logged as a warning.
+void gf_removeDownloadedZip(const std::filesystem::path& zipPath);
+
 }  // namespace cvl

@@ -46,4 +46,8 @@ std::string gf_downloadsFolderUrl() {
   return url;
 }
 
+std::string gf_siteUrl(std::string_view pathInDownloads) {
+  return gf_downloadsFolderUrl().append(pathInDownloads);
+}
+
 }  // namespace cvl

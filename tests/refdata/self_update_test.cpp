@@ -1,0 +1,146 @@
+#include "refdata/self_update.h"
+
+#include <fmt/format.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/exit_reasons.h"
+#include "app/sim_choice.h"
+#include "app/status_line.h"
+#include "foundation/settings_catalogue.h"
+#include "refdata/site_folder.h"
+#include "refdata/version_check.h"
+#include "support/recording_opener.h"
+
+namespace cvl {
+namespace {
+
+using test::readFile;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::UnorderedElementsAre;
+
+const std::string installerZip = "release/setup_Corvalen_d_v11.10.4.zip";
+const std::string normalNotice =
+    "A new version is available.\nThe installer can be executed normally (no Administrator rights required).";
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+// The site offers a newer program; a desktop opener writes down what it was asked to show.
+class SelfUpdate : public test::ProgramWithSite {
+ protected:
+  SelfUpdate() {
+    site.versions({{"msfs", "11.10.4"}, {"simaddon", "1.2.0"}, {"dbase", "1.0.0"}});
+    site.file("11/dbase.enc", "dbase");
+    site.file("docs/ReleaseNotes.pdf", "%PDF release notes");
+  }
+
+  test::RecordingOpener opener;
+};
+
+TEST_F(SelfUpdate, ANewerProgramIsPreparedInNewVersionAndEndsTheRun) {
+  // Larger than one extraction piece; of several file entries the last one is the installer.
+  const std::string installer = "MZ" + std::string(0x80000 + 1000, '\x90');
+  site.zip(installerZip, {{"setup/", ""}, {"setup/first.exe", "first"}, {"setup_Corvalen_d_v11.10.4.exe", installer}});
+  std::filesystem::create_directory("new_version");
+  test::writeFile("new_version/older_notes.pdf", "old");
+
+  EXPECT_FALSE(gf_checkVersions());
+
+  EXPECT_THAT(requested(),
+              ElementsAre("/versions.json", "/release/setup_Corvalen_d_v11.10.4.zip", "/docs/ReleaseNotes.pdf"));
+  EXPECT_THAT(filesIn("new_version"),
+              UnorderedElementsAre("install_new_version.exe", "ReleaseNotes.pdf", "README.txt"));
+  EXPECT_EQ(readFile("new_version/install_new_version.exe"), installer);
+  EXPECT_EQ(readFile("new_version/ReleaseNotes.pdf"), "%PDF release notes");
+  EXPECT_EQ(readFile("new_version/README.txt"), normalNotice + "\n");
+  EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
+  EXPECT_FALSE(std::filesystem::exists("install_new_version.exe"));
+  EXPECT_EQ(opener.openedPath(), (std::filesystem::current_path() / "new_version").string());
+  EXPECT_TRUE(stopRequested);
+  EXPECT_EQ(exitReason, ExitReason::newVersion);
+  EXPECT_EQ(restartDelaySeconds, 0);
+
+  const auto logged = log.body();
+  EXPECT_THAT(logged, HasSubstr("msfs program version at web = 11.10.4\n"));
+  EXPECT_THAT(logged, HasSubstr("Downloaded setup_Corvalen_d_v11.10.4.zip\n"));
+  EXPECT_THAT(logged, HasSubstr("setup_Corvalen_d_v11.10.4.zip unzipped to install_new_version.exe\n"));
+  EXPECT_THAT(logged, HasSubstr(normalNotice + "\n"));
+  EXPECT_THAT(logged, testing::Not(HasSubstr("dbase")));
+}
+
+TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
+  // An installer left by an earlier attempt is no substitute.
+  test::writeFile("install_new_version.exe", "stale");
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> install_new_version.exe does not exists?\n"));
+
+  site.file(installerZip, "not a zip");
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> Could not open setup_Corvalen_d_v11.10.4.zip\n"));
+
+  EXPECT_EQ(gf_statusText(),
+            "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
+  EXPECT_TRUE(filesIn("new_version").empty());
+  EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
+  EXPECT_FALSE(stopRequested);
+  EXPECT_EQ(readFile("input/dbase.enc"), "dbase");  // the check went on
+}
+
+class SimAddonUpdate : public SelfUpdate {
+ protected:
+  SimAddonUpdate() {
+    msfs2020Mode = false;
+    site.versions({{"msfs", "11.10.3"}, {"simaddon", "1.2.0"}});
+  }
+};
+
+TEST_F(SimAddonUpdate, EveryFileEntryLandsInTheFolderAsText) {
+  site.zip("mysimaddon24/my_simaddon2024.zip", {{"EDDF.cfg", "EDDF redirect"},
+                                                {"sub/EDDM.txt", "EDDM"},
+                                                {"sub/", ""},
+                                                {"../../evil.cfg", "escape"},
+                                                {"/abs/ABS.cfg", "absolute"},
+                                                {"a\\..\\..\\win.cfg", "backslashes"},
+                                                {".hidden", "dot"}});
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(filesIn("airports/my_simaddon"),
+              UnorderedElementsAre("EDDF.txt", "EDDM.txt", "evil.txt", "ABS.txt", "win.txt", ".hidden.txt"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "EDDF redirect");
+  EXPECT_THAT(filesIn("."), UnorderedElementsAre("Log.txt", "input", "airports"));
+  EXPECT_THAT(filesIn("airports"), ElementsAre("my_simaddon"));
+  EXPECT_EQ(MYSIMADDON24_VERSION.getValue(), "1.2.0");
+  EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.2.0");
+  EXPECT_EQ(gf_statusText(), "my_simaddon2024.zip unzipped 6 files");
+  EXPECT_THAT(log.body(), HasSubstr("simaddon updated to 1.2.0\n"));
+
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("simaddon version up-to-date\n"));
+  const auto paths = requested();
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), "/mysimaddon24/my_simaddon2024.zip"), 1);
+}
+
+TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThere) {
+  std::filesystem::create_directories("airports/my_simaddon");
+  test::writeFile("airports/my_simaddon/EDDF.txt", "old");
+  MYSIMADDON24_VERSION.value = "1.1.0";
+  site.file("mysimaddon24/my_simaddon2024.zip", "not a zip");
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
+  EXPECT_EQ(MYSIMADDON24_VERSION.getValue(), "1.1.0");
+  EXPECT_FALSE(std::filesystem::exists("my_simaddon2024.zip"));
+  EXPECT_THAT(log.body(), HasSubstr("==> Could not open my_simaddon2024.zip\n==> simaddon update to 1.2.0 failed\n"));
+}
+
+}  // namespace
+}  // namespace cvl

@@ -1,0 +1,124 @@
+#include "refdata/version_check.h"
+
+#include <fmt/format.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/sim_choice.h"
+#include "foundation/settings_catalogue.h"
+#include "refdata/site_folder.h"
+
+namespace cvl {
+namespace {
+
+using test::readFile;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::Not;
+
+class VersionCheck : public test::ProgramWithSite {
+ protected:
+  VersionCheck() {
+    std::filesystem::create_directory("output");
+    SCAN_LIVERIES.value = false;
+    SCAN_AIRPORTS.value = false;
+  }
+};
+
+TEST_F(VersionCheck, NewerOrMissingDataIsFetchedAndEqualDataIsLeftAlone) {
+  site.versions({{"msfs", "11.10.3"},
+                 {"airports", "2.0.0"},
+                 {"aig", "3.1.0"},
+                 {"liveries", "1.0.0"},
+                 {"addons", "1.0.0"},
+                 {"dbase", "0.0.0"},
+                 {"unknown", "9.9.9"}});
+  for (const char* name : {"airports.enc", "AIG-regcodes.enc", "dbase.enc"}) {
+    site.file(fmt::format("11/{}", name), fmt::format("new {}", name));
+  }
+  AIRPORTS_VERSION.value = "2.0.0";  // equal, but the file is missing
+  AIG_VERSION.value = "3.0.9";
+  test::writeFile("input/AIG-regcodes.enc", "old");
+  test::writeFile("input/dbase.enc", "old");  // DBASE_VERSION empty: 0.0.0, equal to the site's
+  LIV_SCAN_VERSION.value = "1.0.0";           // equal, but there is no scan data
+  ADDONS_SCAN_VERSION.value = "1.0.0";        // equal: no scan, whatever is missing
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json", "/11/airports.enc", "/11/AIG-regcodes.enc"));
+  EXPECT_EQ(readFile("input/airports.enc"), "new airports.enc");
+  EXPECT_EQ(readFile("input/AIG-regcodes.enc"), "new AIG-regcodes.enc");
+  EXPECT_EQ(readFile("input/dbase.enc"), "old");
+  EXPECT_EQ(AIG_VERSION.getValue(), "3.1.0");
+  EXPECT_EQ(DBASE_VERSION.getValue(), "");
+  EXPECT_TRUE(SCAN_LIVERIES.value);
+  EXPECT_FALSE(SCAN_AIRPORTS.value);
+  EXPECT_FALSE(std::filesystem::exists(versionsJsonPath));
+  EXPECT_EQ(test::storedSetting("AIG_VERSION"), "3.1.0");
+  EXPECT_EQ(test::storedSetting("SCAN_LIVERIES"), "true");
+
+  const auto logged = log.body();
+  EXPECT_THAT(logged, HasSubstr("msfs program version at web = 11.10.3\nmsfs version up-to-date\n"));
+  EXPECT_THAT(logged, Not(HasSubstr("simaddon")));
+  EXPECT_THAT(logged, HasSubstr("airports updated to 2.0.0\n"));
+  EXPECT_THAT(logged, HasSubstr("aig updated to 3.1.0\n"));
+  EXPECT_THAT(logged, HasSubstr("liveries updated to 1.0.0\n"));
+  EXPECT_THAT(logged, HasSubstr("addons version up-to-date\n"));
+  EXPECT_THAT(logged, HasSubstr("dbase version up-to-date\n"));
+}
+
+TEST_F(VersionCheck, AFailedDownloadKeepsTheFileAndTheStoredVersion) {
+  site.versions({{"msfs", "11.10.3"}, {"dbase", "5.0.0"}});
+  DBASE_VERSION.value = "4.0.0";
+  test::writeFile("input/dbase.enc", "old");
+  server.answerStatus("/11/dbase.enc", 500);
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_EQ(readFile("input/dbase.enc"), "old");
+  EXPECT_EQ(DBASE_VERSION.getValue(), "4.0.0");
+  EXPECT_THAT(log.body(), HasSubstr(fmt::format("==> Downloading '{}' failed !\n", server.url("11/dbase.enc"))));
+  EXPECT_THAT(log.body(), Not(HasSubstr("dbase updated")));
+}
+
+TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
+  site.versions({{"msfs", "11.10.3"}, {"airports", "1.0.0"}});
+  site.rawVersions(R"({"msfs": {"major": 11, "minor": 10.7, "patch": true}, "airports": {"major": 1, "minor": 0},
+                      "aig": {"major": "1", "minor": 0, "patch": 0}, "liveries": [1, 0, 0]})");
+  msfs2020Mode = false;
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  const auto logged = log.body();
+  // 11.10.1: a floating number is cut, a boolean counts as 1.
+  EXPECT_THAT(logged, HasSubstr("msfs program version at web = 11.10.1\nmsfs version up-to-date\n"));
+  for (const char* key : {"simaddon", "airports", "aig", "liveries", "addons", "dbase"}) {
+    EXPECT_THAT(logged, HasSubstr(fmt::format("==> {} version not found\n", key)));
+  }
+}
+
+TEST_F(VersionCheck, ATopLevelThatIsNoObjectHasNoVersions) {
+  site.rawVersions("[1, 2, 3]");
+  EXPECT_TRUE(gf_checkVersions());
+  const auto logged = log.body();
+  for (const char* key : {"msfs", "airports", "aig", "liveries", "addons", "dbase"}) {
+    EXPECT_THAT(logged, HasSubstr(fmt::format("==> {} version not found\n", key)));
+  }
+  EXPECT_THAT(logged, Not(HasSubstr("simaddon")));
+}
+
+TEST_F(VersionCheck, AMalformedOrMissingVersionsFileLetsTheStartUpGoOn) {
+  site.rawVersions(R"({"msfs": {"major": 11,)");
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> versions.json is not valid JSON, no updates checked\n"));
+  EXPECT_FALSE(std::filesystem::exists(versionsJsonPath));
+
+  server.answerStatus("/versions.json", 404);
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> Downloading version info from my web site failed!\n"));
+  EXPECT_THAT(requested(), ElementsAre("/versions.json", "/versions.json"));
+}
+
+}  // namespace
+}  // namespace cvl

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace cvl::test {
+
+// Stands in for the desktop's opener (xdg-open) for the object's lifetime: the only program on PATH, which writes
+// down the path it was asked to open.
+class RecordingOpener {
+ public:
+  RecordingOpener();
+
+  // The path the opener was given; waits for the opener, which runs on its own, for a generous while and gives
+  // "<not opened>" when it never ran.
+  std::string openedPath() const;
+
+ private:
+  TempFolder folder_;
+  std::filesystem::path note_ = folder_.path() / "opened.txt";
+  ScopedEnvironment path_{"PATH", folder_.path().string()};
+};
+
+}  // namespace cvl::test
