@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "simemu/sim_emulator.h"
+
+// The commands simemu reads on its standard input, one a line:
+//   teleport LAT LON [ALT]   moves the user aircraft (degrees, feet)
+//   newflight                loads a new flight (the FlightLoaded event)
+//   pause, resume            the Sim event 0, 1
+//   quit                     QUIT to every client, and simemu ends
+namespace cvl::simemu {
+
+struct TeleportCommand {
+  double latitude = 0;
+  double longitude = 0;
+  std::optional<double> altitudeFt;
+};
+struct NewFlightCommand {};
+struct PauseCommand {};
+struct ResumeCommand {};
+struct QuitCommand {};
+
+using Command = std::variant<TeleportCommand, NewFlightCommand, PauseCommand, ResumeCommand, QuitCommand>;
+
+// A command, or the reason the line is not one. A blank line is neither: nullopt command and an empty reason.
+struct ParsedCommand {
+  std::optional<Command> command;
+  std::string fault;
+};
+
+ParsedCommand parseCommand(std::string_view line);
+
+// Carries the command out; true when it was quit.
+bool runCommand(const Command& command, SimEmulator& emulator);
+
+}  // namespace cvl::simemu
