@@ -36,6 +36,8 @@ extern std::atomic<bool> restartPending;
 void gf_requestExit(ExitReason reason, std::int32_t restartDelay);
 
 // True while a stop or close has been requested: the moment to stop logging failures the stop itself causes.
-inline bool gf_stopping() { return stopRequested.load() || closeRequested.load(); }
+inline bool gf_stopping() {
+  return stopRequested.load() || closeRequested.load();
+}
 
 }  // namespace cvl
