@@ -2,10 +2,9 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "foundation/constants.h"
-#include "foundation/log.h"
+#include "foundation/open_log.h"
 #include "refdata/data_file_sealing.h"
 #include "support/temp_folder.h"
 
@@ -15,26 +14,15 @@ namespace cvl::test {
 // reference data, which take their files from fixed relative paths.
 class ProgramFolder {
  public:
-  ProgramFolder() {
-    std::filesystem::create_directories(inputFolder);
-    gf_openLog();
-  }
-  ~ProgramFolder() { gf_closeLog(); }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
+  ProgramFolder() { std::filesystem::create_directories(inputFolder); }
 
-  const std::filesystem::path& path() const { return folder_.path(); }
+  const std::filesystem::path& path() const { return log_.folder(); }
 
   // What was logged after the header line.
-  std::string log() const {
-    gf_flushLog();
-    const auto all = readFile(folder_.path() / "Log.txt");
-    return all.substr(all.find('\n') + 1);
-  }
+  std::string log() const { return log_.body(); }
 
  private:
-  TempFolder folder_;
-  ScopedCurrentFolder current_{folder_.path()};
+  OpenLog log_;
 };
 
 // The source tree's sample data.
