@@ -1,0 +1,409 @@
+#!/usr/bin/env python3
+"""Writes data/sample/traffic.txt: about ten minutes of made-up live traffic around Frankfurt (EDDF) for rtemu.
+
+Arrivals fly a continuous descent onto runway 25L, roll out and taxi to a stand; departures push back, taxi to 25L,
+take off and climb out towards their destination; some aircraft stay parked, a few overfly the area. Every aircraft is
+simulated second by second and reported every few seconds in the traffic service's 29-field line. The output is the
+same on every run (fixed random seed).
+
+Usage: make_sample_recording.py [OUTPUT]   (default: data/sample/traffic.txt beside this tree)
+"""
+
+import math
+import random
+import sys
+from pathlib import Path
+
+EARTH_RADIUS_M = 6371008.8
+NM = 1852.0
+FEET_PER_METRE = 3.28084
+KT = NM / 3600.0  # metres per second
+GRAVITY = 9.80665
+
+AIRPORT = (50.0333, 8.5706)
+ELEVATION_FT = 364
+# Runway 07R/25L: the 25L threshold and the landing and take-off course for 25.
+THRESHOLD_25L = (50.0384, 8.5866)
+COURSE_25 = 249.9
+# The stands lie in one row north of the runways, noses to the north; one apron taxiway runs in front of them.
+STAND_LAT = 50.0480
+STAND_HEADING = 355.0
+APRON_LANE_LAT = 50.0468
+STAND_LONS = [8.5550 + 0.0010 * index for index in range(31)]
+
+DURATION_S = 600
+BASE_TIME = 1718784000.0  # the recorded data time at offset 0
+REPORT_AIRBORNE_S = 5.0
+REPORT_PARKED_S = 15.0
+LEAVE_RANGE_NM = 40.0
+
+HEADER = """\
+# A recording of live traffic for rtemu (the traffic-service emulator): about ten minutes around Frankfurt (EDDF,
+# 50.0333 N, 8.5706 E, elevation 364 ft), runway 25L in use. Made up by tools/rtemu/make_sample_recording.py: change
+# that script and run it again rather than editing this file.
+#
+# One datagram a line: <offset in seconds> <traffic|weather> <datagram>. rtemu sends traffic datagrams to UDP 49005
+# and weather datagrams to UDP 49004, each at its offset, with field 14 of traffic lines moved to the replay's time.
+#
+# Weather datagram: {"QNH":<hPa>}
+# Traffic datagram: 29 comma-separated fields (0-28); "null" marks a text that is not known.
+#   0 record tag (TFC)          1 ICAO address, decimal     2 latitude (deg)           3 longitude (deg)
+#   4 altitude (ft, 0 on the ground)                        5 vertical speed (ft/min)  6 unused (0)
+#   7 track over ground (deg)   8 ground speed (kt)         9 callsign                 10 ICAO aircraft type
+#   11 registration             12 origin (IATA)            13 destination (IATA)      14 data time (Unix seconds)
+#   15, 16 unused (0)           17 source (adsb_icao or mlat)                          18, 19 unused (0)
+#   20 true airspeed (kt, -1 unknown)                       21, 22 unused (0)
+#   23 roll (deg, right wing down positive, -1 unknown)     24 unused (0)
+#   25 true heading (deg, 0 < h <= 360; 0 when unknown)     26, 27 unused (0)
+#   28 emitter category (A1 light, A3 large, A5 heavy)
+"""
+
+# ICAO address blocks by registration prefix.
+ADDRESS_BLOCKS = {
+    "D-": (0x3C0000, 0x3FFFFF),
+    "G-": (0x400000, 0x43FFFF),
+    "F-": (0x380000, 0x3BFFFF),
+    "PH-": (0x480000, 0x487FFF),
+    "A6-": (0x896000, 0x896FFF),
+    "N": (0xA00000, 0xADF7C7),
+    "TC-": (0x4B8000, 0x4BFFFF),
+    "OE-": (0x440000, 0x447FFF),
+    "HB-": (0x4B0000, 0x4B7FFF),
+    "EI-": (0x4CA000, 0x4CAFFF),
+    "B-": (0x780000, 0x7BFFFF),
+    "SP-": (0x488000, 0x48FFFF),
+}
+
+# callsign, type, registration, origin, destination, category, bearing of the origin or destination (deg), landing or
+# take-off time (s from the start), cruise altitude (ft)
+ARRIVALS = [
+    ("DLH2AK", "A321", "D-AISQ", "HAM", "FRA", "A3", 20, -110, 11000),
+    ("BAW902", "A320", "G-EUYM", "LHR", "FRA", "A3", 290, -20, 12000),
+    ("DLH7RT", "A20N", "D-AINP", "BER", "FRA", "A3", 55, 70, 11000),
+    ("UAE45", "A388", "A6-EDT", "DXB", "FRA", "A5", 120, 160, 12000),
+    ("KLM1767", "B738", "PH-BXA", "AMS", "FRA", "A3", 320, 250, 12000),
+    ("THY1591", "A21N", "TC-LSA", "IST", "FRA", "A3", 115, 340, 11000),
+    ("AFR1418", "A319", "F-GRHK", "CDG", "FRA", "A3", 265, 430, 12000),
+    ("UAL932", "B789", "N29985", "IAD", "FRA", "A5", 300, 520, 12000),
+    ("CFG1175", "A321", "D-AIAC", "PMI", "FRA", "A3", 200, 610, 11000),
+    ("DLH1153", "E190", "D-AECA", "BUD", "FRA", "A3", 100, 700, 11000),
+]
+DEPARTURES = [
+    ("DLH400", "B748", "D-ABYK", "FRA", "JFK", "A5", 300, -75, 0),
+    ("DLH1404", "A320", "D-AIZB", "FRA", "BUD", "A3", 100, 15, 0),
+    ("EIN657", "A320", "EI-DEO", "FRA", "DUB", "A3", 295, 105, 0),
+    ("AUA124", "A320", "OE-LBN", "FRA", "VIE", "A3", 110, 195, 0),
+    ("SWR1077", "BCS3", "HB-JCA", "FRA", "ZRH", "A3", 185, 285, 0),
+    ("TUI1KX", "B738", "D-ATUF", "FRA", "PMI", "A3", 200, 375, 0),
+    ("CCA932", "B748", "B-2485", "FRA", "PEK", "A5", 60, 465, 0),
+    ("DLH98", "A321", "D-AIRX", "FRA", "MUC", "A3", 135, 555, 0),
+    ("CFG2070", "A21N", "D-AIAX", "FRA", "HER", "A3", 150, 645, 0),
+    ("DLH904", "A20N", "D-AINL", "FRA", "LHR", "A3", 285, 735, 0),
+]
+PARKED = [
+    ("null", "A320", "D-AIZC", "null", "null", "A3"),
+    ("null", "B748", "D-ABYA", "null", "null", "A5"),
+    ("DLH6JK", "A321", "D-AISG", "null", "null", "A3"),
+    ("null", "A359", "D-AIXP", "null", "null", "A5"),
+    ("null", "A20N", "D-AINA", "null", "null", "A3"),
+    ("CFG8AB", "A320", "D-AICL", "null", "null", "A3"),
+    ("null", "B77W", "A6-EPK", "null", "null", "A5"),
+    ("null", "E190", "D-AECB", "null", "null", "A3"),
+]
+# callsign, type, registration, origin, destination, category, course (deg), closest pass (nm, right of course),
+# altitude (ft), speed (kt), source
+OVERFLIGHTS = [
+    ("RYR8FV", "B38M", "EI-HEA", "STN", "SOF", "A3", 105, 18, 37000, 460, "adsb_icao"),
+    ("LOT3RP", "E195", "SP-LNA", "WAW", "LIS", "A3", 240, -26, 35000, 440, "adsb_icao"),
+    ("DEFKA", "C172", "D-EFKA", "null", "null", "A1", 350, 12, 2500, 95, "mlat"),
+]
+
+
+def destination(lat, lon, bearing_deg, distance_m):
+    lat1, lon1, bearing = math.radians(lat), math.radians(lon), math.radians(bearing_deg)
+    angle = distance_m / EARTH_RADIUS_M
+    lat2 = math.asin(math.sin(lat1) * math.cos(angle) + math.cos(lat1) * math.sin(angle) * math.cos(bearing))
+    lon2 = lon1 + math.atan2(math.sin(bearing) * math.sin(angle) * math.cos(lat1),
+                             math.cos(angle) - math.sin(lat1) * math.sin(lat2))
+    return math.degrees(lat2), math.degrees(lon2)
+
+
+def distance(a, b):
+    lat1, lon1, lat2, lon2 = map(math.radians, (a[0], a[1], b[0], b[1]))
+    h = math.sin((lat2 - lat1) / 2) ** 2 + math.cos(lat1) * math.cos(lat2) * math.sin((lon2 - lon1) / 2) ** 2
+    return 2 * EARTH_RADIUS_M * math.asin(math.sqrt(h))
+
+
+def bearing(a, b):
+    lat1, lon1, lat2, lon2 = map(math.radians, (a[0], a[1], b[0], b[1]))
+    y = math.sin(lon2 - lon1) * math.cos(lat2)
+    x = math.cos(lat1) * math.sin(lat2) - math.sin(lat1) * math.cos(lat2) * math.cos(lon2 - lon1)
+    return math.degrees(math.atan2(y, x)) % 360.0
+
+
+def turn_between(heading, wanted):
+    return (wanted - heading + 540.0) % 360.0 - 180.0
+
+
+def runway_point(metres_from_threshold):
+    """A point on the runway centre line, measured from the 25L threshold in the take-off direction."""
+    return destination(*THRESHOLD_25L, COURSE_25, metres_from_threshold)
+
+
+def final_fix(nm):
+    """A point on the extended centre line, nm before the 25L threshold."""
+    return destination(*THRESHOLD_25L, (COURSE_25 + 180.0) % 360.0, nm * NM)
+
+
+class Mover:
+    """One aircraft, moved second by second; every second leaves a sample."""
+
+    def __init__(self, position, heading):
+        self.position = position
+        self.heading = heading
+        self.track = heading
+        self.speed_kt = 0.0
+        self.altitude_ft = 0.0
+        self.vertical_fpm = 0.0
+        self.roll_deg = 0.0
+        self.samples = []
+
+    def record(self):
+        self.samples.append({
+            "position": self.position, "heading": self.heading % 360.0, "track": self.track % 360.0,
+            "speed": self.speed_kt, "altitude": self.altitude_ft, "vs": self.vertical_fpm, "roll": self.roll_deg})
+
+    def step(self, wanted_heading, turn_rate, backwards=False, altitude_ft=None):
+        turn = max(-turn_rate, min(turn_rate, turn_between(self.heading, wanted_heading)))
+        self.heading = (self.heading + turn) % 360.0
+        airborne = self.altitude_ft > 0
+        self.roll_deg = math.degrees(math.atan(self.speed_kt * KT * math.radians(turn) / GRAVITY)) if airborne else 0.0
+        self.track = (self.heading + 180.0) % 360.0 if backwards else self.heading
+        self.position = destination(*self.position, self.track, self.speed_kt * KT)
+        if altitude_ft is not None:
+            self.vertical_fpm = (altitude_ft - self.altitude_ft) * 60.0
+            self.altitude_ft = altitude_ft
+        self.record()
+
+    def wait(self, seconds):
+        self.speed_kt, self.vertical_fpm, self.roll_deg = 0.0, 0.0, 0.0
+        for _ in range(int(seconds)):
+            self.record()
+
+    def taxi(self, waypoints, speed_kt=16.0):
+        for waypoint in waypoints:
+            while distance(self.position, waypoint) > max(12.0, self.speed_kt * KT):
+                self.speed_kt = min(speed_kt, self.speed_kt + 2.0)
+                self.step(bearing(self.position, waypoint), 20.0)
+        self.speed_kt = 0.0
+        self.record()
+
+    def push_back(self, target, final_heading):
+        """Pushed tail first as far as the target, then turned by the tug to the final heading."""
+        self.speed_kt = 3.0
+        for _ in range(int(distance(self.position, target) / (3.0 * KT))):
+            self.step(self.heading, 0.0, backwards=True)
+        self.speed_kt = 0.0
+        while abs(turn_between(self.heading, final_heading)) > 0.5:
+            self.step(final_heading, 6.0)
+        self.wait(20)
+
+    def fly(self, waypoints, speed_for, altitude_for, done):
+        """Steers through the waypoints at standard rate; speed and altitude follow the remaining path."""
+        index = 0
+        while not done(self):
+            remaining = distance(self.position, waypoints[index]) + sum(
+                distance(waypoints[i], waypoints[i + 1]) for i in range(index, len(waypoints) - 1))
+            if index < len(waypoints) - 1 and distance(self.position, waypoints[index]) < 0.8 * NM:
+                index += 1
+            self.speed_kt = speed_for(self, remaining)
+            self.step(bearing(self.position, waypoints[index]), 3.0, altitude_ft=altitude_for(self, remaining))
+
+
+def approach_speed(remaining_m):
+    nm = remaining_m / NM
+    for limit, inner, outer, inner_speed, outer_speed in ((4, 0, 4, 140, 160), (12, 4, 12, 160, 210),
+                                                          (20, 12, 20, 210, 250)):
+        if nm <= limit:
+            return inner_speed + (outer_speed - inner_speed) * (nm - inner) / (outer - inner)
+    return 250.0
+
+
+def simulate_arrival(inbound_bearing, cruise_ft, stand_lon):
+    """From 34 nm out to parked at the stand; returns the mover and the second of touch-down."""
+    entry = destination(*AIRPORT, inbound_bearing, 34 * NM)
+    waypoints = [entry]
+    # Traffic from the west flies a downwind leg north or south of the field and turns onto the final from a base leg.
+    if not 20 <= inbound_bearing <= 160:
+        side = COURSE_25 + 90.0 if (inbound_bearing >= 250 or inbound_bearing < 20) else COURSE_25 - 90.0
+        waypoints += [destination(*AIRPORT, side, 6 * NM), destination(*final_fix(13), side, 4 * NM)]
+    touch_down_point = runway_point(300.0)
+    waypoints += [final_fix(10), final_fix(3), touch_down_point]
+    mover = Mover(entry, bearing(entry, waypoints[1]))
+    mover.altitude_ft = cruise_ft
+
+    def descent(m, remaining):
+        return max(ELEVATION_FT + 10.0, min(m.altitude_ft, ELEVATION_FT + remaining / NM * 318.0))
+
+    mover.fly(waypoints, lambda m, remaining: approach_speed(remaining), descent,
+              lambda m: distance(m.position, touch_down_point) < 80.0)
+    mover.heading = COURSE_25
+    mover.altitude_ft = 0.0
+    mover.vertical_fpm = 0.0
+    touch_down = len(mover.samples)
+    while mover.speed_kt > 20.0:
+        mover.speed_kt -= 2.5
+        mover.step(COURSE_25, 0.0)
+    exit_point = runway_point(2300.0)
+    turn_off = destination(*exit_point, COURSE_25 + 90.0, 250.0)
+    mover.taxi([exit_point, turn_off, (APRON_LANE_LAT, turn_off[1]), (APRON_LANE_LAT, stand_lon), (STAND_LAT, stand_lon)],
+               speed_kt=18.0)
+    return mover, touch_down
+
+
+def simulate_departure(outbound_bearing, stand_lon, hold_s):
+    """From parked at the stand to 40 nm out; returns the mover and the second of lift-off."""
+    mover = Mover((STAND_LAT, stand_lon), STAND_HEADING)
+    mover.wait(240)
+    mover.push_back((APRON_LANE_LAT, stand_lon), 90.0)
+    holding_point = destination(*runway_point(0.0), COURSE_25 + 90.0, 90.0)
+    mover.taxi([(APRON_LANE_LAT, 8.5905), (50.0405, 8.5905), holding_point])
+    mover.wait(hold_s)
+    mover.taxi([runway_point(40.0), runway_point(90.0)], speed_kt=8.0)
+    mover.heading = COURSE_25
+    while mover.speed_kt < 150.0:
+        mover.speed_kt += 3.0
+        mover.step(COURSE_25, 0.0)
+    lift_off = len(mover.samples)
+    mover.altitude_ft = ELEVATION_FT + 30.0
+    climb_out = runway_point(4000.0 + 4 * NM)
+    exit_point = destination(*AIRPORT, outbound_bearing, LEAVE_RANGE_NM * NM + 5 * NM)
+
+    def climb(m, remaining):
+        rate = 2500.0 if m.altitude_ft < 5000 else 1800.0
+        return min(24000.0, m.altitude_ft + rate / 60.0)
+
+    def accelerate(m, remaining):
+        return min(250.0 if m.altitude_ft < 10000 else 300.0, m.speed_kt + 1.0)
+
+    mover.fly([climb_out, exit_point], accelerate, climb, lambda m: distance(m.position, AIRPORT) > LEAVE_RANGE_NM * NM)
+    return mover, lift_off
+
+
+def simulate_overflight(course, offset_nm, altitude_ft, speed_kt):
+    closest = destination(*AIRPORT, course + 90.0, offset_nm * NM)
+    start = destination(*closest, course + 180.0, 38 * NM)
+    mover = Mover(start, course)
+    mover.altitude_ft = altitude_ft
+    mover.speed_kt = speed_kt
+    target = destination(*closest, course, 60 * NM)
+    while len(mover.samples) < 2 * DURATION_S:
+        mover.step(bearing(mover.position, target), 3.0, altitude_ft=altitude_ft)
+    return mover
+
+
+def interpolate(samples, second):
+    """The sample at a moment between two whole seconds: position and altitude in between, the rest of the earlier."""
+    earlier, later = samples[int(second)], samples[int(second) + 1]
+    part = second - int(second)
+    sample = dict(earlier)
+    sample["position"] = tuple(a + (b - a) * part for a, b in zip(earlier["position"], later["position"]))
+    if earlier["altitude"] > 0.0 and later["altitude"] > 0.0:
+        sample["altitude"] = earlier["altitude"] + (later["altitude"] - earlier["altitude"]) * part
+    return sample
+
+
+def number(value, decimals):
+    """The value with the given decimals, never as -0."""
+    return f"{round(value, decimals) + 0.0:.{decimals}f}"
+
+
+class Fleet:
+    def __init__(self, seed):
+        self.random = random.Random(seed)
+        self.addresses = set()
+
+    def address(self, registration):
+        prefix = next(p for p in sorted(ADDRESS_BLOCKS, key=len, reverse=True) if registration.startswith(p))
+        low, high = ADDRESS_BLOCKS[prefix]
+        while True:
+            value = self.random.randint(low, high)
+            if value not in self.addresses:
+                self.addresses.add(value)
+                return value
+
+    def reports(self, identity, mover, start_s, source="adsb_icao"):
+        """The traffic lines of an aircraft whose first sample falls at start_s (s from the recording's start)."""
+        callsign, type_code, registration, origin, destination_code, category = identity
+        hexid = self.address(registration)
+        lines = []
+        moment = max(start_s, 0.0) + self.random.uniform(0.0, REPORT_AIRBORNE_S)
+        while moment < DURATION_S:
+            if int(moment - start_s) + 1 >= len(mover.samples):
+                break
+            sample = interpolate(mover.samples, moment - start_s)
+            if distance(sample["position"], AIRPORT) > LEAVE_RANGE_NM * NM:
+                moment += REPORT_AIRBORNE_S
+                continue
+            lines.append((round(moment, 1), self.line(hexid, identity, sample, moment, source)))
+            stationary = sample["speed"] == 0.0 and sample["altitude"] == 0.0
+            moment += (REPORT_PARKED_S if stationary else REPORT_AIRBORNE_S) * self.random.uniform(0.9, 1.1)
+        return lines
+
+    def line(self, hexid, identity, sample, moment, source):
+        callsign, type_code, registration, origin, destination_code, category = identity
+        airborne = sample["altitude"] > 0.0
+        lat, lon = sample["position"]
+        heading = sample["heading"] or 360.0
+        known_tas = airborne and source == "adsb_icao"
+        fields = [
+            "TFC", str(hexid), f"{lat:.5f}", f"{lon:.5f}", f"{sample['altitude']:.0f}",
+            number(sample["vs"], 0) if airborne else "0", "0", f"{sample['track']:.1f}", f"{sample['speed']:.0f}",
+            callsign, type_code, registration, origin, destination_code,
+            f"{BASE_TIME + moment - self.random.uniform(0.5, 2.0):.1f}", "0", "0", source, "0", "0",
+            f"{sample['speed']:.0f}" if known_tas else "-1", "0", "0",
+            number(sample["roll"], 1) if airborne and source == "adsb_icao" else "-1", "0",
+            f"{heading:.1f}" if source == "adsb_icao" else "0", "0", "0", category]
+        assert len(fields) == 29
+        return ",".join(fields)
+
+
+def main():
+    output = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parents[2] / "data/sample/traffic.txt"
+    fleet = Fleet(seed=25)
+    stands = list(STAND_LONS)
+    fleet.random.shuffle(stands)
+    lines = []
+
+    for entry in PARKED:
+        stand = stands.pop()
+        mover = Mover((STAND_LAT, stand), STAND_HEADING)
+        mover.wait(DURATION_S + 1)
+        lines += fleet.reports(entry, mover, 0.0)
+
+    for *identity, outbound, take_off_s, _ in DEPARTURES:
+        mover, lift_off = simulate_departure(outbound, stands.pop(), fleet.random.randint(20, 50))
+        lines += fleet.reports(tuple(identity), mover, take_off_s - lift_off)
+
+    for *identity, inbound, landing_s, cruise in ARRIVALS:
+        mover, touch_down = simulate_arrival(inbound, cruise, stands.pop())
+        # An arrival that is parked at its stand stays there for the rest of the recording.
+        mover.wait(DURATION_S)
+        lines += fleet.reports(tuple(identity), mover, landing_s - touch_down)
+
+    for *identity, course, offset_nm, altitude, speed, source in OVERFLIGHTS:
+        mover = simulate_overflight(course, offset_nm, altitude, speed)
+        lines += fleet.reports(tuple(identity), mover, -fleet.random.uniform(100, 400), source)
+
+    weather = [(float(second), "{\"QNH\":%d}" % (1017 if second < 300 else 1016)) for second in range(0, DURATION_S, 10)]
+    records = sorted([(offset, "weather", text) for offset, text in weather] +
+                     [(offset, "traffic", text) for offset, text in lines], key=lambda record: record[0])
+    with output.open("w", newline="\n") as file:
+        file.write(HEADER)
+        for offset, kind, text in records:
+            file.write(f"{offset:.1f} {kind} {text}\n")
+    print(f"{output}: {len(records)} datagrams")
+
+
+if __name__ == "__main__":
+    main()
