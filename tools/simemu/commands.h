@@ -8,7 +8,7 @@
 #include "simemu/sim_emulator.h"
 
 // The commands simemu reads on its standard input, one a line:
-//   teleport LAT LON [ALT]   moves the user aircraft (degrees, feet)
+//   teleport LAT LON [ALT]   moves the user aircraft (degrees, feet); it stays on the ground or in the air
 //   newflight                loads a new flight (the FlightLoaded event)
 //   pause, resume            the Sim event 0, 1
 //   quit                     QUIT to every client, and simemu ends
