@@ -220,13 +220,16 @@ class Mover:
             self.step(bearing(self.position, waypoints[index]), 3.0, altitude_ft=altitude_for(self, remaining))
 
 
+# The approach speed (kt) at a remaining distance (nm) to the touch-down; straight lines in between.
+APPROACH_SPEEDS = [(0, 140), (4, 160), (12, 210), (20, 250)]
+
+
 def approach_speed(remaining_m):
     nm = remaining_m / NM
-    for limit, inner, outer, inner_speed, outer_speed in ((4, 0, 4, 140, 160), (12, 4, 12, 160, 210),
-                                                          (20, 12, 20, 210, 250)):
-        if nm <= limit:
-            return inner_speed + (outer_speed - inner_speed) * (nm - inner) / (outer - inner)
-    return 250.0
+    for (near, near_speed), (far, far_speed) in zip(APPROACH_SPEEDS, APPROACH_SPEEDS[1:]):
+        if nm <= far:
+            return near_speed + (far_speed - near_speed) * (nm - near) / (far - near)
+    return APPROACH_SPEEDS[-1][1]
 
 
 def simulate_arrival(inbound_bearing, cruise_ft, stand_lon):
@@ -334,8 +337,7 @@ class Fleet:
 
     def reports(self, identity, mover, start_s, source="adsb_icao"):
         """The traffic lines of an aircraft whose first sample falls at start_s (s from the recording's start)."""
-        callsign, type_code, registration, origin, destination_code, category = identity
-        hexid = self.address(registration)
+        hexid = self.address(registration=identity[2])
         lines = []
         moment = max(start_s, 0.0) + self.random.uniform(0.0, REPORT_AIRBORNE_S)
         while moment < DURATION_S:
