@@ -1,20 +1,58 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
-// The TCP link with RealTraffic: its listen socket, the client socket of the connected RealTraffic, and the lines
-// sent to it.
+#include "platform/net/sockets.h"
+#include "simlink/user_ac_data.h"
+
+// The TCP link with the traffic service (RealTraffic) when it runs on this computer: Corvalen listens, the service
+// connects, learns where the user's aircraft is (Qs121) and, in its professional edition, the simulator's time
+// (Qs123). Everything here runs on the worker thread and never waits longer than the caller allows: a lost service is
+// waited for a moment at a time, so the run loop and the window stay responsive.
 namespace cvl {
 
-// RealTraffic's TCP client is connected.
+extern net::Socket rtListenSocket;
+extern net::Socket rtClientSocket;
+// The service's client is connected; cleared when a send fails.
 extern std::atomic<bool> realTrafficConnected;
-// Set until RealTraffic has connected, and again after the reset before a restart.
+// Set until the service has connected, and again after the reset before a restart.
 extern std::atomic<bool> awaitingRealTraffic;
 
-// Sends one line on the client socket; a failure is logged, a closed peer clears realTrafficConnected.
-void sendDataPacket(std::string_view line);
-// Closes the listen socket, then the client socket; both are invalid afterwards. Errors are not reported.
+// How long the start-of-run handshake waits for the version answer.
+inline constexpr std::chrono::milliseconds versionReplyPatience{5000};
+
+// Listens on the port (text; "0" lets the system choose) of the loopback address. Throws std::runtime_error with the
+// failing step's text after freeing what was set up.
+void startServer(const std::string& port);
+// Accepts the service's connection if it comes within `wait`; false when connected already, without a listening
+// socket, or when none came.
+bool waitForClient(std::chrono::milliseconds wait);
+// The service's answer: read until a whole JSON object has come, the peer closed, or `patience` ran out; empty on
+// errors (logged) and when a stop is requested.
+std::string receive(std::chrono::milliseconds patience);
+// Sends the line. A failure, or a peer that has closed, drops the connection and gives false.
+bool sendDataPacket(std::string_view line);
+// Closes the listening and the client socket; the link is down afterwards.
 void gf_closeRealTrafficSockets();
+
+// The start-of-run handshake: waits for the service (until it connects or a stop is requested), asks for its version
+// and edition, and shows the link. Does nothing unless the service is installed on this computer.
+void gf_connectRealTraffic();
+// Takes the edition and version from the answer to "Qs999=version"; an empty or unreadable answer is reported.
+void lf_readRealTrafficVersion(const std::string& reply);
+// Sends the user's position, or, while the link is down, looks once for the service's return. A failed send removes
+// the live traffic and waits for the service to come back.
+void gf_sendUserPosition();
+// Sends the simulator's time (Unix seconds) while connected; nothing for a time below 1.
+void gf_sendQs123(std::int64_t unixSeconds);
+
+// "Qs121=pitch;bank;heading;altitude;ground speed;latitude;longitude\r\n": pitch and bank in radians × 100000,
+// altitude in feet × 1000 and ground speed in knots × 1000 as whole numbers, heading, latitude and longitude in
+// radians with six decimals.
+std::string gf_userPositionLine(const UserAcData& user);
 
 }  // namespace cvl

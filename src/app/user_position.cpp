@@ -1,0 +1,7 @@
+#include "app/user_position.h"
+
+namespace cvl {
+
+UserAcData userPosition;
+
+}  // namespace cvl
