@@ -1,7 +1,6 @@
 #include "platform/elevation.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "support/temp_folder.h"
 

@@ -1,3 +1,5 @@
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 
 #include "platform/ui/layer.h"

@@ -1,7 +1,5 @@
 #include "platform/ui/window.h"
 
-#include <csignal>
-
 #include "platform/ui/layer.h"
 
 namespace cvl::ui {
