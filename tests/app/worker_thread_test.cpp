@@ -1,0 +1,124 @@
+#include "app/worker_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <thread>
+#include <vector>
+
+#include "app/main_window.h"
+#include "cycle_folder.h"
+
+namespace cvl::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void runOneCycle() {
+  std::thread worker{lf_workerThread};
+  worker.join();
+}
+
+// The user closes the window once closing down has waited for the given number of times.
+RecordedPauses::Action closeAtWait(std::size_t waitIndex) {
+  return [waitIndex](std::size_t index) {
+    if (index == waitIndex) {
+      gf_requestExit(ExitReason::userClosedSim, 0);
+    }
+  };
+}
+
+TEST(WorkerThreadTest, StartedOutsideItsFolderTheProgramShowsWhyAndWaitsForTheUser) {
+  CycleFolder folder{false};
+  RecordingMainWindow window;
+  RecordedPauses pauses{closeAtWait(2)};
+
+  runOneCycle();
+
+  EXPECT_EQ(gf_errorText(), "41: Corvalen must be run from the Corvalen folder!");
+  EXPECT_EQ(exitReason, ExitReason::systemError);
+  EXPECT_EQ(pauses.durations.size(), 3U);
+  EXPECT_FALSE(fs::exists("output"));  // no start-up work was done
+  EXPECT_NE(folder.log().find("Exiting: SYSTEM ERROR\n"), std::string::npos);
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+}
+
+TEST(WorkerThreadTest, AnEscapedExceptionIsASystemErrorOnTheErrorLine) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses{closeAtWait(1)};
+  dataFilesLoaded = false;
+  fs::remove("input/dbase.enc");
+
+  runOneCycle();
+
+  EXPECT_NE(gf_errorText().find("not available"), std::string::npos);
+  EXPECT_EQ(exitReason, ExitReason::systemError);
+  EXPECT_EQ(restartDelaySeconds, 0);
+  EXPECT_TRUE(stopRequested);
+  EXPECT_FALSE(restartPending);
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+}
+
+TEST(WorkerThreadTest, ProductionModeClosesRightAfterTheStartUp) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  productionMode = true;
+
+  runOneCycle();
+
+  EXPECT_EQ(exitReason, ExitReason::userClosedSim);
+  EXPECT_EQ(processExitCode, 0);
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+  EXPECT_NE(folder.log().find("Exiting: USER CLOSED SIM\n"), std::string::npos);
+}
+
+TEST(WorkerThreadTest, ACycleRunsUntilTheUserClosesTheWindow) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_thirdparty/EHAM.xml", "");
+  writeFile("airports/my_thirdparty/EGLL.xml", "");
+
+  std::thread worker{lf_workerThread};
+  // The flight-plan folder is made right before the run loop, which then runs until the close.
+  while (!fs::exists(folder.settingsFolder() / "orig_dest") && gf_errorText().empty()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(gf_errorText(), "");
+  EXPECT_EQ(gf_statusText(), "RealTraffic not detected at this PC");
+  gf_requestExit(ExitReason::userClosedSim, 0);
+  worker.join();
+
+  EXPECT_EQ(mainWindow.thirdPartyCount, 2U);
+  EXPECT_EQ(mainWindow.simAddonCount, 0U);
+  EXPECT_GE(hardwareThreads, 1U);
+  EXPECT_FALSE(fs::exists(folder.settingsFolder() / "orig_dest"));  // made for the run, removed at its end
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+}
+
+TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {
+  CycleFolder folder{false};
+  RecordingMainWindow window;
+  std::promise<void> waiting;
+  RecordedPauses pauses{[&waiting](std::size_t index) {
+    if (index == 1) {
+      waiting.set_value();
+    }
+  }};
+
+  std::thread worker{lf_workerThread};
+  waiting.get_future().wait();
+  EXPECT_TRUE(gf_workerRunning());
+  gf_requestExit(ExitReason::userClosedSim, 0);
+  gf_waitForWorkers();
+  EXPECT_FALSE(gf_workerRunning());
+  worker.join();
+}
+
+}  // namespace
+}  // namespace cvl::test
