@@ -20,6 +20,11 @@ bool lf_exists(const std::filesystem::path& path) {
   return found;
 }
 
+// The folder's place; the same in every run, so that a folder an ended run left behind is removed as well.
+std::filesystem::path lf_flightPlanFolderPath() {
+  return appDataFolder() / "orig_dest";
+}
+
 void lf_createIfMissing(const std::filesystem::path& folder) {
   if (!lf_exists(folder)) {
     std::filesystem::create_directory(folder);
@@ -29,21 +34,22 @@ void lf_createIfMissing(const std::filesystem::path& folder) {
 }  // namespace
 
 bool gf_createFlightPlanFolder() {
-  flightPlanFolder = appDataFolder() / "orig_dest";
+  flightPlanFolder = lf_flightPlanFolderPath();
   lf_createIfMissing(appDataFolder());
   lf_createIfMissing(flightPlanFolder);
   return lf_exists(flightPlanFolder);
 }
 
 bool gf_removeFlightPlanFolder() {
+  const auto folder = lf_flightPlanFolderPath();
   std::error_code failure;
-  if (!flightPlanFolder.empty() && std::filesystem::exists(flightPlanFolder, failure)) {
-    std::filesystem::remove_all(flightPlanFolder, failure);
+  if (std::filesystem::exists(folder, failure)) {
+    std::filesystem::remove_all(folder, failure);
     if (failure) {
       gf_log(fmt::format("gf_removeFlightPlanFolder: {}", failure.message()));
     }
   }
-  return flightPlanFolder.empty() || !std::filesystem::exists(flightPlanFolder, failure);
+  return !std::filesystem::exists(folder, failure);
 }
 
 }  // namespace cvl

@@ -41,13 +41,6 @@ TEST(EntryPointTest, ProductionSwitchesAreReadWithoutCaseAndTheLastOneCounts) {
   EXPECT_EQ(readSwitches({"--productions", "production", "-production"}), (Production{false, false}));
 }
 
-TEST(EntryPointTest, ASwitchInTheProgramsOwnPlaceIsNotASwitch) {
-  productionGiven = false;
-  const char* argv[] = {"--production"};
-  lf_readCommandLine(1, argv);
-  EXPECT_FALSE(productionGiven);
-}
-
 // Each case claims the guard in its own runtime folder: the claim lasts as long as the process.
 class ProgramMainTest : public ::testing::Test {
  protected:

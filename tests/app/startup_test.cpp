@@ -7,7 +7,6 @@
 
 #include "app/controls.h"
 #include "app/run_loop.h"
-#include "app/sim_choice.h"
 #include "cycle_folder.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/user_error.h"
@@ -147,7 +146,6 @@ class EnableControlsTest : public StartUpTest {
     bind(AR_ABOVE_HEIGHT, ui::ControlKind::comboBox);
     bind(parking_percentage, ui::ControlKind::comboBox);
     bind(MAX_FIT_FL, ui::ControlKind::comboBox);
-    bind(SIM_CHOICE, ui::ControlKind::comboBox);
     bind(unblockButton, ui::ControlKind::pushButton);
     bind(nowButton, ui::ControlKind::pushButton);
   }
@@ -200,17 +198,6 @@ TEST_F(EnableControlsTest, ParkingControlsStartDisabledWithTheirStartValues) {
   EXPECT_EQ(hours.at(static_cast<std::size_t>(ui::comboSelectedIndex(MAX_FIT_FL.hwnd))), "5.0");
   EXPECT_FALSE(ui::isEnabled(nowButton.hwnd));
   EXPECT_FALSE(ui::isEnabled(unblockButton.hwnd));
-}
-
-TEST_F(EnableControlsTest, TheChosenSimulatorDecidesTheMode) {
-  SIM_CHOICE.value = std::string{"MSFS 2024"};
-  lf_enableControls();
-  EXPECT_FALSE(msfs2020Mode);
-  EXPECT_EQ(currentSimType, SimType::msfs2020);
-
-  SIM_CHOICE.value = std::string{"MSFS 2020"};
-  lf_enableControls();
-  EXPECT_TRUE(msfs2020Mode);
 }
 
 }  // namespace
