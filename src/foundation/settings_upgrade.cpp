@@ -16,6 +16,7 @@
 #include "foundation/settings_file.h"
 #include "foundation/version.h"
 #include "foundation/xml.h"
+#include "parking/fit_levels.h"
 #include "platform/ui/controls.h"
 #include "refdata/version_check.h"
 
@@ -159,6 +160,15 @@ std::int32_t gf_setRange(std::int32_t range) {
   rangeNm = range;
   rangeMetres = static_cast<std::int32_t>(metres);
   return rangeMetres;
+}
+
+void gf_syncMaxFitFl() {
+  MAX_FIT_FL.value = gf_fitLevelToHours(MAX_FIT.value);
+  const auto& choices = MAX_FIT_FL.choices;
+  const auto found = std::find(choices.begin(), choices.end(), MAX_FIT_FL.value.load());
+  if (found != choices.end()) {
+    ui::comboSelectIndex(MAX_FIT_FL.hwnd, static_cast<int>(found - choices.begin()));
+  }
 }
 
 }  // namespace cvl

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "foundation/constants.h"
 #include "foundation/headless_window.h"
 #include "foundation/open_log.h"
@@ -157,6 +159,33 @@ TEST(Range, TheSettingIsClampedWhileTheRadiusFollowsTheArgument) {
   EXPECT_EQ(ui::comboSelectedIndex(RANGE.hwnd), indexOf(100));
   EXPECT_EQ(rangeNm, 37.0);
   RANGE.hwnd = ui::noHandle;
+}
+
+TEST(MaxFitHours, FollowTheFitLevelAndSelectTheirChoiceWhenThereIsOne) {
+  const test::HeadlessWindow window;
+  MAX_FIT_FL.hwnd = window.control(ui::ControlKind::comboBox, MAX_FIT_FL.controlId);
+  for (const float hours : maxFitFlChoices) {
+    ui::comboAdd(MAX_FIT_FL.hwnd, fmt::format("{:.1f}", hours));
+  }
+  const auto selected = [] {
+    const int index = ui::comboSelectedIndex(MAX_FIT_FL.hwnd);
+    return index < 0 ? "<none>" : ui::comboItems(MAX_FIT_FL.hwnd).at(static_cast<std::size_t>(index));
+  };
+  for (const auto& [level, hours, shown] :
+       {std::tuple{47, 24.0F, "24.0"}, std::tuple{9, 5.0F, "5.0"}, std::tuple{0, 0.5F, "0.5"},
+        std::tuple{-3, 0.5F, "0.5"}, std::tuple{13, 7.0F, "7.0"}, std::tuple{30, 15.0F, "15.0"}}) {
+    MAX_FIT.value = level;
+    gf_syncMaxFitFl();
+    EXPECT_EQ(MAX_FIT_FL.value, hours) << level;
+    EXPECT_EQ(selected(), shown) << level;
+  }
+  // 11 hours is no choice: the value follows, the selection stays.
+  MAX_FIT.value = 21;
+  gf_syncMaxFitFl();
+  EXPECT_EQ(MAX_FIT_FL.value, 11.0F);
+  EXPECT_EQ(selected(), "15.0");
+  MAX_FIT.value = MAX_FIT.defaultValue;
+  MAX_FIT_FL.hwnd = ui::noHandle;
 }
 
 }  // namespace
