@@ -1,39 +1,95 @@
 #include "app/status_line.h"
 
+#include <fmt/format.h>
+
+#include <algorithm>
 #include <mutex>
+
+#include "app/exit_reasons.h"
+#include "app/main_window.h"
+#include "app/painting.h"
+#include "foundation/log.h"
+#include "platform/ui/backend.h"
 
 namespace cvl {
 namespace {
 
-std::mutex lf_mutex;
-std::string lf_statusText;
-std::string lf_errorText;
+constexpr std::uint32_t statusLifeSeconds = 25;
+constexpr int lineX = 3;
+constexpr int lineY = 455;
 
-}  // namespace
-
-void gf_setStatusLine(std::string_view text, bool /*alsoLog*/) {
-  std::lock_guard lock(lf_mutex);
-  if (lf_errorText.empty()) {
-    lf_statusText = text;
+// Without a visible window a terminal user still follows the run: each new line is written once to standard output.
+void lf_mirrorLocked(std::string_view previous, std::string_view text, std::string_view shown) {
+  if (!text.empty() && text != previous && mainWindow.hwnd != ui::noHandle) {
+    ui::mirrorToConsole(shown);
   }
 }
 
-void gf_clearStatusLine() { gf_setStatusLine({}, true); }
+void lf_setStatusLocked(std::string_view text, bool alsoLog) {
+  if (!mainWindow.errorText.empty()) {
+    return;
+  }
+  lf_mirrorLocked(mainWindow.statusText, text, text);
+  mainWindow.statusText = text;
+  mainWindow.statusSetAt = text.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
+  if (alsoLog && !text.empty() && !gf_stopping()) {
+    gf_log(text);
+  }
+  gf_invalidateBand(rcStatusLine);
+}
+
+}  // namespace
+
+void gf_setStatusLine(std::string_view text, bool alsoLog) {
+  const std::lock_guard lock{mainWindow.mutex};
+  lf_setStatusLocked(text, alsoLog);
+}
+
+void gf_clearStatusLine() {
+  gf_setStatusLine({}, true);
+}
 
 void gf_setErrorLine(std::string_view text) {
-  std::lock_guard lock(lf_mutex);
-  lf_statusText.clear();
-  lf_errorText = text;
+  const std::lock_guard lock{mainWindow.mutex};
+  mainWindow.statusText.clear();
+  mainWindow.statusSetAt = 0;
+  lf_mirrorLocked(mainWindow.errorText, text, fmt::format("Error {}", text));
+  mainWindow.errorText = text;
+  if (!gf_stopping()) {
+    gf_log(fmt::format("Error {}", text));
+  }
+  gf_invalidateBand(rcStatusLine);
+}
+
+void gf_countStatusSecond() {
+  const std::lock_guard lock{mainWindow.mutex};
+  const std::uint32_t now = ++mainWindow.statusSeconds;
+  const std::uint32_t setAt = mainWindow.statusSetAt;
+  if (setAt >= 1 && now - setAt >= statusLifeSeconds) {
+    lf_setStatusLocked({}, true);
+  }
+}
+
+void gf_paintStatusLine() {
+  mainWindow.hdc->fillRect(rcStatusLine, mainWindow.greenBrush);
+  if (!mainWindow.statusText.empty()) {
+    lf_drawText(mainWindow.statusText, lineX, lineY, yellow);
+  }
+}
+
+void lf_paintErrorLine() {
+  mainWindow.hdc->fillRect(rcStatusLine, mainWindow.redBrush);
+  lf_drawText(mainWindow.errorText, lineX, lineY, yellow);
 }
 
 std::string gf_statusText() {
-  std::lock_guard lock(lf_mutex);
-  return lf_statusText;
+  const std::lock_guard lock{mainWindow.mutex};
+  return mainWindow.statusText;
 }
 
 std::string gf_errorText() {
-  std::lock_guard lock(lf_mutex);
-  return lf_errorText;
+  const std::lock_guard lock{mainWindow.mutex};
+  return mainWindow.errorText;
 }
 
 }  // namespace cvl

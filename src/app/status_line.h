@@ -4,14 +4,24 @@
 #include <string_view>
 
 // The one line at the bottom of the main window through which every thread reports to the user: a status message
-// that clears itself, or an error line that stays.
+// that clears itself after 25 seconds, or an error line that stays until the code that ends the error empties it.
+// While an error line is shown, status messages are dropped. The texts live in mainWindow, under its mutex.
 namespace cvl {
 
+// Shows a status message (empty: none) and logs it when asked, unless a stop is under way. Any thread.
 void gf_setStatusLine(std::string_view text, bool alsoLog);
 void gf_clearStatusLine();
+// Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way.
 void gf_setErrorLine(std::string_view text);
 
-// Copies of what the line shows, for the painter and for tests.
+// Counts one beat of the per-second job and clears a status message that has stood for 25 beats.
+void gf_countStatusSecond();
+
+// Paint the band; UI thread, from the window's paint while mainWindow.mutex is held.
+void gf_paintStatusLine();
+void lf_paintErrorLine();
+
+// Copies of what the line shows.
 std::string gf_statusText();
 std::string gf_errorText();
 

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/main_window.h"
+#include "app/painting.h"
+#include "app/status_line.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/ui/backend.h"
+#include "platform/ui/paint_record.h"
+#include "platform/ui/window.h"
+#include "support/screenshot.h"
+#include "support/temp_folder.h"
+
+// The program's real main window: this test program runs itself again under a virtual display, where the inner test
+// opens the window with its controls and painted bands and takes a screenshot; the outer test checks the picture.
+namespace cvl::test {
+namespace {
+
+constexpr const char* screenshotVariable = "CORVALEN_TEST_MAIN_WINDOW_SCREENSHOT";
+
+// A running simulator with a user aircraft, RealTraffic connected, a park airport and a status line.
+void showARunningState() {
+  mainWindow.simConnectLamp = true;
+  mainWindow.simRunningLamp = true;
+  mainWindow.simNameText = std::string{"KittyHawk"};
+  mainWindow.userAcTitleText = std::string{"Cessna Skyhawk"};
+  mainWindow.liveryCount = 1250;
+  mainWindow.rtLampDark = false;
+  mainWindow.realTrafficLamp = true;
+  mainWindow.trafficLamp = 1;
+  mainWindow.weatherLamp = 1;
+  mainWindow.rtEditionText = std::string{"Professional"};
+  mainWindow.qnh = 1013;
+  mainWindow.parkAirportText = std::string{"EHAM"};
+  mainWindow.parkedFileOk = true;
+  SIM_CHOICE.fillCombo();
+  RANGE.fillCombo();
+  gf_setStatusLine("Corvalen is running", false);
+  gf_invalidateBand(ui::Rect{0, 0, mainWindowWidth, mainWindowHeight});
+}
+
+// How often the window has been drawn whole.
+std::size_t wholePaints(ui::Handle hwnd) {
+  const auto records = ui::paintRecords(hwnd);
+  return static_cast<std::size_t>(std::count_if(records.begin(), records.end(), [](const ui::PaintRecord& record) {
+    return record.area == ui::Rect{0, 0, mainWindowWidth, mainWindowHeight} && record.calls.size() > 50;
+  }));
+}
+
+// Waits until the window has been drawn whole, then asks for one more whole paint and waits for it: the second paint
+// begins only after the first picture has reached the screen. False when the window is not drawn in time.
+bool waitUntilOnScreen(ui::Handle hwnd) {
+  for (std::size_t wanted = 1, wait = 0; wait < 500; ++wait) {
+    if (wholePaints(hwnd) >= wanted) {
+      if (wanted == 2) {
+        return true;
+      }
+      wanted = 2;
+      gf_invalidateBand(ui::Rect{0, 0, mainWindowWidth, mainWindowHeight});
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+TEST(MainWindowOnDisplay, ShowsItsBandsAndControlsForAScreenshot) {
+  if (std::getenv(screenshotVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside MainWindowScreen.HasItsSizeBandsAndControlsOnAVirtualDisplay";
+  }
+  ASSERT_EQ(ui::activeBackend(), ui::BackendKind::fltk);
+  TempFolder folder;
+  ScopedEnvironment config{"XDG_CONFIG_HOME", folder.path().string()};
+  ASSERT_TRUE(initInstance("Corvalen"));
+  const ui::Handle hwnd = mainWindow.hwnd;
+  std::size_t controls = 0;
+  for (std::uint16_t id = 32771; id <= 32857; ++id) {
+    controls += ui::controlById(hwnd, id) != ui::noHandle ? 1 : 0;
+  }
+  EXPECT_EQ(controls, 42U);
+  showARunningState();
+
+  std::thread photographer{[hwnd] {
+    constexpr int notDrawn = 99;
+    ui::postQuit(waitUntilOnScreen(hwnd)
+                     ? runProgram({"xwd", "-silent", "-name", "Corvalen", "-out", std::getenv(screenshotVariable)})
+                     : notDrawn);
+  }};
+  EXPECT_EQ(ui::runMessageLoop(), 0) << "99: the window was never drawn";
+  photographer.join();
+  ui::destroyWindow(hwnd);
+  mainWindow.hwnd = ui::noHandle;
+}
+
+TEST(MainWindowScreen, HasItsSizeBandsAndControlsOnAVirtualDisplay) {
+  for (const char* tool : {"xvfb-run", "xwd", "convert"}) {
+    if (!onPath(tool)) {
+      GTEST_SKIP() << tool << " is not installed";
+    }
+  }
+  TempFolder folder;
+  const auto screenshot = folder.path() / "main_window.xwd";
+  const auto self = std::filesystem::read_symlink("/proc/self/exe");
+  {
+    ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
+    ScopedEnvironment target{screenshotVariable, screenshot.string()};
+    // The X libraries keep their caches to the end, which the leak check would count.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    ScopedEnvironment leaks{"ASAN_OPTIONS", std::string{sanitizer == nullptr ? "" : sanitizer} + ":detect_leaks=0"};
+    // A server number of its own, so that virtual displays of tests running beside it do not collide. A loaded
+    // machine may start the server too slowly for xvfb-run, so a run that ends in failure is tried again.
+    const std::string serverNumber = std::to_string(200 + ::getpid() % 500);
+    int result = -1;
+    for (int attempt = 0; attempt < 3 && result != 0; ++attempt) {
+      result = runProgram({"xvfb-run", "-a", "-n", serverNumber, "-s", "-screen 0 1400x900x24", self.string(),
+                           "--gtest_filter=MainWindowOnDisplay.ShowsItsBandsAndControlsForAScreenshot"});
+    }
+    ASSERT_EQ(result, 0);
+  }
+  // Kept beside the test program, for a person to look at.
+  EXPECT_EQ(
+      runProgram({"convert", screenshot.string(), (self.parent_path() / "app_main_window_screenshot.png").string()}),
+      0);
+  ASSERT_EQ(runProgram({"convert", screenshot.string(), "-depth", "8", (folder.path() / "main_window.ppm").string()}),
+            0);
+  const Picture picture = readPpm(folder.path() / "main_window.ppm");
+
+  ASSERT_EQ(picture.width, mainWindowWidth);
+  ASSERT_EQ(picture.height, mainWindowHeight);
+  const struct {
+    int x, y;
+    ui::Colour colour;
+    const char* what;
+  } probes[] = {
+      {860, 14, black, "title band"},
+      {200, 28, ui::rgb(255, 255, 255), "line under the title"},
+      {860, 60, black, "header band"},
+      {411, 100, green, "simulator lamp"},
+      {439, 100, green, "RealTraffic lamp"},
+      {860, 300, ui::rgb(153, 204, 255), "controls band"},
+      {300, 168, black, "grid of the controls band"},
+      {642, 250, black, "vertical grid line"},
+      {860, 420, black, "static-parking band"},
+      {860, 460, green, "status band"},
+      {860, 500, black, "below the bands"},
+  };
+  for (const auto& probe : probes) {
+    EXPECT_EQ(describe(picture.at(probe.x, probe.y)), describe(probe.colour))
+        << probe.what << " at " << probe.x << "," << probe.y;
+  }
+  int yellowInStatus = 0;
+  for (int y = 448; y < 476; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      yellowInStatus += picture.at(x, y) == yellow ? 1 : 0;
+    }
+  }
+  EXPECT_GT(yellowInStatus, 0) << "the status line was not drawn";
+  EXPECT_NE(describe(picture.at(60, 124)), describe(ui::rgb(153, 204, 255))) << "the simulator combo box is missing";
+  EXPECT_NE(describe(picture.at(870, 127)), describe(ui::rgb(153, 204, 255)))
+      << "the install path field does not run to the window's edge";
+  EXPECT_NE(describe(picture.at(800, 351)), describe(ui::rgb(153, 204, 255))) << "the Re-read button is missing";
+}
+
+}  // namespace
+}  // namespace cvl::test

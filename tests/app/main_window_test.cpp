@@ -1,0 +1,183 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+#include "app/status_line.h"
+#include "main_window_fixture.h"
+#include "platform/ui/user_input.h"
+
+namespace cvl::test {
+namespace {
+
+using MainWindowPosition = MainWindowTest;
+using MainWindowProcedure = MainWindowTest;
+
+std::string positionEntries(std::string_view x, std::string_view y) {
+  return fmt::format(R"(<parameter name="MAIN_WINDOW_X" value="{}"/><parameter name="MAIN_WINDOW_Y" value="{}"/>)", x,
+                     y);
+}
+
+TEST_F(MainWindowPosition, OpensAtTheStoredPositionAndSavesNothingForAValueInsideTheRange) {
+  writeParameters(positionEntries("123", "29999"));
+  const std::string before = readFile(parametersFile());
+
+  const ui::Handle hwnd = openMainWindow();
+
+  EXPECT_EQ(ui::windowRect(hwnd), (ui::Rect{123, 29999, 123 + 880, 29999 + 516}));
+  EXPECT_EQ(readFile(parametersFile()), before);
+}
+
+TEST_F(MainWindowPosition, ValuesAtTheEdgeOfTheRangeFallBackToTheDefaultsAndAreSaved) {
+  writeParameters(positionEntries("99999", "-30000"));
+
+  const ui::Handle hwnd = openMainWindow();
+
+  EXPECT_EQ(ui::windowRect(hwnd)->left, 400);
+  EXPECT_EQ(ui::windowRect(hwnd)->top, 20);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_X"), 400);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_Y"), 20);
+}
+
+TEST_F(MainWindowPosition, MissingFileOpensAtTheDefaultsWithoutCreatingIt) {
+  const ui::Handle hwnd = openMainWindow();
+
+  EXPECT_EQ(ui::windowRect(hwnd), (ui::Rect{400, 20, 1280, 536}));
+  EXPECT_FALSE(std::filesystem::exists(parametersFile()));
+}
+
+TEST_F(MainWindowPosition, UnreadableFileIsSetAsideAndTheWindowOpensAtTheDefaults) {
+  writeFile(parametersFile(), "<root><parameters><parameter name=\"MAIN_WINDOW_X\" value=\"9\"");
+
+  const ui::Handle hwnd = openMainWindow();
+
+  EXPECT_EQ(ui::windowRect(hwnd)->left, 400);
+  EXPECT_EQ(ui::windowRect(hwnd)->top, 20);
+  EXPECT_FALSE(std::filesystem::exists(parametersFile()));
+  EXPECT_EQ(readFile(settingsFolder() / "parameters0.xml"),
+            "<root><parameters><parameter name=\"MAIN_WINDOW_X\" value=\"9\"");
+  EXPECT_THAT(logBody(), testing::HasSubstr("==> " + parametersFile().string() +
+                                            " failed to load, syntax error?\n --> saved as 0.xml,  file removed\n"));
+}
+
+TEST_F(MainWindowPosition, QuitSavesWhereTheWindowStandsLogsTheTimeAndEndsTheLoop) {
+  writeParameters(positionEntries("300", "200"));
+  const ui::Handle hwnd = openMainWindow();
+  ui::moveWindow(hwnd, 50, 60);
+
+  ui::post(hwnd, WM_APP_QUIT);
+
+  EXPECT_EQ(ui::pumpMessages(), 0);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_X"), 50);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_Y"), 60);
+  EXPECT_TRUE(std::regex_search(logBody(), std::regex{R"((^|\n)\w{3} \w{3} \d\d \d\d:\d\d:\d\d \d{4}\n)"}))
+      << logBody();
+}
+
+TEST_F(MainWindowPosition, QuitWhileMinimisedKeepsTheLastGoodPosition) {
+  writeParameters(positionEntries("300", "200"));
+  const ui::Handle hwnd = openMainWindow();
+  ui::moveWindow(hwnd, -32000, -32000);
+
+  ui::post(hwnd, WM_APP_QUIT);
+
+  EXPECT_EQ(ui::pumpMessages(), 0);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_X"), 300);
+  EXPECT_EQ(storedInt("MAIN_WINDOW_Y"), 200);
+}
+
+TEST_F(MainWindowProcedure, TheCloseBoxRequestsTheEndButLeavesTheWindowOpen) {
+  const ui::Handle hwnd = openMainWindow();
+
+  ui::user::closeBox(hwnd);
+  ui::pumpMessages();
+  gf_requestExit(ExitReason::readerError, 15);
+  ui::user::closeBox(hwnd);
+  ui::pumpMessages();
+
+  EXPECT_TRUE(ui::isWindow(hwnd));
+  EXPECT_TRUE(closeRequested);
+  EXPECT_TRUE(stopRequested);
+  EXPECT_EQ(exitReason, ExitReason::userClosedSim);
+  EXPECT_EQ(gf_statusText(), "Close window button clicked, closing Corvalen ...");
+  EXPECT_THAT(logBody(), testing::Not(testing::HasSubstr("Close window")));
+}
+
+TEST_F(MainWindowProcedure, TheCloseBoxKeepsAReasonAlreadySet) {
+  const ui::Handle hwnd = openMainWindow();
+  gf_requestExit(ExitReason::readerError, 15);
+
+  ui::user::closeBox(hwnd);
+  ui::pumpMessages();
+
+  EXPECT_TRUE(closeRequested);
+  EXPECT_EQ(exitReason, ExitReason::readerError);
+  EXPECT_EQ(restartDelaySeconds, 15);
+}
+
+TEST_F(MainWindowProcedure, AValueWrittenOnAnotherThreadShowsWhenItsBandIsRepainted) {
+  openMainWindow();
+  ui::pumpMessages();
+
+  std::thread simulatorLink{[] {
+    mainWindow.simNameText = std::string{"KittyHawk 11.2"};
+    mainWindow.simConnectLamp = true;
+    gf_invalidateBand(rcHeader);
+  }};
+  simulatorLink.join();
+  ui::pumpMessages();
+
+  const auto records = ui::paintRecords(mainWindow.hwnd);
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.back().area, rcHeader);
+  const auto simulator = textAt(records.back().calls, 5, 35);
+  ASSERT_TRUE(simulator);
+  EXPECT_EQ(simulator->text, "KittyHawk 11.2");
+}
+
+TEST_F(MainWindowProcedure, TextsReplacedWhileTheWindowPaintsAreNeverShownHalfWritten) {
+  openMainWindow();
+  mainWindow.parkedFileOk = true;
+  const std::string first = "EGLL London Heathrow, stock airport file with learned stands";
+  const std::string second = "KJFK";
+  std::atomic<bool> done{false};
+  std::thread parking{[&] {
+    for (int round = 0; !done; ++round) {
+      mainWindow.parkAirportText = round % 2 == 0 ? first : second;
+      gf_invalidateBand(rcStaticParking);
+    }
+  }};
+
+  for (int paint = 0; paint < 200; ++paint) {
+    const auto shown = textAt(paintAll(), 5, 399);
+    if (shown) {
+      ASSERT_THAT(shown->text, testing::AnyOf(first, second));
+    }
+  }
+  done = true;
+  parking.join();
+}
+
+TEST_F(MainWindowProcedure, TheResetBeforeARestartBringsBackTheFirstPicture) {
+  openMainWindow();
+  const auto fresh = paintAll();
+  mainWindow.simConnectLamp = true;
+  mainWindow.userAcTitleText = std::string{"Cessna 172"};
+  mainWindow.parkAirportText = std::string{"EHAM"};
+  mainWindow.parkedFileOk = true;
+  mainWindow.liveryCount = 42;
+  mainWindow.rtLampDark = false;
+  mainWindow.realTrafficLamp = true;
+  mainWindow.trafficLamp = 1;
+  mainWindow.liveAverageFit = 2.5F;
+  gf_setErrorLine("lost");
+  ASSERT_NE(paintAll(), fresh);
+
+  gf_resetMainWindow();
+
+  EXPECT_EQ(paintAll(), fresh);
+}
+
+}  // namespace
+}  // namespace cvl::test

@@ -1,0 +1,160 @@
+#include "app/status_line.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "app/painting.h"
+#include "main_window_fixture.h"
+
+namespace cvl::test {
+namespace {
+
+using StatusLine = MainWindowTest;
+
+TEST_F(StatusLine, AnEmptyTextLogsNothingAndLeavesThePlainBand) {
+  openMainWindow();
+  gf_setStatusLine("", true);
+
+  EXPECT_EQ(logBody(), "");
+  EXPECT_EQ(mainWindow.statusSetAt, 0U);
+  EXPECT_FALSE(textAt(paintAll(), 3, 455));
+}
+
+TEST_F(StatusLine, AStatusMessageIsShownAndLoggedWhenAsked) {
+  openMainWindow();
+  gf_setStatusLine("Reading dbase ...", true);
+  gf_setStatusLine("Checking versions ...", false);
+
+  EXPECT_EQ(gf_statusText(), "Checking versions ...");
+  EXPECT_EQ(logBody(), "Reading dbase ...\n");
+}
+
+TEST_F(StatusLine, WhileAnErrorStandsStatusMessagesAreDroppedWithoutATrace) {
+  openMainWindow();
+  gf_setStatusLine("Reading dbase ...", false);
+  gf_setErrorLine("SimConnect failed");
+  gf_setStatusLine("Checking versions ...", true);
+  gf_clearStatusLine();
+
+  EXPECT_EQ(gf_errorText(), "SimConnect failed");
+  EXPECT_EQ(gf_statusText(), "");
+  EXPECT_EQ(logBody(), "Error SimConnect failed\n");
+  const auto calls = paintAll();
+  EXPECT_EQ(fillOf(calls, rcStatusLine), red);
+  EXPECT_EQ(textAt(calls, 3, 455)->text, "SimConnect failed");
+}
+
+TEST_F(StatusLine, EmptyingTheErrorTextThenClearingEndsTheErrorState) {
+  openMainWindow();
+  gf_setErrorLine("SimConnect failed");
+  {
+    const std::lock_guard lock{mainWindow.mutex};
+    mainWindow.errorText.clear();
+  }
+  gf_clearStatusLine();
+  gf_setStatusLine("Restarting after 3 seconds", false);
+
+  const auto calls = paintAll();
+  EXPECT_EQ(fillOf(calls, rcStatusLine), green);
+  EXPECT_EQ(textAt(calls, 3, 455)->text, "Restarting after 3 seconds");
+}
+
+TEST_F(StatusLine, AMessageStandsForTwentyFiveBeatsAndAReplacementStartsAgain) {
+  openMainWindow();
+  gf_setStatusLine("first", false);
+  EXPECT_EQ(mainWindow.statusSetAt, 1U) << "set before the first beat";
+  for (int beat = 1; beat <= 24; ++beat) {
+    gf_countStatusSecond();
+  }
+  EXPECT_EQ(gf_statusText(), "first");
+  gf_countStatusSecond();
+  EXPECT_EQ(mainWindow.statusSeconds, 25U);
+  EXPECT_EQ(gf_statusText(), "first");
+  gf_countStatusSecond();
+  EXPECT_EQ(gf_statusText(), "") << "cleared when the counter reaches 26";
+
+  gf_setStatusLine("second", false);
+  for (int beat = 0; beat < 3; ++beat) {
+    gf_countStatusSecond();
+  }
+  gf_setStatusLine("third", false);
+  for (int beat = 0; beat < 24; ++beat) {
+    gf_countStatusSecond();
+  }
+  EXPECT_EQ(gf_statusText(), "third");
+  gf_countStatusSecond();
+  EXPECT_EQ(gf_statusText(), "");
+}
+
+TEST_F(StatusLine, TheErrorLineNeverTimesOut) {
+  openMainWindow();
+  gf_setErrorLine("lost");
+  for (int beat = 0; beat < 100; ++beat) {
+    gf_countStatusSecond();
+  }
+  EXPECT_EQ(gf_errorText(), "lost");
+}
+
+TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {
+  openMainWindow();
+  stopRequested = true;
+  gf_setStatusLine("Exiting ...", true);
+  EXPECT_EQ(gf_statusText(), "Exiting ...");
+  gf_setErrorLine("late failure");
+  EXPECT_EQ(gf_errorText(), "late failure");
+  EXPECT_EQ(logBody(), "");
+}
+
+TEST_F(StatusLine, LinesSetOnOtherThreadsReachTheBandWhole) {
+  openMainWindow();
+  const std::vector<std::string> texts{"Scanning liveries in folder one of many ...", "Reading airports ...",
+                                       "No traffic in this region?"};
+  std::atomic<bool> done{false};
+  std::vector<std::thread> reporters;
+  for (const auto& text : texts) {
+    reporters.emplace_back([&done, &text] {
+      while (!done) {
+        gf_setStatusLine(text, false);
+      }
+    });
+  }
+  for (int paint = 0; paint < 100; ++paint) {
+    const auto shown = textAt(paintAll(), 3, 455);
+    if (shown) {
+      ASSERT_THAT(shown->text, testing::AnyOfArray(texts));
+    }
+  }
+  done = true;
+  for (auto& reporter : reporters) {
+    reporter.join();
+  }
+  gf_setStatusLine("last", false);
+  ui::pumpMessages();
+  EXPECT_EQ(textAt(ui::paintRecords(mainWindow.hwnd).back().calls, 3, 455)->text, "last");
+}
+
+TEST_F(StatusLine, WithoutAVisibleWindowEachNewLineIsWrittenOnceToStandardOutput) {
+  openMainWindow();
+  testing::internal::CaptureStdout();
+  gf_setStatusLine("Reading dbase ...", true);
+  gf_setStatusLine("Reading dbase ...", true);
+  gf_clearStatusLine();
+  gf_setErrorLine("lost");
+  gf_setStatusLine("dropped", false);
+  const std::string written = testing::internal::GetCapturedStdout();
+
+  EXPECT_EQ(written, "Reading dbase ...\nError lost\n");
+}
+
+TEST_F(StatusLine, BeforeTheWindowExistsNothingIsWrittenToStandardOutput) {
+  testing::internal::CaptureStdout();
+  gf_setStatusLine("Reading dbase ...", false);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(gf_statusText(), "Reading dbase ...");
+}
+
+}  // namespace
+}  // namespace cvl::test
