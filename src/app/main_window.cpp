@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/controls.h"
+#include "app/entry_point.h"
 #include "app/exit_reasons.h"
 #include "app/painting.h"
 #include "app/status_line.h"
@@ -201,7 +202,7 @@ ui::LResult lf_wndProc(ui::Handle hwnd, ui::Message message, ui::WParam wParam, 
     case WM_APP_QUIT:
       lf_saveWindowPosition(hwnd);
       gf_log(gf_timeText(gf_systemNow()));
-      ui::postQuit(0);
+      ui::postQuit(processExitCode);
       return 0;
     default:
       return ui::defWindowProc(hwnd, message, wParam, lParam);

@@ -1,10 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <regex>
 #include <thread>
 
 #include "app/status_line.h"
+#include "app/worker_thread.h"
+#include "cycle_folder.h"
 #include "main_window_fixture.h"
 #include "platform/ui/user_input.h"
 
@@ -177,6 +181,38 @@ TEST_F(MainWindowProcedure, TheResetBeforeARestartBringsBackTheFirstPicture) {
   gf_resetMainWindow();
 
   EXPECT_EQ(paintAll(), fresh);
+}
+
+TEST(MainWindowCycle, TheStartMessageRunsACycleWhoseEndSavesThePositionAndQuitsTheLoop) {
+  ::setenv("CORVALEN_UI", "headless", 0);
+  if (ui::activeBackend() != ui::BackendKind::headless) {
+    GTEST_SKIP() << "the headless backend is not in use";
+  }
+  CycleFolder folder{false};  // without docs/ the cycle stops at once with an error and waits for the close box
+  RecordedPauses pauses{[](std::size_t waitIndex) {
+    if (waitIndex == 2) {
+      ui::user::closeBox(mainWindow.hwnd);
+    } else if (waitIndex > 2) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // until the window has seen the close box
+    }
+  }};
+  ASSERT_TRUE(initInstance("Corvalen"));
+
+  ui::post(mainWindow.hwnd, WM_APP_START);
+  std::optional<int> exitCode;
+  for (int wait = 0; wait < 1000 && !exitCode; ++wait) {
+    exitCode = ui::pumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  gf_waitForWorkers();
+
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(gf_errorText(), "41: Corvalen must be run from the Corvalen folder!");
+  EXPECT_THAT(folder.settingsFile(), testing::HasSubstr(R"(<parameter name="MAIN_WINDOW_X" value="400")"));
+  ui::destroyWindow(mainWindow.hwnd);
+  mainWindow.hwnd = ui::noHandle;
+  ui::pumpMessages();
+  gf_resetMainWindow();
 }
 
 }  // namespace
