@@ -108,18 +108,6 @@ TEST_F(MainWindowProcedure, TheCloseBoxRequestsTheEndButLeavesTheWindowOpen) {
   EXPECT_THAT(logBody(), testing::Not(testing::HasSubstr("Close window")));
 }
 
-TEST_F(MainWindowProcedure, TheCloseBoxKeepsAReasonAlreadySet) {
-  const ui::Handle hwnd = openMainWindow();
-  gf_requestExit(ExitReason::readerError, 15);
-
-  ui::user::closeBox(hwnd);
-  ui::pumpMessages();
-
-  EXPECT_TRUE(closeRequested);
-  EXPECT_EQ(exitReason, ExitReason::readerError);
-  EXPECT_EQ(restartDelaySeconds, 15);
-}
-
 TEST_F(MainWindowProcedure, AValueWrittenOnAnotherThreadShowsWhenItsBandIsRepainted) {
   openMainWindow();
   ui::pumpMessages();

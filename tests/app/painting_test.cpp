@@ -250,19 +250,6 @@ TEST_F(Painting, ATextThatIsNotUtf8IsNotDrawnAndLoggedOnce) {
   EXPECT_EQ(logBody(), "TextOut utf8  to wide failed for 'Sim\xC3': utf8_to_wide: invalid UTF-8\n");
 }
 
-TEST_F(Painting, TheErrorLineReplacesTheStatusBandColour) {
-  openMainWindow();
-  gf_setStatusLine("Reading airports ...", false);
-  auto calls = paintAll();
-  EXPECT_EQ(fillOf(calls, rcStatusLine), green);
-  EXPECT_EQ(textAt(calls, 3, 455), text(3, 455, "Reading airports ...", yellow));
-
-  gf_setErrorLine("41: Corvalen must be run from the Corvalen folder!");
-  calls = paintAll();
-  EXPECT_EQ(fillOf(calls, rcStatusLine), red);
-  EXPECT_EQ(textAt(calls, 3, 455), text(3, 455, "41: Corvalen must be run from the Corvalen folder!", yellow));
-}
-
 TEST_F(Painting, TheAnnouncementCountsTheSecondsToTheNextBeat) {
   openMainWindow();
   tickSeconds = 30;

@@ -14,22 +14,18 @@ namespace {
 
 using StatusLine = MainWindowTest;
 
-TEST_F(StatusLine, AnEmptyTextLogsNothingAndLeavesThePlainBand) {
-  openMainWindow();
-  gf_setStatusLine("", true);
-
-  EXPECT_EQ(logBody(), "");
-  EXPECT_EQ(mainWindow.statusSetAt, 0U);
-  EXPECT_FALSE(textAt(paintAll(), 3, 455));
-}
-
-TEST_F(StatusLine, AStatusMessageIsShownAndLoggedWhenAsked) {
+TEST_F(StatusLine, AMessageIsLoggedOnlyWhenAskedAndNotEmpty) {
   openMainWindow();
   gf_setStatusLine("Reading dbase ...", true);
   gf_setStatusLine("Checking versions ...", false);
-
   EXPECT_EQ(gf_statusText(), "Checking versions ...");
+
+  gf_setStatusLine("", true);
   EXPECT_EQ(logBody(), "Reading dbase ...\n");
+  EXPECT_EQ(mainWindow.statusSetAt, 0U);
+  const auto calls = paintAll();
+  EXPECT_EQ(fillOf(calls, rcStatusLine), green);
+  EXPECT_FALSE(textAt(calls, 3, 455));
 }
 
 TEST_F(StatusLine, WhileAnErrorStandsStatusMessagesAreDroppedWithoutATrace) {
@@ -87,15 +83,12 @@ TEST_F(StatusLine, AMessageStandsForTwentyFiveBeatsAndAReplacementStartsAgain) {
   EXPECT_EQ(gf_statusText(), "third");
   gf_countStatusSecond();
   EXPECT_EQ(gf_statusText(), "");
-}
 
-TEST_F(StatusLine, TheErrorLineNeverTimesOut) {
-  openMainWindow();
   gf_setErrorLine("lost");
   for (int beat = 0; beat < 100; ++beat) {
     gf_countStatusSecond();
   }
-  EXPECT_EQ(gf_errorText(), "lost");
+  EXPECT_EQ(gf_errorText(), "lost") << "the error line never times out";
 }
 
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {
@@ -147,13 +140,6 @@ TEST_F(StatusLine, WithoutAVisibleWindowEachNewLineIsWrittenOnceToStandardOutput
   const std::string written = testing::internal::GetCapturedStdout();
 
   EXPECT_EQ(written, "Reading dbase ...\nError lost\n");
-}
-
-TEST_F(StatusLine, BeforeTheWindowExistsNothingIsWrittenToStandardOutput) {
-  testing::internal::CaptureStdout();
-  gf_setStatusLine("Reading dbase ...", false);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(gf_statusText(), "Reading dbase ...");
 }
 
 }  // namespace
