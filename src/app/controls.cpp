@@ -103,6 +103,8 @@ template <typename... Kinds>
 struct Overloaded : Kinds... {
   using Kinds::operator()...;
 };
+template <typename... Kinds>
+Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
 int rowOf(const OptionControl& control) {
   return static_cast<int>(control.rowY);
