@@ -9,6 +9,8 @@
 namespace cvl {
 
 std::atomic<std::uint64_t> weekTimeNow{0};
+bool notRunningNoted = false;
+std::int32_t notRunningCountdown = 100;
 
 // The tick has no work yet: the loop only waits for the stop.
 void lf_run() {
