@@ -1,17 +1,28 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <string_view>
 
+#include "engine/live_ac.h"
 #include "engine/static_ac.h"
 #include "simlink/create_request.h"
 
-// Taking aircraft out of the simulator.
+// Taking aircraft out of the simulator. Every live or static aircraft leaves through removeAircraftFromSim, whatever
+// state it is in; a record never reaches the simulator twice and is never left half removed. Worker thread.
 namespace cvl {
 
-// Starts the removal of a live or static aircraft from the simulator.
+// Starts the removal of a live or static aircraft: a buffered one is erased by the next tick, a queued creation is
+// withdrawn (or the aircraft removed as soon as it is active), an aircraft in the simulator is queued for removal.
 void removeAircraftFromSim(StaticAc& aircraft);
-// Withdraws the queued creation with this callsign from the backlog; false when there is none.
+// Takes every queued creation with this callsign out of the backlog (the others keep their order); false when there
+// was none or the callsign is empty.
 bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign);
+// Erases the record from liveAcs by swapping it with the last one (the order is not kept).
+void lf_eraseLiveAc(LiveAc& aircraft);
+// Removes every static aircraft: active ones from the simulator, queued ones from the backlog.
+void gf_removeAllStatic();
+// The live aircraft with this hexid goes while its callsign is blocked.
+void lf_removeWhileBlocked(std::uint32_t hexid);
 
 }  // namespace cvl

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The live aircraft parked at stands, as the limit on parked aircraft and the parking adjustments see them.
+// Worker thread.
+namespace cvl {
+
+struct LiveParked {
+  std::string callsign;
+  std::string stand;
+  std::int64_t minutes = 0;
+};
+
+// Rebuilt by gf_listLiveParked, fewest minutes first.
+extern std::vector<LiveParked> liveParkedList;
+
+// Keeps live plus static parked aircraft within the wanted number of static aircraft; oneMore counts an aircraft
+// about to park.
+void lf_checkMaxPark(bool oneMore);
+// Lists the parked active live aircraft with their minutes parked; removes those parked too long instead.
+void gf_listLiveParked();
+// Removes up to `count` of the longest parked live aircraft.
+void gf_removeLiveParked(std::size_t count);
+
+}  // namespace cvl
