@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <exception>
 #include <gsl/narrow>
@@ -15,6 +14,7 @@
 
 #include "app/main_window.h"
 #include "foundation/log.h"
+#include "trafficin/leading_number.h"
 #include "trafficin/traffic_reader.h"
 
 namespace cvl {
@@ -32,16 +32,6 @@ std::int32_t lf_roundToInt32(double value) {
     throw gsl::narrowing_error{};
   }
   return static_cast<std::int32_t>(rounded);
-}
-
-// The decimal integer at the start of the text.
-std::optional<std::int32_t> lf_leadingInteger(std::string_view text) {
-  std::int32_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc{}) {
-    return std::nullopt;
-  }
-  return number;
 }
 
 // hPa or hundredths of an inch of mercury, as the datagram gives it; nothing (and logged) when it gives none.
@@ -62,7 +52,7 @@ std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::str
   }
   if (entry->is_string()) {
     const auto& text = entry->get_ref<const std::string&>();
-    const auto number = lf_leadingInteger(text);
+    const auto number = gf_leadingNumber<std::int32_t>(text);
     if (!number) {
       gf_logFlagged(fmt::format("QNH string parse error: {} in {}", text, datagram));
     }

@@ -1,6 +1,5 @@
 #include <fmt/format.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -14,6 +13,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
+#include "trafficin/leading_number.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
 
@@ -52,33 +52,13 @@ constexpr double lowAltitudeLimit = 14000.0;       // feet; below it the ground 
 constexpr double unknownElevation = -1000.0;       // feet
 constexpr double airborneOnlyMargin = 300.0;       // feet above the park airport
 
-// A decimal number at the start of the text: no leading blank or '+', text after it ignored. Infinite and NaN values
-// count as no number.
-std::optional<double> lf_leadingNumber(std::string_view text) {
-  double number = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc{} || !std::isfinite(number)) {
-    return std::nullopt;
-  }
-  return number;
-}
-
 // The number of a field, or a failure "{name}:{text}".
 double lf_numberField(std::string_view text, std::string_view name) {
-  const auto number = lf_leadingNumber(text);
+  const auto number = gf_leadingNumber<double>(text);
   if (!number) {
     throw std::runtime_error(fmt::format("{}:{}", name, text));
   }
   return *number;
-}
-
-std::optional<std::uint32_t> lf_leadingUnsigned(std::string_view text) {
-  std::uint32_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc{}) {
-    return std::nullopt;
-  }
-  return number;
 }
 
 // The true airspeed the traffic service leaves out, by altitude band.
@@ -168,7 +148,7 @@ void TrafficReader::parseLine(TrafficItem& item) {
     }
   }
 
-  const auto hexid = lf_leadingUnsigned(fields[hexidField]);
+  const auto hexid = gf_leadingNumber<std::uint32_t>(fields[hexidField]);
   if (!hexid) {
     throw std::runtime_error(fmt::format("hexid incorrect{}", fields[hexidField]));
   }
@@ -192,7 +172,7 @@ void TrafficReader::parseLine(TrafficItem& item) {
 
   const std::string_view track = fields[trackField];
   if (!track.empty()) {
-    const auto number = lf_leadingNumber(track);
+    const auto number = gf_leadingNumber<double>(track);
     if (!number) {
       throw std::runtime_error(fmt::format("track incorrect {}", track));
     }
@@ -213,7 +193,7 @@ void TrafficReader::parseLine(TrafficItem& item) {
     }
   }
 
-  const auto tas = lf_leadingNumber(fields[tasField]);
+  const auto tas = gf_leadingNumber<double>(fields[tasField]);
   if (!tas) {
     throw std::runtime_error(fmt::format("TAS incorrect{}", fields[tasField]));
   }
@@ -233,7 +213,7 @@ bool TrafficReader::lf_checkRegistration(TrafficItem& item) {
 }
 
 bool TrafficReader::lf_checkAltitude(TimedPosition& position) {
-  const auto reported = lf_leadingNumber(fields[altitudeField]);
+  const auto reported = gf_leadingNumber<double>(fields[altitudeField]);
   if (!reported) {
     throw std::runtime_error(fmt::format("altitude {} incorrect, from: {}", fields[altitudeField], datagram()));
   }

@@ -87,6 +87,7 @@ void gf_udpBind(UdpReader& reader, std::uint16_t port) {
 
 void gf_udpReceiveLoop(UdpReader& reader) {
   const bool keepRepeats = realTrafficDetected;
+  reader.lastDatagram.clear();  // each run starts afresh
   while (!reader.stop) {
     const int ready = net::waitReadable(reader.socket, wakeUpInterval);
     if (ready == net::socketError) {

@@ -56,7 +56,7 @@ void gf_udpCreateSocket(UdpReader& reader);
 void gf_udpBind(UdpReader& reader, std::uint16_t port);
 // Receives until stop is set, then closes the socket and calls onStopped. A failing receive throws "receive error: {}";
 // a datagram too long for the buffer is logged and skipped. Without the traffic service on this computer, a datagram
-// equal to the one handed on before is dropped.
+// equal to the one handed on before (in this loop) is dropped.
 void gf_udpReceiveLoop(UdpReader& reader);
 // Closes the reader's socket when it is open.
 void gf_udpCloseSocket(UdpReader& reader);
