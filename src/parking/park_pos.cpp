@@ -1,0 +1,22 @@
+#include "parking/park_pos.h"
+
+namespace cvl {
+
+std::vector<ParkPos> parkPositions;
+
+ParkPos* gf_standBySid(std::uint32_t sid) {
+  if (sid == 0 || sid > parkPositions.size()) {
+    return nullptr;
+  }
+  return &parkPositions[sid - 1];
+}
+
+std::string gf_standLabel(std::uint32_t sid) {
+  if (sid == 0) {
+    return "sid==0?";
+  }
+  const ParkPos* stand = gf_standBySid(sid);
+  return stand != nullptr ? stand->id : "sid==?";
+}
+
+}  // namespace cvl
