@@ -1,21 +1,146 @@
 #include "engine/aircraft_removal.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
+
+#include "app/controls.h"
+#include "engine/ac_labels.h"
+#include "engine/aircraft_lists.h"
+#include "engine/create_backlogs.h"
+#include "engine/engine_state.h"
+#include "foundation/log.h"
+#include "parking/park_pos.h"
 
 namespace cvl {
 
-void removeAircraftFromSim(StaticAc& aircraft) {
+namespace {
+
+constexpr std::uint32_t highestStaticHexid = 10000;
+
+bool lf_isLive(const StaticAc& aircraft) {
+  return aircraft.hexid > highestStaticHexid;
+}
+
+// Takes this aircraft's own requests (same hexid and callsign) out of the backlog, so that another aircraft that
+// happens to share the callsign keeps its creation.
+bool lf_dropOwnPendingCreate(std::deque<CreateRequest>& backlog, const StaticAc& aircraft) {
+  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), [&aircraft](const CreateRequest& request) {
+    return request.hexid == aircraft.hexid && request.callsign == aircraft.callsign;
+  });
+  const bool found = firstDropped != backlog.end();
+  backlog.erase(firstDropped, backlog.end());
+  return found;
+}
+
+// A spawned live aircraft whose creation request has not been built yet waits on the adding stack.
+bool lf_dropFromAddingStack(const StaticAc& aircraft) {
+  const auto firstDropped = std::remove(addingStack.begin(), addingStack.end(), aircraft.hexid);
+  const bool found = firstDropped != addingStack.end();
+  addingStack.erase(firstDropped, addingStack.end());
+  return found;
+}
+
+bool lf_withdrawCreation(StaticAc& aircraft) {
+  if (lf_isLive(aircraft)) {
+    return lf_dropFromAddingStack(aircraft) || lf_dropOwnPendingCreate(liveCreateBacklog, aircraft);
+  }
+  return lf_dropOwnPendingCreate(staticCreateBacklog, aircraft);
+}
+
+void lf_removeFromSimulator(StaticAc& aircraft) {
+  const AcState previous = aircraft.state;
+  if (lf_isLive(aircraft) && aircraft.standId != 0) {
+    if (ParkPos* stand = gf_standBySid(aircraft.standId); stand != nullptr) {
+      stand->makeWayMark = false;
+    }
+  }
   aircraft.state = AcState::removingfromsim;
+  if (lf_isLive(aircraft) && aircraft.objectId != 0 && aircraft.objectId == selectedObjectId) {
+    selectedObjectId = 0;
+    gf_resetCallsignToObjectId();
+  }
+  // A livery respawn or an earlier removal has queued the object already; the simulator must not be asked twice.
+  if (previous != AcState::active) {
+    return;
+  }
+  if (aircraft.objectId == 0) {
+    gf_logFlagged(fmt::format("{} removing act {}, with objectid=0 ?", "removeAircraftFromSim", gf_acLabel(aircraft)));
+    // Nothing of it is in the simulator, so no removal report will come: the record goes without one.
+    aircraft.remove = lf_isLive(aircraft);
+    aircraft.removeNow = !lf_isLive(aircraft);
+    return;
+  }
+  removalBacklog.push_back(aircraft.objectId);
+}
+
+}  // namespace
+
+void removeAircraftFromSim(StaticAc& aircraft) {
+  if (aircraft.state == AcState::buffer) {
+    aircraft.remove = true;
+    return;
+  }
+  if (aircraft.waitRemove) {
+    return;
+  }
+  if (aircraft.state == AcState::adding2sim) {
+    if (lf_withdrawCreation(aircraft)) {
+      aircraft.removeNow = true;
+    } else {
+      aircraft.waitRemove = true;
+    }
+    return;
+  }
+  lf_removeFromSimulator(aircraft);
 }
 
 bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign) {
-  const auto pending = std::find_if(backlog.begin(), backlog.end(),
-                                    [callsign](const CreateRequest& request) { return request.callsign == callsign; });
-  if (pending == backlog.end()) {
+  if (callsign.empty()) {
     return false;
   }
-  backlog.erase(pending);
-  return true;
+  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), [callsign](const CreateRequest& request) {
+    return request.callsign == callsign;
+  });
+  const bool found = firstDropped != backlog.end();
+  backlog.erase(firstDropped, backlog.end());
+  return found;
+}
+
+void lf_eraseLiveAc(LiveAc& aircraft) {
+  const auto position =
+      std::find_if(liveAcs.begin(), liveAcs.end(), [&aircraft](const LiveAc& each) { return &each == &aircraft; });
+  if (position == liveAcs.end()) {
+    return;
+  }
+  if (position != liveAcs.end() - 1) {
+    *position = std::move(liveAcs.back());
+  }
+  liveAcs.pop_back();
+}
+
+void gf_removeAllStatic() {
+  for (StaticAc& aircraft : staticAcs) {
+    if (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) {
+      removeAircraftFromSim(aircraft);
+    }
+  }
+  std::erase_if(staticAcs, [](const StaticAc& aircraft) { return aircraft.removeNow || aircraft.remove; });
+}
+
+void lf_removeWhileBlocked(std::uint32_t hexid) {
+  const auto aircraft =
+      std::find_if(liveAcs.begin(), liveAcs.end(), [hexid](const LiveAc& each) { return each.hexid == hexid; });
+  if (aircraft == liveAcs.end()) {
+    return;
+  }
+  if (aircraft->state == AcState::buffer) {
+    gf_log(fmt::format("{} will be removed from buffer while blocked", gf_acLabel(*aircraft)));
+    aircraft->remove = true;
+  } else if (aircraft->state == AcState::active) {
+    gf_log(fmt::format("{} removed from simulator immediately while blocked", gf_acLabel(*aircraft)));
+    removeAircraftFromSim(*aircraft);
+  }
 }
 
 }  // namespace cvl

@@ -1,0 +1,124 @@
+#include "engine/live_parked.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+
+#include "engine/ac_labels.h"
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
+#include "engine/engine_clock.h"
+#include "engine/live_aircraft.h"
+#include "foundation/log.h"
+#include "foundation/settings_catalogue.h"
+#include "parking/stand_names.h"
+#include "parking/wanted_parked_count.h"
+
+namespace cvl {
+
+namespace {
+
+constexpr std::int64_t ticksOf100nsPerMinute = 600'000'000;
+constexpr std::int64_t longestParkedMinutes = 90;
+constexpr std::int64_t longestParkedMinutesHeavy = 180;
+
+bool lf_isParkedInSim(const LiveAc& aircraft) {
+  return aircraft.state == AcState::active && aircraft.phase == AcPhase::parked;
+}
+
+// The parked live aircraft in the simulator, longest parked first.
+std::vector<LiveAc*> lf_parkedLongestFirst() {
+  std::vector<LiveAc*> parked;
+  for (LiveAc& aircraft : liveAcs) {
+    if (lf_isParkedInSim(aircraft)) {
+      parked.push_back(&aircraft);
+    }
+  }
+  std::stable_sort(parked.begin(), parked.end(),
+                   [](const LiveAc* a, const LiveAc* b) { return a->parkedAt < b->parkedAt; });
+  return parked;
+}
+
+std::size_t lf_staticInSimCount() {
+  return static_cast<std::size_t>(std::count_if(staticAcs.begin(), staticAcs.end(), [](const StaticAc& aircraft) {
+    return aircraft.state == AcState::active || aircraft.state == AcState::removingfromsim;
+  }));
+}
+
+void lf_removeLongestParkedLive() {
+  const std::vector<LiveAc*> parked = lf_parkedLongestFirst();
+  if (parked.empty()) {
+    return;
+  }
+  LiveAc& longest = *parked.front();
+  gf_log(fmt::format("{:8}: {} live max park exceeded, removed", gf_standText(longest.standId), longest.callsign));
+  removeAircraftFromSim(longest);
+}
+
+void lf_removeEarliestParkedStatic() {
+  const auto earliest = std::min_element(staticAcs.begin(), staticAcs.end(), [](const StaticAc& a, const StaticAc& b) {
+    const bool aActive = a.state == AcState::active;
+    const bool bActive = b.state == AcState::active;
+    if (aActive != bActive) {
+      return aActive;
+    }
+    return a.parkedSince.weekSlot() < b.parkedSince.weekSlot();
+  });
+  if (earliest == staticAcs.end() || earliest->state != AcState::active) {
+    return;
+  }
+  gf_log(
+      fmt::format("{:8}: {} static max park exceeded, removed", gf_standText(earliest->standId), earliest->callsign));
+  removeAircraftFromSim(*earliest);
+}
+
+}  // namespace
+
+std::vector<LiveParked> liveParkedList;
+
+void lf_checkMaxPark(bool oneMore) {
+  const std::int32_t wanted = lf_wantedParkedCount();
+  if (wanted < 1) {
+    return;
+  }
+  const std::size_t newcomer = oneMore ? 1 : 0;
+  if (!INITIAL_LOAD_ONLY.value && newcomer + gf_countLiveParked(true) > static_cast<std::size_t>(wanted)) {
+    lf_removeLongestParkedLive();
+  }
+  if (lf_staticInSimCount() + gf_countLiveParked(false) + newcomer > static_cast<std::size_t>(wanted)) {
+    lf_removeEarliestParkedStatic();
+  }
+}
+
+void gf_listLiveParked() {
+  liveParkedList.clear();
+  const std::int64_t now = gf_nowIn100ns();
+  for (LiveAc& aircraft : liveAcs) {
+    if (!lf_isParkedInSim(aircraft)) {
+      continue;
+    }
+    const std::int64_t minutes = aircraft.parkedListed ? 0 : (now - aircraft.parkedAt) / ticksOf100nsPerMinute;
+    const std::int64_t limit =
+        aircraft.category == AcCategory::Heavy ? longestParkedMinutesHeavy : longestParkedMinutes;
+    if (!INITIAL_LOAD_ONLY.value && minutes > limit) {
+      gf_log(fmt::format("{:8}: {} parked {} minutes, removed", gf_standText(aircraft.standId), aircraft.callsign,
+                         minutes));
+      removeAircraftFromSim(aircraft);
+      continue;
+    }
+    liveParkedList.push_back({aircraft.callsign, gf_standText(aircraft.standId), minutes});
+  }
+  std::stable_sort(liveParkedList.begin(), liveParkedList.end(),
+                   [](const LiveParked& a, const LiveParked& b) { return a.minutes < b.minutes; });
+}
+
+void gf_removeLiveParked(std::size_t count) {
+  std::vector<LiveAc*> parked = lf_parkedLongestFirst();
+  parked.resize(std::min(count, parked.size()));
+  for (LiveAc* aircraft : parked) {
+    gf_log(fmt::format("live parked {} at {} removed", gf_acLabel(*aircraft), gf_standText(aircraft->standId)));
+    removeAircraftFromSim(*aircraft);
+  }
+}
+
+}  // namespace cvl
