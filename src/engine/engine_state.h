@@ -11,6 +11,9 @@
 // the worker thread.
 namespace cvl {
 
+// Hexids up to this one belong to static parked aircraft, above it to live aircraft.
+inline constexpr std::uint32_t maxStaticHexid = 10000;
+
 // Hexids of spawned live aircraft waiting for their creation request; the last one pushed is served first.
 extern std::vector<std::uint32_t> addingStack;
 // Object ids waiting to be handed to the simulator's removal queue, one every 10 ticks.

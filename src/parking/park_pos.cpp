@@ -11,12 +11,4 @@ ParkPos* gf_standBySid(std::uint32_t sid) {
   return &parkPositions[sid - 1];
 }
 
-std::string gf_standLabel(std::uint32_t sid) {
-  if (sid == 0) {
-    return "sid==0?";
-  }
-  const ParkPos* stand = gf_standBySid(sid);
-  return stand != nullptr ? stand->id : "sid==?";
-}
-
 }  // namespace cvl

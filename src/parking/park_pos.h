@@ -25,7 +25,5 @@ extern std::vector<ParkPos> parkPositions;
 
 // The stand with this sid; null for 0 or a sid no stand has.
 ParkPos* gf_standBySid(std::uint32_t sid);
-// The stand's name for log lines: "sid==0?" for no stand, "sid==?" for a sid no stand has.
-std::string gf_standLabel(std::uint32_t sid);
 
 }  // namespace cvl

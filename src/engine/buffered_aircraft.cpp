@@ -1,0 +1,157 @@
+#include "engine/buffered_aircraft.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/ac_labels.h"
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
+#include "engine/conflict_rules.h"
+#include "engine/create_backlogs.h"
+#include "engine/engine_state.h"
+#include "engine/no_match_set.h"
+#include "engine/spawning.h"
+#include "engine/tick_count.h"
+#include "engine/user_conflict.h"
+#include "foundation/settings_catalogue.h"
+#include "refdata/registration_lookup.h"
+
+namespace cvl {
+namespace {
+
+// Ticks before its first position falls due at which an aircraft is spawned: rolling on the ground, and otherwise.
+constexpr std::int32_t rollingLead = 300;
+constexpr std::int32_t standingOrFlyingLead = 100;
+// More creations than this waiting for the simulator hold back new aircraft.
+constexpr std::size_t crowdedBacklog = 10;
+constexpr double fartherMarginNm = 0.1;
+
+std::int32_t lf_spawnLead(const TimedPosition& first) {
+  return !first.airborne && first.groundSpeed != 0.0 ? rollingLead : standingOrFlyingLead;
+}
+
+bool lf_isGhostCallsign(std::string_view callsign) {
+  return callsign.ends_with('_');
+}
+
+bool lf_isKnownGhost(const LiveAc& aircraft) {
+  return lf_isGhostCallsign(aircraft.callsign) &&
+         std::find(ghostCallsigns.begin(), ghostCallsigns.end(), aircraft.callsign) != ghostCallsigns.end();
+}
+
+bool lf_mixesAirAndGround(const LiveAc& aircraft) {
+  const auto airborne = [](const TimedPosition& entry) { return entry.airborne; };
+  return std::any_of(aircraft.stream.begin(), aircraft.stream.end(), airborne) &&
+         !std::all_of(aircraft.stream.begin(), aircraft.stream.end(), airborne);
+}
+
+LatLon lf_userLatLon() {
+  return {engineUserPosition.latitude, engineUserPosition.longitude};
+}
+
+// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself.
+bool lf_overLiveLimit(const LiveAc& aircraft) {
+  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
+  if (limit == 0) {
+    return true;
+  }
+  const auto active = static_cast<std::size_t>(std::count_if(
+      liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) { return other.state == AcState::active; }));
+  if (limit > addingStack.size() + active + liveCreateBacklog.size()) {
+    return false;
+  }
+  const TimedPosition& first = aircraft.stream.front();
+  return gf_removeFarthestLiveAc(gf_distanceNM(lf_userLatLon(), {first.lat, first.lon}));
+}
+
+bool lf_isBlocked(const LiveAc& aircraft) {
+  const std::string blocked = BLOCK_CALLSIGN.getValue();
+  return !blocked.empty() && blocked == aircraft.callsign;
+}
+
+// The registration gives airline, operator, type and cargo flag, and stands in for a missing or invalid callsign.
+void lf_completeIdentity(LiveAc& aircraft) {
+  if (const auto record = gf_findDbaseRecord(aircraft.registration)) {
+    if (!record->airl.empty()) {
+      aircraft.airline = record->airl;
+    }
+    if (!record->type.empty()) {
+      aircraft.type = record->type;
+    }
+    if (!record->opr.empty()) {
+      aircraft.airline = record->opr;
+    }
+    aircraft.cargo = record->cargo;
+    if (!lf_isValidCallsign(aircraft)) {
+      aircraft.callsign = aircraft.registration;
+    }
+  }
+  if (aircraft.airline.empty() && !lf_setAirlineFromCallsign(aircraft)) {
+    aircraft.airline = "PVT";
+  }
+}
+
+bool lf_maySpawn(const LiveAc& aircraft) {
+  return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
+         !(lf_isGhostCallsign(aircraft.callsign) && lf_hasLiveTwin(aircraft.callsign));
+}
+
+}  // namespace
+
+void lf_handleBuffered(LiveAc& aircraft) {
+  auto& stream = aircraft.stream;
+  if (stream.empty()) {
+    aircraft.remove = true;
+    return;
+  }
+  if (tickCount < stream.front().dueTick - lf_spawnLead(stream.front())) {
+    return;
+  }
+  if (stream.size() == 1 || lf_isKnownGhost(aircraft)) {
+    aircraft.remove = true;
+    return;
+  }
+  if (lf_mixesAirAndGround(aircraft)) {
+    stream.pop_front();
+    return;
+  }
+  if (lf_conflictsWithUserAc(aircraft)) {
+    return;
+  }
+  if (liveCreateBacklog.size() > crowdedBacklog && aircraft.phase == AcPhase::birth) {
+    stream.pop_front();
+    return;
+  }
+  if (lf_overLiveLimit(aircraft) || lf_isBlocked(aircraft)) {
+    aircraft.remove = true;
+    return;
+  }
+  lf_completeIdentity(aircraft);
+  if (lf_maySpawn(aircraft)) {
+    spawnLiveAc(aircraft);
+  } else {
+    aircraft.remove = true;
+  }
+}
+
+bool gf_removeFarthestLiveAc(double distanceNm) {
+  LiveAc* farthest = nullptr;
+  double best = distanceNm;
+  for (LiveAc& aircraft : liveAcs) {
+    if (aircraft.state != AcState::active) {
+      continue;
+    }
+    const double distance = gf_distanceNM(lf_userLatLon(), {aircraft.simPos.lat, aircraft.simPos.lon});
+    if (distance > best + fartherMarginNm) {
+      best = distance;
+      farthest = &aircraft;
+    }
+  }
+  if (farthest == nullptr) {
+    return true;
+  }
+  removeAircraftFromSim(*farthest);
+  return false;
+}
+
+}  // namespace cvl

@@ -1,0 +1,197 @@
+#include "engine/engine_tick.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "engine/ac_labels.h"
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_update.h"
+#include "engine/buffered_aircraft.h"
+#include "engine/create_backlogs.h"
+#include "engine/engine_state.h"
+#include "engine/incoming_traffic.h"
+#include "engine/live_ac_lookup.h"
+#include "engine/sim_calls.h"
+#include "engine/sim_result_handling.h"
+#include "engine/tick_count.h"
+#include "foundation/geometry.h"
+#include "foundation/log.h"
+#include "foundation/settings_catalogue.h"
+#include "parking/parked_entries.h"
+#include "parking/static_creation.h"
+#include "simlink/dispatch.h"
+#include "simlink/request_error.h"
+#include "simlink/send_queues.h"
+#include "simlink/sim_ids.h"
+#include "simlink/user_aircraft.h"
+#include "trafficin/realtraffic_link.h"
+#include "trafficin/traffic_queue.h"
+
+namespace cvl {
+namespace {
+
+// Up to this many traffic items are applied per tick.
+constexpr std::size_t itemsPerTick = 2;
+// Below this frame rate a tick whose positions cannot be handed over at once drops them rather than wait.
+constexpr float waitingFrameRate = 50.0F;
+
+std::atomic<bool> liveLimitRequested{false};
+
+// The items leave the queue under its lock and are applied after it, so the reader is not held up and an item that
+// fails to apply is already out of the queue.
+void lf_applyQueuedItems() {
+  std::vector<TrafficItem> items;
+  {
+    const std::lock_guard lock{trafficQueueMutex};
+    while (items.size() < itemsPerTick && !trafficQueue.empty()) {
+      items.push_back(std::move(trafficQueue.front()));
+      trafficQueue.pop_front();
+    }
+  }
+  for (TrafficItem& item : items) {
+    try {
+      lf_applyIncomingItem(item);
+    } catch (const std::exception& e) {
+      gf_logFlagged(fmt::format("{} exception {}", "lf_applyIncomingItem", e.what()));
+    }
+  }
+}
+
+CreateRequest lf_createRequestOf(const LiveAc& aircraft) {
+  CreateRequest request;
+  request.initPosition.latitude = aircraft.simPos.lat;
+  request.initPosition.longitude = aircraft.simPos.lon;
+  request.initPosition.altitude = aircraft.simPos.altitude;
+  request.initPosition.pitch = aircraft.simPos.pitch * radiansToDegrees;
+  request.initPosition.bank = aircraft.simPos.bank * radiansToDegrees;
+  request.initPosition.heading = aircraft.simPos.heading * radiansToDegrees;
+  request.callsign = aircraft.callsign;
+  request.title = aircraft.liveryTitle;
+  request.hexid = aircraft.hexid;
+  return request;
+}
+
+// The last spawned aircraft becomes a creation request. One without a callsign cannot be found in the simulator
+// afterwards, so it is never created and its record goes.
+void lf_prepareCreation() {
+  if (addingStack.empty()) {
+    return;
+  }
+  const std::uint32_t hexid = addingStack.back();
+  addingStack.pop_back();
+  LiveAc* aircraft = gf_findLiveAcByHexid(hexid);
+  if (aircraft == nullptr) {
+    return;
+  }
+  if (aircraft->callsign.empty()) {
+    gf_logFlagged(fmt::format("{} {} objectid = 0?", "lf_handleAddingStack", gf_acLabel(*aircraft)));
+    aircraft->remove = true;
+    return;
+  }
+  liveCreateBacklog.push_back(lf_createRequestOf(*aircraft));
+}
+
+void lf_serveLiveLimit() {
+  if (!liveLimitRequested.exchange(false)) {
+    return;
+  }
+  const auto activeCount = [] {
+    return std::count_if(liveAcs.begin(), liveAcs.end(),
+                         [](const LiveAc& aircraft) { return aircraft.state == AcState::active; });
+  };
+  for (auto over = activeCount() - MAX_LIVE_SEL.value.load(); over > 0; --over) {
+    if (gf_removeFarthestLiveAc(-1.0)) {
+      break;
+    }
+  }
+}
+
+void lf_exchangePositions() {
+  std::unique_lock lock{simConnectMutex, std::try_to_lock};
+  if (!lock.owns_lock()) {
+    if (frameRate.load() <= waitingFrameRate) {
+      simSendQueues.fillPositions->clear();
+      return;
+    }
+    lock.lock();
+  }
+  simSendQueues.exchangePositions();
+}
+
+}  // namespace
+
+void lf_handleAddingStack() {
+  gf_handleSimResults();
+  lf_updateAllLiveAc();
+  lf_feedSimQueues();
+  lf_applyQueuedItems();
+  lf_prepareCreation();
+  lf_serveLiveLimit();
+  lf_requestAcWithinRange();
+  ++tickCount;
+}
+
+void lf_updateAllLiveAc() {
+  bool anyRemoved = false;
+  for (std::size_t i = 0; i < liveAcs.size(); ++i) {
+    anyRemoved = updateLiveAc(liveAcs[i]) || anyRemoved;
+  }
+  if (anyRemoved) {
+    std::erase_if(liveAcs, [](const LiveAc& aircraft) { return aircraft.remove || aircraft.removeNow; });
+  }
+  lf_exchangePositions();
+}
+
+void lf_feedSimQueues() {
+  const std::int32_t tick = tickCount.load();
+  if (tick % 10 == 0 && !removalBacklog.empty()) {
+    gf_queueRemoval(removalBacklog.front());
+    removalBacklog.pop_front();
+  }
+  if (tick % 50 != 0) {
+    return;
+  }
+  if (!liveCreateBacklog.empty()) {
+    gf_queueCreateRequest(liveCreateBacklog.front());
+    liveCreateBacklog.pop_front();
+    return;
+  }
+  if (!staticCreateBacklog.empty()) {
+    gf_queueCreateRequest(staticCreateBacklog.front());
+    staticCreateBacklog.pop_front();
+  }
+  if (!parkedEntries.empty()) {
+    lf_detcs();
+  }
+}
+
+void lf_requestAcWithinRange() {
+  const std::int32_t tick = tickCount.load();
+  if (tick % 20 == 0) {
+    const auto radius = static_cast<std::uint32_t>(std::max(rangeMetres.load(), 0));
+    if (gf_simCallFailed([radius](HANDLE handle) {
+          return SimConnect_RequestDataOnSimObjectType(handle, REQ_AC_IN_RANGE, DEF_AC_IN_RANGE, radius,
+                                                       SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT);
+        })) {
+      gf_logFlagged("SimConnect request ac within range fails");
+      gf_onSimConnectRequestError();
+    }
+  }
+  if (tick % 100 == 0) {
+    gf_sendUserPosition();
+    engineUserPosition = gf_requestUserAcPosition();
+  }
+}
+
+void gf_requestLiveLimit() {
+  liveLimitRequested = true;
+}
+
+}  // namespace cvl
