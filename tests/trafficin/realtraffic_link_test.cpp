@@ -12,6 +12,7 @@
 #include "app/user_position.h"
 #include "engine/aircraft_lists.h"
 #include "engine/create_backlogs.h"
+#include "engine/engine_state.h"
 #include "platform/net/socket_owner.h"
 #include "traffic_test_support.h"
 
@@ -82,6 +83,7 @@ class RealTrafficLink : public ::testing::Test {
     gf_closeRealTrafficSockets();
     liveAcs.clear();
     liveCreateBacklog.clear();
+    removalBacklog.clear();
     rtProfessional = false;
     awaitingRealTraffic = true;
     mainWindow.rtEditionText = "";
@@ -97,11 +99,13 @@ class RealTrafficLink : public ::testing::Test {
     return service;
   }
 
-  static void addLiveAircraft(const std::string& callsign, AcState state) {
+  static void addLiveAircraft(const std::string& callsign, AcState state, std::uint32_t hexid, std::uint32_t objectId) {
     IdentityTexts texts;
     texts.callsign = callsign;
     AcIdentity identity(texts);
     LiveAc& aircraft = liveAcs.emplace_back(identity, TimedPosition{}, 0.0);
+    aircraft.hexid = hexid;
+    aircraft.objectId = objectId;
     aircraft.state = state;
   }
 
@@ -191,9 +195,9 @@ TEST_F(RealTrafficLink, PositionLinesKeepEveryDigit) {
 
 TEST_F(RealTrafficLink, AGoneServiceTakesTheLiveTrafficAlongAndIsWaitedForWithoutBlocking) {
   ServiceClient first = connectedService();
-  addLiveAircraft("ACTIVE1", AcState::active);
-  addLiveAircraft("QUEUED2", AcState::adding2sim);
-  addLiveAircraft("BUFFER3", AcState::buffer);
+  addLiveAircraft("ACTIVE1", AcState::active, 20001, 101);
+  addLiveAircraft("QUEUED2", AcState::adding2sim, 20002, 0);
+  addLiveAircraft("BUFFER3", AcState::buffer, 20003, 0);
   liveCreateBacklog.push_back(CreateRequest{{}, "QUEUED2", {}, 20002});
   mainWindow.realTrafficLamp = true;
 
@@ -205,6 +209,7 @@ TEST_F(RealTrafficLink, AGoneServiceTakesTheLiveTrafficAlongAndIsWaitedForWithou
   ASSERT_EQ(liveAcs.size(), 2U);
   EXPECT_EQ(liveAcs[0].callsign, "ACTIVE1");
   EXPECT_EQ(liveAcs[0].state, AcState::removingfromsim);
+  EXPECT_EQ(removalBacklog, std::deque<std::uint32_t>{101});
   EXPECT_EQ(liveAcs[1].callsign, "BUFFER3");
   EXPECT_TRUE(liveCreateBacklog.empty());
   EXPECT_NE(gf_statusText().find(" RealTraffic gone? Wait for RealTraffic to re-connect ..."), std::string::npos);
