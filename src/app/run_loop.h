@@ -29,6 +29,7 @@ extern std::atomic<std::uint64_t> weekTimeNow;
 extern bool notRunningNoted;
 // Ticks until the next once-a-second step while the flight does not run.
 extern std::int32_t notRunningCountdown;
+inline constexpr std::int32_t notRunningStepTicks = 100;
 
 // Runs the cycle until a stop is requested.
 void lf_run();
