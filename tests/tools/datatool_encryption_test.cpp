@@ -18,6 +18,7 @@ using test::TempFolder;
 using test::writeFile;
 
 constexpr std::size_t headerBytes = crypto_secretstream_xchacha20poly1305_HEADERBYTES;
+constexpr std::size_t dataFileChunkBytes = 4096;
 constexpr std::size_t fullMessageBytes = dataFileChunkBytes + crypto_secretstream_xchacha20poly1305_ABYTES;
 
 std::string patternedText(std::size_t size) {

@@ -9,10 +9,6 @@
 
 namespace cvl::datatool {
 
-// Plain bytes per pushed message; the program's reader cuts the file after the header into messages of this size plus
-// the secret stream's 17 bytes, so every message but the last must be exactly this long.
-inline constexpr std::size_t dataFileChunkBytes = 4096;
-
 // Encrypts a plain file into the .enc form the program downloads: the 24-byte secret-stream header
 // (XChaCha20-Poly1305, no additional data), then one message per 4096 plain bytes, the last one (possibly empty)
 // tagged FINAL. The output replaces encPath only when complete. Throws std::runtime_error.
