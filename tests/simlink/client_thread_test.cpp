@@ -8,6 +8,8 @@
 #include "app/status_line.h"
 #include "link_fixture.h"
 #include "simlink/sim_client_thread.h"
+#include "simlink/sim_ids.h"
+#include "simlink/user_aircraft.h"
 
 namespace cvl::test {
 namespace {
@@ -81,6 +83,31 @@ TEST_F(ClientThread, DeclaresEveryIdentifierInOrder) {
   EXPECT_EQ(declared["groups"]["301"], group);
   // The simulator understood every name and unit.
   EXPECT_FALSE(logged("SIMCONNECT_EXCEPTION"));
+}
+
+// The worker asks as the run loop does, while the simulator runs its frames.
+TEST_F(ClientThread, TheUserAircraftIsKnownEverySecondWhileTheSimulatorRuns) {
+  startEmulator();
+  start();
+  ASSERT_TRUE(eventually([] { return simRunning.load(); }));
+  {
+    const std::lock_guard lock{simConnectMutex};
+    ASSERT_TRUE(SUCCEEDED(SimConnect_RequestDataOnSimObject(hSimConnect, REQ_USER_ON_GROUND, DEF_SIM_ON_GROUND,
+                                                            SIMCONNECT_OBJECT_ID_USER, SIMCONNECT_PERIOD_SECOND)));
+  }
+  gf_requestUserAcPosition();
+  gf_requestUserAcTitleAndModel();
+  ASSERT_TRUE(eventually([] { return !mainWindow.userAcTitleText.empty() && lf_userPositionKnown(); }));
+  oneSecondFlag = false;
+  for (int frames = 0; frames < 31; ++frames) {
+    emulator->runFrame(1.0 / 30.0);
+  }
+  ASSERT_TRUE(eventually([] { return oneSecondFlag.load() && userOnGroundKnown.load(); }));
+  EXPECT_TRUE(userOnGround);
+  EXPECT_EQ(mainWindow.userAcTitleText.get(), "Airbus A320neo Corvalen Sample");
+  EXPECT_DOUBLE_EQ(gf_requestUserAcPosition().latitude, 50.0333);
+  EXPECT_EQ(userObjectId, 1u);
+  EXPECT_TRUE(logged("SimConnect: User aircraft model: A320"));
 }
 
 TEST_F(ClientThread, AStopClosesTheConnection) {
