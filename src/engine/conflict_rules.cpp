@@ -19,17 +19,6 @@ namespace cvl {
 
 namespace {
 
-constexpr double collisionMargin = 1.1;
-
-// The callsign without its last character; empty for an empty callsign.
-std::string_view lf_lessLast(std::string_view callsign) {
-  return callsign.empty() ? callsign : callsign.substr(0, callsign.size() - 1);
-}
-
-bool lf_endsWithGhostMark(std::string_view callsign) {
-  return callsign.ends_with('_');
-}
-
 LatLon lf_positionOf(const LiveAc& aircraft) {
   return {aircraft.simPos.lat, aircraft.simPos.lon};
 }
@@ -47,7 +36,7 @@ bool lf_sameOrCoupledCallsign(const StaticAc& aircraft, const LiveAc& live) {
   if (lf_hasStaticCallsign(aircraft, live.callsign) || lf_hasStaticCallsign(aircraft, live.cplCallsign)) {
     return true;
   }
-  return lf_endsWithGhostMark(live.callsign) && lf_hasStaticCallsign(aircraft, lf_lessLast(live.callsign));
+  return gf_isGhostCallsign(live.callsign) && lf_hasStaticCallsign(aircraft, gf_callsignLessLast(live.callsign));
 }
 
 // Feet from the line through the user along its heading; the angle is taken within -pi..pi so that an aircraft on
@@ -78,6 +67,14 @@ bool lf_inUserWay(const LiveAc& aircraft, const UserAcData& user) {
 
 std::vector<std::string> ghostCallsigns;
 
+std::string_view gf_callsignLessLast(std::string_view callsign) {
+  return callsign.empty() ? callsign : callsign.substr(0, callsign.size() - 1);
+}
+
+bool gf_isGhostCallsign(std::string_view callsign) {
+  return callsign.ends_with('_');
+}
+
 void lf_removeGhost(std::string_view callsign) {
   const std::string ghostCallsign = fmt::format("{}_", callsign);
   const auto ghost = std::find_if(liveAcs.begin(), liveAcs.end(), [&ghostCallsign](const LiveAc& each) {
@@ -102,7 +99,7 @@ bool lf_hasLiveTwin(std::string_view callsign) {
   if (callsign.empty()) {
     return false;
   }
-  const std::string_view twin = lf_lessLast(callsign);
+  const std::string_view twin = gf_callsignLessLast(callsign);
   return std::any_of(liveAcs.begin(), liveAcs.end(), [twin](const LiveAc& each) {
     return each.state != AcState::removingfromsim && each.callsign == twin;
   });
@@ -135,7 +132,7 @@ void gf_checkSameRegOrCallsign(LiveAc& live, bool onGround) {
 }
 
 std::string gf_staticCallsign(std::string_view callsign) {
-  while (lf_endsWithGhostMark(callsign)) {
+  while (gf_isGhostCallsign(callsign)) {
     callsign.remove_suffix(1);
   }
   if (callsign.ends_with('*')) {
@@ -164,6 +161,9 @@ void gf_removeStaticTwins() {
 }
 
 void gf_removeAcNearUser() {
+  if (!gf_engineUserPositionKnown()) {
+    return;
+  }
   const UserAcData user = engineUserPosition;
   const auto inTheWay = std::find_if(liveAcs.begin(), liveAcs.end(), [&user](const LiveAc& aircraft) {
     return aircraft.state == AcState::active && lf_inUserWay(aircraft, user);

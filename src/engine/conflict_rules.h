@@ -12,6 +12,13 @@
 // one log line. Worker thread.
 namespace cvl {
 
+// Aircraft on neighbouring places collide within both half spans and a tenth more.
+inline constexpr double collisionMargin = 1.1;
+
+// The callsign less its last character (empty for an empty callsign), and whether it carries the ghost mark '_'.
+std::string_view gf_callsignLessLast(std::string_view callsign);
+bool gf_isGhostCallsign(std::string_view callsign);
+
 // Callsigns (each ending in '_') of the aircraft removed as ghosts; the buffer step keeps them out. Emptied by the
 // traffic reset.
 extern std::vector<std::string> ghostCallsigns;

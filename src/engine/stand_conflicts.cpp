@@ -6,6 +6,7 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
+#include "engine/conflict_rules.h"
 #include "foundation/log.h"
 #include "parking/stand_names.h"
 #include "refdata/dbase_queries.h"
@@ -13,16 +14,6 @@
 namespace cvl {
 
 namespace {
-
-constexpr double collisionMargin = 1.1;
-
-std::string_view lf_lessLast(std::string_view callsign) {
-  return callsign.empty() ? callsign : callsign.substr(0, callsign.size() - 1);
-}
-
-bool lf_isGhostCallsign(std::string_view callsign) {
-  return callsign.ends_with('_');
-}
 
 LiveAc* lf_liveOnStand(std::uint32_t sid) {
   const auto occupant =
@@ -66,14 +57,15 @@ bool lf_standWanted(std::uint32_t sid, std::string_view callsign) {
                                              stand, held, callsign));
     return true;
   }
-  if (!callsign.empty() && lf_lessLast(callsign) == held) {
+  if (!callsign.empty() && gf_callsignLessLast(callsign) == held) {
     return false;  // the newcomer is the occupant's ghost
   }
-  if ((!held.empty() && lf_lessLast(held) == callsign) || (lf_isGhostCallsign(held) && !lf_isGhostCallsign(callsign))) {
+  if ((!held.empty() && gf_callsignLessLast(held) == callsign) ||
+      (gf_isGhostCallsign(held) && !gf_isGhostCallsign(callsign))) {
     lf_removeForStand(*occupant, fmt::format("{:8}: {:8} ghost, replace by {}", stand, held, callsign));
     return true;
   }
-  if ((lf_isGhostCallsign(callsign) && !lf_isGhostCallsign(held)) || occupant->parkedListed) {
+  if ((gf_isGhostCallsign(callsign) && !gf_isGhostCallsign(held)) || occupant->parkedListed) {
     return false;
   }
   lf_removeForStand(
