@@ -1,0 +1,7 @@
+#include "liveries/liveries_processed.h"
+
+namespace cvl {
+
+std::atomic<bool> liveriesProcessed{false};
+
+}  // namespace cvl
