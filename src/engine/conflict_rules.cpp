@@ -96,7 +96,7 @@ void lf_removeGhost(std::string_view callsign) {
 }
 
 bool lf_hasLiveTwin(std::string_view callsign) {
-  if (callsign.empty()) {
+  if (!gf_isGhostCallsign(callsign)) {
     return false;
   }
   const std::string_view twin = gf_callsignLessLast(callsign);

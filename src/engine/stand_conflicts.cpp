@@ -57,11 +57,11 @@ bool lf_standWanted(std::uint32_t sid, std::string_view callsign) {
                                              stand, held, callsign));
     return true;
   }
-  if (!callsign.empty() && gf_callsignLessLast(callsign) == held) {
+  // A ghost is the same callsign with '_' appended; "EZY12" is another flight than "EZY1".
+  if (gf_isGhostCallsign(callsign) && gf_callsignLessLast(callsign) == held) {
     return false;  // the newcomer is the occupant's ghost
   }
-  if ((!held.empty() && gf_callsignLessLast(held) == callsign) ||
-      (gf_isGhostCallsign(held) && !gf_isGhostCallsign(callsign))) {
+  if (gf_isGhostCallsign(held) && (gf_callsignLessLast(held) == callsign || !gf_isGhostCallsign(callsign))) {
     lf_removeForStand(*occupant, fmt::format("{:8}: {:8} ghost, replace by {}", stand, held, callsign));
     return true;
   }

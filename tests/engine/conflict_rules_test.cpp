@@ -22,6 +22,7 @@ TEST_F(Conflicts, AGhostIsRemovedAndRemembered) {
   addLive("DLH4AB", 20001, AcState::adding2sim, AcPhase::flying);
   EXPECT_TRUE(lf_hasLiveTwin("DLH4AB_"));
   EXPECT_FALSE(lf_hasLiveTwin("DLH4AC_"));
+  EXPECT_FALSE(lf_hasLiveTwin("DLH4ABX"));  // another flight, not a ghost
   EXPECT_FALSE(lf_hasLiveTwin(""));
 
   lf_removeGhost("DLH4AB");
@@ -98,6 +99,12 @@ TEST_F(Conflicts, WhoMayTakeAStand) {
   EXPECT_TRUE(lf_standWanted(1, "KLM3"));  // the occupant is the newcomer's ghost
   EXPECT_EQ(ghost.state, AcState::removingfromsim);
   ghost.standId = 0;
+
+  LiveAc& shorter = addLive("EZY1", 20004, AcState::active, AcPhase::parked);
+  shorter.standId = 1;
+  EXPECT_TRUE(lf_standWanted(1, "EZY12"));  // another flight, not a ghost: the usual rule
+  EXPECT_EQ(shorter.state, AcState::removingfromsim);
+  shorter.standId = 0;
 
   LiveAc& taxiing = addLive("AFR4", 20003, AcState::active, AcPhase::taxi);
   taxiing.standId = 1;
