@@ -9,6 +9,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
+#include "engine/live_ac_lookup.h"
 #include "foundation/log.h"
 #include "parking/park_pos.h"
 
@@ -22,15 +23,21 @@ bool lf_isLive(const StaticAc& aircraft) {
   return aircraft.hexid > highestStaticHexid;
 }
 
-// Takes this aircraft's own requests (same hexid and callsign) out of the backlog, so that another aircraft that
-// happens to share the callsign keeps its creation.
-bool lf_dropOwnPendingCreate(std::deque<CreateRequest>& backlog, const StaticAc& aircraft) {
-  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), [&aircraft](const CreateRequest& request) {
-    return request.hexid == aircraft.hexid && request.callsign == aircraft.callsign;
-  });
+// Takes every request that matches out of the backlog, the others keeping their order; true when there was one.
+template <class Matches>
+bool lf_dropRequests(std::deque<CreateRequest>& backlog, Matches matches) {
+  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), matches);
   const bool found = firstDropped != backlog.end();
   backlog.erase(firstDropped, backlog.end());
   return found;
+}
+
+// Only this aircraft's own requests (same hexid and callsign) go, so that another aircraft that happens to share the
+// callsign keeps its creation.
+bool lf_dropOwnPendingCreate(std::deque<CreateRequest>& backlog, const StaticAc& aircraft) {
+  return lf_dropRequests(backlog, [&aircraft](const CreateRequest& request) {
+    return request.hexid == aircraft.hexid && request.callsign == aircraft.callsign;
+  });
 }
 
 // A spawned live aircraft whose creation request has not been built yet waits on the adding stack.
@@ -96,15 +103,8 @@ void removeAircraftFromSim(StaticAc& aircraft) {
 }
 
 bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign) {
-  if (callsign.empty()) {
-    return false;
-  }
-  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), [callsign](const CreateRequest& request) {
-    return request.callsign == callsign;
-  });
-  const bool found = firstDropped != backlog.end();
-  backlog.erase(firstDropped, backlog.end());
-  return found;
+  return !callsign.empty() &&
+         lf_dropRequests(backlog, [callsign](const CreateRequest& request) { return request.callsign == callsign; });
 }
 
 void lf_eraseLiveAc(LiveAc& aircraft) {
@@ -129,9 +129,8 @@ void gf_removeAllStatic() {
 }
 
 void lf_removeWhileBlocked(std::uint32_t hexid) {
-  const auto aircraft =
-      std::find_if(liveAcs.begin(), liveAcs.end(), [hexid](const LiveAc& each) { return each.hexid == hexid; });
-  if (aircraft == liveAcs.end()) {
+  LiveAc* aircraft = gf_findLiveAcByHexid(hexid);
+  if (aircraft == nullptr) {
     return;
   }
   if (aircraft->state == AcState::buffer) {
