@@ -133,7 +133,7 @@ TEST_F(InstallPath, TheCommunityFolderItselfStoresItsParent) {
   EXPECT_EQ(restartDelaySeconds, 15);
 }
 
-TEST_F(InstallPath, APathWithoutCommunityIsRejected) {
+TEST_F(InstallPath, APathWithoutCommunityIsRejectedAndAnEmptyOneEmptiesTheSetting) {
   enter(ALL_INSTALL_PATH, (std::filesystem::current_path() / "other").string());
   EXPECT_EQ(gf_statusText(), "This path exists but is not a path to Community ...");
 
@@ -144,6 +144,11 @@ TEST_F(InstallPath, APathWithoutCommunityIsRejected) {
   enter(ALL_INSTALL_PATH, missing);
   EXPECT_EQ(gf_statusText(), "This install path does not exist: " + missing);
   EXPECT_EQ(MSFS_INSTALL_PATH.value, "");
+  EXPECT_FALSE(stopRequested);
+
+  MSFS_INSTALL_PATH.value = simFolder.string();
+  enter(ALL_INSTALL_PATH, "");
+  EXPECT_EQ(storedString("MSFS_INSTALL_PATH"), "") << "an empty path empties the setting, without a restart";
   EXPECT_FALSE(stopRequested);
 }
 
@@ -158,13 +163,6 @@ TEST_F(InstallPath, ACommunityPathWithoutAFolderBeforeItsFirstCommunityStoresNot
   const std::string log = logBody();
   EXPECT_THAT(log, HasSubstr("==> lf_editSubclassProc exception lf_newSimPath"));
   EXPECT_NE(log.find("lf_newSimPath"), log.rfind("lf_newSimPath")) << "both refused";
-}
-
-TEST_F(InstallPath, AnEmptyPathEmptiesTheSettingWithoutARestart) {
-  MSFS_INSTALL_PATH.value = simFolder.string();
-  enter(ALL_INSTALL_PATH, "");
-  EXPECT_EQ(storedString("MSFS_INSTALL_PATH"), "");
-  EXPECT_FALSE(stopRequested);
 }
 
 }  // namespace

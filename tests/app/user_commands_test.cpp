@@ -41,24 +41,6 @@ TEST_F(UserCommands, ACheckBoxClickTogglesTheBoxSavesItAndSaysWhatItMeans) {
   EXPECT_THAT(logBody(), Not(HasSubstr("remain visible"))) << "a notice is not logged";
 }
 
-TEST_F(UserCommands, InitialLoadOnlyTakesNowAwayAndGivesItBackOnlyWhenTheParkingControlsAreEnabled) {
-  INITIAL_LOAD_ONLY.value = false;
-  gf_showCheckBox(INITIAL_LOAD_ONLY);
-  gf_enableParkingControls();
-
-  click(INITIAL_LOAD_ONLY);
-  EXPECT_FALSE(ui::isEnabled(nowButton.hwnd));
-  EXPECT_EQ(gf_statusText(),
-            "Initial Load Only: static parked aircraft are generated once, no renewal every 20 minutes");
-  click(INITIAL_LOAD_ONLY);
-  EXPECT_TRUE(ui::isEnabled(nowButton.hwnd));
-
-  click(INITIAL_LOAD_ONLY);
-  gf_disableParkingControls();
-  click(INITIAL_LOAD_ONLY);
-  EXPECT_FALSE(ui::isEnabled(nowButton.hwnd)) << "static parking is busy";
-}
-
 TEST_F(UserCommands, AScanSwitchedOnRestartsTheCycleOnlyWhileRealTrafficIsAwaited) {
   for (CheckBoxParameter* scan : {&SCAN_AIRPORTS, &SCAN_LIVERIES}) {
     scan->value = false;
@@ -102,9 +84,8 @@ TEST_F(UserCommands, OnlyAUsersComboChoiceSavesItsSetting) {
   choose(RANGE, static_cast<int>(*twenty));
   EXPECT_EQ(storedInt("RANGE"), 20);
   EXPECT_DOUBLE_EQ(rangeNm, 20.0);
-}
 
-TEST_F(UserCommands, MaxFitHoursAreSavedAsHalfHourLevels) {
+  // MAX_FIT_FL shows hours; MAX_FIT stores them as half-hour levels.
   for (const float hours : MAX_FIT_FL.choices) {
     ui::comboAdd(MAX_FIT_FL.hwnd, fmt::format("{:.1f}", hours));
   }
