@@ -23,8 +23,6 @@ constexpr double metresPerNauticalMile = 1852.0;
 constexpr std::int32_t narrowestDueWindow = 1000;
 constexpr std::int32_t dueWindowStep = 100;
 constexpr std::int32_t wideDueWindow = 2000;
-// Longer travel times than this (about a week) are no use to anyone and would overflow the tick arithmetic.
-constexpr double longestTravelTicks = 60480000.0;
 constexpr double curveParameterEnd = 0.999999;
 constexpr double steeringDeadBand = 0.5 * degreesToRadians;
 constexpr double lowestFlarePitch = -4.0 * degreesToRadians;
@@ -42,8 +40,11 @@ double lf_legNm(const LiveAc& aircraft) {
   return gf_distanceNM(lf_positionOf(aircraft.stream[0]), lf_positionOf(aircraft.stream[1]));
 }
 
+// A tick count within the range of the tick counter (absurd distances and gaps must not overflow it).
 std::int32_t lf_clampedTicks(double ticks) {
-  return static_cast<std::int32_t>(std::clamp(ticks, -longestTravelTicks, longestTravelTicks));
+  constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+  constexpr double highest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(ticks, lowest, highest));
 }
 
 // Turns the heading towards the goal by turnStepNow, never past it, unless it is within the dead band already.

@@ -70,6 +70,9 @@ TEST_F(GroundPaths, TheNextDueTickStaysInItsWindowAndNeverInThePast) {
   aircraft.extraCount = 2;  // made-up positions follow their own time
   lf_setNextDue(aircraft, 10000);
   EXPECT_EQ(aircraft.stream[1].dueTick, 13000);
+  tickCount = 70'000'000;  // after more than a week of flight
+  lf_setNextDue(aircraft, 100);
+  EXPECT_EQ(aircraft.stream[1].dueTick, 70'000'100);
 }
 
 TEST_F(GroundPaths, ARepeatedPositionBecomesAStopAndNarrowsTheWindow) {
