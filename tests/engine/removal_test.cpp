@@ -102,16 +102,6 @@ TEST_F(Removal, DroppingPendingCreationsByCallsign) {
   EXPECT_EQ(backlog.front().hexid, 2U);
 }
 
-TEST_F(Removal, ErasingSwapsWithTheLastRecord) {
-  addLive("A", 20001, AcState::active, AcPhase::flying);
-  addLive("B", 20002, AcState::active, AcPhase::flying);
-  addLive("C", 20003, AcState::active, AcPhase::flying);
-  lf_eraseLiveAc(liveAcs[0]);
-  ASSERT_EQ(liveAcs.size(), 2U);
-  EXPECT_EQ(liveAcs[0].callsign, "C");
-  EXPECT_EQ(liveAcs[1].callsign, "B");
-}
-
 TEST_F(Removal, EverythingStaticOut) {
   addStatic("S1*", 1, 0, AcState::active);
   addStatic("S2*", 2, 0, AcState::adding2sim);
@@ -125,16 +115,6 @@ TEST_F(Removal, EverythingStaticOut) {
   EXPECT_TRUE(staticAcs[1].waitRemove);  // its creation is with the simulator already
   EXPECT_TRUE(staticCreateBacklog.empty());
   EXPECT_EQ(removalBacklog.size(), 1U);
-}
-
-TEST_F(Removal, BlockedAircraftGoFromTheBufferAndFromTheSimulator) {
-  LiveAc& buffered = addLive("BLK1", 20001, AcState::buffer, AcPhase::birth);
-  LiveAc& active = addLive("BLK1", 20002, AcState::active, AcPhase::flying);
-  lf_removeWhileBlocked(20001);
-  lf_removeWhileBlocked(20002);
-  lf_removeWhileBlocked(29999);
-  EXPECT_TRUE(buffered.remove);
-  EXPECT_EQ(active.state, AcState::removingfromsim);
 }
 
 // Ten stands at 100 % make a wanted count of ten.
