@@ -32,14 +32,6 @@ class ClientEvents : public LinkTest {
   std::vector<ClientEventItem> queued() { return std::exchange(simSendQueues.clientEvents, {}); }
 };
 
-TEST_F(ClientEvents, LightsAreQueuedInTheirOrder) {
-  gf_setLights(300, {1, 0, 1, 0, 1, 0, 1});
-  const std::vector<ClientEventItem> expected{
-      {300, NAV_LIGHTS_SET, 1}, {300, BEACON_LIGHTS_SET, 0}, {300, LANDING_LIGHTS_SET, 1}, {300, TAXI_LIGHTS_SET, 0},
-      {300, STROBES_SET, 1},    {300, LOGO_LIGHTS_SET, 0},   {300, CABIN_LIGHTS_SET, 1}};
-  EXPECT_EQ(queued(), expected);
-}
-
 TEST_F(ClientEvents, FlapsAreSentOnlyWhenTheyChange) {
   auto aircraft = aircraftOf(AcCategory::Large);
   aircraft.flapsIndex = 0;
@@ -89,15 +81,6 @@ TEST_F(ClientEvents, ARotorcraftHasNoSpoilersGearOrFlaps) {
                                               {300, ENGINE_AUTO_SHUTDOWN, 0},
                                               {300, NAV_LIGHTS_SET, 1},
                                               {300, CABIN_LIGHTS_SET, 0}};
-  EXPECT_EQ(queued(), expected);
-}
-
-TEST_F(ClientEvents, SpoilersAreFullyOutOrInAndGearDownOrUp) {
-  auto aircraft = aircraftOf(AcCategory::Heavy);
-  gf_setSpoilers(aircraft, 30);
-  gf_setSpoilers(aircraft, 0);
-  gf_setGear(aircraft, false);
-  const std::vector<ClientEventItem> expected{{300, SPOILERS_SET, 16383}, {300, SPOILERS_SET, 0}, {300, GEAR_SET, 0}};
   EXPECT_EQ(queued(), expected);
 }
 

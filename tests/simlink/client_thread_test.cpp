@@ -145,15 +145,5 @@ TEST_F(ClientThread, TheWrongSimulatorLeavesTheErrorShownWithoutARestart) {
   EXPECT_FALSE(simRunning);
 }
 
-TEST_F(ClientThread, ANewFlightEndsTheCycleForARestartByHand) {
-  startEmulator();
-  start();
-  ASSERT_TRUE(eventually([] { return simRunning.load(); }));
-  emulator->loadNewFlight();
-  ASSERT_TRUE(eventually([] { return stopRequested.load(); }));
-  EXPECT_EQ(exitReason, ExitReason::newFlight);
-  EXPECT_EQ(restartDelaySeconds, 45);
-}
-
 }  // namespace
 }  // namespace cvl::test

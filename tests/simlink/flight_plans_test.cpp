@@ -77,10 +77,6 @@ TEST_F(FlightPlans, CodesOfTheTrafficServiceCannotBreakTheXml) {
   EXPECT_NE(text.find("<DestinationID>&quot;Q&apos;</DestinationID>"), std::string::npos);
 }
 
-TEST_F(FlightPlans, AFileThatCannotBeWrittenIsReported) {
-  EXPECT_FALSE(gf_writeFlightPlan(flightPlanFolder / "missing" / "1.pln", identityOf(AcCategory::Large, "A", "B")));
-}
-
 TEST_F(FlightPlans, TheSimulatorTakesTheWrittenPlan) {
   startEmulator();
   connect();

@@ -134,13 +134,6 @@ TEST_F(UserAircraft, AFirstPositionAfterARestartIsNoTeleport) {
   EXPECT_EQ(userObjectId, 1u);
 }
 
-TEST_F(UserAircraft, ANegativeAltitudeIsStoredAsZero) {
-  auto data = at(50.0, 8.0);
-  data.altitude = -12.5;
-  lf_onUserPosition(data, 1);
-  EXPECT_EQ(gf_userAcSnapshot().altitude, 0.0);
-}
-
 TEST_F(UserAircraft, OnGroundRepliesBeforeThePositionOnlyTickTheClock) {
   lf_onUserOnGround(1);
   EXPECT_TRUE(oneSecondFlag);
@@ -216,13 +209,6 @@ TEST_F(UserAircraft, AnUnknownModelTakesTheLargestSpanUnlessTheTitleNamesTheType
 
   EXPECT_EQ(deduced("Airbus", "Aerosoft A321 CFM Lufthansa"),
             "SimConnect: User aircraft model deduced from title: A321, half wing span: 17.9 meter, category: Large");
-  EXPECT_TRUE(mainWindow.userTypeMark);
-}
-
-TEST_F(UserAircraft, CameraDronesAndShipsGetASmallJetsSpan) {
-  deduced("camerapod");
-  EXPECT_EQ(userCategory, AcCategory::Light);
-  EXPECT_NEAR(userHalfSpanNm, 14.3 * metre, 1e-12);
   EXPECT_TRUE(mainWindow.userTypeMark);
 }
 
