@@ -11,6 +11,7 @@
 #include "engine/engine_state.h"
 #include "engine/no_match_set.h"
 #include "engine/spawning.h"
+#include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "engine/user_conflict.h"
 #include "foundation/settings_catalogue.h"
@@ -30,12 +31,8 @@ std::int32_t lf_spawnLead(const TimedPosition& first) {
   return !first.airborne && first.groundSpeed != 0.0 ? rollingLead : standingOrFlyingLead;
 }
 
-bool lf_isGhostCallsign(std::string_view callsign) {
-  return callsign.ends_with('_');
-}
-
 bool lf_isKnownGhost(const LiveAc& aircraft) {
-  return lf_isGhostCallsign(aircraft.callsign) &&
+  return aircraft.callsign.ends_with('_') &&
          std::find(ghostCallsigns.begin(), ghostCallsigns.end(), aircraft.callsign) != ghostCallsigns.end();
 }
 
@@ -43,10 +40,6 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
   const auto airborne = [](const TimedPosition& entry) { return entry.airborne; };
   return std::any_of(aircraft.stream.begin(), aircraft.stream.end(), airborne) &&
          !std::all_of(aircraft.stream.begin(), aircraft.stream.end(), airborne);
-}
-
-LatLon lf_userLatLon() {
-  return {engineUserPosition.latitude, engineUserPosition.longitude};
 }
 
 // At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself.
@@ -61,7 +54,7 @@ bool lf_overLiveLimit(const LiveAc& aircraft) {
     return false;
   }
   const TimedPosition& first = aircraft.stream.front();
-  return gf_removeFarthestLiveAc(gf_distanceNM(lf_userLatLon(), {first.lat, first.lon}));
+  return gf_removeFarthestLiveAc(gf_distanceNM(gf_engineUserLatLon(), {first.lat, first.lon}));
 }
 
 bool lf_isBlocked(const LiveAc& aircraft) {
@@ -93,7 +86,7 @@ void lf_completeIdentity(LiveAc& aircraft) {
 
 bool lf_maySpawn(const LiveAc& aircraft) {
   return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
-         !(lf_isGhostCallsign(aircraft.callsign) && lf_hasLiveTwin(aircraft.callsign));
+         !(aircraft.callsign.ends_with('_') && lf_hasLiveTwin(aircraft.callsign));
 }
 
 }  // namespace
@@ -141,7 +134,7 @@ bool gf_removeFarthestLiveAc(double distanceNm) {
     if (aircraft.state != AcState::active) {
       continue;
     }
-    const double distance = gf_distanceNM(lf_userLatLon(), {aircraft.simPos.lat, aircraft.simPos.lon});
+    const double distance = gf_distanceNM(gf_engineUserLatLon(), {aircraft.simPos.lat, aircraft.simPos.lon});
     if (distance > best + fartherMarginNm) {
       best = distance;
       farthest = &aircraft;

@@ -8,15 +8,12 @@
 #include "app/controls.h"
 #include "engine/ac_labels.h"
 #include "engine/engine_state.h"
+#include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/log.h"
 
 namespace cvl {
 namespace {
-
-bool lf_samePoint(const TimedPosition& position, const SimPosition& at) {
-  return std::abs(position.lat - at.lat) < 1e-8 && std::abs(position.lon - at.lon) < 1e-8;
-}
 
 // The aircraft is created again where it is now: a first entry at its current position, due at once.
 void lf_restartStreamHere(LiveAc& aircraft) {
@@ -28,7 +25,7 @@ void lf_restartStreamHere(LiveAc& aircraft) {
   here.lon = aircraft.simPos.lon;
   here.altitude = aircraft.simPos.altitude;
   here.roll = aircraft.simPos.bank;
-  aircraft.stream.front().stationary = lf_samePoint(aircraft.stream.front(), aircraft.simPos);
+  aircraft.stream.front().stationary = gf_samePoint(aircraft.stream.front(), aircraft.simPos);
   here.dueTick = tickCount + 1;
   aircraft.stream.push_front(here);
 }

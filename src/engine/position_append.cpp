@@ -9,6 +9,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/phase_change.h"
 #include "engine/stream_extension.h"
+#include "engine/stream_points.h"
 #include "engine/take_off.h"
 #include "engine/tick_count.h"
 #include "foundation/geometry.h"
@@ -20,17 +21,12 @@ namespace cvl {
 namespace {
 
 constexpr std::size_t longestStream = 200;
-constexpr double samePointDegrees = 1e-8;
 constexpr double nearPointDegrees = 0.00015;
 // A stationary run is cut back to the last moving entry when that one is this recent, or this near.
 constexpr std::int32_t recentMoveTicks = 1500;
 constexpr double nearMoveNm = 0.011879049676025918;  // 22 m
 constexpr std::size_t movingLookBack = 5;
 constexpr double takeOffRollSpeed = 43.0;  // kt
-
-LatLon lf_latLon(const TimedPosition& position) {
-  return {position.lat, position.lon};
-}
 
 // A stationary report after a stationary end: a wholly stationary stream shrinks to its first entry. A moving report
 // after a stationary end: the stationary entries after a recent or near moving one are dropped.
@@ -55,7 +51,7 @@ void lf_trimStationaryRun(LiveAc& aircraft, const TimedPosition& position) {
       continue;
     }
     if (stream.back().dueTick - entry.dueTick < recentMoveTicks ||
-        gf_distanceNM(lf_latLon(entry), lf_latLon(position)) < nearMoveNm) {
+        gf_distanceNM(gf_latLonOf(entry), gf_latLonOf(position)) < nearMoveNm) {
       stream.erase(stream.begin() + static_cast<std::ptrdiff_t>(i) + 1, stream.end());
     }
     return;
@@ -136,7 +132,7 @@ bool lf_mustGo(LiveAc& aircraft, const TimedPosition& position) {
     return true;
   }
   if (aircraft.holding && !aircraft.stream.empty() &&
-      gf_distanceNM(lf_latLon(position), lf_latLon(aircraft.stream.front())) * 1852.0 >
+      gf_distanceNM(gf_latLonOf(position), gf_latLonOf(aircraft.stream.front())) * 1852.0 >
           HOLDING_THRESHOLD_METERS.value) {
     aircraft.holding = false;
     aircraft.holdStart = 0;

@@ -33,14 +33,10 @@ void lf_takeDbaseIdentity(LiveAc& aircraft, const DbaseRecord& record) {
   lf_takeNonEmpty(aircraft.type, record.type);
 }
 
-bool lf_isGhostCallsign(std::string_view callsign) {
-  return callsign.ends_with('_');
-}
-
 // A new callsign on a known aircraft: a ghost of a live twin is dropped; otherwise the ghost of the new callsign goes
 // and the record takes the callsign. False: drop the item.
 bool lf_takeNewCallsign(LiveAc& aircraft, const TrafficItem& item) {
-  if (!lf_isGhostCallsign(item.callsign)) {
+  if (!item.callsign.ends_with('_')) {
     lf_removeGhost(item.callsign);
   } else if (lf_hasLiveTwin(item.callsign)) {
     return false;

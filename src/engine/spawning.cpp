@@ -15,6 +15,7 @@
 #include "engine/phase_change.h"
 #include "engine/remembered_titles.h"
 #include "engine/stand_conflicts.h"
+#include "engine/stream_points.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "liveries/livery_matcher.h"
@@ -36,10 +37,6 @@ constexpr double groundPitch = 0.010471975511965976;
 constexpr double pitchPer600 = 2.2 * degreesToRadians;
 constexpr double steepestClimb = 2400.0;
 constexpr double steepestDescent = -3000.0;
-
-LatLon lf_latLon(const TimedPosition& position) {
-  return {position.lat, position.lon};
-}
 
 // A standing aircraft stands still from its first entry on.
 void lf_markStandstill(LiveAc& aircraft) {
@@ -137,7 +134,7 @@ double lf_initialHeading(const LiveAc& aircraft) {
   if (stream.size() < 2 || stream[1].stationary) {
     return stream.front().track * degreesToRadians;
   }
-  return gf_bearing(lf_latLon(stream[0]), lf_latLon(stream[1]));
+  return gf_bearing(gf_latLonOf(stream[0]), gf_latLonOf(stream[1]));
 }
 
 }  // namespace
@@ -168,22 +165,22 @@ std::optional<ParkPos> lf_chooseStand(LiveAc& aircraft) {
   }
   auto& stream = aircraft.stream;
   TimedPosition& first = stream.front();
-  if (gf_distanceNM(lf_latLon(first), {currentParkAirport.lat, currentParkAirport.lon}) > standSearchAirportNm) {
+  if (gf_distanceNM(gf_latLonOf(first), {currentParkAirport.lat, currentParkAirport.lon}) > standSearchAirportNm) {
     return std::nullopt;
   }
-  LatLon probe = lf_latLon(first);
+  LatLon probe = gf_latLonOf(first);
   if (!first.stationary) {
     if ((stream.size() > 1 && stream[1].groundSpeed > standingSpeed) ||
-        gf_distanceNM(lf_latLon(stream.back()), lf_latLon(first)) > standingDriftNm) {
+        gf_distanceNM(gf_latLonOf(stream.back()), gf_latLonOf(first)) > standingDriftNm) {
       return std::nullopt;
     }
-    probe = lf_latLon(stream.back());
+    probe = gf_latLonOf(stream.back());
   }
   const auto stand = lf_findStandNear(probe, aircraft, standSearchRadiusNm, first.stationary);
   if (stand == parkPositions.end()) {
     return std::nullopt;
   }
-  const std::string userStand = gf_standNameAt({engineUserPosition.latitude, engineUserPosition.longitude});
+  const std::string userStand = gf_standNameAt(gf_engineUserLatLon());
   if (stand->id == mainWindow.reservedStandName.get() || (!userStand.empty() && stand->id == userStand)) {
     return std::nullopt;
   }

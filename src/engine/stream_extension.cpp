@@ -10,6 +10,7 @@
 #include "engine/ground_paths.h"
 #include "engine/phase_change.h"
 #include "engine/position_append.h"
+#include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
@@ -24,7 +25,6 @@ constexpr double standRadiusNm = 0.0458963282937365;   // 85 m
 constexpr double leftStandNm = 0.10799136069114472;    // 200 m
 constexpr double driftStepNm = 0.0016198704103671706;  // 3 m
 constexpr std::int32_t driftSteps = 3;
-constexpr double samePointDegrees = 1e-8;
 // Ticks a parked aircraft's made-up position lies ahead (a week).
 constexpr std::int32_t weekAheadTicks = 60480000;
 constexpr double leaveAirDegrees = 100.0;
@@ -32,17 +32,9 @@ constexpr double landingTurnDegrees = 90.0;
 constexpr double rolloutTurnDegrees = 150.0;
 constexpr double rolloutSpeedCap = 40.0;  // kt
 
-LatLon lf_latLon(const TimedPosition& position) {
-  return {position.lat, position.lon};
-}
-
-bool lf_samePoint(const TimedPosition& a, const TimedPosition& b) {
-  return std::abs(a.lat - b.lat) < samePointDegrees && std::abs(a.lon - b.lon) < samePointDegrees;
-}
-
 // Degrees between the aircraft's current heading and the way from the entry to the position.
 double lf_offHeadingDegrees(const LiveAc& aircraft, const TimedPosition& from, const TimedPosition& to) {
-  return std::abs(lf_wrappedAngle(gf_bearing(lf_latLon(from), lf_latLon(to)) - aircraft.simPos.heading)) *
+  return std::abs(lf_wrappedAngle(gf_bearing(gf_latLonOf(from), gf_latLonOf(to)) - aircraft.simPos.heading)) *
          radiansToDegrees;
 }
 
@@ -86,7 +78,7 @@ bool lf_whileParked(LiveAc& aircraft, TimedPosition& position) {
     return false;
   }
   aircraft.parkedListed = true;
-  const double distanceNm = gf_distanceNM(lf_latLon(position), {aircraft.standLat, aircraft.standLon});
+  const double distanceNm = gf_distanceNM(gf_latLonOf(position), {aircraft.standLat, aircraft.standLon});
   const double radius = aircraft.prevPhase == AcPhase::parking ? 2.0 * standRadiusNm : standRadiusNm;
   if (distanceNm <= radius) {
     return lf_atStand(aircraft, position, distanceNm);
@@ -125,7 +117,7 @@ bool lf_whilePushingBack(LiveAc& aircraft, const TimedPosition& position) {
 
 // Pushed back: a report clearly away from the push-back point starts the taxi; until then the aircraft holds.
 bool lf_whilePushedBack(LiveAc& aircraft, TimedPosition& position) {
-  const double distanceNm = gf_distanceNM({aircraft.simPos.lat, aircraft.simPos.lon}, lf_latLon(position));
+  const double distanceNm = gf_distanceNM({aircraft.simPos.lat, aircraft.simPos.lon}, gf_latLonOf(position));
   const bool leaves = (distanceNm > aircraft.halfSpan * 2.75 && distanceNm > aircraft.pushedBackDistance) ||
                       distanceNm > aircraft.halfSpan * 6.0;
   if (!leaves) {
@@ -211,7 +203,7 @@ bool checkNewPosDuringLanding(LiveAc& aircraft, TimedPosition& position) {
     gf_logFlagged(fmt::format("{} empty sz?", "checkNewPosDuringLanding"));
     return false;
   }
-  if (lf_samePoint(position, stream.back())) {
+  if (gf_samePoint(position, stream.back())) {
     return false;
   }
   if (stream.size() >= 2) {
@@ -237,7 +229,7 @@ bool checkNewPosDuringLanding(LiveAc& aircraft, TimedPosition& position) {
     lf_endMadeUpPositions(aircraft);
   }
   const TimedPosition& last = stream.back();
-  position.stationary = lf_samePoint(position, last);
+  position.stationary = gf_samePoint(position, last);
   if (position.groundSpeed > last.groundSpeed && position.groundSpeed > rolloutSpeedCap) {
     position.groundSpeed = last.groundSpeed;
   }

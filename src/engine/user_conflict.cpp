@@ -5,6 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/ground_paths.h"
+#include "engine/stream_points.h"
 #include "foundation/geometry.h"
 #include "foundation/settings_catalogue.h"
 #include "simlink/user_aircraft.h"
@@ -27,13 +28,9 @@ bool lf_dropFirst(LiveAc& aircraft) {
   return true;
 }
 
-LatLon lf_userLatLon() {
-  return {engineUserPosition.latitude, engineUserPosition.longitude};
-}
-
 bool lf_conflictsOnGround(LiveAc& aircraft) {
   const TimedPosition& first = aircraft.stream.front();
-  const double distanceNm = gf_distanceNM(lf_userLatLon(), {first.lat, first.lon});
+  const double distanceNm = gf_distanceNM(gf_engineUserLatLon(), {first.lat, first.lon});
   if (aircraft.userConflict) {
     if (engineUserPosition.groundVelocity > slowUserSpeed) {
       return lf_dropFirst(aircraft);
@@ -64,8 +61,8 @@ bool lf_conflictsInAir(LiveAc& aircraft) {
   }
   const TimedPosition& first = aircraft.stream.front();
   const LatLon at{first.lat, first.lon};
-  const double distanceNm = gf_distanceNM(lf_userLatLon(), at);
-  const double bearing = gf_bearing(lf_userLatLon(), at);
+  const double distanceNm = gf_distanceNM(gf_engineUserLatLon(), at);
+  const double bearing = gf_bearing(gf_engineUserLatLon(), at);
   bool conflict = false;
   if (first.airborne) {
     // The newcomer's own track: a new record has no movement heading yet.

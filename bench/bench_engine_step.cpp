@@ -1,0 +1,104 @@
+// The traffic engine's step (one 10-ms tick) with 100, 1,000 and 5,000 live aircraft in the simulator, half of them
+// flying and half taxiing, each with a long stream of reports ahead, and two traffic items arriving every tick. The
+// peak resident memory of the process is reported with each size.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "engine/aircraft_lists.h"
+#include "engine/engine_tick.h"
+#include "engine/tick_count.h"
+#include "engine/traffic_state.h"
+#include "simlink/send_queues.h"
+#include "simlink/sim_client_thread.h"
+#include "trafficin/traffic_queue.h"
+
+namespace {
+
+constexpr std::uint32_t firstHexid = 0x400000;
+constexpr std::int32_t reportsAhead = 200;
+constexpr std::int32_t reportTicks = 500;  // a report every 5 s
+
+cvl::TimedPosition lf_report(std::int32_t index, std::int32_t n, bool airborne) {
+  cvl::TimedPosition position;
+  const double along = airborne ? 0.0005 : 0.00002;  // degrees per second: about 250 kt and 15 kt
+  position.lat = 40.0 + 0.01 * (index % 100);
+  position.lon = 5.0 + 0.01 * (index / 100) + along * 5.0 * n;
+  position.altitude = airborne ? 8000.0 : 0.0;
+  position.airborne = airborne;
+  position.groundSpeed = airborne ? 250.0 : 15.0;
+  position.tas = position.groundSpeed;
+  position.track = 90.0;
+  position.dueTick = n * reportTicks;
+  return position;
+}
+
+void lf_addActive(std::int32_t index) {
+  const bool airborne = index % 2 == 0;
+  cvl::IdentityTexts texts;
+  texts.callsign = "BNC" + std::to_string(index);
+  texts.type = "A320";
+  cvl::AcIdentity identity{texts};
+  identity.hexid = firstHexid + static_cast<std::uint32_t>(index);
+  cvl::LiveAc& aircraft = cvl::liveAcs.emplace_back(identity, lf_report(index, 0, airborne), 0.0);
+  for (std::int32_t n = 1; n < reportsAhead; ++n) {
+    aircraft.stream.push_back(lf_report(index, n, airborne));
+  }
+  aircraft.state = cvl::AcState::active;
+  aircraft.phase = airborne ? cvl::AcPhase::flying : cvl::AcPhase::taxi;
+  aircraft.onGround = !airborne;
+  aircraft.objectId = 100 + static_cast<std::uint32_t>(index);
+  aircraft.simPos.lat = aircraft.stream.front().lat;
+  aircraft.simPos.lon = aircraft.stream.front().lon;
+  aircraft.simPos.altitude = aircraft.stream.front().altitude;
+  aircraft.simPos.heading = 1.5707963267948966;
+}
+
+// Reports of aircraft already known, newer by half a second: the engine looks them up and filters them out.
+void lf_queueItems(std::int32_t tick, std::int32_t count) {
+  const std::lock_guard lock{cvl::trafficQueueMutex};
+  for (std::int32_t k = 0; k < 2; ++k) {
+    cvl::TrafficItem item;
+    item.hexid = firstHexid + static_cast<std::uint32_t>((2 * tick + k) % count);
+    item.callsign = "BNC";
+    item.type = "A320";
+    item.timestamp = 0.5;
+    item.position = lf_report(0, 0, true);
+    cvl::trafficQueue.push_back(std::move(item));
+  }
+}
+
+std::int64_t lf_peakResidentKib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void BM_EngineStep(benchmark::State& state) {
+  const auto count = static_cast<std::int32_t>(state.range(0));
+  cvl::gf_resetTrafficState();
+  cvl::gf_clearSendQueues();
+  cvl::gf_initTrafficContainers();
+  // No simulator is connected: the direct requests are not made.
+  cvl::simConnectFailed = true;
+  for (std::int32_t index = 0; index < count; ++index) {
+    lf_addActive(index);
+  }
+  for (auto _ : state) {
+    lf_queueItems(cvl::tickCount, count);
+    cvl::lf_handleAddingStack();
+  }
+  state.counters["aircraft"] = static_cast<double>(cvl::liveAcs.size());
+  state.counters["peak_rss_MiB"] = static_cast<double>(lf_peakResidentKib()) / 1024.0;
+  cvl::gf_resetTrafficState();
+  cvl::gf_clearSendQueues();
+  const std::lock_guard lock{cvl::trafficQueueMutex};
+  cvl::trafficQueue.clear();
+}
+
+BENCHMARK(BM_EngineStep)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,189 @@
+#include "engine/incoming_traffic.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "engine/aircraft_lists.h"
+#include "engine/engine_state.h"
+#include "engine_step_fixture.h"
+#include "foundation/settings_catalogue.h"
+#include "parking/current_park_airport.h"
+#include "refdata/aircraft_database.h"
+
+namespace cvl::test {
+namespace {
+
+constexpr double firstTime = 1'700'000'000.0;
+
+TrafficItem onGround(std::uint32_t hexid, double lat, double lon, double speed, double timestamp) {
+  TrafficItem made = EngineStep::item(hexid, "DLH4AB", lat, lon, 0.0, timestamp, 3000);
+  made.position.groundSpeed = speed;
+  return made;
+}
+
+class IncomingTraffic : public EngineStep {
+ protected:
+  // A buffered aircraft whose last kept report came at firstTime.
+  static LiveAc& known(TrafficItem first) {
+    lf_applyIncomingItem(first);
+    EXPECT_EQ(liveAcs.size(), 1U);
+    return liveAcs.front();
+  }
+  // Whether the item extended the stream.
+  static bool kept(LiveAc& aircraft, TrafficItem next) {
+    const auto before = aircraft.stream.size();
+    lf_applyIncomingItem(next);
+    return aircraft.stream.size() > before;
+  }
+};
+
+TEST_F(IncomingTraffic, AnItemMustBeMoreThanASecondNewer) {
+  LiveAc& aircraft = known(flying(liveHexid, "DLH4AB", 0.0, 0));
+  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "DLH4AB", 1.0, 100)));
+  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "DLH4AB", -5.0, 100)));
+  TrafficItem later = flying(liveHexid, "DLH4AB", 1.01, 101);
+  later.position.track = 95.0;  // not thinned out
+  EXPECT_TRUE(kept(aircraft, std::move(later)));
+  EXPECT_EQ(aircraft.lastItemTime, firstTime + 1.01);
+}
+
+TEST_F(IncomingTraffic, SpeedSpikesAreIgnored) {
+  LiveAc& aircraft = known(onGround(liveHexid, 50.0, 8.0, 4.0, firstTime));
+  EXPECT_FALSE(kept(aircraft, onGround(liveHexid, 50.001, 8.0, 90.0, firstTime + 20.0)));
+  liveAcs.clear();
+  LiveAc& slow = known(onGround(liveHexid, 50.0, 8.0, 6.0, firstTime));
+  EXPECT_TRUE(kept(slow, onGround(liveHexid, 50.001, 8.0, 59.0, firstTime + 20.0)));
+}
+
+TEST_F(IncomingTraffic, ReportsOnAStraightLineAreThinnedToOneEvery450MetresInTheAir) {
+  TrafficItem first = flying(liveHexid, "DLH4AB", 0.0, 0);
+  first.position.groundSpeed = 450.0;
+  LiveAc& aircraft = known(std::move(first));
+  TrafficItem soon = flying(liveHexid, "DLH4AB", 1.9, 190);
+  soon.position.groundSpeed = 450.0;
+  EXPECT_FALSE(kept(aircraft, std::move(soon)));
+  TrafficItem later = flying(liveHexid, "DLH4AB", 2.0, 200);
+  later.position.groundSpeed = 450.0;
+  EXPECT_TRUE(kept(aircraft, std::move(later)));
+}
+
+TEST_F(IncomingTraffic, ReportsOnTheGroundAreThinnedToOneEvery20MetresAndAtLeastEvery15Seconds) {
+  LiveAc& aircraft = known(onGround(liveHexid, 50.0, 8.0, 5.0, firstTime));
+  EXPECT_FALSE(kept(aircraft, onGround(liveHexid, 50.0001, 8.0, 5.0, firstTime + 7.7)));
+  EXPECT_TRUE(kept(aircraft, onGround(liveHexid, 50.0001, 8.0, 5.0, firstTime + 7.8)));
+  EXPECT_FALSE(kept(aircraft, onGround(liveHexid, 50.0002, 8.0, 1.0, firstTime + 22.8)));
+  EXPECT_TRUE(kept(aircraft, onGround(liveHexid, 50.0002, 8.0, 1.0, firstTime + 22.9)));
+  EXPECT_FALSE(kept(aircraft, onGround(liveHexid, 50.0003, 8.0, 0.0, firstTime + 37.9)));
+}
+
+TEST_F(IncomingTraffic, ANewAircraftSeenJustAboveTheParkAirportWaits) {
+  currentParkAirport.code = "EDDF";
+  currentParkAirport.alt = 100.0;
+  TrafficItem nearGround = item(liveHexid, "A1", 50.0, 8.0, 150.0, firstTime, 0);
+  lf_applyIncomingItem(nearGround);
+  EXPECT_TRUE(liveAcs.empty());
+  TrafficItem high = item(liveHexid, "A1", 50.0, 8.0, 10000.0, firstTime, 0);
+  high.position.airborne = true;
+  lf_applyIncomingItem(high);
+  EXPECT_EQ(liveAcs.size(), 1U);
+  currentParkAirport = {};
+  TrafficItem farAway = item(liveHexid + 1, "B2", 50.0, 8.0, 150.0, firstTime, 0);
+  lf_applyIncomingItem(farAway);
+  EXPECT_EQ(liveAcs.size(), 2U);
+}
+
+TEST_F(IncomingTraffic, ANewHexidOfALiveFlightIsIgnoredUnlessItsTypeDiffers) {
+  TrafficItem first = flying(liveHexid, "DLH4AB", 0.0, 0);
+  lf_applyIncomingItem(first);
+  TrafficItem twin = flying(liveHexid + 1, "DLH4AB", 0.0, 0);
+  lf_applyIncomingItem(twin);
+  EXPECT_EQ(liveAcs.size(), 1U);
+  TrafficItem otherType = flying(liveHexid + 2, "DLH4AB", 0.0, 0);
+  otherType.type = "C172";
+  lf_applyIncomingItem(otherType);
+  ASSERT_EQ(liveAcs.size(), 2U);
+  EXPECT_EQ(liveAcs[1].category, AcCategory::Light);
+}
+
+TEST_F(IncomingTraffic, OnlyKnownAndAcceptedTypesAreCreatedAndTheRegistrationDecidesTheType) {
+  TrafficItem unknown = flying(liveHexid, "AAA1", 0.0, 0);
+  unknown.type = "ZZZZ";
+  lf_applyIncomingItem(unknown);
+  EXPECT_TRUE(liveAcs.empty());
+
+  LIGHT_AIRCRAFT.value = false;
+  TrafficItem light = flying(liveHexid, "AAA1", 0.0, 0);
+  light.type = "C172";
+  lf_applyIncomingItem(light);
+  EXPECT_TRUE(liveAcs.empty());
+
+  RegistrationTable["D-EABC"] = DbaseRecord{"DLH", "A320", "", false};
+  TrafficItem registered = flying(liveHexid, "AAA1", 0.0, 0);
+  registered.type = "C172";
+  registered.registration = "D-EABC";
+  lf_applyIncomingItem(registered);
+  ASSERT_EQ(liveAcs.size(), 1U);
+  const LiveAc& aircraft = liveAcs.front();
+  EXPECT_EQ(aircraft.type, "A320");
+  EXPECT_EQ(aircraft.hexid, liveHexid);
+  EXPECT_EQ(aircraft.optCallsign, "AAA1");
+  EXPECT_EQ(aircraft.state, AcState::buffer);
+  EXPECT_EQ(aircraft.phase, AcPhase::birth);
+  EXPECT_GT(aircraft.maxClimbStep, 0.0);
+  EXPECT_GT(aircraft.standTaxiSpeed, 0.0);
+}
+
+TEST_F(IncomingTraffic, ABufferedAircraftTakesOverNewRouteCallsignAndRegistration) {
+  LiveAc& aircraft = known(flying(liveHexid, "AAA1", 0.0, 0));
+  aircraft.origin = "EDDF";
+  TrafficItem next = flying(liveHexid, "AAA2", 5.0, 500);
+  next.origin = "";
+  next.destination = "EGLL";
+  next.registration = "D-AIZZ";
+  EXPECT_TRUE(kept(aircraft, std::move(next)));
+  EXPECT_EQ(aircraft.origin, "EDDF");
+  EXPECT_EQ(aircraft.destination, "EGLL");
+  EXPECT_EQ(aircraft.callsign, "AAA2");
+  EXPECT_EQ(aircraft.registration, "D-AIZZ");
+}
+
+TEST_F(IncomingTraffic, AnActiveAircraftWithANewRouteIsRespawned) {
+  LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
+  aircraft.origin = "EDDF";
+  aircraft.destination = "EGLL";
+  aircraft.lastItemTime = firstTime;
+  TrafficItem next = flying(liveHexid, "AAA1", 5.0, 500);
+  next.origin = "EDDM";
+  next.destination = "LFPG";
+  lf_applyIncomingItem(next);
+  EXPECT_EQ(aircraft.state, AcState::liveryrespawn);
+  // It is created again where it is now, at once.
+  ASSERT_EQ(aircraft.stream.size(), 2U);
+  EXPECT_EQ(aircraft.stream.front().dueTick, 1);
+  EXPECT_EQ(removalBacklog, (std::deque<std::uint32_t>{9}));
+  EXPECT_EQ(aircraft.destination, "LFPG");
+  EXPECT_TRUE(logged("          AAA1              EDDM->LFPG respawns"));
+}
+
+TEST_F(IncomingTraffic, AStreamOfMoreThan200PositionsRemovesItsAircraft) {
+  LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
+  aircraft.lastItemTime = firstTime;
+  for (int i = 1; i <= 200; ++i) {
+    aircraft.stream.push_back(aircraft.stream.back());
+  }
+  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "AAA1", 5.0, 500)));
+  EXPECT_EQ(aircraft.state, AcState::removingfromsim);
+}
+
+TEST_F(IncomingTraffic, ItemsForAnAircraftBeingRemovedOrRespawnedAreIgnored) {
+  LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
+  aircraft.state = AcState::removingfromsim;
+  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "AAA1", 5.0, 500)));
+  aircraft.state = AcState::liveryrespawn;
+  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "AAA1", 10.0, 1000)));
+  EXPECT_EQ(liveAcs.size(), 1U);
+}
+
+}  // namespace
+}  // namespace cvl::test

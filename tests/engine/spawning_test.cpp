@@ -1,0 +1,196 @@
+#include "engine/spawning.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/aircraft_lists.h"
+#include "engine/buffered_aircraft.h"
+#include "engine/engine_state.h"
+#include "engine/no_match_set.h"
+#include "engine/tick_count.h"
+#include "engine_step_fixture.h"
+#include "foundation/settings_catalogue.h"
+#include "refdata/aircraft_database.h"
+#include "simlink/user_aircraft.h"
+
+namespace cvl::test {
+namespace {
+
+constexpr double degree = 0.017453292519943295;
+
+class Spawning : public EngineStep {
+ protected:
+  // A buffered aircraft whose first of two positions falls due at tick 5000.
+  static LiveAc& waiting(bool airborne, double speed, const std::string& callsign = "DLH4AB") {
+    TrafficItem first = item(liveHexid, callsign, 50.0, 8.0, airborne ? 3000.0 : 0.0, 0.0, 5000);
+    first.position.groundSpeed = speed;
+    first.position.track = 90.0;
+    LiveAc& aircraft = addBuffered(std::move(first));
+    TimedPosition second = aircraft.stream.front();
+    second.lon += 0.001;
+    second.dueTick = 5500;
+    aircraft.stream.push_back(second);
+    return aircraft;
+  }
+
+  static void bufferStepAt(LiveAc& aircraft, std::int32_t tick) {
+    tickCount = tick;
+    lf_handleBuffered(aircraft);
+  }
+};
+
+TEST_F(Spawning, AnAircraftRollingOnTheGroundSpawnsThreeSecondsAheadAndAFlyingOneOneSecond) {
+  LiveAc& rolling = waiting(false, 10.0);
+  bufferStepAt(rolling, 4699);
+  EXPECT_EQ(rolling.state, AcState::buffer);
+  bufferStepAt(rolling, 4700);
+  EXPECT_EQ(rolling.state, AcState::adding2sim);
+  EXPECT_EQ(rolling.phase, AcPhase::taxi);
+  EXPECT_EQ(addingStack, (std::vector<std::uint32_t>{liveHexid}));
+  EXPECT_EQ(sameRegCheckQueue, (std::deque<std::uint32_t>{liveHexid}));
+  EXPECT_EQ(rolling.standId, 0U);
+
+  liveAcs.clear();
+  LiveAc& flyingNow = waiting(true, 250.0);
+  bufferStepAt(flyingNow, 4899);
+  EXPECT_EQ(flyingNow.state, AcState::buffer);
+  bufferStepAt(flyingNow, 4900);
+  EXPECT_EQ(flyingNow.state, AcState::adding2sim);
+  EXPECT_EQ(flyingNow.phase, AcPhase::flying);
+}
+
+TEST_F(Spawning, AnAircraftWithASingleReportOrNoneAllowedGoes) {
+  LiveAc& single = waiting(true, 250.0);
+  single.stream.pop_back();
+  bufferStepAt(single, 4900);
+  EXPECT_TRUE(single.remove);
+
+  LiveAc& capped = waiting(true, 250.0);
+  MAX_LIVE_SEL.value = 0;
+  bufferStepAt(capped, 4900);
+  EXPECT_TRUE(capped.remove);
+  MAX_LIVE_SEL.value = 500;
+
+  LiveAc& blocked = waiting(true, 250.0, "BLK1");
+  BLOCK_CALLSIGN.value = std::string("BLK1");
+  bufferStepAt(blocked, 4900);
+  EXPECT_TRUE(blocked.remove);
+}
+
+TEST_F(Spawning, AKnownRegistrationStandsInForAnInvalidCallsign) {
+  RegistrationTable["D-AIZZ"] = DbaseRecord{"DLH", "A320", "CLH", false};
+  LiveAc& known = waiting(true, 250.0, "@@@@@@@@");
+  known.registration = "D-AIZZ";
+  bufferStepAt(known, 4900);
+  EXPECT_EQ(known.state, AcState::adding2sim);
+  EXPECT_EQ(known.callsign, "D-AIZZ");
+  EXPECT_EQ(known.airline, "CLH");
+
+  LiveAc& unknown = waiting(true, 250.0, "@@@@@@@@");
+  unknown.registration = "N12345";
+  bufferStepAt(unknown, 4900);
+  EXPECT_TRUE(unknown.remove);
+  EXPECT_EQ(unknown.callsign, "@@@@@@@@");
+}
+
+TEST_F(Spawning, AnAirlineComesFromTheCallsignElsePrivate) {
+  LiveAc& airline = waiting(true, 250.0, "baw123");
+  bufferStepAt(airline, 4900);
+  EXPECT_EQ(airline.airline, "BAW");
+  LiveAc& privateFlight = waiting(true, 250.0, "DEABC");
+  bufferStepAt(privateFlight, 4900);
+  EXPECT_EQ(privateFlight.airline, "PVT");
+}
+
+TEST_F(Spawning, AKeyWithoutLiveryMatchKeepsItsAircraftOut) {
+  LiveAc& aircraft = waiting(true, 250.0);
+  aircraft.registration = "D-AIZZ";
+  aircraft.airline = "DLH";
+  noMatchSet.insert("DLH A320 D-AIZZ");
+  bufferStepAt(aircraft, 4900);
+  EXPECT_TRUE(aircraft.remove);
+}
+
+TEST_F(Spawning, AtTheLiveLimitANewcomerReplacesAFartherAircraftOrGoes) {
+  MAX_LIVE_SEL.value = 1;
+  LiveAc& far = addActive(flying(liveHexid + 1, "FAR1", 0.0, 0), 7);
+  far.simPos.lat = 52.0;
+  engineUserPosition.latitude = 49.9;
+  engineUserPosition.longitude = 8.0;
+  LiveAc& near = waiting(true, 250.0);
+  bufferStepAt(near, 4900);
+  EXPECT_EQ(near.state, AcState::adding2sim);
+  EXPECT_EQ(liveAcs[0].state, AcState::removingfromsim);
+
+  liveAcs.clear();
+  addingStack.clear();
+  LiveAc& close = addActive(flying(liveHexid + 1, "NEAR1", 0.0, 0), 7);
+  close.simPos.lat = 49.95;
+  LiveAc& farther = waiting(true, 250.0);
+  bufferStepAt(farther, 4900);
+  EXPECT_TRUE(farther.remove);
+  EXPECT_EQ(liveAcs[0].state, AcState::active);
+}
+
+TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
+  LiveAc& climbing = waiting(true, 250.0);
+  climbing.stream.front().verticalSpeed = 1200.0;
+  climbing.stream.front().roll = 0.1;
+  lf_initSimPosition(climbing);
+  EXPECT_NEAR(climbing.simPos.pitch, -7.4 * degree, 1e-12);
+  EXPECT_EQ(climbing.simPos.bank, 0.1);
+  EXPECT_NEAR(climbing.simPos.heading, 90.0 * degree, 0.01);
+  climbing.stream.front().verticalSpeed = -1000.0;
+  lf_initSimPosition(climbing);
+  EXPECT_NEAR(climbing.simPos.pitch, (-3.0 + 500.0 / 600.0 * 2.2) * degree, 1e-12);
+  climbing.stream.front().verticalSpeed = 5000.0;
+  lf_initSimPosition(climbing);
+  EXPECT_NEAR(climbing.simPos.pitch, (-3.0 - 4.0 * 2.2) * degree, 1e-12);
+
+  LiveAc& standing = waiting(false, 0.0);
+  standing.stream[1] = standing.stream[0];
+  standing.stream[1].stationary = true;
+  standing.stream.front().track = 270.0;
+  lf_initSimPosition(standing);
+  EXPECT_NEAR(standing.simPos.pitch, 0.6 * degree, 1e-12);
+  EXPECT_NEAR(standing.simPos.heading, 270.0 * degree, 1e-12);
+}
+
+TEST_F(Spawning, AnAircraftStandingStillWithoutAStandWaits) {
+  LiveAc& standing = waiting(false, 0.0);
+  standing.stream[1] = standing.stream[0];
+  standing.stream[1].stationary = true;
+  standing.stream[1].dueTick = 5500;
+  TimedPosition third = standing.stream[1];
+  third.dueTick = 6000;
+  standing.stream.push_back(third);
+  bufferStepAt(standing, 4900);
+  EXPECT_EQ(standing.state, AcState::buffer);
+  EXPECT_EQ(standing.stream.size(), 2U);
+}
+
+TEST_F(Spawning, ANewcomerOnTheGroundTooNearTheUserOnTheGroundWaits) {
+  userOnGround = true;
+  engineUserPosition.latitude = 50.0;
+  engineUserPosition.longitude = 8.0005;
+  LiveAc& aircraft = waiting(false, 10.0);
+  bufferStepAt(aircraft, 4700);
+  EXPECT_EQ(aircraft.state, AcState::buffer);
+  EXPECT_EQ(aircraft.stream.size(), 1U);
+  COLLISION_USER_GND.value = false;
+  LiveAc& allowed = waiting(false, 10.0);
+  bufferStepAt(allowed, 4700);
+  EXPECT_EQ(allowed.state, AcState::adding2sim);
+}
+
+TEST_F(Spawning, ANewcomerCrossingTheAirborneUsersPathWaits) {
+  engineUserPosition.latitude = 50.0;
+  engineUserPosition.longitude = 7.99;
+  engineUserPosition.altitude = 3500.0;
+  LiveAc& aircraft = waiting(true, 250.0);
+  bufferStepAt(aircraft, 4900);
+  EXPECT_TRUE(aircraft.userConflict);
+  EXPECT_EQ(aircraft.state, AcState::buffer);
+}
+
+}  // namespace
+}  // namespace cvl::test
