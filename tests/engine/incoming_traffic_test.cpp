@@ -176,14 +176,5 @@ TEST_F(IncomingTraffic, AStreamOfMoreThan200PositionsRemovesItsAircraft) {
   EXPECT_EQ(aircraft.state, AcState::removingfromsim);
 }
 
-TEST_F(IncomingTraffic, ItemsForAnAircraftBeingRemovedOrRespawnedAreIgnored) {
-  LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
-  aircraft.state = AcState::removingfromsim;
-  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "AAA1", 5.0, 500)));
-  aircraft.state = AcState::liveryrespawn;
-  EXPECT_FALSE(kept(aircraft, flying(liveHexid, "AAA1", 10.0, 1000)));
-  EXPECT_EQ(liveAcs.size(), 1U);
-}
-
 }  // namespace
 }  // namespace cvl::test

@@ -189,13 +189,5 @@ TEST_F(SimResults, ATouchdownReportedDuringTheApproachStartsTheRollOut) {
   EXPECT_EQ(sameRegCheckQueue, (std::deque<std::uint32_t>{liveHexid}));
 }
 
-TEST_F(SimResults, ARangeReportInTheAirOnlyTakesTheHeightAboveGround) {
-  LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
-  handle(result(SimResultKind::inRange, 9, 0, 364.0, 4200.0));
-  EXPECT_FALSE(aircraft.onGround);
-  EXPECT_EQ(aircraft.heightAgl, 4200.0);
-  EXPECT_EQ(aircraft.simPos.altitude, 5000.0);
-}
-
 }  // namespace
 }  // namespace cvl::test

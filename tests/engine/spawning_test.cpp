@@ -92,15 +92,6 @@ TEST_F(Spawning, AKnownRegistrationStandsInForAnInvalidCallsign) {
   EXPECT_EQ(unknown.callsign, "@@@@@@@@");
 }
 
-TEST_F(Spawning, AnAirlineComesFromTheCallsignElsePrivate) {
-  LiveAc& airline = waiting(true, 250.0, "baw123");
-  bufferStepAt(airline, 4900);
-  EXPECT_EQ(airline.airline, "BAW");
-  LiveAc& privateFlight = waiting(true, 250.0, "DEABC");
-  bufferStepAt(privateFlight, 4900);
-  EXPECT_EQ(privateFlight.airline, "PVT");
-}
-
 TEST_F(Spawning, AKeyWithoutLiveryMatchKeepsItsAircraftOut) {
   LiveAc& aircraft = waiting(true, 250.0);
   aircraft.registration = "D-AIZZ";
