@@ -13,6 +13,7 @@
 #include "app/painting.h"
 #include "app/run_loop.h"
 #include "app/status_line.h"
+#include "app/user_commands.h"
 #include "app/user_position.h"
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
@@ -284,6 +285,7 @@ void lf_perSecond() {
   if (blockRequested.exchange(false)) {
     lf_removeBlockedCallsign();
   }
+  gf_serveUserCommandRequests();
   if (staticParkingBusy) {
     mainWindow.busyCount = parkedEntries.size();
     gf_invalidateBand(rcStaticParking);
