@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "parking/park_airport_list.h"
+#include "parking/park_airports.h"
 
 namespace cvl {
 
@@ -14,6 +15,7 @@ void gf_addDestinationParkAirport(const std::string& code, double latitude, doub
     return;
   }
   parkAirports.push_front(ParkAirport{code, {}, latitude, longitude, 0.0});
+  gf_addMyParkAirport();
 }
 
 }  // namespace cvl

@@ -1,0 +1,253 @@
+#include "parking/learned_files.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <exception>
+
+#include "app/sim_choice.h"
+#include "app/status_line.h"
+#include "foundation/constants.h"
+#include "foundation/files.h"
+#include "foundation/log.h"
+#include "foundation/settings_file.h"
+#include "foundation/strings.h"
+#include "foundation/timekeeping.h"
+#include "foundation/utilities.h"
+#include "foundation/version.h"
+#include "foundation/xml.h"
+#include "parking/airport_file_lookup.h"
+#include "parking/airport_file_reader.h"
+#include "parking/airport_file_writer.h"
+#include "parking/current_park_airport.h"
+#include "parking/park_settings.h"
+
+namespace cvl {
+
+std::int32_t learnedUpdates = 0;
+
+namespace {
+
+// Learned files of older versions numbered their options differently.
+constexpr VersionData firstVersionWithUsableOptions{11, 10, 0};
+// Closer to latitude and longitude 0 than this, a hand-made stand has no position.
+constexpr double noPosition = 0.0001;
+
+std::string lf_replaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// A publisher as one folder name: "%20" and separators become blanks, and a dot name is no name.
+std::string lf_publisherFolderName(const std::string& publisher) {
+  std::string name = lf_replaceAll(publisher, "%20", " ");
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, ' ');
+  name = gf_trim(name);
+  return name == "." || name == ".." ? std::string{} : name;
+}
+
+std::vector<ParkPos>::iterator lf_findStand(std::vector<ParkPos>& stands, const std::string& id) {
+  return std::find_if(stands.begin(), stands.end(), [&id](const ParkPos& stand) { return stand.id == id; });
+}
+
+bool lf_isKnownOption(const ParkPos& stand, const StandOption& option) {
+  return std::any_of(stand.options.begin(), stand.options.end(), [&option](const StandOption& known) {
+    return known.day == option.day && known.real == option.real && known.reg == option.reg &&
+           known.airline == option.airline && known.type == option.type && (known.hh & option.hh).any();
+  });
+}
+
+// A learned file that cannot be used whole must not be replaced by what little was read of it.
+void lf_keepGeneration(const std::filesystem::path& path) {
+  gf_save1GenerationOf(path);
+}
+
+void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
+                        std::vector<ParkPos>& stands) {
+  if (lf_findStand(stands, id) != stands.end()) {
+    gf_logFlagged(fmt::format("manually created standid {} already exists in {}", id, path.string()));
+    return;
+  }
+  const auto latitude = gf_apfNumber(node, "latitude");
+  const auto longitude = gf_apfNumber(node, "longitude");
+  const auto radius = gf_apfNumber(node, "radius");
+  if (id.empty() || !latitude || !longitude || !radius || *radius == 0.0 ||
+      (std::abs(*latitude) <= noPosition && std::abs(*longitude) <= noPosition)) {
+    gf_logFlagged(fmt::format("manually created standid {} misses correct attributes in {}", id, path.string()));
+    return;
+  }
+  if (lf_readParkPos(node, id, 0, stands)) {
+    stands.back().manual = true;
+  }
+}
+
+void lf_readLearnedStands(const pugi::xml_document& document, const std::filesystem::path& path,
+                          std::vector<ParkPos>& stands, bool readOptions) {
+  for (const auto node : gf_rootOrDocChild(document, "parkpositions").children("parkpos")) {
+    const std::string id = gf_trim(node.attribute("id").as_string());
+    if (node.attribute("manual").as_bool(false)) {
+      lf_readManualStand(node, id, path, stands);
+    } else if (const auto stand = lf_findStand(stands, id); stand != stands.end()) {
+      lf_readLearnedParkPos(node, *stand, readOptions, path);
+    } else {
+      gf_log(fmt::format("learned stand {} in {} not found?", id, path.string()));
+    }
+  }
+}
+
+void lf_readLearnedDocument(const pugi::xml_document& document, const std::filesystem::path& path,
+                            const ParkAirportFile& airportFile, std::vector<ParkPos>& stands, bool& handmade) {
+  const auto meta = gf_readMeta(document, true);
+  if (!meta) {
+    gf_logFlagged(fmt::format("{} has no usable header, saved as *.0.xml", path.string()));
+    lf_keepGeneration(path);
+    return;
+  }
+  bool readOptions = true;
+  if (firstVersionWithUsableOptions > VersionData(meta->version)) {
+    gf_log(
+        "\nThis learned file was created with and older CRVL version than 11.10.0,\nAll flights will be cleared, "
+        "except "
+        "for a handmade file\n");
+    readOptions = false;
+  }
+  if (const std::string name = gf_getStringParameter(document, airportNameKey).value_or("");
+      name != airportFile.airport_name) {
+    gf_setStatusLine(
+        fmt::format("Warning: learned file airport name: '{}' differs from archived file airport name: '{}'", name,
+                    airportFile.airport_name),
+        true);
+  }
+  lf_applyLearnedSettings(document);
+  if (const auto handmadeValue = gf_getStringParameter(document, handmadeKey)) {
+    handmade = true;
+    stands.clear();
+    lf_readParkPositions(document, stands);
+    gf_logIndented(fmt::format("{:24}: {}", handmadeKey, *handmadeValue));
+    return;
+  }
+  handmade = false;
+  lf_readLearnedStands(document, path, stands, readOptions);
+}
+
+}  // namespace
+
+std::filesystem::path lf_learnedFolderOf(const std::string& publisher) {
+  if (publisher == "stock") {
+    return learnedStockFolder;
+  }
+  if (publisher == "simaddon") {
+    return learnedSimaddonFolder;
+  }
+  return learnedThirdpartyFolder / lf_publisherFolderName(publisher);
+}
+
+std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher) {
+  if (name.empty()) {
+    return {};
+  }
+  gf_log(name);
+  const std::string fileName = name.substr(name.find_last_of("/\\") + 1);
+  std::string extension = std::filesystem::path(fileName).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension != ".xml") {
+    return {};
+  }
+  return lf_learnedFolderOf(publisher) / fileName;
+}
+
+void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
+                    bool& handmade) {
+  pugi::xml_document document;
+  const pugi::xml_parse_result loaded = document.load_file(path.c_str());
+  if (!loaded) {
+    lf_keepGeneration(path);
+    gf_logFlagged(
+        fmt::format("{} found, but could not be loaded, saved as *.0.xml: {}", path.string(), loaded.description()));
+    return;
+  }
+  gf_logAndFlush(fmt::format("Read from learned airport file: '{}'", path.string()));
+  try {
+    lf_readLearnedDocument(document, path, airportFile, stands, handmade);
+  } catch (const std::exception& failure) {
+    gf_log(fmt::format("lf_readLearned: {}", failure.what()));
+    lf_keepGeneration(path);
+  }
+}
+
+void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path) {
+  if (node.attribute("radius_change").as_bool(false)) {
+    if (const auto radius = gf_apfNumber(node, "radius"); radius && *radius >= 0.0) {
+      stand.radius = *radius * nmPerMetre;
+      stand.radius_change = true;
+    } else {
+      gf_logFlagged(fmt::format("learned radius of stand {} in {} is not a number, ignored", stand.id, path.string()));
+    }
+  }
+  if (node.attribute("cargo_change").as_bool(false)) {
+    stand.cargo = node.attribute("cargo").as_bool(false);
+    stand.cargo_change = true;
+  }
+  if (!readOptions) {
+    return;
+  }
+  std::uint32_t nextId = 1;
+  for (const StandOption& known : stand.options) {
+    nextId = std::max(nextId, known.id + 1);
+  }
+  for (const auto optNode : node.children("opt")) {
+    StandOption option = lf_readStandOption(optNode, 0);
+    if (option.hh.none()) {
+      gf_logFlagged("empty bit set");
+      continue;
+    }
+    if (option.day < 1 || option.day > 7) {
+      gf_logFlagged(fmt::format("learned option of stand {} in {} has no weekday, skipped", stand.id, path.string()));
+      continue;
+    }
+    if (lf_isKnownOption(stand, option)) {
+      continue;
+    }
+    option.id = nextId++;
+    stand.options.push_back(std::move(option));
+  }
+}
+
+void gf_saveLearnedApf() {
+  ApfData apf;
+  apf.code = currentParkAirport.code;
+  apf.airport_name = parkAirportFile.airport_name;
+  apf.altitude = parkAirportFile.altitude;
+  apf.publisher = parkAirportFile.publisher;
+  for (const ParkPos& stand : parkPositions) {
+    ParkPos saved = stand.copy();
+    if (!apfHandmade) {
+      std::erase_if(saved.options, [](const StandOption& option) { return option.origin == 1; });
+      if (!saved.manual && saved.options.empty() && !saved.radius_change && !saved.cargo_change) {
+        continue;
+      }
+    }
+    apf.positions.push_back(std::move(saved));
+  }
+  if (apfHandmade) {
+    const QualityFactors factors = gf_computeQualityFactors(parkPositions);
+    apf.Qf_real = factors.Qf_real;
+    apf.Qf_soft = factors.Qf_soft;
+  }
+  const auto path = lf_learnedFolderOf(apf.publisher) / gf_xmlPathOf(apf.code);
+  if (gf_writeApf(apf, path, ApfMode::learned, currentSimType)) {
+    gf_log(fmt::format("{}{} '{}' saved with {} update{}", gf_utcNowHms(), apfHandmade ? " handmade" : "",
+                       path.string(), learnedUpdates, gf_pluralSInt(learnedUpdates)));
+  } else {
+    gf_log(fmt::format("{} saving '{}' did not succeed", gf_utcNowHms(), path.string()));
+  }
+  learnedUpdates = 0;
+}
+
+}  // namespace cvl

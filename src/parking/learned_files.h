@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "parking/park_airport_file.h"
+#include "parking/park_pos.h"
+
+// The learned file of an airport: the program's own record, in the airport file format under airports/learned, of
+// what the airport file does not hold: the occupations observed at the stands, stands created or corrected by hand,
+// and the static-parking settings used there. A learned file that says "handmade" replaces the airport file's stands.
+//
+// Both reading and saving place it by the airport file's publisher: airports/learned/stock, airports/learned/simaddon,
+// else airports/learned/thirdparty/<publisher> (airports/learned/thirdparty itself when the publisher is empty).
+namespace cvl {
+
+// Options learned since the learned file was read or saved.
+extern std::int32_t learnedUpdates;
+
+// The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead
+// out of the folder.
+std::filesystem::path lf_learnedFolderOf(const std::string& publisher);
+
+// The learned file that belongs to the airport file of that name: its file name in the publisher's folder. Empty for
+// an empty name or one that does not end in ".xml".
+std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher);
+
+// Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, or
+// one whose reading breaks off, is kept as one generation (its next save replaces it).
+void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
+                    bool& handmade);
+
+// Applies one parkpos of a learned file to its stand: the radius and cargo corrections, then (when asked) the learned
+// options, each numbered after the stand's last one; an option already known for the same half hours is left out.
+void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
+
+// Writes the park airport's learned file from its stands and resets learnedUpdates. Never throws: a failure is logged
+// and leaves the file already there as it was.
+void gf_saveLearnedApf();
+
+}  // namespace cvl
