@@ -167,7 +167,4 @@ std::vector<std::string>::iterator gf_updateMyParkAirportStand(std::vector<std::
   return found;
 }
 
-// Static aircraft are not made yet: there is nothing to remove.
-void gf_removeStaticParked() {}
-
 }  // namespace cvl
