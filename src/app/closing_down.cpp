@@ -44,6 +44,8 @@ constexpr std::int32_t readerRestartDelay = 15;
 constexpr auto threadStopGrace = 500ms;
 constexpr auto userWaitStep = 500ms;
 constexpr auto newFlightNoticeTime = 10s;
+// The reader threads wake at least once a second to see their stop flags.
+constexpr auto readersEndPatience = 3s;
 
 bool lf_restartsAfter(ExitReason reason) {
   return reason == ExitReason::newSettings || reason == ExitReason::simConnectError ||
@@ -176,6 +178,11 @@ void lf_closingDown() {
     lf_reportClosingDownFailure(failure.what());
   } catch (...) {
     lf_reportClosingDownFailure("Unknown exception");
+  }
+  if (!restart) {
+    // The detached reader threads and the client thread use global objects, which must outlive them.
+    gf_joinSimClientThread();
+    gf_waitForReadersToStop(readersEndPatience);
   }
   gf_flushLog();
   const ui::Handle hwnd = mainWindow.hwnd;
