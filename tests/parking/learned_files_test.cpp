@@ -1,0 +1,219 @@
+#include "parking/learned_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "airport_files_fixture.h"
+
+namespace cvl {
+namespace {
+
+using test::apfParameter;
+using test::apfXml;
+using test::writeFile;
+
+class LearnedFiles : public test::AirportFiles {
+ protected:
+  // Two stands as the airport file gives them; A1 with an option of its own.
+  static std::vector<ParkPos> airportStands() {
+    std::vector<ParkPos> stands;
+    stands.emplace_back("A1", std::vector<StandOption>{fileOption()}, StandPlace{50.03, 8.57, 0.0}, 30.0, false, false,
+                        false);
+    stands.emplace_back("A2", std::vector<StandOption>{}, StandPlace{50.04, 8.57, 0.0}, 30.0, false, false, false);
+    return stands;
+  }
+  static StandOption fileOption() {
+    StandOption option;
+    option.airline = "BAW";
+    option.type = "A320";
+    option.hh = HalfHourSet{0b11};
+    option.id = 1;
+    option.day = 3;
+    option.origin = 1;
+    return option;
+  }
+  static const ParkPos* standNamed(const std::vector<ParkPos>& stands, const std::string& id) {
+    const auto found =
+        std::find_if(stands.begin(), stands.end(), [&id](const ParkPos& stand) { return stand.id == id; });
+    return found == stands.end() ? nullptr : &*found;
+  }
+  // Reads the learned file written with that version over the airport's stands.
+  std::vector<ParkPos> readLearned(const std::string& version, const std::string& parameters,
+                                   const std::string& stands) {
+    writeFile(path_, apfXml(parameters, stands, version));
+    std::vector<ParkPos> read = airportStands();
+    bool handmade = false;
+    lf_readLearned(path_, ParkAirportFile{"Frankfurt", "stock", 364}, read, handmade);
+    EXPECT_FALSE(handmade);
+    return read;
+  }
+
+  const std::filesystem::path path_{"airports/learned/stock/EDDF.xml"};
+  const std::string learnedStands_ =
+      "<parkpos id=\"A1\" radius_change=\"true\" radius=\"50\">"
+      "<opt reg=\"D-AIBA\" day=\"3\" hh=\"4:6\" cs=\"CLH1:CLH2\"/>"
+      "<opt reg=\"D-AIBA\" day=\"3\" hh=\"6:8\"/>"
+      "<opt reg=\"\" airl=\"DLH\" type=\"A320\" day=\"9\" hh=\"4\"/>"
+      "<opt reg=\"\" airl=\"DLH\" type=\"A320\" day=\"2\" hh=\"\"/>"
+      "</parkpos>"
+      "<parkpos id=\"A2\" cargo_change=\"true\" cargo=\"true\"/>"
+      "<parkpos id=\"X9\"><opt reg=\"D-AIBA\" day=\"3\" hh=\"4\"/></parkpos>"
+      "<parkpos id=\"M1\" manual=\"true\" latitude=\"50.05\" longitude=\"8.58\" radius=\"20\">"
+      "<opt reg=\"\" airl=\"EWG\" type=\"A319\" day=\"5\" hh=\"20:30\"/></parkpos>"
+      "<parkpos id=\"A2\" manual=\"true\" latitude=\"50.05\" longitude=\"8.58\" radius=\"20\"/>"
+      "<parkpos id=\"M2\" manual=\"true\" latitude=\"50.05\" longitude=\"8.58\" radius=\"0\"/>";
+};
+
+TEST_F(LearnedFiles, ReadingAndSavingFindTheSameFileByPublisher) {
+  EXPECT_EQ(lf_learnedPathOf("archive/stock/EDDF.xml", "stock"), "airports/learned/stock/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("airports\\my_simaddon\\EDDF.xml", "simaddon"), "airports/learned/simaddon/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("archive/thirdparty/Big%20Airports/EDDF.XML", "Big%20Airports/Inc"),
+            "airports/learned/thirdparty/Big Airports Inc/EDDF.XML");
+  EXPECT_EQ(lf_learnedPathOf("airports/my_thirdparty/EDDF.xml", ""), "airports/learned/thirdparty/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("airports/my_thirdparty/EDDF.xml", " .. "), "airports/learned/thirdparty/EDDF.xml")
+      << "a publisher cannot lead out of the learned folder";
+  EXPECT_EQ(lf_learnedPathOf("archive/stock/EDDF.txt", "stock"), "");
+  EXPECT_EQ(lf_learnedPathOf("", "stock"), "");
+}
+
+TEST_F(LearnedFiles, ACurrentFileAddsItsCorrectionsStandsAndOptionsOnce) {
+  const auto stands = readLearned("11.10.0", apfParameter("airport_name", "Frankfurt"), learnedStands_);
+  ASSERT_EQ(stands.size(), 3U);
+  const ParkPos& a1 = *standNamed(stands, "A1");
+  EXPECT_TRUE(a1.radius_change);
+  EXPECT_NEAR(a1.radius * 1852.0, 50.0, 1e-9);
+  ASSERT_EQ(a1.options.size(), 2U) << "the overlapping twin, the bad day and the empty hours are left out";
+  const StandOption& learned = a1.options[1];
+  EXPECT_EQ(learned.id, 2U);
+  EXPECT_EQ(learned.origin, 0U);
+  EXPECT_EQ(learned.airline, "CLH");
+  EXPECT_EQ(learned.callsign2, "CLH2");
+  EXPECT_EQ(learned.hh.to_ulong(), 0b1110000UL);
+  const ParkPos& a2 = *standNamed(stands, "A2");
+  EXPECT_TRUE(a2.cargo && a2.cargo_change);
+  EXPECT_FALSE(a2.manual) << "a hand-made stand of an existing id is refused";
+  const ParkPos& m1 = *standNamed(stands, "M1");
+  EXPECT_TRUE(m1.manual);
+  ASSERT_EQ(m1.options.size(), 1U);
+  EXPECT_EQ(m1.options[0].origin, 0U);
+
+  const std::string log = logText();
+  EXPECT_NE(log.find("learned stand X9 in airports/learned/stock/EDDF.xml not found?"), std::string::npos);
+  EXPECT_NE(log.find("==> manually created standid A2 already exists in"), std::string::npos);
+  EXPECT_NE(log.find("==> manually created standid M2 misses correct attributes in"), std::string::npos);
+  EXPECT_NE(log.find("==> empty bit set"), std::string::npos);
+}
+
+TEST_F(LearnedFiles, AFileOfAnOlderVersionKeepsCorrectionsAndHandMadeStandsButNoOptions) {
+  const auto stands = readLearned("11.9.5", apfParameter("airport_name", "Other name"), learnedStands_);
+  ASSERT_EQ(stands.size(), 3U);
+  const ParkPos& a1 = *standNamed(stands, "A1");
+  EXPECT_TRUE(a1.radius_change);
+  EXPECT_EQ(a1.options.size(), 1U);
+  EXPECT_TRUE(standNamed(stands, "A2")->cargo_change);
+  EXPECT_EQ(standNamed(stands, "M1")->options.size(), 1U);
+  const std::string log = logText();
+  EXPECT_NE(log.find("older CRVL version than 11.10.0"), std::string::npos);
+  EXPECT_NE(log.find("Warning: learned file airport name: 'Other name' differs from archived file airport name: "
+                     "'Frankfurt'"),
+            std::string::npos);
+}
+
+TEST_F(LearnedFiles, TheSettingsOfTheAirportAreApplied) {
+  RANGE.value = 40;
+  readLearned("11.10.3",
+              apfParameter("RANGE", "60") + apfParameter("AUTO_RANGE", "false") + apfParameter("MAX_LIVE_SEL", "75") +
+                  apfParameter("MAX_FIT", "9") + apfParameter("WEEK", "true") +
+                  apfParameter("INITIAL_LOAD_ONLY", "true"),
+              "");
+  EXPECT_EQ(RANGE.value, 60) << "the manual range is the one of the file";
+  EXPECT_FALSE(AUTO_RANGE.value);
+  EXPECT_EQ(MAX_LIVE_SEL.value, 75);
+  EXPECT_EQ(MAX_FIT.value, 9);
+  EXPECT_FLOAT_EQ(MAX_FIT_FL.value, 5.0F);
+  EXPECT_TRUE(WEEK.value);
+  EXPECT_TRUE(INITIAL_LOAD_ONLY.value);
+  EXPECT_EQ(parking_percentage.value, 30) << "absent: 30";
+  EXPECT_NE(logText().find(": 9 (max number of half hours, is 5.0 hrs decimal)"), std::string::npos);
+}
+
+TEST_F(LearnedFiles, AHandmadeFileReplacesTheStands) {
+  writeFile(path_, apfXml(apfParameter("handmade", "true"),
+                          "<parkpos id=\"H1\" latitude=\"50.05\" longitude=\"8.58\" radius=\"20\">"
+                          "<opt reg=\"\" airl=\"EWG\" type=\"A319\" day=\"5\" hh=\"20:30\"/></parkpos>"));
+  std::vector<ParkPos> stands = airportStands();
+  bool handmade = false;
+  lf_readLearned(path_, ParkAirportFile{}, stands, handmade);
+  EXPECT_TRUE(handmade);
+  ASSERT_EQ(stands.size(), 1U);
+  EXPECT_EQ(stands[0].id, "H1");
+  EXPECT_EQ(stands[0].options.size(), 1U);
+}
+
+TEST_F(LearnedFiles, AFileThatCannotBeUsedWholeIsKeptAsAGeneration) {
+  const auto stands = [this](const std::string& content) {
+    writeFile(path_, content);
+    std::filesystem::remove("airports/learned/stock/EDDF0.xml");
+    std::vector<ParkPos> read = airportStands();
+    bool handmade = false;
+    lf_readLearned(path_, ParkAirportFile{}, read, handmade);
+    return read;
+  };
+  EXPECT_EQ(stands("<root><parkpositions>").size(), 2U);
+  EXPECT_EQ(test::readFile("airports/learned/stock/EDDF0.xml"), "<root><parkpositions>");
+  EXPECT_NE(logText().find("EDDF.xml found, but could not be loaded, saved as *.0.xml"), std::string::npos);
+
+  stands("<root><parkpositions/></root>");
+  EXPECT_TRUE(std::filesystem::exists("airports/learned/stock/EDDF0.xml")) << "a file without header";
+
+  const std::string broken = apfXml(apfParameter("handmade", "true"), "<parkpos id=\"H1\"/><parkpos id=\"H1\"/>");
+  EXPECT_EQ(stands(broken).size(), 0U) << "what was read so far stays";
+  EXPECT_EQ(test::readFile("airports/learned/stock/EDDF0.xml"), broken);
+}
+
+TEST_F(LearnedFiles, SavingKeepsOnlyWhatTheAirportFileDoesNotHold) {
+  parkAirportFile = ParkAirportFile{"Frankfurt", "", 364};
+  parkPositions = airportStands();
+  parkPositions[1].options.push_back(fileOption());
+  parkPositions[1].options.back().origin = 0;
+  parkPositions[1].options.back().id = 1;
+  learnedUpdates = 1;
+  gf_saveLearnedApf();
+  EXPECT_EQ(learnedUpdates, 0);
+  const std::filesystem::path saved = "airports/learned/thirdparty/EDDF.xml";
+  ASSERT_TRUE(std::filesystem::exists(saved)) << "an empty publisher saves in the thirdparty folder";
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_file(saved.c_str()));
+  EXPECT_FALSE(document.select_node("//parkpos[@id='A1']")) << "it held only the airport file's option";
+  EXPECT_EQ(document.select_nodes("//parkpos[@id='A2']/opt").size(), 1U);
+  EXPECT_NE(logText().find(" 'airports/learned/thirdparty/EDDF.xml' saved with 1 update"), std::string::npos);
+
+  std::vector<ParkPos> again = airportStands();
+  bool handmade = false;
+  lf_readLearned(saved, parkAirportFile, again, handmade);
+  EXPECT_EQ(again[1].options.size(), 1U);
+  EXPECT_EQ(again[0].options.size(), 1U);
+}
+
+TEST_F(LearnedFiles, AHandmadeAirportSavesEveryStandWithItsQuality) {
+  apfHandmade = true;
+  parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
+  parkPositions = airportStands();
+  gf_saveLearnedApf();
+  apfHandmade = false;
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_file(path_.c_str()));
+  EXPECT_STREQ(document.select_node("//parameter[@name='handmade']").node().attribute("value").value(), "true");
+  EXPECT_STREQ(document.select_node("//parameter[@name='altitude']").node().attribute("value").value(), "364");
+  EXPECT_STREQ(document.select_node("//parameter[@name='Qf_real']").node().attribute("value").value(), "32");
+  EXPECT_STREQ(document.select_node("//parkpos[@id='A2']").node().attribute("latitude").value(), "50.040000");
+  EXPECT_EQ(document.select_nodes("//parkpos[@id='A1']/opt").size(), 1U);
+}
+
+}  // namespace
+}  // namespace cvl

@@ -1,0 +1,145 @@
+#include "parking/park_airport_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "airport_files_fixture.h"
+#include "foundation/user_error.h"
+#include "parking/learned_files.h"
+#include "parking/park_airport_state.h"
+#include "trafficin/traffic_reader.h"
+
+namespace cvl {
+namespace {
+
+using test::apfParameter;
+using test::apfXml;
+using test::writeFile;
+
+class ParkAirportFileReading : public test::AirportFiles {
+ protected:
+  static constexpr const char* localName = "airports/my_thirdparty/EDDF.xml";
+
+  // Writes EDDF's local airport file with these parameters (altitude 364 among them) and stands, and reads it.
+  static std::string readLocal(const std::string& parameters, const std::string& stands = oneStand) {
+    writeFile(localName, apfXml(apfParameter("altitude", "364") + parameters, stands));
+    return readParkAirport(localName);
+  }
+  static void leave() { gf_resetParkAirport(); }
+  // Leaves the airport and forgets what was learned there.
+  static void leaveUnlearned() {
+    gf_resetParkAirport();
+    std::filesystem::remove_all(learnedFolder);
+  }
+
+  static constexpr const char* oneStand = "<parkpos id=\"A1\" latitude=\"50.03\" longitude=\"8.57\" radius=\"20\"/>";
+};
+
+TEST_F(ParkAirportFileReading, FailuresAreTextsExceptThoseTheUserMustMend) {
+  EXPECT_EQ(readParkAirport(""), "gf_readApf: xml is empty");
+  EXPECT_EQ(readParkAirport(localName),
+            "airports/my_thirdparty/EDDF.xml: could not load file: " + std::string(localName));
+  writeFile(localName, "<root><parameters/></root>");
+  EXPECT_EQ(readParkAirport(localName), "airports/my_thirdparty/EDDF.xml: refused to load");
+  writeFile(localName, apfXml("", oneStand));
+  EXPECT_THROW(readParkAirport(localName), UserErrorException) << "no altitude";
+  EXPECT_EQ(readLocal("", ""), "no stands found");
+  EXPECT_FALSE(parkAirportFileLoaded) << "an airport without stands has no learned file to save";
+  EXPECT_NE(logText().find("num_parkpos"), std::string::npos);
+  currentParkAirport = {};
+  EXPECT_EQ(readParkAirport(localName), "gf_readApf: no park airport set");
+}
+
+TEST_F(ParkAirportFileReading, StandsAreNumberedAndOverlappingStandsAreNeighbours) {
+  const std::string stands =
+      "<parkpos id=\"A\" latitude=\"50.0000\" longitude=\"8.5\" radius=\"18.52\"/>"
+      "<parkpos id=\"B\" latitude=\"50.0003\" longitude=\"8.5\" radius=\"18.52\"/>"
+      "<parkpos id=\"C\" latitude=\"50.0006\" longitude=\"8.5\" radius=\"18.52\"/>"
+      "<parkpos id=\"E\" latitude=\"51.0000\" longitude=\"8.5\" radius=\"18.52\"/>"
+      "<parkpos id=\"F\" latitude=\"51.000333333\" longitude=\"8.5\" radius=\"18.52\"/>";
+  ASSERT_EQ(readLocal(apfParameter("airport_name", "Frankfurt") + apfParameter("RT_traffic_week", "23"), stands), "");
+  ASSERT_EQ(parkPositions.size(), 5U);
+  EXPECT_EQ(parkPositions[4].sid, 5U);
+  EXPECT_EQ(parkPositions[0].neighbours, (std::vector<std::uint32_t>{2})) << "0.02 nm of radii over 0.018 nm";
+  EXPECT_EQ(parkPositions[1].neighbours, (std::vector<std::uint32_t>{1, 3}));
+  EXPECT_TRUE(parkPositions[3].neighbours.empty()) << "0.02 nm apart";
+  EXPECT_TRUE(parkAirportFileLoaded);
+  EXPECT_EQ(rtTrafficWeek.load(), 23);
+  EXPECT_EQ(trafficReader.refElevation(), 364.0);
+  EXPECT_EQ(mainWindow.standCount.load(), 5U);
+  EXPECT_NE(logText().find("Airport file read from 'airports/my_thirdparty/EDDF.xml' for Frankfurt"),
+            std::string::npos);
+
+  leave();
+  EXPECT_FALSE(parkAirportFileLoaded);
+  EXPECT_EQ(rtTrafficWeek.load(), 0);
+  EXPECT_EQ(trafficReader.refElevation(), std::nullopt);
+}
+
+TEST_F(ParkAirportFileReading, WithoutLearnedFileTheQualityOfTheDataChoosesThePasses) {
+  MAX_FIT.value = 9;
+  ASSERT_EQ(readLocal(apfParameter("Qf_real", "2") + apfParameter("Qf_soft", "0")), "");
+  EXPECT_FALSE(PARK_SOFT.value || WEEK.value);
+  EXPECT_EQ(parking_percentage.value, 30) << "EDDF has many stands in the airports database";
+  leaveUnlearned();
+
+  ASSERT_EQ(readLocal(apfParameter("Qf_real", "2") + apfParameter("Qf_soft", "1")), "");
+  EXPECT_TRUE(PARK_SOFT.value && WEEK.value);
+  EXPECT_FLOAT_EQ(MAX_FIT_FL.value, 24.0F);
+  EXPECT_EQ(MAX_FIT.value, 47) << "kept in step with the hours";
+  EXPECT_EQ(mainWindow.qualityText.get(), " 2/ 1");
+  leaveUnlearned();
+  EXPECT_FALSE(PARK_SOFT.value || WEEK.value) << "the user's values come back";
+  EXPECT_EQ(MAX_FIT.value, 9);
+  EXPECT_NE(test::readFile(folder_.path() / "config/Corvalen/parameters.xml").find("name=\"WEEK\" value=\"false\""),
+            std::string::npos)
+      << "and are stored";
+
+  WEEK.value = true;
+  ASSERT_EQ(readLocal(apfParameter("Qf_real", "50") + apfParameter("Qf_soft", "1")), "");
+  EXPECT_FALSE(WEEK.value);
+  leaveUnlearned();
+
+  currentParkAirport = AirportList[2];
+  ASSERT_EQ(readLocal(""), "");
+  EXPECT_EQ(parking_percentage.value, 100) << "EDDL's airports database entry";
+  EXPECT_EQ(parkQualityFactors.Qf_real, -1) << "nothing carries over from the airport before";
+  EXPECT_EQ(mainWindow.qualityText.get(), "  ");
+}
+
+TEST_F(ParkAirportFileReading, LeavingSavesTheLearnedFileThatTheNextVisitReads) {
+  ASSERT_EQ(readLocal(apfParameter("publisher", "Big Airports") + apfParameter("airport_name", "Frankfurt")), "");
+  StandOption learned;
+  learned.airline = "DLH";
+  learned.type = "A320";
+  learned.hh = HalfHourSet{0b1111};
+  learned.id = 1;
+  learned.day = 3;
+  learned.origin = 0;
+  parkPositions[0].options.push_back(learned);
+  MAX_LIVE_SEL.value = 75;
+  leave();
+  EXPECT_EQ(MAX_LIVE_SEL.value, 500) << "the user's value is back";
+  ASSERT_TRUE(std::filesystem::exists("airports/learned/thirdparty/Big Airports/EDDF.xml"));
+
+  ASSERT_EQ(readLocal(apfParameter("publisher", "Big Airports") + apfParameter("airport_name", "Frankfurt")), "");
+  ASSERT_EQ(parkPositions[0].options.size(), 1U);
+  EXPECT_EQ(MAX_LIVE_SEL.value, 75) << "the airport's value from its learned file";
+  EXPECT_EQ(parkQualityFactors.Qf_real, 63) << "computed from the stands with their learned options";
+}
+
+TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
+  test::TempFolder site;
+  std::filesystem::create_directories(site.path() / "MSFS/archive/stock");
+  writeFile(site.path() / "MSFS/archive/stock/EDDF.xml", apfXml(apfParameter("altitude", "364"), oneStand));
+  const test::ScopedEnvironment siteUrl{"CORVALEN_SITE_URL", "file://" + site.path().string() + "/"};
+  EXPECT_EQ(readParkAirport("archive/stock/EDDF.xml"), "");
+  EXPECT_EQ(parkPositions.size(), 1U);
+  leave();
+  EXPECT_EQ(readParkAirport("archive/stock/LOWW.xml").rfind("failed to download: 'file://", 0), 0U);
+}
+
+}  // namespace
+}  // namespace cvl
