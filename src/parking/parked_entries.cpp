@@ -3,5 +3,7 @@
 namespace cvl {
 
 std::vector<ParkedEntry> parkedEntries;
+std::vector<KeptStatic> keptStatics;
+std::vector<StaticRemoval> staticRemovals;
 
 }  // namespace cvl

@@ -1,8 +1,172 @@
 #include "parking/parking_adjustments.h"
 
-namespace cvl {
+#include <fmt/format.h>
 
-// No static aircraft are selected yet, so there is nothing to adjust.
-void gf_parkingAdjustments() {}
+#include <algorithm>
+
+#include "app/main_window.h"
+#include "app/status_line.h"
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
+#include "engine/live_parked.h"
+#include "foundation/log.h"
+#include "parking/fit_passes.h"
+#include "parking/park_pos.h"
+#include "parking/parked_entries.h"
+#include "parking/stand_lookups.h"
+#include "parking/stand_names.h"
+#include "parking/static_assignment.h"
+#include "parking/static_maps.h"
+#include "parking/wanted_parked_count.h"
+#include "simlink/user_aircraft.h"
+
+namespace cvl {
+namespace {
+
+std::int64_t lf_size(const auto& list) {
+  return static_cast<std::int64_t>(list.size());
+}
+
+// Every stand free for a new selection, its options numbered afresh (options the search had set aside come back).
+void lf_resetStands() {
+  for (ParkPos& stand : parkPositions) {
+    stand.userStand = false;
+    stand.selected = false;
+    stand.neighbourBlocked = false;
+    std::uint32_t id = 0;
+    for (StandOption& option : stand.options) {
+      option.id = ++id;
+    }
+  }
+}
+
+void lf_setUserStand(const std::string& name) {
+  if (const auto stand = gf_findStandByName(name); stand != parkPositions.end()) {
+    stand->userStand = true;
+  }
+}
+
+void lf_listLiveParkedWithin(std::int64_t wanted) {
+  gf_listLiveParked();
+  const std::int64_t excess = lf_size(liveParkedList) - wanted;
+  if (wanted > 0 && excess > 0) {
+    gf_setStatusLine(fmt::format("Parking adjustments: {} more live ac than wanted", excess), true);
+    gf_removeLiveParked(static_cast<std::size_t>(excess));
+    gf_listLiveParked();
+  }
+}
+
+// The stands of parked live aircraft are taken, and their neighbours with them.
+void lf_selectLiveParkedStands() {
+  for (const LiveParked& live : liveParkedList) {
+    const auto stand = gf_findStandByName(live.stand);
+    if (stand == parkPositions.end()) {
+      continue;
+    }
+    stand->selected = true;
+    for (const std::uint32_t sid : stand->neighbours) {
+      if (ParkPos* neighbour = gf_standBySid(sid)) {
+        neighbour->neighbourBlocked = true;
+      }
+    }
+  }
+}
+
+// A kept aircraft whose flight departs now is removed and made again under its departing callsign, keeping the time
+// it has stood there.
+void lf_switchDepartingCallsigns(const WeekTime& now) {
+  for (auto kept = keptStatics.begin(); kept != keptStatics.end();) {
+    if (!kept->departs) {
+      ++kept;
+      continue;
+    }
+    const auto stood = static_cast<std::uint32_t>(gf_weekSlotsBetween(kept->parkedSince, now));
+    parkedEntries.push_back(
+        {kept->sid, stood, kept->airline, kept->type, kept->optCallsign, kept->cplCallsign, kept->registration, false});
+    staticRemovals.push_back({kept->callsign, kept->sid});
+    kept = keptStatics.erase(kept);
+  }
+}
+
+void lf_removeListedStatics() {
+  for (const StaticRemoval& removal : staticRemovals) {
+    const auto aircraft = std::find_if(staticAcs.begin(), staticAcs.end(), [&removal](const StaticAc& each) {
+      return each.standId == removal.sid && each.callsign == removal.callsign;
+    });
+    if (aircraft != staticAcs.end() &&
+        (aircraft->state == AcState::active || aircraft->state == AcState::removingfromsim)) {
+      removeAircraftFromSim(*aircraft);
+    }
+  }
+  staticRemovals.clear();
+}
+
+void lf_removeLiveParkedAircraft(const LiveParked& live) {
+  const auto aircraft = std::find_if(liveAcs.begin(), liveAcs.end(), [&live](const LiveAc& each) {
+    return each.callsign == live.callsign && each.phase == AcPhase::parked && each.state == AcState::active;
+  });
+  if (aircraft != liveAcs.end()) {
+    removeAircraftFromSim(*aircraft);
+  }
+}
+
+}  // namespace
+
+void gf_parkingAdjustments() {
+  const WeekTime now = lf_logUtcDay();
+  lf_clearStaticMaps();
+  mainWindow.staticWeekMark = false;
+  mainWindow.staticSoftMark = false;
+  staticRemovals.clear();
+  keptStatics.clear();
+  liveParkedList.clear();
+  parkedEntries.clear();
+  lf_resetStands();
+  lf_markUserStand();
+  const std::int64_t wanted = lf_wantedParkedCount();
+  lf_listLiveParkedWithin(wanted);
+  lf_selectLiveParkedStands();
+  const std::int64_t already = lf_size(keptStatics) + lf_size(liveParkedList);
+  if (wanted - lf_size(parkedEntries) != already) {
+    lf_selectParkedAircraft(now, wanted, already);
+  }
+  lf_assignStaticToStands(now);
+  lf_switchDepartingCallsigns(now);
+  lf_limitParkedTotal(wanted);
+  std::stable_sort(parkedEntries.begin(), parkedEntries.end(),
+                   [](const ParkedEntry& a, const ParkedEntry& b) { return a.fitLevel > b.fitLevel; });
+  gf_setStatusLine(fmt::format("Parking adjustments: {} to be removed, {} to be added\n", staticRemovals.size(),
+                               parkedEntries.size()),
+                   true);
+  lf_removeListedStatics();
+  gf_invalidateBand(rcStaticParking);
+}
+
+void lf_limitParkedTotal(std::int64_t limit) {
+  for (std::int64_t excess = lf_size(parkedEntries) + lf_size(keptStatics) + lf_size(liveParkedList) - limit;
+       excess > 0; --excess) {
+    if (!parkedEntries.empty()) {
+      parkedEntries.pop_back();
+    } else if (!keptStatics.empty()) {
+      staticRemovals.push_back({keptStatics.back().callsign, keptStatics.back().sid});
+      keptStatics.pop_back();
+    } else if (!liveParkedList.empty()) {
+      lf_removeLiveParkedAircraft(liveParkedList.back());
+      liveParkedList.pop_back();
+    }
+  }
+}
+
+void lf_markUserStand() {
+  const std::string reserved = mainWindow.reservedStandName.get();
+  if (!reserved.empty()) {
+    lf_setUserStand(reserved);
+  }
+  const UserAcData user = gf_userAcSnapshot();
+  const std::string underUser = gf_standNameAt({user.latitude, user.longitude});
+  if (!underUser.empty() && underUser != reserved) {
+    lf_setUserStand(underUser);
+  }
+}
 
 }  // namespace cvl

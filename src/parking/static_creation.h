@@ -1,10 +1,16 @@
 #pragma once
 
-// Static parked aircraft are made one at a time from the chosen stands.
+#include <cstdint>
+
+// Static parked aircraft are made one at a time from the chosen stands. Worker thread.
 namespace cvl {
 
-// Turns the last chosen stand into a static aircraft and queues its creation. No stands are chosen yet, so there is
-// nothing to make.
+// The hexid of the last static aircraft made; static hexids run 1 to 9999 and then start again at 1.
+extern std::uint32_t staticHexidCounter;
+
+// Turns the last entry of parkedEntries into a static aircraft: unless a live or static aircraft stands on the stand
+// or next to it, the aircraft is made on the stand with a livery of the static matcher and its creation is queued.
+// The entry is used up whatever happens.
 void lf_detcs();
 
 }  // namespace cvl
