@@ -1,17 +1,20 @@
 #pragma once
 
-#include <string_view>
+#include <array>
+#include <cstdint>
 
-#include "engine/live_ac.h"
+#include "engine/ac_identity.h"
+#include "liveries/livery_lookups.h"
 
-// Choosing the livery of a live aircraft that is about to be created.
+// Choosing the livery of a live aircraft that is about to be created, from the most specific match (its own
+// registration) to the most general (any livery of a similar model), as deep as MATCHING_DEPTH allows. Worker thread.
 namespace cvl {
 
-// The title used when no installed livery is known for the aircraft's type.
-inline constexpr std::string_view fallbackLiveryTitle{"Generic Airliner"};
+// The accepted matches of the run's live aircraft, by step; for the matching summary.
+extern std::array<std::int32_t, matchStepCount> MatchStepCounters;
 
-// Sets the aircraft's livery title: the first installed title of its type, passenger before cargo, else the fallback
-// title. Called only for an aircraft without a title.
-void gf_matchLivery(LiveAc& aircraft);
+// Sets the aircraft's livery title, or leaves it empty when nothing matches. Called only for an aircraft without a
+// title. A match is counted, logged, and marks a title of an FSLTL package.
+void gf_matchLivery(AcIdentity& aircraft);
 
 }  // namespace cvl
