@@ -1,8 +1,257 @@
 #include "sceneryscan/addon_airport_scan.h"
 
-namespace cvl {
+#include <fmt/format.h>
 
-// No scanner yet: nothing is found.
-void gf_scanAddonAirports() {}
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <deque>
+#include <future>
+#include <stdexcept>
+#include <string_view>
+
+#include "app/controls.h"
+#include "app/exit_reasons.h"
+#include "app/main_window.h"
+#include "app/sim_choice.h"
+#include "app/status_line.h"
+#include "foundation/constants.h"
+#include "foundation/files.h"
+#include "foundation/log.h"
+#include "foundation/settings_catalogue.h"
+#include "foundation/strings.h"
+#include "foundation/text_encoding.h"
+#include "foundation/text_files.h"
+#include "foundation/utilities.h"
+#include "liveries/scan_task_throttle.h"
+#include "sceneryscan/airport_linking.h"
+#include "sceneryscan/bgl_decoder.h"
+#include "sceneryscan/file_status.h"
+#include "sceneryscan/install_detection.h"
+#include "sceneryscan/scan_log.h"
+#include "sceneryscan/scan_throttle.h"
+#include "sceneryscan/tblo_archive.h"
+
+namespace cvl {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto taskWaitLimit = 10s;
+constexpr std::size_t longestScannedPath = 249;  // UTF-16 units
+
+constexpr std::array<std::string_view, 14> excludedNames{
+    "fs-base",       "tutorials",           "aircraft",   "bushtrip",
+    "discovery",     "point-of-interest",   "simobjects", "vcockpits",
+    "aig-aitraffic", "justflight-aircraft", "fsltl",      "gsx-pro",
+    "gsx-world",     "landingchallenge"};
+constexpr std::array<std::string_view, 3> passedOverNames{"statics", "afcad updates", "_heliports"};
+
+std::size_t lf_utf16Length(std::string_view utf8) {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0U) != 0x80U) {
+      units += byte >= 0xF0U ? 2 : 1;  // a four-byte character needs a surrogate pair
+    }
+  }
+  return units;
+}
+
+std::string lf_asciiLowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return text;
+}
+
+// The part of the path below the scanned folder: the names above it are the user's, not the packages'.
+std::string lf_partBelow(const std::filesystem::path& path, const std::filesystem::path& scannedFolder) {
+  return gf_pathToUtf8(path.lexically_relative(scannedFolder));
+}
+
+bool lf_containsAny(std::string_view text, const auto& names) {
+  return std::any_of(names.begin(), names.end(),
+                     [text](std::string_view name) { return text.find(name) != std::string_view::npos; });
+}
+
+bool lf_isBglFile(const std::filesystem::path& path) {
+  return gf_equalsUpper(".BGL", gf_pathToUtf8(path.extension()));
+}
+
+// Waits a limited time for the task and passes on its exception.
+void lf_takeTaskResult(std::future<void>& future) {
+  if (future.wait_for(taskWaitLimit) != std::future_status::ready) {
+    throw std::runtime_error("Future wait timed out after 10 seconds");
+  }
+  future.get();
+}
+
+void lf_waitForOldestTask(std::deque<std::future<void>>& pending, const std::filesystem::path& current) {
+  try {
+    lf_takeTaskResult(pending.front());
+  } catch (const std::exception& failure) {
+    lf_scanLog(fmt::format("{} airports search aborted, futs inner,\n{}\n{}\n{}", "===> ", failure.what(),
+                           pending.size(), gf_pathToUtf8(current)));
+  }
+  pending.pop_front();
+}
+
+void lf_waitForPendingTasks(std::deque<std::future<void>>& pending, const std::filesystem::path& folder) {
+  for (auto& future : pending) {
+    try {
+      lf_takeTaskResult(future);
+    } catch (const std::exception& failure) {
+      lf_scanLog(fmt::format("{} airports search in {} aborted, futs outer error: {}", "===> ", gf_pathToUtf8(folder),
+                             failure.what()));
+    }
+  }
+  pending.clear();
+}
+
+void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::future<void>>& pending) {
+  const auto options = std::filesystem::directory_options::skip_permission_denied;
+  for (auto entry = std::filesystem::recursive_directory_iterator(folder, options);
+       entry != std::filesystem::recursive_directory_iterator(); ++entry) {
+    const auto& path = entry->path();
+    if (lf_isExcludedPath(path, folder)) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    if (!entry->is_regular_file() || !lf_isBglFile(path) ||
+        lf_containsAny(lf_partBelow(path, folder), passedOverNames) || !lf_hasAirportSection(path)) {
+      continue;
+    }
+    if (gf_stopping()) {
+      return;
+    }
+    gf_waitForTaskSlot();
+    pending.push_back(gf_startScanTask([path] { lf_processBGLfile(path); }));
+    if (pending.size() > gf_maxTaskCount()) {
+      lf_waitForOldestTask(pending, path);
+    }
+  }
+}
+
+void lf_prepareTbloFolder() {
+  if (gf_pathExists(tbloFolder)) {
+    gf_removeFilesFromDirectory(tbloFolder);
+  } else {
+    gf_createFolder(tbloFolder);
+  }
+}
+
+std::vector<std::filesystem::path> lf_foldersToScan() {
+  std::vector<std::filesystem::path> folders;
+  folders.reserve(10);
+  if (msfs2020Mode) {
+    folders.push_back(gf_packagePath(officialFolderName));
+  }
+  folders.push_back(gf_packagePath(communityFolderName));
+  std::erase_if(folders, [](const std::filesystem::path& folder) { return folder.empty(); });
+  return folders;
+}
+
+void lf_writeScanLog() {
+  const auto lines = lf_takeScanLogLines();
+  std::error_code ignored;
+  std::filesystem::create_directories(airportsScanLogPath.parent_path(), ignored);
+  if (gf_writeLines(lines, airportsScanLogPath)) {
+    gf_log(fmt::format("{} written", gf_pathToUtf8(airportsScanLogPath)));
+  } else {
+    gf_logFlagged(fmt::format("{} could not be written", gf_pathToUtf8(airportsScanLogPath)));
+  }
+}
+
+std::vector<std::string> lf_generatedThirdpartyCodes() {
+  std::vector<std::string> codes;
+  for (const auto& name : gf_listXmlFiles()) {
+    codes.push_back(gf_pathToUtf8(std::filesystem::path{name}.stem()));
+  }
+  return codes;
+}
+
+}  // namespace
+
+bool lf_isExcludedPath(const std::filesystem::path& path, const std::filesystem::path& scannedFolder) {
+  if (lf_utf16Length(gf_pathToUtf8(path)) > longestScannedPath) {
+    return true;
+  }
+  return lf_containsAny(lf_asciiLowerCase(lf_partBelow(path, scannedFolder)), excludedNames);
+}
+
+void lf_scanFolderForAirports(const std::filesystem::path& folder) {
+  lf_scanLog(fmt::format("Scanning for {} airports in {}", "addon ", gf_pathToUtf8(folder)));
+  std::deque<std::future<void>> pending;
+  try {
+    lf_walkForAirports(folder, pending);
+  } catch (const std::exception& failure) {
+    lf_scanLog(fmt::format("{} airports search in folder {} aborted, cause: {}", "===> ", gf_pathToUtf8(folder),
+                           failure.what()));
+  }
+  lf_waitForPendingTasks(pending, folder);
+}
+
+void lf_scanFolders(const std::vector<std::filesystem::path>& folders) {
+  for (const auto& folder : folders) {
+    if (folder.empty()) {
+      continue;
+    }
+    const auto status = gf_pathStatus(folder);
+    if (status.type() == std::filesystem::file_type::not_found) {
+      gf_setStatusLine(fmt::format("{} does not exist, skipped!", gf_pathToUtf8(folder)), true);
+    } else if (!std::filesystem::is_directory(status)) {
+      gf_setStatusLine(fmt::format("{} is not a folder name, skipped!", gf_pathToUtf8(folder)), true);
+    } else {
+      lf_scanFolderForAirports(folder);
+    }
+  }
+}
+
+bool lf_scanAllFolders(const std::vector<std::filesystem::path>& folders) {
+  gf_log(fmt::format("The scan will search {} folder{}", folders.size(), gf_pluralSSize(folders.size())));
+  gf_flushLog();
+  std::error_code failure;
+  std::filesystem::remove(airportsScanLogPath, failure);
+  if (failure) {
+    gf_log("problems with removing previous files (maybe still open?): " + failure.message());
+  }
+  tbloReady = 0;
+  addonScanSucceeded = false;
+  lf_reserveScanLog();
+  lf_scanFolders(folders);
+  // No task may still write airport files or scan-log lines once they are collected.
+  gf_waitForAllScanTasks();
+  lf_writeScanLog();
+  gf_clearStatusLine();
+  lf_prepareOfflineLearning(lf_generatedThirdpartyCodes());
+  if (addonScanSucceeded) {
+    gf_log("Airports scan successful");
+  }
+  return addonScanSucceeded;
+}
+
+void gf_scanAddonAirports() {
+  gf_setStatusLine("Scanning for addon airports ...", false);
+  gf_log(fmt::format("\n++++++++++++++++++++++++ airports scan {} starts +++++++++++++++++++++++++++++", "automatic "));
+  gf_flushLog();
+  lf_prepareTbloFolder();
+  const auto folders = lf_foldersToScan();
+  if (msfs2020Mode) {
+    gf_removeFilesFromDirectory(mySimAddonFolder);
+  }
+  gf_removeFilesFromDirectory(myThirdPartyFolder);
+  if (!lf_scanAllFolders(folders)) {
+    gf_setStatusLine("Warning: Scan has not found any add-on airports", true);
+  }
+  gf_setCheckBox(SCAN_AIRPORTS, false);
+  gf_invalidateBand(rcControls);
+  if (tbloReady == 0) {
+    std::error_code ignored;
+    std::filesystem::remove_all(tbloFolder, ignored);
+  }
+  gf_invalidateBand(rcHeader);
+  gf_log("-------------------------- airports scan ends    ----------------------------\n");
+  gf_flushLog();
+}
 
 }  // namespace cvl

@@ -1,0 +1,159 @@
+#include "sceneryscan/addon_airport_scan.h"
+
+#include <filesystem>
+#include <string>
+
+#include "app/exit_reasons.h"
+#include "app/status_line.h"
+#include "bglgen/bgl_writer.h"
+#include "foundation/constants.h"
+#include "foundation/settings_catalogue.h"
+#include "generated_file.h"
+#include "scan_fixture.h"
+#include "sceneryscan/scan_log.h"
+#include "sceneryscan/tblo_archive.h"
+
+namespace cvl::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AddonAirportScanTest : public SceneryScanTest {
+ protected:
+  AddonAirportScanTest() {
+    fs::create_directories(root() / "Community");
+    fs::create_directories(root() / "Official");
+    fs::create_directories(roaming() / "Corvalen");  // the settings folder
+    MSFS_INSTALL_PATH.value = root().string();
+    MSFS_2024_INSTALL_PATH.value = root().string();
+    SCAN_AIRPORTS.value = true;
+  }
+  ~AddonAirportScanTest() override {
+    MSFS_INSTALL_PATH.value = std::string{};
+    MSFS_2024_INSTALL_PATH.value = std::string{};
+    stopRequested = false;
+    tbloReady = 0;
+  }
+
+  fs::path root() const { return folder() / "sim"; }
+  fs::path community() const { return root() / "Community"; }
+
+  // A BGL file with one airport of one gate.
+  static std::string airportFile(const std::string& ident) {
+    bglgen::Parking gate;
+    gate.latitude = 50.0;
+    gate.longitude = 8.5;
+    bglgen::Airport airport;
+    airport.ident = ident;
+    airport.parkings = {gate};
+    return bglgen::airportsFile({airport});
+  }
+  std::string scanLogFile() const { return readFile(folder() / "output" / "info" / "AirportsScanLog.txt"); }
+};
+
+TEST_F(AddonAirportScanTest, Msfs2020ScansOfficialThenCommunity) {
+  gf_scanAddonAirports();
+
+  EXPECT_EQ(scanLogFile(), fmt::format("Scanning for addon  airports in {}\nScanning for addon  airports in {}\n",
+                                       (root() / "Official").string(), community().string()));
+  EXPECT_TRUE(
+      logHas("\n++++++++++++++++++++++++ airports scan automatic  starts +++++++++++++++++++++++++++++\n"
+             "The scan will search 2 folders\n"));
+  EXPECT_TRUE(logHas("-------------------------- airports scan ends    ----------------------------\n\n"));
+}
+
+TEST_F(AddonAirportScanTest, AnEmptyScanWarnsSwitchesItselfOffAndLeavesNoTbloFolder) {
+  msfs2020Mode = false;
+  put("airports/my_simaddon/EGLL.xml", "unpacked by the data update");
+  put("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+
+  gf_scanAddonAirports();
+
+  EXPECT_EQ(scanLogFile(), fmt::format("Scanning for addon  airports in {}\n", community().string()));
+  EXPECT_TRUE(logHas("The scan will search 1 folder\n"));
+  EXPECT_EQ(gf_statusText(), "Warning: Scan has not found any add-on airports");
+  EXPECT_FALSE(SCAN_AIRPORTS.value);
+  EXPECT_NE(readFile(roaming() / "Corvalen" / "parameters.xml").find(R"(name="SCAN_AIRPORTS" value="false")"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(tbloFolder));
+  EXPECT_TRUE(fs::exists("airports/my_simaddon/EGLL.xml"));
+  EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDDF.xml"));
+}
+
+TEST_F(AddonAirportScanTest, MissingFoldersAndFilesAreReportedAndSkipped) {
+  fs::remove(root() / "Official");
+  put(community() / "not-a-folder", "");
+  lf_scanFolders({root() / "Official", community() / "not-a-folder", fs::path{}});
+  EXPECT_EQ(gf_statusText(), (community() / "not-a-folder").string() + " is not a folder name, skipped!");
+  EXPECT_TRUE(logHas((root() / "Official").string() + " does not exist, skipped!\n"));
+  EXPECT_TRUE(scanLog().empty());
+}
+
+TEST_F(AddonAirportScanTest, TheWalkFiltersFilesAndPackages) {
+  put(community() / "pkg" / "scenery" / "AIRPORT.BGL", airportFile("EGLL"));
+  put(community() / "pkg" / "Statics" / "a.bgl", airportFile("EDDF"));
+  put(community() / "pkg" / "statics" / "b.bgl", airportFile("EDFB"));
+  put(community() / "pkg" / "_heliports" / "c.bgl", airportFile("LOWW"));
+  put(community() / "my-aircraft-hangar" / "d.bgl", airportFile("KMCI"));
+  put(community() / "pkg" / "e.txt", airportFile("KMCI"));
+
+  lf_scanFolderForAirports(community());
+
+  for (const auto* code : {"EGLL", "EDDF"}) {
+    EXPECT_TRUE(fs::exists(fs::path{"airports/my_thirdparty"} / (std::string{code} + ".xml"))) << code;
+  }
+  for (const auto* code : {"EDFB", "LOWW", "KMCI"}) {
+    EXPECT_FALSE(fs::exists(fs::path{"airports/my_thirdparty"} / (std::string{code} + ".xml"))) << code;
+  }
+}
+
+TEST_F(AddonAirportScanTest, ExclusionsLookBelowTheScannedFolderAndAtThePathsLength) {
+  const fs::path scanned{"/home/aircraft-fan/sim/Community"};
+  EXPECT_FALSE(lf_isExcludedPath(scanned / "northwind-eddf", scanned));
+  EXPECT_TRUE(lf_isExcludedPath(scanned / "my-AIRCRAFT-hangar", scanned));
+  EXPECT_TRUE(lf_isExcludedPath(scanned / "pkg" / "SimObjects", scanned));
+  EXPECT_TRUE(lf_isExcludedPath(scanned / "fsltl-traffic-base", scanned));
+
+  const auto base = scanned / "p";
+  const auto lengthOf = [&](std::size_t units) { return base / std::string(units - base.string().size() - 1, 'x'); };
+  EXPECT_FALSE(lf_isExcludedPath(lengthOf(249), scanned));
+  EXPECT_TRUE(lf_isExcludedPath(lengthOf(250), scanned));
+  // A character beyond the basic plane counts twice.
+  EXPECT_TRUE(lf_isExcludedPath(lengthOf(248).string() + "\xF0\x9F\x9B\xAB", scanned));
+  EXPECT_FALSE(lf_isExcludedPath(lengthOf(248).string() + "\xC3\xA9", scanned));
+}
+
+TEST_F(AddonAirportScanTest, AStopRequestStartsNoFurtherTask) {
+  put(community() / "pkg" / "a.bgl", airportFile("EGLL"));
+  stopRequested = true;
+
+  lf_scanFolderForAirports(community());
+
+  EXPECT_FALSE(fs::exists("airports/my_thirdparty/EGLL.xml"));
+}
+
+TEST_F(AddonAirportScanTest, TheSampleCommunityIsLinkedGeneratedAndArchived) {
+  fs::copy(SAMPLE_COMMUNITY_DIR, community(), fs::copy_options::recursive);
+
+  gf_scanAddonAirports();
+
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.txt"), "archive/thirdparty/Northwind%20Sceneries/EDDF.xml\n");
+  EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDDF.xml"));
+  const auto edfb = readGenerated("airports/my_thirdparty/EDFB.xml");
+  ASSERT_TRUE(edfb);
+  EXPECT_EQ(edfb->parameters.at("publisher"), "Skylark Studios");
+  EXPECT_EQ(edfb->ids(), (std::vector<std::string>{"helipad1", "r1", "r2", "r3", "r4"}));
+  EXPECT_EQ(edfb->parameters.at("altitude"), "397");
+  EXPECT_EQ(tbloReady, 1U);
+  EXPECT_TRUE(fs::exists(tbloFolder / tbloZipPath));
+  EXPECT_TRUE(logHas("Airports scan successful\n"));
+  EXPECT_NE(gf_statusText(), "Warning: Scan has not found any add-on airports");
+  const auto scanLogText = scanLogFile();
+  EXPECT_NE(scanLogText.find("publisher 'Northwind Sceneries' found\n"), std::string::npos);
+  EXPECT_NE(scanLogText.find("from manifest.json: manufacturer 'Skylark Studios' => publisher 'Skylark Studios'\n"),
+            std::string::npos);
+  EXPECT_NE(scanLogText.find("Generated EDFB.xml: 5 positions, of which 1 helipad\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cvl::test
