@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "app/controls.h"
@@ -24,6 +25,7 @@
 #include "simlink/sim_client_thread.h"
 #include "simlink/sim_ids.h"
 #include "simlink/user_aircraft.h"
+#include "trafficin/qnh_reader.h"
 #include "trafficin/reader_control.h"
 #include "trafficin/reader_threads.h"
 #include "trafficin/realtraffic_link.h"
@@ -46,7 +48,7 @@ using namespace std::chrono_literals;
 constexpr std::uint16_t weatherPort = 49004;
 constexpr std::uint16_t trafficPort = 49005;
 constexpr auto readerStartGap = 2s;
-// The old cycle's readers must have let go of the ports before the new ones bind them.
+// A reader sees its stop flag within a second.
 constexpr auto oldReadersPatience = 2000ms;
 constexpr auto simulatorPoll = 100ms;
 constexpr auto firstPositionPoll = 500ms;
@@ -160,11 +162,24 @@ void lf_setAcceptTraffic(bool accept) {
   acceptTraffic = accept;
 }
 
+// Readers of the last cycle that missed their stop (the reset before a restart clears the stop flags) are stopped
+// again: a reader object must never serve two threads, and its port must be free for the new one.
+void lf_endOldReaders() {
+  if (!qnhReader.threadRunning && !trafficReader.threadRunning) {
+    return;
+  }
+  gf_stopReaders();
+  const bool ended = gf_waitForReadersToStop(oldReadersPatience);
+  qnhReader.stop = false;
+  trafficReader.stop = false;
+  if (!ended) {
+    throw std::runtime_error("The UDP readers of the last run did not stop");
+  }
+}
+
 void lf_startReaders() {
   lf_setAcceptTraffic(false);
-  if (!gf_waitForReadersToStop(oldReadersPatience)) {
-    gf_logFlagged("The readers of the last run are still running");
-  }
+  lf_endOldReaders();
   std::thread{lf_qnhReaderThread, weatherPort}.detach();
   runClock.sleepUntil(runClock.now() + readerStartGap);
   std::thread{lf_trafficReaderThread, trafficPort}.detach();
