@@ -1,16 +1,25 @@
 #include "liveries/livery_scan.h"
 
-#include "refdata/similar_models.h"
+#include "app/main_window.h"
+#include "foundation/log.h"
+#include "liveries/liveries_processed.h"
+#include "liveries/livery_data.h"
+#include "liveries/livery_table_build.h"
+#include "liveries/scanned_liveries_file.h"
 
 namespace cvl {
 
-// No scanner yet: the tables stay as they are (empty until the scan exists).
-void gf_scanLiveries() {}
-
 void gf_processScannedLiveries() {
-  gf_buildSimilarModels();
+  if (liveriesProcessed) {
+    gf_log("Processing scanned liveries skipped; already done in previous start-up");
+    ScannedLiveries.clear();
+    return;
+  }
+  gf_readScannedLiveries();
+  gf_buildLiveryTables(ScannedLiveries);
+  liveriesProcessed = true;
+  gf_invalidateBand(rcHeader);
+  ScannedLiveries.clear();
 }
-
-void gf_liveryMatchingSummary() {}
 
 }  // namespace cvl

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+// The livery scan's choice of folders, manual (the settings lfolder0 to lfolder9) or automatic (the AI packages in
+// the simulator's Community folder, in the order AI_PACKAGE_SELECTOR chooses), and the scan of the chosen folders
+// into LiveriesScanned.xml. gf_scanLiveries (liveries/livery_scan.h) drives them. Worker thread.
+namespace cvl {
+
+// In priority order: the first folder that exists has priority 1.
+using LiveryFolders = std::vector<std::filesystem::path>;
+
+// Appends each non-empty lfolder setting; throws UserErrorException 243 for one whose path does not exist.
+void lf_checkLfolders(LiveryFolders& folders);
+
+// Appends the packages the AI_PACKAGE_SELECTOR order finds, then a user-aitraffic package. Throws std::runtime_error
+// "AI_PACKAGE_SELECTOR not set" when the setting is none of its choices, and std::filesystem::filesystem_error when
+// the Community folder cannot be read.
+void lf_autoScanAIPackages(const std::filesystem::path& community, LiveryFolders& folders);
+
+// The package finders: each appends the first Community entry (in listing order) whose name holds one of its markers
+// and not "_CVT_", if any.
+void lf_scanAIG(const std::filesystem::path& community, LiveryFolders& folders);
+void lf_scanFSLTL(const std::filesystem::path& community, LiveryFolders& folders);
+void lf_scanJF(const std::filesystem::path& community, LiveryFolders& folders);
+void lf_scanIVAO_MTL(const std::filesystem::path& community, LiveryFolders& folders);
+void lf_scanUserAITraffic(const std::filesystem::path& community, LiveryFolders& folders);
+
+// Scans the folders, filters, sorts and de-duplicates the liveries, writes LiveriesScanned.xml and the scan reports.
+// False when no livery was found. A stop of the run ends it early with true and nothing written.
+bool lf_scanLiveryFolders(const LiveryFolders& folders);
+
+}  // namespace cvl

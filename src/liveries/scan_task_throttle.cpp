@@ -1,0 +1,26 @@
+#include "liveries/scan_task_throttle.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "app/worker_thread.h"
+
+namespace cvl {
+namespace {
+
+constexpr std::chrono::milliseconds pollStep{1};
+
+}  // namespace
+
+std::uint32_t gf_maxTaskCount() {
+  return std::max<std::uint32_t>(hardwareThreads.load(), 1);
+}
+
+void gf_waitForTaskSlot() {
+  while (scanSlotsInUse.load() >= gf_maxTaskCount()) {
+    std::this_thread::sleep_for(pollStep);
+  }
+}
+
+}  // namespace cvl

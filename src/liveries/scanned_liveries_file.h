@@ -1,0 +1,16 @@
+#pragma once
+
+// output/LiveriesScanned.xml: the liveries of the last successful scan, from which every start-up builds the livery
+// tables. root holds the meta header and liveries, with one liv element per livery: airl, type, cargo (only for a
+// cargo livery), title and atcid (only when there is a registration). Worker thread.
+namespace cvl {
+
+// Writes ScannedLiveries, in list order; an empty list writes nothing and leaves the previous file.
+void lf_writeScannedLiveries();
+
+// Replaces ScannedLiveries by the file's liveries (folder 0), sorted. Throws UserErrorException 51 when the file
+// does not load, 52 when its root has no liveries element, 999 for a livery without airl, type or title, and 533 when
+// it holds no livery.
+void gf_readScannedLiveries();
+
+}  // namespace cvl
