@@ -84,17 +84,6 @@ TEST_F(LiveryTables, QueriesOfTheSimilarModelBuild) {
   EXPECT_THAT(*lf_genericAirlineModels(), UnorderedElementsAre("C172", "A320"));
 }
 
-TEST_F(LiveryTables, RandomCategoryModelIsTheFirstWhileRandomIsOff) {
-  EXPECT_EQ(gf_randomLightModel(), "");
-  CategoryLiveryModels.at(lightModels) = {"C152", "C172", "DA40"};
-  EXPECT_EQ(gf_randomLightModel(), "C152");
-  RANDOM.value = true;
-  for (int pick = 0; pick < 20; ++pick) {
-    EXPECT_THAT(gf_randomLightModel(), ::testing::AnyOf("C152", "C172", "DA40"));
-  }
-  EXPECT_EQ(gf_randomRotorcraftModel(), "");
-}
-
 TEST_F(LiveryTables, TheBuildStartsFromEmptyTablesAndLogsTheirSizes) {
   const LiveryList first{livery("KLM", "B744", "KLM 747", "PH-BFA"), livery("PVT", "C172", "Private Cessna")};
   gf_buildLiveryTables(first);
@@ -109,22 +98,6 @@ TEST_F(LiveryTables, TheBuildStartsFromEmptyTablesAndLogsTheirSizes) {
   EXPECT_THAT(text, HasSubstr("1 registration codes\n1 airlines, 1 pax aircraft models and 0 cargo aircraft models\n"));
   EXPECT_THAT(text, HasSubstr("Category Large: 1 pax liverie\n"));
   EXPECT_THAT(text, HasSubstr("No generic liveries\n"));
-}
-
-TEST_F(LiveryTables, ClearingEmptiesEveryTable) {
-  install({livery("KLM", "B744", "KLM 747", "PH-BFA")});
-  SpecialTitles.push_back(RegcodeTitleMap.at("PH-BFA"));
-  UniqueRegcodes.insert("PH-BFA");
-  CategoryLiveryModels.at(buzjetModels).push_back("C25A");
-  gf_clearLiveryTables();
-  EXPECT_TRUE(AirlineIndex.empty());
-  EXPECT_TRUE(AirlineModelTitles.at(paxTitles).empty());
-  EXPECT_TRUE(ModelTitles.at(paxTitles).empty());
-  EXPECT_TRUE(RegcodeTitleMap.empty());
-  EXPECT_TRUE(SpecialTitles.empty());
-  EXPECT_TRUE(UniqueRegcodes.empty());
-  EXPECT_TRUE(CategoryLiveryModels.at(buzjetModels).empty());
-  EXPECT_TRUE(lf_findStoredTitle("KLM 747").empty());
 }
 
 }  // namespace
