@@ -9,6 +9,7 @@
 #include "foundation/user_error.h"
 #include "parking/learned_files.h"
 #include "parking/park_airport_state.h"
+#include "parking/stand_names.h"
 #include "trafficin/traffic_reader.h"
 
 namespace cvl {
@@ -139,6 +140,20 @@ TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
   EXPECT_EQ(parkPositions.size(), 1U);
   leave();
   EXPECT_EQ(readParkAirport("archive/stock/LOWW.xml").rfind("failed to download: 'file://", 0), 0U);
+}
+
+TEST_F(ParkAirportFileReading, TheSampleAirportFilesOfFrankfurtLoadWhole) {
+  const auto sample =
+      std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data/sample/airports";
+  std::filesystem::copy_file(sample / "archive/stock/EDDF.xml", localName);
+  std::filesystem::copy_file(sample / "learned/stock/EDDF.xml", "airports/learned/stock/EDDF.xml");
+  ASSERT_EQ(readParkAirport(localName), "");
+  EXPECT_EQ(parkPositions.size(), 41U) << "40 stands and one made by hand";
+  EXPECT_FALSE(apfHandmade);
+  EXPECT_TRUE(gf_findStandByName("V103")->cargo_change);
+  EXPECT_TRUE(gf_findStandByName("V107")->manual);
+  EXPECT_FALSE(gf_findStandByName("B24")->options.empty());
+  EXPECT_EQ(logText().find("==>"), std::string::npos) << "no complaint about the sample files";
 }
 
 }  // namespace
