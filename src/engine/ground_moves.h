@@ -2,11 +2,12 @@
 
 #include "engine/live_ac.h"
 
-// The ground half of the stream step.
+// The ground half of the stream step: the push-back stages, leaving the stand, the shape of each taxi leg (a curve
+// round a corner, a midpoint on a long slow leg) and the search for a stand when a taxiing aircraft comes to rest.
+// Worker thread.
 namespace cvl {
 
-// Chooses between a curve, a midpoint and a straight leg towards the next entry of a taxiing aircraft, then schedules
-// the next entry's due tick. Called by the stream step for an aircraft on the ground.
+// Called by the stream step for an aircraft on the ground; ends with the ground scheduler.
 void nextPosGround(LiveAc& aircraft);
 
 }  // namespace cvl

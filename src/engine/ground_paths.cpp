@@ -7,9 +7,11 @@
 #include <limits>
 #include <numbers>
 
+#include "engine/approach_config.h"
 #include "engine/curves.h"
 #include "engine/ground_moves.h"
 #include "engine/phase_controls.h"
+#include "engine/take_off.h"
 #include "engine/tick_count.h"
 #include "foundation/log.h"
 
