@@ -27,6 +27,19 @@ namespace cvl::test {
 // static-parking selection, no reserved stand, no user position, QNH 1013, no week time, the settings of these phases
 // at their defaults and RANDOM off (a parked aircraft's cabin lights are then on).
 class EngineGround : public EngineRules {
+ public:
+  // A reported position on the ground (or in the air above 0 ft).
+  static TimedPosition at(double lat, double lon, std::int32_t due, double groundSpeed = 0.0, double altitude = 0.0) {
+    TimedPosition position;
+    position.lat = lat;
+    position.lon = lon;
+    position.dueTick = due;
+    position.groundSpeed = groundSpeed;
+    position.altitude = altitude;
+    position.airborne = altitude > 0.0;
+    return position;
+  }
+
  protected:
   void SetUp() override {
     EngineRules::SetUp();
@@ -62,18 +75,6 @@ class EngineGround : public EngineRules {
     HIGH_PERF_AIRCRAFT.value = true;
     HELICOPTERS.value = true;
     NAV_LIGHTS_WHILE_PARKED.value = true;
-  }
-
-  // A reported position on the ground (or in the air above 0 ft).
-  static TimedPosition at(double lat, double lon, std::int32_t due, double groundSpeed = 0.0, double altitude = 0.0) {
-    TimedPosition position;
-    position.lat = lat;
-    position.lon = lon;
-    position.dueTick = due;
-    position.groundSpeed = groundSpeed;
-    position.altitude = altitude;
-    position.airborne = altitude > 0.0;
-    return position;
   }
 
   // An active aircraft of the type in the phase, standing or flying at the first entry of its stream.

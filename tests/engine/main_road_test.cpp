@@ -92,10 +92,11 @@ TEST_F(MainRoad, AReportedFlightIsCreatedFliesItsReportsThirtySecondsLateAndGoes
     lastLon = update.longitude;
   }
 
-  // The reports stopped: when the last one has been flown the aircraft is removed from the simulator.
-  ticksUntil(9000);
+  // The reports stopped: after the last one the aircraft flies on for eight made-up positions 8 s apart, then it is
+  // removed from the simulator.
+  ticksUntil(14000);
   EXPECT_EQ(theAircraft().state, AcState::active);
-  while (theAircraft().state == AcState::active && tickCount < 10000) {
+  while (theAircraft().state == AcState::active && tickCount < 17000) {
     ticks(1);
   }
   EXPECT_EQ(theAircraft().state, AcState::removingfromsim) << "at tick " << tickCount;
