@@ -128,13 +128,10 @@ bool lf_readIvaoSectionKeys(const CfgLines& section, const std::filesystem::path
   return true;
 }
 
+// A texture folder whose status cannot be read (a name too long, say) counts as missing: it costs only its section.
 bool lf_textureFolderExists(const std::filesystem::path& textureFolder) {
   std::error_code failure;
-  const auto status = std::filesystem::status(textureFolder, failure);
-  if (failure && status.type() != std::filesystem::file_type::not_found) {
-    throw std::filesystem::filesystem_error("status", textureFolder, failure);
-  }
-  return std::filesystem::is_directory(status);
+  return std::filesystem::is_directory(textureFolder, failure);
 }
 
 // The section's airline: named in the title, else the airline of its registration. Nothing (and a report line) when

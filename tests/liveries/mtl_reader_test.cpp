@@ -77,6 +77,16 @@ texture = KLM
                    model + "/texture.KLM [fltsim.6] does not exist"}));
 }
 
+TEST_F(IvaoReader, ATextureNameTheFileSystemRefusesCostsOnlyItsSection) {
+  const std::string longName(300, 'T');
+  const auto path = writeModel(
+      "IVAO_A320",
+      "[fltsim.0]\ntitle = A320 DLH Long\ntexture = " + longName + "\n[fltsim.1]\ntitle = A320 DLH Plain\n", {""});
+  EXPECT_EQ(liveryTexts(lf_searchLiveriesinIVAOFile(1, path)), (Texts{"DLH A320 'A320 DLH Plain'  1 pax"}));
+  EXPECT_EQ(IncompleteSections.lines(),
+            (Texts{modelFolder("IVAO_A320") + "/texture." + longName + " [fltsim.0] does not exist"}));
+}
+
 TEST_F(IvaoReader, WingletModelsWriteAWAfterTheModelCode) {
   const std::string text = "[fltsim.0]\ntitle = B738W KLM Sample\n";
   EXPECT_EQ(liveryTexts(lf_searchLiveriesinIVAOFile(1, writeModel("IVAO_B738WLfa", text, {""}))),
