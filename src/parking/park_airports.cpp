@@ -155,7 +155,8 @@ void gf_addMyParkAirport() {
 
 std::vector<std::string>::iterator gf_updateMyParkAirportStand(std::vector<std::string>& lines,
                                                                const std::pair<std::string, std::string>& codeAndLine) {
-  const auto& [code, newLine] = codeAndLine;
+  const std::string& code = codeAndLine.first;
+  const std::string& newLine = codeAndLine.second;
   const auto found = std::find_if(lines.begin(), lines.end(), [&code](const std::string& line) {
     const auto pieces = gf_split(line, ',');
     return !pieces.empty() && pieces.front() == code;
