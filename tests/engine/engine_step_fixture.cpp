@@ -10,6 +10,8 @@
 #include "engine/tick_count.h"
 #include "engine/traffic_state.h"
 #include "foundation/settings_catalogue.h"
+#include "liveries/livery_data.h"
+#include "liveries/livery_tables.h"
 #include "refdata/aircraft_database.h"
 #include "simlink/creation_failures.h"
 #include "simlink/dispatch.h"
@@ -42,6 +44,20 @@ void lf_resetEngineWorld() {
   HOLDING_THRESHOLD_METERS.value = 250;
 }
 
+// The installed liveries: the airline's own A320 and generic ones of both test types.
+void lf_installLiveries() {
+  LiveryList liveries{
+      {"DLH", "A320", std::string{engineTestLiveryTitle}, {}, 1, false},
+      {genericAirline, "A320", "Generic A320", {}, 1, false},
+      {genericAirline, "C172", "Generic C172", {}, 1, false},
+  };
+  gf_clearLiveryTables();
+  liveries.sort();
+  lf_buildAirlineIndex(liveries);
+  lf_buildAirlineModelTitles();
+  lf_buildModelTitleTables();
+}
+
 }  // namespace
 
 EngineStep::EngineStep() {
@@ -54,6 +70,7 @@ EngineStep::EngineStep() {
   LargeTypes = {"A320"};
   HalfWingspanTable.byType = {{"A320", 0.0096652}};
   HalfWingspanTable.categoryAverage = {0.003, 0.006, 0.0095, 0.016, 0.004, 0.002};
+  lf_installLiveries();
 }
 
 EngineStep::~EngineStep() {
@@ -63,6 +80,7 @@ EngineStep::~EngineStep() {
   LargeTypes.clear();
   HalfWingspanTable = {};
   RegistrationTable.clear();
+  gf_clearLiveryTables();
 }
 
 TrafficItem EngineStep::item(std::uint32_t hexid, const std::string& callsign, double lat, double lon, double altitude,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/live_ac.h"
 #include "foundation/open_log.h"
@@ -14,6 +15,8 @@ namespace cvl::test {
 
 // A hexid of a live aircraft.
 inline constexpr std::uint32_t liveHexid = 0x3C4B26;
+// The installed livery of the airline DLH for the A320.
+inline constexpr std::string_view engineTestLiveryTitle = "Airbus A320 Lufthansa D-AIZZ";
 
 // The engine with empty containers and send queues at tick 0, the settings at their defaults, a type table with
 // "A320" (Large) and "C172" (Light), no simulator connected (the link's direct requests stay quiet) and Log.txt open

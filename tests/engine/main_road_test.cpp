@@ -54,12 +54,12 @@ TEST_F(MainRoad, AReportedFlightIsCreatedFliesItsReportsThirtySecondsLateAndGoes
   ticks(1);
   EXPECT_EQ(theAircraft().state, AcState::adding2sim);
   EXPECT_EQ(theAircraft().phase, AcPhase::flying);
-  EXPECT_EQ(theAircraft().liveryTitle, fallbackLiveryTitle);
+  EXPECT_EQ(theAircraft().liveryTitle, engineTestLiveryTitle);
   ticksUntil(2951);
   ASSERT_EQ(simSendQueues.creations.size(), 1U);
   const CreateRequest& request = simSendQueues.creations.front();
   EXPECT_EQ(request.callsign, "DLH4AB");
-  EXPECT_EQ(request.title, fallbackLiveryTitle);
+  EXPECT_EQ(request.title, engineTestLiveryTitle);
   EXPECT_EQ(request.hexid, liveHexid);
   EXPECT_NEAR(request.initPosition.latitude, 50.0, 1e-9);
   EXPECT_NEAR(request.initPosition.heading, 90.0, 0.5);
