@@ -7,6 +7,7 @@
 #include <chrono>
 #include <deque>
 #include <future>
+#include <set>
 #include <stdexcept>
 #include <string_view>
 
@@ -108,12 +109,23 @@ void lf_waitForPendingTasks(std::deque<std::future<void>>& pending, const std::f
   pending.clear();
 }
 
+// Whether the walk has been in this folder before, under any name: add-on managers link packages into the Community
+// folder, and a link may lead back up.
+bool lf_seenBefore(const std::filesystem::path& folder, std::set<std::filesystem::path>& seen) {
+  std::error_code failure;
+  const auto real = std::filesystem::canonical(folder, failure);
+  return failure || !seen.insert(real).second;
+}
+
 void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::future<void>>& pending) {
-  const auto options = std::filesystem::directory_options::skip_permission_denied;
+  std::set<std::filesystem::path> seen;
+  lf_seenBefore(folder, seen);
+  const auto options = std::filesystem::directory_options::skip_permission_denied |
+                       std::filesystem::directory_options::follow_directory_symlink;
   for (auto entry = std::filesystem::recursive_directory_iterator(folder, options);
        entry != std::filesystem::recursive_directory_iterator(); ++entry) {
     const auto& path = entry->path();
-    if (lf_isExcludedPath(path, folder)) {
+    if (lf_isExcludedPath(path, folder) || (entry->is_directory() && lf_seenBefore(path, seen))) {
       entry.disable_recursion_pending();
       continue;
     }

@@ -123,6 +123,18 @@ TEST_F(AddonAirportScanTest, ExclusionsLookBelowTheScannedFolderAndAtThePathsLen
   EXPECT_FALSE(lf_isExcludedPath(lengthOf(248).string() + "\xC3\xA9", scanned));
 }
 
+TEST_F(AddonAirportScanTest, LinkedPackagesAreScannedAndALinkBackUpIsNotFollowed) {
+  put(folder() / "library" / "pkg" / "a.bgl", airportFile("EGLL"));
+  fs::create_directory_symlink(folder() / "library" / "pkg", community() / "pkg");
+  fs::create_directory_symlink(community(), community() / "loop");
+
+  lf_scanFolderForAirports(community());
+
+  EXPECT_TRUE(fs::exists("airports/my_thirdparty/EGLL.xml"));
+  const auto lines = scanLog();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Generated EGLL.xml: 1 position"), 1);  // not again through "loop"
+}
+
 TEST_F(AddonAirportScanTest, AStopRequestStartsNoFurtherTask) {
   put(community() / "pkg" / "a.bgl", airportFile("EGLL"));
   stopRequested = true;
