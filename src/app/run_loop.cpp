@@ -1,5 +1,7 @@
 #include "app/run_loop.h"
 
+#include <fmt/format.h>
+
 #include <cmath>
 #include <mutex>
 #include <stdexcept>
@@ -143,7 +145,13 @@ void lf_openTrafficServiceLink() {
     gf_invalidateBand(rcHeader);
     return;
   }
-  startServer(PORT_NUMBER.getValue());
+  // A port that cannot be opened leaves the run without the link (the traffic service then cannot connect), as the
+  // run expects; it must not end the cycle.
+  try {
+    startServer(PORT_NUMBER.getValue());
+  } catch (const std::exception& failure) {
+    gf_logFlagged(fmt::format("{} exception: {}", "startServer", failure.what()));
+  }
 }
 
 void lf_connectTrafficService() {
