@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <exception>
+#include <filesystem>
 #include <pugixml.hpp>
 
 #include "app/controls.h"
@@ -35,6 +36,8 @@ std::atomic<double> parkAirportElevation{0.0};
 namespace {
 
 constexpr std::string_view readerName = "gf_readApf";
+// Where a park airport file fetched from the maker's site is kept.
+const std::filesystem::path downloadedParkAirportPath{"airports/park_airport.xml"};
 // Two stands overlap when their radii reach over this share of the distance between their centres.
 constexpr double overlapShare = 1.1;
 

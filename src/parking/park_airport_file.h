@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,9 +30,6 @@ extern QualityFactors parkQualityFactors;
 extern bool apfHandmade;
 // Feet; the airport file's altitude of the park airport.
 extern std::atomic<double> parkAirportElevation;
-
-// Where a park airport file fetched from the maker's site is kept.
-inline const std::filesystem::path downloadedParkAirportPath{"airports/park_airport.xml"};
 
 // Reads the named airport file of currentParkAirport (fetching a remote one first) and its learned file into the
 // stands, numbers them and finds their neighbours. Empty on success, else the error text; "no stands found" when the

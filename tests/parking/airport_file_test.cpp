@@ -108,14 +108,7 @@ class AirportFileWriting : public AirportFiles {
     return ParkPos(id, {}, StandPlace{50.1, 8.6, M_PI}, radiusMetres, false, true, false);
   }
   static StandOption option(std::uint32_t id, const std::string& reg, HalfHourSet hours) {
-    StandOption result;
-    result.airline = "BAW";
-    result.type = "A320";
-    result.reg = reg;
-    result.hh = hours;
-    result.id = id;
-    result.day = 3;
-    return result;
+    return test::wednesdayOption(id, hours, reg);
   }
   static pugi::xml_document written(const ApfData& apf, ApfMode mode) {
     EXPECT_TRUE(gf_writeApf(apf, "out/EDDF.xml", mode, SimType::msfs2024));

@@ -34,6 +34,20 @@ inline std::string apfXml(std::string_view parameters, std::string_view stands, 
          std::string(parameters) + "</parameters><parkpositions>" + std::string(stands) + "</parkpositions></root>";
 }
 
+// A BAW A320 option on Wednesday; learned unless origin says it comes from the airport file.
+inline StandOption wednesdayOption(std::uint32_t id, HalfHourSet hours, const std::string& reg = {},
+                                   std::uint32_t origin = 0) {
+  StandOption option;
+  option.airline = "BAW";
+  option.type = "A320";
+  option.reg = reg;
+  option.hh = hours;
+  option.id = id;
+  option.day = 3;
+  option.origin = origin;
+  return option;
+}
+
 // A program folder as the current folder with its airport folders, the user's settings in it too, a small airports
 // database (EDDF has a stock file, EDDK none, EDDL a parking percentage of 100), a registration and EDDF as the park
 // airport. The static-parking settings, the park-airport state and the log are put back afterwards.

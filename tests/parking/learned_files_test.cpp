@@ -27,16 +27,7 @@ class LearnedFiles : public test::AirportFiles {
     stands.emplace_back("A2", std::vector<StandOption>{}, StandPlace{50.04, 8.57, 0.0}, 30.0, false, false, false);
     return stands;
   }
-  static StandOption fileOption() {
-    StandOption option;
-    option.airline = "BAW";
-    option.type = "A320";
-    option.hh = HalfHourSet{0b11};
-    option.id = 1;
-    option.day = 3;
-    option.origin = 1;
-    return option;
-  }
+  static StandOption fileOption() { return test::wednesdayOption(1, HalfHourSet{0b11}, "", 1); }
   static const ParkPos* standNamed(const std::vector<ParkPos>& stands, const std::string& id) {
     const auto found =
         std::find_if(stands.begin(), stands.end(), [&id](const ParkPos& stand) { return stand.id == id; });

@@ -112,14 +112,7 @@ TEST_F(ParkAirportFileReading, WithoutLearnedFileTheQualityOfTheDataChoosesThePa
 
 TEST_F(ParkAirportFileReading, LeavingSavesTheLearnedFileThatTheNextVisitReads) {
   ASSERT_EQ(readLocal(apfParameter("publisher", "Big Airports") + apfParameter("airport_name", "Frankfurt")), "");
-  StandOption learned;
-  learned.airline = "DLH";
-  learned.type = "A320";
-  learned.hh = HalfHourSet{0b1111};
-  learned.id = 1;
-  learned.day = 3;
-  learned.origin = 0;
-  parkPositions[0].options.push_back(learned);
+  parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
   MAX_LIVE_SEL.value = 75;
   leave();
   EXPECT_EQ(MAX_LIVE_SEL.value, 500) << "the user's value is back";
