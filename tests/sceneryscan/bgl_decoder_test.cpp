@@ -61,27 +61,29 @@ TEST_F(BglDecoderTest, AnAirportBecomesAGeneratedFileWithItsStandsSortedById) {
   cargo.type = 5;
   auto ramp = parking(0, 7, 0.002);
   ramp.type = 3;
-  const auto file = decode({egll({gate, cargo, ramp}, {{51.48, -0.45, 30.0F}})});
+  auto lettered = parking(12, 3, 0.003);
+  lettered.type = 9;
+  const auto file = decode({egll({gate, cargo, ramp, lettered}, {{51.48, -0.45, 30.0F}})});
 
   ASSERT_TRUE(file);
-  EXPECT_EQ(file->ids(), (std::vector<std::string>{"7", "g12", "helipad1", "p0"}));
-  EXPECT_EQ(file->stands[1], (std::map<std::string, std::string>{{"id", "g12"},
+  EXPECT_EQ(file->ids(), (std::vector<std::string>{"7", "A3", "g12", "helipad1", "p0"}));
+  EXPECT_EQ(file->stands[2], (std::map<std::string, std::string>{{"id", "g12"},
                                                                  {"latitude", "51.470000"},
                                                                  {"longitude", "-0.460000"},
                                                                  {"heading", "90.0"},
                                                                  {"radius", "24.0"},
                                                                  {"cargo", "false"},
                                                                  {"ramp", "false"}}));
-  EXPECT_EQ(file->stands[2].at("heli"), "true");
-  EXPECT_EQ(file->stands[2].at("radius"), "15.0");
-  EXPECT_EQ(file->stands[3].at("cargo"), "true");
-  EXPECT_EQ(file->stands[3].at("ramp"), "true");
+  EXPECT_EQ(file->stands[3].at("heli"), "true");
+  EXPECT_EQ(file->stands[3].at("radius"), "15.0");
+  EXPECT_EQ(file->stands[4].at("cargo"), "true");
+  EXPECT_EQ(file->stands[4].at("ramp"), "true");
   EXPECT_EQ(file->stands[0].at("ramp"), "true");
   EXPECT_EQ(file->parameters.at("altitude"), "82");
-  EXPECT_EQ(file->parameters.at("num_parkpos"), "4");
+  EXPECT_EQ(file->parameters.at("num_parkpos"), "5");
   EXPECT_EQ(file->parameters.at("publisher"), "");
   EXPECT_EQ(file->parameters.at("BGLpath"), bglPath.string());
-  EXPECT_TRUE(scanLogHas("Generated EGLL.xml: 4 positions, of which 1 helipad"));
+  EXPECT_TRUE(scanLogHas("Generated EGLL.xml: 5 positions, of which 1 helipad"));
 }
 
 TEST_F(BglDecoderTest, AFileWithABadHeaderYieldsNothing) {
@@ -142,15 +144,6 @@ TEST_F(BglDecoderTest, OnlyFourCharacterCodesOfTheDatabaseAreAirports) {
   const auto known = lf_isRealTrafficAirport("egll");
   EXPECT_TRUE(known.accepted());
   EXPECT_EQ(known.code, "EGLL");
-}
-
-TEST_F(BglDecoderTest, ParkingNamesTakeThePrefixOfTheirKind) {
-  EXPECT_EQ(lf_parkingNameCode(0), "");
-  EXPECT_EQ(lf_parkingNameCode(5), "sep");
-  EXPECT_EQ(lf_parkingNameCode(9), "nwp");
-  EXPECT_EQ(lf_parkingNameCode(11), "");
-  EXPECT_EQ(lf_parkingNameCode(12), "A");
-  EXPECT_EQ(lf_parkingNameCode(37), "Z");
 }
 
 TEST_F(BglDecoderTest, RadiiOutsideOneToTwoHundredMetresAreSkipped) {

@@ -98,11 +98,5 @@ TEST_F(TbloArchiveTest, AFailedArchiveIsReportedAndNotOfferedToTheUser) {
   EXPECT_FALSE(logHas("! Mail"));
 }
 
-TEST_F(TbloArchiveTest, FilesAreReadWhole) {
-  put("bytes.bin", std::string{"a\0b\r\n", 5});
-  EXPECT_EQ(lf_readFileBytes("bytes.bin"), (std::string{"a\0b\r\n", 5}));
-  EXPECT_FALSE(lf_readFileBytes("missing.bin"));
-}
-
 }  // namespace
 }  // namespace cvl::test
