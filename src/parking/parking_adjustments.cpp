@@ -15,6 +15,7 @@
 #include "parking/parked_entries.h"
 #include "parking/stand_lookups.h"
 #include "parking/stand_names.h"
+#include "parking/stand_search.h"
 #include "parking/static_assignment.h"
 #include "parking/static_maps.h"
 #include "parking/wanted_parked_count.h"
@@ -59,15 +60,8 @@ void lf_listLiveParkedWithin(std::int64_t wanted) {
 // The stands of parked live aircraft are taken, and their neighbours with them.
 void lf_selectLiveParkedStands() {
   for (const LiveParked& live : liveParkedList) {
-    const auto stand = gf_findStandByName(live.stand);
-    if (stand == parkPositions.end()) {
-      continue;
-    }
-    stand->selected = true;
-    for (const std::uint32_t sid : stand->neighbours) {
-      if (ParkPos* neighbour = gf_standBySid(sid)) {
-        neighbour->neighbourBlocked = true;
-      }
+    if (const auto stand = gf_findStandByName(live.stand); stand != parkPositions.end()) {
+      gf_selectStand(*stand);
     }
   }
 }

@@ -32,24 +32,34 @@ std::optional<int> lf_highestSlot(const HalfHourSet& set) {
   return std::nullopt;
 }
 
-bool lf_isTodaysRealOption(const StandOption& option, const std::string& registration, const WeekTime& now) {
-  return option.id != 0 && option.day == static_cast<std::uint32_t>(now.day) && option.reg == registration &&
+bool lf_isRealOptionOfDay(const StandOption& option, const std::string& registration, const WeekTime& day) {
+  return option.id != 0 && option.day == static_cast<std::uint32_t>(day.day) && option.reg == registration &&
          option.real == 1;
 }
 
 // The airport file itself already has the aircraft on this stand in this half hour: there is nothing to learn.
 bool lf_fileHasStayNow(const ParkPos& stand, const std::string& registration, const WeekTime& now) {
   return std::any_of(stand.options.begin(), stand.options.end(), [&](const StandOption& option) {
-    return lf_isTodaysRealOption(option, registration, now) && option.origin == 1 &&
+    return lf_isRealOptionOfDay(option, registration, now) && option.origin == 1 &&
            option.hh.test(static_cast<std::size_t>(now.halfHour));
   });
 }
 
-StandOption* lf_learnedOptionOfToday(ParkPos& stand, const std::string& registration, const WeekTime& now) {
+StandOption* lf_learnedOptionOf(ParkPos& stand, const std::string& registration, const WeekTime& day) {
   const auto found = std::find_if(stand.options.begin(), stand.options.end(), [&](const StandOption& option) {
-    return lf_isTodaysRealOption(option, registration, now) && option.origin == 0;
+    return lf_isRealOptionOfDay(option, registration, day) && option.origin == 0;
   });
   return found == stand.options.end() ? nullptr : &*found;
+}
+
+// The learned option the aircraft's stay continues: today's, else yesterday's while the aircraft has not left since,
+// so that a stay across midnight goes on in an option of the new day.
+StandOption* lf_optionToContinue(ParkPos& stand, const std::string& registration, const WeekTime& now) {
+  if (StandOption* today = lf_learnedOptionOf(stand, registration, now)) {
+    return today;
+  }
+  StandOption* yesterday = lf_learnedOptionOf(stand, registration, gf_halfHoursBefore(now, halfHoursPerDay));
+  return yesterday != nullptr && !yesterday->cpl ? yesterday : nullptr;
 }
 
 void lf_emplaceStandOption(ParkPos& stand, StandOption option) {
@@ -103,13 +113,14 @@ void lf_addRealStandOption(std::uint32_t standSid, LiveAc& aircraft, std::uint32
       return;
     }
     const bool coupled = occasion == 2 || occasion == 3;
-    StandOption* option = lf_learnedOptionOfToday(*stand, registration, now);
+    StandOption* option = lf_optionToContinue(*stand, registration, now);
     const std::optional<int> lastSlot = option == nullptr ? std::nullopt : lf_highestSlot(option->hh);
     if (!lastSlot) {
       lf_addNewOption(*stand, aircraft, now, registration, coupled);
       return;
     }
-    const bool holdsNow = option->hh.test(static_cast<std::size_t>(now.halfHour));
+    const bool holdsNow =
+        option->day == static_cast<std::uint32_t>(now.day) && option->hh.test(static_cast<std::size_t>(now.halfHour));
     if (option->cpl && !holdsNow) {
       // The aircraft left and has come back: a stay of its own.
       lf_addNewOption(*stand, aircraft, now, registration, coupled);

@@ -110,7 +110,9 @@ bool lf_staysAfterNow(const ParkPos& stand, const StandOption& option, const Wee
   return option.callsign2.empty() || gf_optionContinuesAfter(stand, option, now);
 }
 
-void lf_select(ParkPos& stand) {
+}  // namespace
+
+void gf_selectStand(ParkPos& stand) {
   stand.selected = true;
   for (const std::uint32_t sid : stand.neighbours) {
     if (ParkPos* neighbour = gf_standBySid(sid)) {
@@ -118,8 +120,6 @@ void lf_select(ParkPos& stand) {
     }
   }
 }
-
-}  // namespace
 
 bool gf_optionContinuesAfter(const ParkPos& stand, const StandOption& option, const WeekTime& now) {
   const WeekTime next = gf_nextHalfHour(now);
@@ -143,7 +143,10 @@ bool lf_aircraftAlreadyPresent(const StandOption& option, const std::vector<Park
   const bool parkedLive = std::any_of(liveParkedList.begin(), liveParkedList.end(), [&option](const LiveParked& live) {
     return lf_hasCallsign(option, live.callsign);
   });
-  return parked || parkedLive || lf_entryHasAircraft(parkedEntries, option) || lf_entryHasAircraft(candidates, option);
+  const bool flying = (!option.callsign.empty() && recentTrafficCallsigns.contains(option.callsign)) ||
+                      (!option.callsign2.empty() && recentTrafficCallsigns.contains(option.callsign2));
+  return parked || parkedLive || flying || lf_entryHasAircraft(parkedEntries, option) ||
+         lf_entryHasAircraft(candidates, option);
 }
 
 void lf_searchStands(const WeekTime& now, std::uint32_t real, std::uint32_t day, int level,
@@ -169,7 +172,7 @@ void lf_searchStands(const WeekTime& now, std::uint32_t real, std::uint32_t day,
       }
       candidates.push_back({stand.sid, static_cast<std::uint32_t>(level), option->airline, option->type,
                             option->callsign, option->callsign2, option->reg, lf_staysAfterNow(stand, *option, now)});
-      lf_select(stand);
+      gf_selectStand(stand);
     }
   } catch (const std::exception& error) {
     gf_logFlagged(fmt::format("{}: day: {}, offset {}: {}", "lf_searchStands",

@@ -22,6 +22,9 @@ void lf_searchStands(const WeekTime& now, std::uint32_t real, std::uint32_t day,
 // callsign. Empty texts match nothing.
 bool lf_aircraftAlreadyPresent(const StandOption& option, const std::vector<ParkedEntry>& candidates);
 
+// The stand is taken by the selection, and its neighbours are blocked with it.
+void gf_selectStand(ParkPos& stand);
+
 // Whether the option's aircraft still stands on the stand in the half hour after now: its own next half hour, or
 // after midnight an option in use of the next day with the same airline and type from the day's first half hour.
 bool gf_optionContinuesAfter(const ParkPos& stand, const StandOption& option, const WeekTime& now);

@@ -107,8 +107,9 @@ void lf_markDeparture(KeptStatic& kept, const WeekTime& now) {
     flight.remove_suffix(1);
   }
   const auto option = std::find_if(stand->options.begin(), stand->options.end(), [&](const StandOption& each) {
-    return each.id >= 1 && each.day == static_cast<std::uint32_t>(now.day) && each.airline == kept.airline &&
-           each.type == kept.type && each.callsign == flight;
+    // Its own option may have been set aside (id 0) by this selection because the aircraft is parked already.
+    return each.day == static_cast<std::uint32_t>(now.day) && each.airline == kept.airline && each.type == kept.type &&
+           each.callsign == flight;
   });
   if (option != stand->options.end()) {
     kept.departs = !gf_optionContinuesAfter(*stand, *option, now);

@@ -1,0 +1,158 @@
+#include "parking/parking_adjustments.h"
+
+#include <gtest/gtest.h>
+
+#include "app/status_line.h"
+#include "engine/engine_clock.h"
+#include "parking/park_airport_switch.h"
+#include "parking/park_airports.h"
+#include "static_parking_fixture.h"
+
+namespace cvl::test {
+namespace {
+
+class ParkingAdjustments : public StaticParking {
+ protected:
+  static LiveAc& parkedLive(const std::string& callsign, const ParkPos& stand, std::int64_t minutesAgo) {
+    LiveAc& aircraft = addLive(callsign, "A320", AcPhase::parked, stand.sid);
+    aircraft.parkedAt = gf_nowIn100ns() - minutesAgo * 600'000'000;
+    return aircraft;
+  }
+
+  static void adjustAt(const WeekTime& now) {
+    setNow(now);
+    gf_parkingAdjustments();
+  }
+};
+
+TEST_F(ParkingAdjustments, WithAsManyLiveParkedAsWantedOnlyTheStaticAircraftAreJudged) {
+  ParkPos& first = addStand("A1", 0.0);
+  ParkPos& second = addStand("A2", 500.0);
+  ParkPos& free = addStand("A3", 1000.0);
+  ParkPos& withStatic = addStand("A4", 1500.0);
+  parking_percentage.value = 50;  // 2 of 4 stands
+  parkedLive("BAW1", first, 5);
+  parkedLive("BAW2", second, 50);
+  addOption(free, "D-AIZB", "A320", 1, slots({10}), "DLH5");
+  StaticAc& aircraft = addStatic("DLH1*", withStatic, "A320", "D-AIZA");
+  aircraft.parkedSince = at(1, 10);
+  addOption(withStatic, "D-AIZA", "A320", 1, slots({10}), "DLH1");
+  adjustAt(at(1, 10));
+  EXPECT_TRUE(parkedEntries.empty());
+  EXPECT_FALSE(free.selected);
+  // The static aircraft fits, but live and static aircraft together are one too many.
+  EXPECT_EQ(aircraft.state, AcState::removingfromsim);
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 1 to be removed, 0 to be added\n");
+}
+
+TEST_F(ParkingAdjustments, AnAircraftWhoseArrivalEndsNowComesBackUnderItsDepartingCallsign) {
+  ParkPos& stand = addStand("A1", 0.0);
+  StaticAc& arrived = addStatic("DLH1*", stand, "A320", "D-AIZA");
+  arrived.optCallsign = "DLH1";
+  arrived.cplCallsign = "DLH2";
+  arrived.parkedSince = at(3, 4);
+  addOption(stand, "D-AIZA", "A320", 3, slotRange(4, 10), "DLH1", "DLH2");
+  RegcodeTitleMap = {{"D-AIZA", "Lufthansa A320"}};
+  adjustAt(at(3, 10));
+  EXPECT_EQ(arrived.state, AcState::removingfromsim);
+  ASSERT_EQ(parkedEntries.size(), 1U);
+  EXPECT_FALSE(parkedEntries[0].stays);
+  EXPECT_EQ(parkedEntries[0].fitLevel, 6U);  // the half hours it has stood there
+
+  lf_detcs();
+  ASSERT_EQ(staticAcs.size(), 2U);
+  EXPECT_EQ(staticAcs[1].callsign, "DLH2*");
+  EXPECT_EQ(staticAcs[1].parkedSince, at(3, 4));
+}
+
+TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticThenLiveParkedAircraft) {
+  ParkPos& stand = addStand("A1", 0.0);
+  parkedEntries = {entryOf(stand, "E1", "", "", true), entryOf(stand, "E2", "", "", true)};
+  keptStatics = {KeptStatic{"K1*", "", "", "", "DLH", "A320", at(1, 9), 1, false},
+                 KeptStatic{"K2*", "", "", "", "DLH", "A320", at(1, 2), 1, false}};
+  LiveAc& shortStay = parkedLive("L1", stand, 5);
+  LiveAc& longStay = parkedLive("L2", stand, 50);
+  liveParkedList = {{"L1", "A1", 5}, {"L2", "A1", 50}};
+  lf_limitParkedTotal(1);
+  EXPECT_TRUE(parkedEntries.empty());
+  EXPECT_TRUE(keptStatics.empty());
+  ASSERT_EQ(staticRemovals.size(), 2U);
+  EXPECT_EQ(staticRemovals[0].callsign, "K2*");
+  EXPECT_EQ(longStay.state, AcState::removingfromsim);
+  EXPECT_EQ(shortStay.state, AcState::active);
+}
+
+TEST_F(ParkingAdjustments, AStandNextToAnEarlierChoiceIsFreeAgainInTheNextAdjustment) {
+  ParkPos& first = addStand("A1", 0.0);
+  ParkPos& second = addStand("A2", 40.0);
+  makeNeighbours(first, second);
+  addOption(first, "D-AIZA", "A320", 1, slots({10}), "DLH1");
+  addOption(second, "D-AIZB", "A320", 1, slots({30}), "DLH2");
+  MAX_FIT.value = 0;
+  adjustAt(at(1, 10));
+  ASSERT_EQ(parkedEntries.size(), 1U);
+  EXPECT_TRUE(second.neighbourBlocked);
+  adjustAt(at(1, 30));
+  ASSERT_EQ(parkedEntries.size(), 1U);
+  EXPECT_EQ(parkedEntries[0].sid, second.sid);
+}
+
+TEST_F(ParkingAdjustments, TheReservedStandAndTheStandUnderTheUserGetNothing) {
+  ParkPos& reserved = addStand("A1", 0.0);
+  ParkPos& underUser = addStand("A2", 500.0);
+  ParkPos& free = addStand("A3", 1000.0);
+  for (ParkPos* stand : {&reserved, &underUser, &free}) {
+    addOption(*stand, "D-AIZ" + stand->id, "A320", 1, slots({10}));
+  }
+  parking_percentage.value = 100;
+  mainWindow.reservedStandName = std::string("A1");
+  setUserOnGround(true, underUser.latitude, underUser.longitude);
+  adjustAt(at(1, 10));
+  EXPECT_TRUE(reserved.userStand);
+  EXPECT_TRUE(underUser.userStand);
+  ASSERT_EQ(parkedEntries.size(), 1U);
+  EXPECT_EQ(parkedEntries[0].sid, free.sid);
+}
+
+class LeavingTheParkAirport : public StaticParking {};
+
+TEST_F(LeavingTheParkAirport, AircraftAtTheStandsGoAndFlyingOnesStay) {
+  AirportList = {Airport{"EDDF", "FRA", baseLat, baseLon, 364.0, 0}};
+  ASSERT_TRUE(lf_setParkAirport("EDDF"));
+  EXPECT_TRUE(parkAirportActive);
+  EXPECT_EQ(mainWindow.parkAirportText.get(), "EDDF (FRA)");
+  ParkPos& stand = addStand("A1", 0.0);
+  LiveAc& parked = addLive("BAW1", "A320", AcPhase::parked, stand.sid);
+  LiveAc& taxiing = addLive("BAW2", "A320", AcPhase::taxi, stand.sid);
+  LiveAc& flying = addLive("BAW3", "A320", AcPhase::flying, 0);
+  addLive("BAW4", "A320", AcPhase::parked, stand.sid, "", AcState::adding2sim);
+  liveCreateBacklog.push_back(CreateRequest{{}, "BAW4", {}, liveAcs.back().hexid});
+  StaticAc& parkedStatic = addStatic("DLH1*", stand, "A320", "D-AIZA");
+  parkedEntries.push_back(entryOf(stand, "DLH2", "", "", true));
+  setUserOnGround(true, stand.latitude, stand.longitude);
+  ASSERT_EQ(gf_standNameAt({stand.latitude, stand.longitude}), "A1");
+
+  gf_removeStaticParked();
+  ASSERT_EQ(liveAcs.size(), 3U);
+  EXPECT_EQ(parked.state, AcState::removingfromsim);
+  EXPECT_EQ(parked.standId, 0U);
+  EXPECT_EQ(taxiing.state, AcState::removingfromsim);
+  EXPECT_EQ(flying.state, AcState::active);
+  EXPECT_TRUE(liveCreateBacklog.empty());
+  EXPECT_EQ(parkedStatic.state, AcState::removingfromsim);
+  EXPECT_TRUE(parkedEntries.empty());
+  EXPECT_TRUE(parkPositions.empty());
+  EXPECT_TRUE(currentParkAirport.code.empty());
+  EXPECT_FALSE(parkAirportActive);
+  EXPECT_TRUE(mainWindow.parkAirportText.empty());
+  EXPECT_EQ(gf_standNameAt({baseLat, baseLon}), "");
+}
+
+TEST_F(LeavingTheParkAirport, AnUnknownCodeMakesNoParkAirport) {
+  EXPECT_FALSE(lf_setParkAirport("ZZZZ"));
+  EXPECT_FALSE(parkAirportActive);
+  EXPECT_TRUE(currentParkAirport.code.empty());
+}
+
+}  // namespace
+}  // namespace cvl::test
