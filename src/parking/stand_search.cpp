@@ -62,19 +62,17 @@ bool lf_optionFitsSearch(const ParkPos& stand, const StandOption& option, const 
 }
 
 // The ids of the stand's options for the searched half hour; none when the stand itself is out of the search.
-std::vector<std::uint32_t> lf_fittingOptionIds(const ParkPos& stand, const WeekTime& searched, std::uint32_t real,
-                                               std::uint32_t day) {
-  std::vector<std::uint32_t> ids;
+void lf_collectFittingOptionIds(const ParkPos& stand, const WeekTime& searched, std::uint32_t real, std::uint32_t day,
+                                std::vector<std::uint32_t>& ids) {
+  ids.clear();
   if ((stand.heli && !HELICOPTERS.value) || stand.neighbourBlocked) {
-    return ids;
+    return;
   }
-  ids.reserve(256);
   for (const StandOption& option : stand.options) {
     if (lf_optionFitsSearch(stand, option, searched, real, day)) {
       ids.push_back(option.id);
     }
   }
-  return ids;
 }
 
 // The first of the ids whose option stands for a static aircraft already on the stand.
@@ -153,11 +151,13 @@ void lf_searchStands(const WeekTime& now, std::uint32_t real, std::uint32_t day,
                      std::vector<ParkedEntry>& candidates) {
   try {
     const WeekTime searched = gf_halfHoursBefore(now, level);
+    std::vector<std::uint32_t> ids;
+    ids.reserve(256);
     for (ParkPos& stand : parkPositions) {
       if (stand.userStand || stand.selected) {
         continue;
       }
-      std::vector<std::uint32_t> ids = lf_fittingOptionIds(stand, searched, real, day);
+      lf_collectFittingOptionIds(stand, searched, real, day, ids);
       if (ids.empty()) {
         continue;
       }
