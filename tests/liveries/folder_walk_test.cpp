@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "liveries/scan_task_throttle.h"
 #include "scan_fixture.h"
 #include "sceneryscan/scan_throttle.h"
 
@@ -123,6 +124,8 @@ TEST_F(FolderWalk, NoMoreTasksRunAtOnceThanTheThrottleAllows) {
     titles.push_back(livery.title);
   }
   EXPECT_EQ(titles, (Texts{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"})) << "in the order started";
+  hardwareThreads = 0;
+  EXPECT_EQ(gf_maxTaskCount(), 1U) << "an unknown thread count still lets one task run";
 }
 
 TEST_F(FolderWalk, ATaskThatThrowsCostsOnlyItsOwnLiveries) {
