@@ -46,13 +46,6 @@ TEST(FltsimLines, AirlineCodesAreUpperCasedAndTheGenericCodeShortened) {
   EXPECT_FALSE(lf_matchIcaoAirline("icao_airline =", airline));
 }
 
-TEST(FltsimLines, TypeDesignatorsAreCutToFourUpperCaseCharacters) {
-  EXPECT_EQ(lf_matchTypeDesignator("icao_type_designator = b738w"), "B738");
-  EXPECT_EQ(lf_matchTypeDesignator(R"(ICAO_TYPE_DESIGNATOR = "a20n")"), "A20N");
-  EXPECT_EQ(lf_matchTypeDesignator(R"(icao_type_designator = "")"), "");
-  EXPECT_EQ(lf_matchTypeDesignator("icao_type = A320"), "");
-}
-
 TEST(FltsimLines, HeadersGiveTheirNumberAndDamagedHeadersTenThousand) {
   EXPECT_EQ(lf_matchFltsimHeader("[fltsim.0]"), "0");
   EXPECT_EQ(lf_matchFltsimHeader("  [FltSim.12] \t"), "12");
@@ -62,13 +55,6 @@ TEST(FltsimLines, HeadersGiveTheirNumberAndDamagedHeadersTenThousand) {
   EXPECT_EQ(lf_matchFltsimHeader("//[fltsim.1]"), "");
   EXPECT_EQ(lf_matchFltsimHeader("[General]"), "");
   EXPECT_EQ(lf_matchFltsimHeader("[fltsim.99999999999]"), "99999999999");
-}
-
-TEST(FltsimLines, RepeatedKeysAreFoundByPlainCaseSensitiveSearch) {
-  EXPECT_TRUE(lf_hasAtcIdKey("  atc_id=D-AIDP"));
-  EXPECT_FALSE(lf_hasAtcIdKey("atc_id = D-AIDP"));
-  EXPECT_TRUE(lf_hasParkingTypesKey("//atc_parking_types"));
-  EXPECT_FALSE(lf_hasParkingTypesKey("ATC_PARKING_TYPES = GATE"));
 }
 
 TEST(FltsimLines, AtcIdsListOneOrMoreShortRegistrationsWithoutStars) {
