@@ -32,7 +32,7 @@ std::int32_t lf_spawnLead(const TimedPosition& first) {
 }
 
 bool lf_isKnownGhost(const LiveAc& aircraft) {
-  return aircraft.callsign.ends_with('_') &&
+  return gf_isGhostCallsign(aircraft.callsign) &&
          std::find(ghostCallsigns.begin(), ghostCallsigns.end(), aircraft.callsign) != ghostCallsigns.end();
 }
 
@@ -86,7 +86,7 @@ void lf_completeIdentity(LiveAc& aircraft) {
 
 bool lf_maySpawn(const LiveAc& aircraft) {
   return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
-         !(aircraft.callsign.ends_with('_') && lf_hasLiveTwin(aircraft.callsign));
+         !lf_hasLiveTwin(aircraft.callsign);
 }
 
 }  // namespace

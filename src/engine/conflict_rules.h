@@ -25,7 +25,7 @@ extern std::vector<std::string> ghostCallsigns;
 
 // Removes the live aircraft whose callsign is this one with '_' appended.
 void lf_removeGhost(std::string_view callsign);
-// Whether a live aircraft not being removed has this callsign less its last character.
+// Whether the callsign carries the ghost mark and a live aircraft not being removed has it less its last character.
 bool lf_hasLiveTwin(std::string_view callsign);
 // Removes the first active static aircraft with the live aircraft's registration or with its same or coupled callsign.
 void gf_checkSameRegOrCallsign(LiveAc& live, bool onGround);

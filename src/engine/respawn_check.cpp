@@ -36,7 +36,7 @@ void lf_takeDbaseIdentity(LiveAc& aircraft, const DbaseRecord& record) {
 // A new callsign on a known aircraft: a ghost of a live twin is dropped; otherwise the ghost of the new callsign goes
 // and the record takes the callsign. False: drop the item.
 bool lf_takeNewCallsign(LiveAc& aircraft, const TrafficItem& item) {
-  if (!item.callsign.ends_with('_')) {
+  if (!gf_isGhostCallsign(item.callsign)) {
     lf_removeGhost(item.callsign);
   } else if (lf_hasLiveTwin(item.callsign)) {
     return false;

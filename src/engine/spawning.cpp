@@ -154,7 +154,7 @@ void spawnLiveAc(LiveAc& aircraft) {
   lf_initSimPosition(aircraft);
   aircraft.state = AcState::adding2sim;
   addingStack.push_back(aircraft.hexid);
-  if (!aircraft.callsign.ends_with('_')) {
+  if (!gf_isGhostCallsign(aircraft.callsign)) {
     lf_removeGhost(aircraft.callsign);
   }
 }
