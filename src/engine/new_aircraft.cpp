@@ -3,33 +3,17 @@
 #include "engine/aircraft_lists.h"
 #include "engine/incoming_traffic.h"
 #include "engine/motion_tables.h"
-#include "foundation/settings_catalogue.h"
+#include "engine/shown_categories.h"
 #include "refdata/dbase_queries.h"
 #include "refdata/registration_lookup.h"
 
 namespace cvl {
-namespace {
-
-bool lf_categoryAccepted(AcCategory category) {
-  switch (category) {
-    case AcCategory::Light:
-      return LIGHT_AIRCRAFT.value;
-    case AcCategory::HighPerf:
-      return HIGH_PERF_AIRCRAFT.value;
-    case AcCategory::Rotorcraft:
-      return HELICOPTERS.value;
-    default:
-      return true;
-  }
-}
-
-}  // namespace
 
 void lf_createLiveAcIfTyped(TrafficItem& item) {
   if (const auto record = gf_findDbaseRecord(item.registration); record && !record->type.empty()) {
     item.type = record->type;
   }
-  if (!gf_isKnownType(item.type) || !lf_categoryAccepted(gf_aircraftCategory(item.type)) ||
+  if (!gf_isKnownType(item.type) || !gf_categoryShown(gf_aircraftCategory(item.type)) ||
       lf_nearParkAirportGround(item.position.altitude)) {
     return;
   }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/aircraft_lists.h"
+#include "engine/shown_categories.h"
 #include "engine/stand_arrival.h"
 #include "engine/stream_points.h"
 #include "engine/tick_count.h"
@@ -84,22 +85,9 @@ bool lf_holdInPlace(LiveAc& aircraft) {
   return true;
 }
 
-bool lf_categoryShown(AcCategory category) {
-  switch (category) {
-    case AcCategory::Light:
-      return LIGHT_AIRCRAFT.value;
-    case AcCategory::HighPerf:
-      return HIGH_PERF_AIRCRAFT.value;
-    case AcCategory::Rotorcraft:
-      return HELICOPTERS.value;
-    default:
-      return true;
-  }
-}
-
 // How many positions to make up when the reports have just stopped; 0: none, the aircraft goes.
 std::int32_t lf_positionsToMakeUp(const LiveAc& aircraft) {
-  if (!lf_categoryShown(aircraft.category)) {
+  if (!gf_categoryShown(aircraft.category)) {
     return 0;
   }
   if (aircraft.onGround) {
