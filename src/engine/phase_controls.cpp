@@ -4,20 +4,18 @@
 #include <cmath>
 #include <numeric>
 
+#include "engine/ai_controls.h"
 #include "engine/approach_config.h"
 #include "engine/curves.h"
 #include "engine/ground_paths.h"
 #include "engine/identity_motion.h"
 #include "engine/motion_tables.h"
 #include "engine/phase_change.h"
-#include "engine/sim_calls.h"
 #include "engine/take_off.h"
 #include "engine/throttle_levels.h"
 #include "engine/tick_count.h"
 #include "parking/current_park_airport.h"
 #include "simlink/client_events.h"
-#include "simlink/request_error.h"
-#include "simlink/sim_ids.h"
 #include "trafficin/traffic_reader.h"
 
 namespace cvl {
@@ -40,29 +38,8 @@ constexpr double pitchPer600FtMin = 2.2 * degreesToRadians;
 constexpr std::int32_t standardQnh = 1013;
 constexpr std::int32_t furthestSkip = 10;
 
-// Data definition 401: spoilers handle and both throttle levers, in percent.
-struct AiControls {
-  double spoilers = 0.0;
-  double throttle1 = 0.0;
-  double throttle2 = 0.0;
-};
-
 std::int32_t lf_ticksToNext(const LiveAc& aircraft) {
   return std::max(aircraft.stream[1].dueTick - tickCount, minTravelTicks);
-}
-
-// Spoilers in and throttle levers back, written on the object itself: the landing's reverse and spoilers end.
-void lf_releaseAiControls(const LiveAc& aircraft) {
-  if (aircraft.category == AcCategory::Light) {
-    return;
-  }
-  AiControls controls;
-  if (gf_simCallFailed([&](HANDLE handle) {
-        return SimConnect_SetDataOnSimObject(handle, DEF_AI_CONTROLS, aircraft.objectId, 0, 0, sizeof controls,
-                                             &controls);
-      })) {
-    gf_onSimConnectRequestError();
-  }
 }
 
 void lf_rollThrottle(LiveAc& aircraft) {
@@ -87,11 +64,11 @@ void lf_rolloutControls(LiveAc& aircraft) {
     aircraft.rolloutHeading = 0.0;
     gf_setWingThrottle(aircraft, 0);
     gf_setSpoilers(aircraft, 0);
-    lf_releaseAiControls(aircraft);
+    gf_sendAiControls(aircraft, {});
     gf_setLights(aircraft.objectId, {1, 1, 0, 1, 0, 1, 1});
   } else if (aircraft.stream[0].groundSpeed <= rolloutFlapsKt) {
     gf_setSpoilers(aircraft, 0);
-    lf_releaseAiControls(aircraft);
+    gf_sendAiControls(aircraft, {});
     gf_setFlaps(aircraft, 1);
   }
 }

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "engine/activation.h"
+#include "engine/ai_controls.h"
 #include "engine/aircraft_removal.h"
 #include "engine/aircraft_update.h"
 #include "engine/engine_state.h"
@@ -37,25 +38,10 @@ constexpr double fallbackStaticPitch = 0.012217304763960306;
 // Object ids below this are the simulator's own (the user aircraft among them).
 constexpr std::uint32_t firstAiObjectId = 3;
 
-// Data definition 401: spoilers handle and both throttle levers, in percent.
-struct TouchdownControls {
-  double spoilers = 100.0;
-  double throttle1 = 100.0;
-  double throttle2 = 100.0;
-};
-
-void lf_sendTouchdownControls(const LiveAc& aircraft) {
-  TouchdownControls controls;
-  if (aircraft.fsltlTitle) {
-    controls.throttle1 = -100.0;
-    controls.throttle2 = -100.0;
-  }
-  if (gf_simCallFailed([&](HANDLE handle) {
-        return SimConnect_SetDataOnSimObject(handle, DEF_AI_CONTROLS, aircraft.objectId, 0, 0, sizeof controls,
-                                             &controls);
-      })) {
-    gf_onSimConnectRequestError();
-  }
+// Spoilers out and both throttle levers at 100 percent (-100 for an FSLTL model).
+AiControls lf_touchdownControls(const LiveAc& aircraft) {
+  const double throttle = aircraft.fsltlTitle ? -100.0 : 100.0;
+  return {100.0, throttle, throttle};
 }
 
 // The landing aircraft touched down: roll-out with spoilers out, attitude levelled over the category's slots.
@@ -66,9 +52,7 @@ void lf_touchDown(LiveAc& aircraft) {
   aircraft.approach = false;
   aircraft.towRequest = true;
   gf_setSpoilers(aircraft, 1);
-  if (aircraft.category != AcCategory::Light) {
-    lf_sendTouchdownControls(aircraft);
-  }
+  gf_sendAiControls(aircraft, lf_touchdownControls(aircraft));
   const auto slots = static_cast<double>(aircraft.onGroundSlots);
   if (slots <= 0.0) {
     gf_log(fmt::format("{} ! onGround slots {:.1f}", aircraft.callsign, slots));
