@@ -15,7 +15,6 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
-#include "simlink/client_events.h"
 
 namespace cvl {
 namespace {
@@ -67,16 +66,7 @@ void lf_keepDueRising(const LiveAc& aircraft, TimedPosition& position) {
 
 void lf_touchAndGo(LiveAc& aircraft) {
   gf_setPhase(aircraft, AcPhase::taxi);
-  aircraft.takeOffRoll = true;
-  gf_setThrottle(aircraft, 3);
-  gf_setSpoilers(aircraft, 1);
-  gf_setFlaps(aircraft, 1);
-  aircraft.approach = false;
-  aircraft.towRequest = false;
-  aircraft.configured = false;
-  gf_setLights(aircraft.objectId, {1, 1, 1, 1, 1, 1, 0});
-  aircraft.dueAhead = 5000;
-  aircraft.dueBehind = 3000;
+  lf_beginTakeOffRoll(aircraft, 3, 1);
 }
 
 // An aircraft rolling on the ground: a landing one that lifts off again goes around; a taxiing one at take-off

@@ -69,13 +69,10 @@ void lf_climbOut(LiveAc& aircraft, std::int32_t counter) {
 
 }  // namespace
 
-void lf_towedTakeOff(LiveAc& aircraft) {
-  if (aircraft.towed) {
-    gf_logFlagged(fmt::format("towed aircraft takes-off? {}", gf_acLabel(aircraft)));
-  }
+void lf_beginTakeOffRoll(LiveAc& aircraft, std::uint32_t throttle, std::uint32_t spoilers) {
   aircraft.takeOffRoll = true;
-  gf_setThrottle(aircraft, 0);
-  gf_setSpoilers(aircraft, 0);
+  gf_setThrottle(aircraft, throttle);
+  gf_setSpoilers(aircraft, spoilers);
   gf_setFlaps(aircraft, 1);
   aircraft.approach = false;
   aircraft.towRequest = false;
@@ -83,6 +80,13 @@ void lf_towedTakeOff(LiveAc& aircraft) {
   gf_setLights(aircraft.objectId, {1, 1, 1, 1, 1, 1, 0});
   aircraft.dueAhead = 5000;
   aircraft.dueBehind = 3000;
+}
+
+void lf_towedTakeOff(LiveAc& aircraft) {
+  if (aircraft.towed) {
+    gf_logFlagged(fmt::format("towed aircraft takes-off? {}", gf_acLabel(aircraft)));
+  }
+  lf_beginTakeOffRoll(aircraft, 0, 0);
 }
 
 void lf_startTakeOff(LiveAc& aircraft) {

@@ -8,8 +8,10 @@
 // rotation and climb tick by tick until it flies. Worker thread.
 namespace cvl {
 
-// Begins the take-off roll: take-off lights and flaps, and the stream may run ahead of the reports while the aircraft
-// accelerates.
+// Begins the take-off roll with these throttle and spoilers levels: take-off lights and flaps, and the stream may run
+// ahead of the reports while the aircraft accelerates.
+void lf_beginTakeOffRoll(LiveAc& aircraft, std::uint32_t throttle, std::uint32_t spoilers);
+// The take-off roll from taxiing: throttle and spoilers at 0.
 void lf_towedTakeOff(LiveAc& aircraft);
 // Starts the take-off (phase take_off): the nose comes up over the category's roll ticks. An aircraft taking off again
 // from its landing roll-out goes around at full throttle.
