@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/aircraft_stand.h"
 #include "engine/engine_state.h"
 #include "engine/ground_paths.h"
 #include "engine/throttle_levels.h"
@@ -72,11 +73,7 @@ void lf_startApproach(LiveAc& aircraft) {
   sameRegCheckQueue.push_back(aircraft.hexid);
   aircraft.approach = true;
   aircraft.configured = false;
-  aircraft.standLat = 0.0;
-  aircraft.standLon = 0.0;
-  aircraft.standHeading = 0.0;
-  aircraft.standId = 0;
-  aircraft.standCargo = false;
+  gf_forgetStand(aircraft);
   aircraft.phaseCounter = 1;
   aircraft.dueAhead = aircraft.takeOffRoll ? 5000 : 3000;
   aircraft.dueBehind = 3000;

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "engine/ac_labels.h"
 #include "engine/aircraft_removal.h"
+#include "engine/aircraft_stand.h"
 #include "engine/conflict_rules.h"
 #include "engine/engine_clock.h"
 #include "engine/engine_state.h"
@@ -73,11 +74,7 @@ bool lf_giveLivery(LiveAc& aircraft) {
 }
 
 void lf_parkAtStand(LiveAc& aircraft, const ParkPos& stand) {
-  aircraft.standLat = stand.latitude;
-  aircraft.standLon = stand.longitude;
-  aircraft.standHeading = stand.heading;
-  aircraft.standId = stand.sid;
-  aircraft.standCargo = stand.cargo;
+  gf_assignStand(aircraft, stand);
   gf_setPhase(aircraft, AcPhase::parked);
   aircraft.parkedAt = gf_nowIn100ns();
   aircraft.standDriftCount = 0;

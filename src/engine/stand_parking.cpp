@@ -9,6 +9,7 @@
 #include "app/run_loop.h"
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
+#include "engine/aircraft_stand.h"
 #include "engine/phase_change.h"
 #include "engine/stand_arrival.h"
 #include "engine/stand_conflicts.h"
@@ -43,11 +44,7 @@ void lf_clearStand(LiveAc& aircraft, ParkPos& stand) {
 }
 
 void lf_takeStand(LiveAc& aircraft, const ParkPos& stand) {
-  aircraft.standLat = stand.latitude;
-  aircraft.standLon = stand.longitude;
-  aircraft.standHeading = stand.heading;
-  aircraft.standId = stand.sid;
-  aircraft.standCargo = stand.cargo;
+  gf_assignStand(aircraft, stand);
   aircraft.stream.resize(1);
   gf_setPhase(aircraft, AcPhase::parking);
   drive2Stand(aircraft, {stand.latitude, stand.longitude, stand.heading});

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
+#include "engine/aircraft_stand.h"
 #include "foundation/log.h"
 #include "parking/current_park_airport.h"
 #include "parking/park_airport_file.h"
@@ -26,21 +27,13 @@ bool lf_isAtStands(AcPhase phase) {
          phase == AcPhase::taxi || phase == AcPhase::take_off;
 }
 
-void lf_forgetStand(LiveAc& aircraft) {
-  aircraft.standLat = 0.0;
-  aircraft.standLon = 0.0;
-  aircraft.standHeading = 0.0;
-  aircraft.standId = 0;
-  aircraft.standCargo = false;
-}
-
 // The live aircraft that belong to the stands go with them; aircraft flying, parking or being born stay.
 void lf_removeLiveAircraftAtStands() {
   for (LiveAc& aircraft : liveAcs) {
     if (!lf_isAtStands(aircraft.phase)) {
       continue;
     }
-    lf_forgetStand(aircraft);
+    gf_forgetStand(aircraft);
     if (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) {
       removeAircraftFromSim(aircraft);
     }
