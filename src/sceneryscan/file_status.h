@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-// File-system questions of the scans: a missing path is an answer, any other failure is an error.
+// File-system questions of the scans and of the flight-plan folder: a missing path is an answer, any other failure is
+// an error.
 namespace cvl {
 
 // Whether the path exists; a failure other than "not found" throws the filesystem error "exists".

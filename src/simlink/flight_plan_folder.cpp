@@ -7,18 +7,10 @@
 
 #include "foundation/constants.h"
 #include "foundation/log.h"
+#include "sceneryscan/file_status.h"
 
 namespace cvl {
 namespace {
-
-bool lf_exists(const std::filesystem::path& path) {
-  std::error_code failure;
-  const bool found = std::filesystem::exists(path, failure);
-  if (failure) {
-    throw std::filesystem::filesystem_error("exists", path, failure);
-  }
-  return found;
-}
 
 // The folder's place; the same in every run, so that a folder an ended run left behind is removed as well.
 std::filesystem::path lf_flightPlanFolderPath() {
@@ -26,7 +18,7 @@ std::filesystem::path lf_flightPlanFolderPath() {
 }
 
 void lf_createIfMissing(const std::filesystem::path& folder) {
-  if (!lf_exists(folder)) {
+  if (!gf_pathExists(folder)) {
     std::filesystem::create_directory(folder);
   }
 }
@@ -37,7 +29,7 @@ bool gf_createFlightPlanFolder() {
   flightPlanFolder = lf_flightPlanFolderPath();
   lf_createIfMissing(appDataFolder());
   lf_createIfMissing(flightPlanFolder);
-  return lf_exists(flightPlanFolder);
+  return gf_pathExists(flightPlanFolder);
 }
 
 bool gf_removeFlightPlanFolder() {
