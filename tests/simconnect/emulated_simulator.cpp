@@ -41,15 +41,6 @@ std::vector<Message> allOf(const std::vector<Message>& messages, std::uint32_t k
   return found;
 }
 
-simemu::EmulatorSettings emulatorSettings(int simYear) {
-  simemu::EmulatorSettings settings;
-  settings.identity = *simemu::identityOf(simYear);
-  settings.scenario = simemu::sampleScenario();
-  settings.scenario.unixTime = 1709294400;  // 2024-03-01 12:00:00 UTC
-  settings.refusedTitles = {"Broken Livery"};
-  return settings;
-}
-
 InProcessEmulator::InProcessEmulator(const simemu::EmulatorSettings& settings)
     : emulator_(std::make_shared<simemu::SimEmulator>(settings)) {
   simconnect::useInProcessSimulator(emulator_);

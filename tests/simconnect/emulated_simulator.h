@@ -8,6 +8,7 @@
 
 #include "simconnect/simconnect.h"
 #include "simemu/sim_emulator.h"
+#include "support/emulator_settings.h"
 
 namespace cvl::test {
 
@@ -31,8 +32,6 @@ std::vector<Message> dispatchAll(HANDLE handle);
 // The first message of a kind.
 std::optional<Message> firstOf(const std::vector<Message>& messages, std::uint32_t kind);
 std::vector<Message> allOf(const std::vector<Message>& messages, std::uint32_t kind);
-
-simemu::EmulatorSettings emulatorSettings(int simYear = 2020);
 
 // An emulator in the test's process, which SimConnect_Open connects to while the object lives.
 class InProcessEmulator {

@@ -37,15 +37,6 @@ void lf_resetEverything() {
 
 }  // namespace
 
-simemu::EmulatorSettings emulatorSettings(int simYear) {
-  simemu::EmulatorSettings settings;
-  settings.identity = *simemu::identityOf(simYear);
-  settings.scenario = simemu::sampleScenario();
-  settings.scenario.unixTime = 1709294400;  // 2024-03-01 12:00:00 UTC
-  settings.refusedTitles = {"Broken Livery"};
-  return settings;
-}
-
 bool eventually(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{20};
   while (!condition()) {

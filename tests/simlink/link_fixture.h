@@ -10,13 +10,10 @@
 #include <string_view>
 
 #include "simemu/sim_emulator.h"
+#include "support/emulator_settings.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
-
-// The sample scenario (an A320 on a stand at EDDF) as "KittyHawk" (2020) or "SunRise" (2024); creations with the
-// title "Broken Livery" are refused.
-simemu::EmulatorSettings emulatorSettings(int simYear = 2020);
 
 // Polls until the condition holds or a generous limit passes; the result says which.
 bool eventually(const std::function<bool()>& condition);
