@@ -1,7 +1,5 @@
 #include "link_fixture.h"
 
-#include <thread>
-
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
@@ -36,17 +34,6 @@ void lf_resetEverything() {
 }
 
 }  // namespace
-
-bool eventually(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{20};
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds{2});
-  }
-  return true;
-}
 
 LinkTest::LinkTest() {
   gf_openLog();

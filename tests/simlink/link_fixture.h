@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -11,12 +9,10 @@
 
 #include "simemu/sim_emulator.h"
 #include "support/emulator_settings.h"
+#include "support/eventually.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
-
-// Polls until the condition holds or a generous limit passes; the result says which.
-bool eventually(const std::function<bool()>& condition);
 
 // The simulator link against the emulator in the test's own process, with Log.txt in a temporary current folder.
 // Every test starts with the link, the stop flags and the main window at their start values, MSFS 2020 chosen, and

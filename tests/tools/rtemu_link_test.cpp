@@ -11,6 +11,7 @@
 #include "platform/net/socket_owner.h"
 #include "rtemu/emulator.h"
 #include "rtemu/traffic_link.h"
+#include "support/eventually.h"
 #include "support/temp_folder.h"
 
 namespace cvl::rtemu {
@@ -21,17 +22,7 @@ using namespace std::chrono_literals;
 // Long enough for any loaded machine; only a failing test waits this long.
 constexpr auto patience = 10s;
 
-template <typename Condition>
-bool eventually(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
+using test::eventually;
 
 // Corvalen's side of the link: a listening socket on a free loopback port.
 class CorvalenServer {

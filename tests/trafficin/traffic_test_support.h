@@ -1,18 +1,16 @@
 #pragma once
 
 #include <array>
-#include <chrono>
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "foundation/open_log.h"
 #include "foundation/settings_catalogue.h"
+#include "support/eventually.h"
 #include "trafficin/reader_control.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -24,19 +22,6 @@ class CapturedLog : public OpenLog {
  public:
   bool holds(std::string_view text) const { return body().find(text) != std::string::npos; }
 };
-
-// Polls until the condition holds or a generous limit passes; the result says which.
-inline bool eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds limit = std::chrono::seconds{10}) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds{5});
-  }
-  return true;
-}
 
 // A traffic report of 29 fields; every field can be replaced by its index.
 class TrafficLine {
