@@ -23,4 +23,8 @@ std::string RecordingOpener::openedPath() const {
   return "<not opened>";
 }
 
+bool RecordingOpener::started() const {
+  return std::filesystem::exists(note_);
+}
+
 }  // namespace cvl::test

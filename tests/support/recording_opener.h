@@ -16,6 +16,8 @@ class RecordingOpener {
   // The path the opener was given; waits for the opener, which runs on its own, for a generous while and gives
   // "<not opened>" when it never ran.
   std::string openedPath() const;
+  // Whether the opener has been started so far; does not wait.
+  bool started() const;
 
  private:
   TempFolder folder_;
