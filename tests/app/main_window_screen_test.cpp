@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -98,30 +97,15 @@ TEST(MainWindowOnDisplay, ShowsItsBandsAndControlsForAScreenshot) {
 }
 
 TEST(MainWindowScreen, HasItsSizeBandsAndControlsOnAVirtualDisplay) {
-  for (const char* tool : {"xvfb-run", "xwd", "convert"}) {
-    if (!onPath(tool)) {
-      GTEST_SKIP() << tool << " is not installed";
-    }
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
   }
   TempFolder folder;
   const auto screenshot = folder.path() / "main_window.xwd";
   const auto self = std::filesystem::read_symlink("/proc/self/exe");
-  {
-    ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
-    ScopedEnvironment target{screenshotVariable, screenshot.string()};
-    // The X libraries keep their caches to the end, which the leak check would count.
-    const char* sanitizer = std::getenv("ASAN_OPTIONS");
-    ScopedEnvironment leaks{"ASAN_OPTIONS", std::string{sanitizer == nullptr ? "" : sanitizer} + ":detect_leaks=0"};
-    // A server number of its own, so that virtual displays of tests running beside it do not collide. A loaded
-    // machine may start the server too slowly for xvfb-run, so a run that ends in failure is tried again.
-    const std::string serverNumber = std::to_string(200 + ::getpid() % 500);
-    int result = -1;
-    for (int attempt = 0; attempt < 3 && result != 0; ++attempt) {
-      result = runProgram({"xvfb-run", "-a", "-n", serverNumber, "-s", "-screen 0 1400x900x24", self.string(),
-                           "--gtest_filter=MainWindowOnDisplay.ShowsItsBandsAndControlsForAScreenshot"});
-    }
-    ASSERT_EQ(result, 0);
-  }
+  ASSERT_EQ(runSelfOnVirtualDisplay("MainWindowOnDisplay.ShowsItsBandsAndControlsForAScreenshot", "1400x900x24",
+                                    screenshotVariable, screenshot),
+            0);
   // Kept beside the test program, for a person to look at.
   EXPECT_EQ(
       runProgram({"convert", screenshot.string(), (self.parent_path() / "app_main_window_screenshot.png").string()}),

@@ -1,20 +1,14 @@
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <limits>
-#include <string>
-#include <vector>
+#include <filesystem>
 
 #include "platform/ui/backend.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/painter.h"
 #include "platform/ui/window.h"
+#include "support/screenshot.h"
 #include "support/temp_folder.h"
-
-extern char** environ;
 
 // The real window: this program runs itself again under a virtual display, where the inner test opens the window and
 // takes a screenshot of it, and the outer test checks the picture.
@@ -31,80 +25,6 @@ constexpr ui::Colour blue = ui::rgb(153, 204, 255);
 constexpr ui::Colour green = ui::rgb(50, 205, 50);
 constexpr ui::Colour red = ui::rgb(255, 0, 0);
 constexpr ui::Colour yellow = ui::rgb(255, 255, 0);
-
-bool onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path == nullptr ? "" : path;
-  for (std::size_t start = 0; start <= folders.size();) {
-    std::size_t end = folders.find(':', start);
-    end = end == std::string::npos ? folders.size() : end;
-    if (::access((folders.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) {
-      return true;
-    }
-    start = end + 1;
-  }
-  return false;
-}
-
-// Runs a program without a shell and waits for it; its exit code, or -1.
-int run(std::vector<std::string> arguments) {
-  std::vector<char*> argv;
-  for (auto& argument : arguments) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
-  pid_t child = 0;
-  if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-    return -1;
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgb;
-
-  ui::Colour at(int x, int y) const {
-    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
-    return ui::rgb(rgb[i], rgb[i + 1], rgb[i + 2]);
-  }
-};
-
-// The next word of a PPM header, past blanks and comment lines.
-std::string headerWord(std::istream& in) {
-  in >> std::ws;
-  while (in.peek() == '#') {
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    in >> std::ws;
-  }
-  std::string word;
-  in >> word;
-  return word;
-}
-
-// A binary PPM (P6, 8 bits) as convert writes it.
-Picture readPpm(const std::filesystem::path& file) {
-  std::ifstream in{file, std::ios::binary};
-  Picture picture;
-  const std::string magic = headerWord(in);
-  picture.width = std::atoi(headerWord(in).c_str());
-  picture.height = std::atoi(headerWord(in).c_str());
-  const int maximum = std::atoi(headerWord(in).c_str());
-  in.get();
-  if (magic != "P6" || maximum != 255) {
-    return {};
-  }
-  picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
-  in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
-  return in ? picture : Picture{};
-}
-
-std::string describe(ui::Colour colour) {
-  return std::to_string(colour.red) + "," + std::to_string(colour.green) + "," + std::to_string(colour.blue);
-}
 
 bool screenshotAsked = false;
 
@@ -142,7 +62,7 @@ ui::LResult paintBands(ui::Handle window, ui::Message message, ui::WParam, ui::L
     }
     case ui::msgApp + 1: {
       ui::updateWindow(window);
-      ui::postQuit(run({"xwd", "-silent", "-name", windowTitle, "-out", std::getenv(screenshotVariable)}));
+      ui::postQuit(runProgram({"xwd", "-silent", "-name", windowTitle, "-out", std::getenv(screenshotVariable)}));
       return 0;
     }
     default:
@@ -163,27 +83,20 @@ TEST(FltkWindowOnDisplay, PaintsBandsForAScreenshot) {
 }
 
 TEST(FltkWindow, ShowsItsSizeAndBandsOnAVirtualDisplay) {
-  for (const char* tool : {"xvfb-run", "xwd", "convert"}) {
-    if (!onPath(tool)) {
-      GTEST_SKIP() << tool << " is not installed";
-    }
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
   }
   TempFolder folder;
   const auto screenshot = folder.path() / "window.xwd";
   const auto self = std::filesystem::read_symlink("/proc/self/exe");
-  {
-    ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
-    ScopedEnvironment target{screenshotVariable, screenshot.string()};
-    // The X libraries keep their caches to the end, which the leak check would count.
-    const char* sanitizer = std::getenv("ASAN_OPTIONS");
-    ScopedEnvironment leaks{"ASAN_OPTIONS", std::string{sanitizer == nullptr ? "" : sanitizer} + ":detect_leaks=0"};
-    ASSERT_EQ(run({"xvfb-run", "-a", "-s", "-screen 0 1024x768x24", self.string(),
-                   "--gtest_filter=FltkWindowOnDisplay.PaintsBandsForAScreenshot"}),
-              0);
-  }
+  ASSERT_EQ(runSelfOnVirtualDisplay("FltkWindowOnDisplay.PaintsBandsForAScreenshot", "1024x768x24", screenshotVariable,
+                                    screenshot),
+            0);
   // Kept beside the test program, for a person to look at.
-  EXPECT_EQ(run({"convert", screenshot.string(), (self.parent_path() / "platform_window_screenshot.png").string()}), 0);
-  ASSERT_EQ(run({"convert", screenshot.string(), "-depth", "8", (folder.path() / "window.ppm").string()}), 0);
+  EXPECT_EQ(
+      runProgram({"convert", screenshot.string(), (self.parent_path() / "platform_window_screenshot.png").string()}),
+      0);
+  ASSERT_EQ(runProgram({"convert", screenshot.string(), "-depth", "8", (folder.path() / "window.ppm").string()}), 0);
   const Picture picture = readPpm(folder.path() / "window.ppm");
 
   ASSERT_EQ(picture.width, windowWidth);

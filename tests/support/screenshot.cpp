@@ -6,12 +6,22 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <limits>
+
+#include "support/temp_folder.h"
 
 extern char** environ;
 
 namespace cvl::test {
 namespace {
+
+constexpr int virtualDisplayRuns = 3;
+// The first server number tried lies in firstServer .. firstServer + serverSpread - 1, chosen by the process id, and
+// each further run moves on by serverStep.
+constexpr int firstServer = 200;
+constexpr int serverSpread = 500;
+constexpr int serverStep = 37;
 
 // The next word of a PPM header, past blanks and comment lines.
 std::string headerWord(std::istream& in) {
@@ -54,6 +64,33 @@ int runProgram(std::vector<std::string> arguments) {
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const char* missingScreenshotTool() {
+  for (const char* tool : {"xvfb-run", "xwd", "convert"}) {
+    if (!onPath(tool)) {
+      return tool;
+    }
+  }
+  return nullptr;
+}
+
+int runSelfOnVirtualDisplay(const std::string& test, const std::string& screen, const std::string& screenshotVariable,
+                            const std::filesystem::path& screenshot) {
+  const auto self = std::filesystem::read_symlink("/proc/self/exe");
+  const ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
+  const ScopedEnvironment target{screenshotVariable, screenshot.string()};
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  const ScopedEnvironment leaks{"ASAN_OPTIONS", std::string{sanitizer == nullptr ? "" : sanitizer} + ":detect_leaks=0"};
+  int result = -1;
+  for (int run = 0; run < virtualDisplayRuns && result != 0; ++run) {
+    // -a after -n: xvfb-run takes the first free server from this number on, and the next one when its server
+    // fails to start.
+    const int server = firstServer + (static_cast<int>(::getpid()) + run * serverStep) % serverSpread;
+    result = runProgram({"xvfb-run", "-n", std::to_string(server), "-a", "-s", "-screen 0 " + screen, self.string(),
+                         "--gtest_filter=" + test});
+  }
+  return result;
 }
 
 ui::Colour Picture::at(int x, int y) const {
