@@ -378,12 +378,13 @@ class FltkToolkit final : public Toolkit {
 }  // namespace
 
 std::unique_ptr<Toolkit> makeFltkToolkit() {
-  Display* probe = XOpenDisplay(nullptr);
-  if (probe == nullptr) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
     return nullptr;
   }
-  XCloseDisplay(probe);
-  fl_open_display();
+  // FLTK takes this connection over: closing it and letting FLTK open another would race an X server that resets
+  // when its last client leaves, and FLTK ends the process when it cannot open its own.
+  fl_open_display(display);
   return std::make_unique<FltkToolkit>();
 }
 
