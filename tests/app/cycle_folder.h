@@ -36,10 +36,11 @@ inline void resetCycleFlags() {
 
 // The program's own folder as a run cycle expects it, as the current folder: docs/, the sample reference data sealed
 // in input/, an open Log.txt, the user's folders and the maker's (empty) site in temporary folders, and a settings
-// file that names an install path, so that a start-up runs through.
+// file that names an install path whose Community folder holds the sample AI packages, so that a start-up and its
+// livery scan run through. More settings can be given as parameter elements.
 class CycleFolder {
  public:
-  explicit CycleFolder(bool withDocs = true) {
+  explicit CycleFolder(bool withDocs = true, const std::string& moreSettings = {}) {
     if (withDocs) {
       std::filesystem::create_directories("docs");
     }
@@ -47,11 +48,14 @@ class CycleFolder {
     std::filesystem::create_directories(site_.path());
     gf_writeSealedDataFile("input/dbase.enc", readFile(sampleDataFolder() / "dbase.xml"));
     gf_writeSealedDataFile("input/airports.enc", readFile(sampleDataFolder() / "airports.xml"));
+    std::filesystem::create_directories(installPath());
+    std::filesystem::copy(sampleDataFolder() / "aipackage" / "Community", installPath() / "Community",
+                          std::filesystem::copy_options::recursive);
     std::filesystem::create_directories(settingsFolder());
     writeFile(settingsFolder() / "parameters.xml",
               fmt::format("<root><parameters><parameter name=\"MSFS_INSTALL_PATH\" value=\"{}\"/>"
-                          "<parameter name=\"MSFS_2024_INSTALL_PATH\" value=\"{}\"/></parameters></root>",
-                          installPath().string(), installPath().string()));
+                          "<parameter name=\"MSFS_2024_INSTALL_PATH\" value=\"{}\"/>{}</parameters></root>",
+                          installPath().string(), installPath().string(), moreSettings));
     resetCycleFlags();
     gf_openLog();
   }
@@ -75,6 +79,15 @@ class CycleFolder {
     return all.substr(all.find('\n') + 1);
   }
   std::string settingsFile() const { return readFile(settingsFolder() / "parameters.xml"); }
+
+  // What the livery scan of an earlier run left: a start-up that stops before its own scan builds the livery tables
+  // from it.
+  void keepEarlierScan() const {
+    std::filesystem::create_directories("output");
+    writeFile("output/LiveriesScanned.xml",
+              "<root><liveries><liv airl=\"DLH\" type=\"A320\" title=\"Sample Airbus A320 Lufthansa\"/></liveries>"
+              "</root>");
+  }
 
  private:
   TempFolder folder_;
