@@ -79,10 +79,14 @@ TEST(DownloadSite, HoldsTheEncryptedSampleDataAndAnnouncesTheProgramsOwnVersion)
   EXPECT_TRUE(readFile(site.path() / "docs" / "ReleaseNotes.pdf").starts_with("%PDF-"));
   EXPECT_FALSE(std::filesystem::exists(site.path() / "release"));
 
+  // The stock airport file of Frankfurt, also under the simaddon name that the zip's redirect gives.
   const auto simAddonFiles = zipEntries(site.path() / "mysimaddon24" / "my_simaddon2024.zip");
-  ASSERT_EQ(simAddonFiles.size(), 2U);
+  ASSERT_EQ(simAddonFiles.size(), 1U);
   EXPECT_EQ(simAddonFiles[0].first, "EDDF.txt");
   EXPECT_EQ(simAddonFiles[0].second, "archive/simaddon/EDDF.xml\n");
+  const std::string frankfurt = readFile(sampleDir / "airports" / "archive" / "stock" / "EDDF.xml");
+  EXPECT_EQ(readFile(site.path() / "MSFS" / "archive" / "stock" / "EDDF.xml"), frankfurt);
+  EXPECT_EQ(readFile(site.path() / "MSFS" / "archive" / "simaddon" / "EDDF.xml"), frankfurt);
 
   const nlohmann::ordered_json versions = readVersions(site.path());
   std::vector<std::string> keys;
@@ -97,16 +101,15 @@ TEST(DownloadSite, HoldsTheEncryptedSampleDataAndAnnouncesTheProgramsOwnVersion)
 
 TEST(DownloadSite, OffersANewerProgramWithItsInstaller) {
   TempFolder site;
-  ASSERT_EQ(datatool({"site", sampleDir.string(), site.path().string(), "--installer", "11.10.4", "--version",
-                      "dbase=3.2.0", "--simaddon-airports", "KSEA"})
-                .exitCode,
-            0);
+  ASSERT_EQ(
+      datatool({"site", sampleDir.string(), site.path().string(), "--installer", "11.10.4", "--version", "dbase=3.2.0"})
+          .exitCode,
+      0);
 
   const auto installer = zipEntries(site.path() / "release" / "setup_Corvalen_d_v11.10.4.zip");
   ASSERT_EQ(installer.size(), 1U);
   EXPECT_EQ(installer[0].first, "setup_Corvalen_d_v11.10.4.exe");
   EXPECT_FALSE(installer[0].second.empty());
-  EXPECT_EQ(zipEntries(site.path() / "mysimaddon24" / "my_simaddon2024.zip").size(), 1U);
 
   const nlohmann::ordered_json versions = readVersions(site.path());
   EXPECT_EQ(announcedVersion(versions, "msfs"), "11.10.4");
@@ -119,6 +122,63 @@ TEST(DownloadSite, CanAnnounceAProgramWhoseInstallerIsMissing) {
 
   EXPECT_EQ(announcedVersion(readVersions(site.path()), "msfs"), "12.0.0");
   EXPECT_FALSE(std::filesystem::exists(site.path() / "release"));
+}
+
+// A sample folder of its own: the plain data files of the sample and the given airport files under airports/archive.
+class OwnSample : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(sample());
+    for (const char* name : {"dbase.xml", "airports.xml", "AIG-regcodes.xml"}) {
+      std::filesystem::copy_file(sampleDir / name, sample() / name);
+    }
+  }
+
+  void archive(const std::filesystem::path& relative, const std::string& text) const {
+    std::filesystem::create_directories((sample() / "airports" / "archive" / relative).parent_path());
+    writeFile(sample() / "airports" / "archive" / relative, text);
+  }
+
+  std::filesystem::path sample() const { return work_.path() / "sample"; }
+  std::filesystem::path site() const { return work_.path() / "site"; }
+
+ private:
+  TempFolder work_;
+};
+
+TEST_F(OwnSample, StockAndSimaddonFilesServeBothSimulatorsThirdpartyFilesEachItsOwnFolder) {
+  archive("stock/EGLL.xml", "stock EGLL");
+  archive("stock/KSEA.xml", "stock KSEA");
+  archive("simaddon/KSEA.xml", "simaddon KSEA");
+  archive("thirdparty/Northwind Sceneries/EDDF.xml", "thirdparty EDDF");
+
+  ASSERT_EQ(datatool({"site", sample().string(), site().string(), "--simaddon-airports", "KSEA,EGLL"}).exitCode, 0);
+
+  EXPECT_EQ(readFile(site() / "MSFS/archive/stock/EGLL.xml"), "stock EGLL");
+  EXPECT_EQ(readFile(site() / "MSFS/archive/simaddon/EGLL.xml"), "stock EGLL");
+  EXPECT_EQ(readFile(site() / "MSFS/archive/simaddon/KSEA.xml"), "simaddon KSEA");
+  // The program asks for "archive/thirdparty/Northwind%20Sceneries/EDDF.xml": the site's folder has the blank.
+  EXPECT_EQ(readFile(site() / "MSFS/archive/thirdparty/Northwind Sceneries/EDDF.xml"), "thirdparty EDDF");
+  EXPECT_EQ(readFile(site() / "MSFS2024/archive/thirdparty/Northwind Sceneries/EDDF.xml"), "thirdparty EDDF");
+  EXPECT_FALSE(std::filesystem::exists(site() / "MSFS2024/archive/stock"));
+  EXPECT_FALSE(std::filesystem::exists(site() / "MSFS2024/archive/simaddon"));
+
+  const auto redirects = zipEntries(site() / "mysimaddon24" / "my_simaddon2024.zip");
+  ASSERT_EQ(redirects.size(), 2U);
+  EXPECT_EQ(redirects[0], (std::pair<std::string, std::string>{"KSEA.txt", "archive/simaddon/KSEA.xml\n"}));
+  EXPECT_EQ(redirects[1], (std::pair<std::string, std::string>{"EGLL.txt", "archive/simaddon/EGLL.xml\n"}));
+}
+
+TEST_F(OwnSample, ASimaddonAirportWithoutAnAirportFileIsRefusedAndNothingIsAnnounced) {
+  archive("stock/EDDF.xml", "stock EDDF");
+
+  const DatatoolRun run = datatool({"site", sample().string(), site().string(), "--simaddon-airports", "EDDF,KSEA"});
+
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("KSEA"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(site() / "MSFS"));
+  EXPECT_FALSE(std::filesystem::exists(site() / "mysimaddon24"));
+  EXPECT_FALSE(std::filesystem::exists(site() / "versions.json"));
 }
 
 TEST(DownloadSite, RefusesAWrongCommandLineBeforeWritingAnything) {
@@ -142,20 +202,15 @@ TEST(DownloadSite, RefusesAWrongCommandLineBeforeWritingAnything) {
   EXPECT_TRUE(std::filesystem::is_empty(site.path()));
 }
 
-TEST(DownloadSite, AnnouncesNothingWhenASampleFileIsBroken) {
-  TempFolder work;
-  const std::filesystem::path sample = work.path() / "sample";
-  std::filesystem::create_directories(sample);
-  for (const char* name : {"dbase.xml", "airports.xml", "AIG-regcodes.xml"}) {
-    std::filesystem::copy_file(sampleDir / name, sample / name);
-  }
-  writeFile(sample / "airports.xml", "<root><airports><airport code=\"EDDF\"></root>");
+TEST_F(OwnSample, AnnouncesNothingWhenASampleFileIsBroken) {
+  archive("stock/EDDF.xml", "stock EDDF");
+  writeFile(sample() / "airports.xml", "<root><airports><airport code=\"EDDF\"></root>");
 
-  const DatatoolRun run = datatool({"site", sample.string(), (work.path() / "site").string()});
+  const DatatoolRun run = datatool({"site", sample().string(), site().string()});
 
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("airports.xml"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(work.path() / "site" / "versions.json"));
+  EXPECT_FALSE(std::filesystem::exists(site() / "versions.json"));
 }
 
 TEST(ComponentVersionText, TakesExactlyThreeNonNegativeNumbers) {

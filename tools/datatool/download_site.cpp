@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 #include <stdexcept>
 
+#include "datatool/airport_archive.h"
 #include "datatool/data_file_encryption.h"
 #include "datatool/placeholder_pdf.h"
 #include "datatool/replacing_file_writer.h"
@@ -84,6 +85,7 @@ void layOutSite(const std::filesystem::path& sampleDir, const std::filesystem::p
                 const SiteOptions& options) {
   writeDataFiles(sampleDir, siteDir / dataFolderName());
   writeReleaseNotes(siteDir / "docs");
+  layOutAirportArchive(sampleDir / "airports" / "archive", siteDir, options.simAddonAirports);
   writeSimAddonZip(siteDir / "mysimaddon24", options.simAddonAirports);
   if (options.installerVersion) {
     writeInstallerZip(siteDir / "release", *options.installerVersion);
