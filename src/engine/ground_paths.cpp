@@ -11,6 +11,7 @@
 #include "engine/curves.h"
 #include "engine/ground_moves.h"
 #include "engine/phase_controls.h"
+#include "engine/stream_points.h"
 #include "engine/take_off.h"
 #include "engine/tick_count.h"
 #include "foundation/log.h"
@@ -19,7 +20,6 @@ namespace cvl {
 
 namespace {
 
-constexpr double samePointDegrees = 1e-8;
 constexpr double ticksPerHour = 360000.0;
 constexpr double metresPerNauticalMile = 1852.0;
 constexpr std::int32_t narrowestDueWindow = 1000;
@@ -30,16 +30,8 @@ constexpr double steeringDeadBand = 0.5 * degreesToRadians;
 constexpr double lowestFlarePitch = -4.0 * degreesToRadians;
 constexpr double pi = std::numbers::pi;
 
-LatLon lf_positionOf(const TimedPosition& entry) {
-  return {entry.lat, entry.lon};
-}
-
-bool lf_samePoint(const TimedPosition& a, const TimedPosition& b) {
-  return std::abs(a.lat - b.lat) < samePointDegrees && std::abs(a.lon - b.lon) < samePointDegrees;
-}
-
 double lf_legNm(const LiveAc& aircraft) {
-  return gf_distanceNM(lf_positionOf(aircraft.stream[0]), lf_positionOf(aircraft.stream[1]));
+  return gf_distanceNM(gf_latLonOf(aircraft.stream[0]), gf_latLonOf(aircraft.stream[1]));
 }
 
 // A tick count within the range of the tick counter (absurd distances and gaps must not overflow it).
@@ -243,7 +235,7 @@ double lf_turnAhead(const LiveAc& aircraft) {
   if (stream.size() < 3) {
     return 0.0;
   }
-  return lf_wrappedAngle(gf_bearing(lf_positionOf(stream[1]), lf_positionOf(stream[2])) - aircraft.simPos.heading);
+  return lf_wrappedAngle(gf_bearing(gf_latLonOf(stream[1]), gf_latLonOf(stream[2])) - aircraft.simPos.heading);
 }
 
 void lf_insertMidpoint(LiveAc& aircraft) {
@@ -334,11 +326,11 @@ void lf_stepStream(LiveAc& aircraft) {
     return;
   }
   lf_clearCurve(aircraft);
-  if (!stream[1].stationary && lf_samePoint(stream[0], stream[1])) {
+  if (!stream[1].stationary && gf_samePoint(stream[0], stream[1])) {
     stream[1].stationary = true;
   }
   if (!stream[1].stationary) {
-    aircraft.targetHeading = gf_bearing(lf_positionOf(stream[0]), lf_positionOf(stream[1]));
+    aircraft.targetHeading = gf_bearing(gf_latLonOf(stream[0]), gf_latLonOf(stream[1]));
   }
   lf_scheduleByFlight(aircraft);
   if (stream[1].stationary) {
