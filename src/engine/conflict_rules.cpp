@@ -12,16 +12,13 @@
 #include "engine/aircraft_removal.h"
 #include "engine/engine_state.h"
 #include "engine/ground_paths.h"
+#include "engine/stream_points.h"
 #include "foundation/log.h"
 #include "parking/stand_names.h"
 
 namespace cvl {
 
 namespace {
-
-LatLon lf_positionOf(const LiveAc& aircraft) {
-  return {aircraft.simPos.lat, aircraft.simPos.lon};
-}
 
 LatLon lf_standOf(const StaticAc& aircraft) {
   return {aircraft.standLat, aircraft.standLon};
@@ -47,7 +44,7 @@ double lf_lateralOffsetFeet(double bearingFromUser, double userHeading, double d
 
 bool lf_inUserWay(const LiveAc& aircraft, const UserAcData& user) {
   const LatLon userPosition{user.latitude, user.longitude};
-  const LatLon position = lf_positionOf(aircraft);
+  const LatLon position = gf_latLonOf(aircraft.simPos);
   const double distance = gf_distanceNM(userPosition, position);
   const double bearing = gf_bearing(userPosition, position);
   if (aircraft.onGround && user.altitudeAboveGround < 500.0 && distance <= 1.0 &&
@@ -178,7 +175,7 @@ void gf_collisionAvoidStatic(LiveAc& live) {
   if (live.takeOffRoll || live.rollout) {
     return;
   }
-  live.collisionProbe = lf_positionOf(live);
+  live.collisionProbe = gf_latLonOf(live.simPos);
   const auto colliding = std::find_if(staticAcs.begin(), staticAcs.end(), [&live](const StaticAc& aircraft) {
     return aircraft.state == AcState::active && aircraft.callsign != live.callsign &&
            gf_distanceNM(lf_standOf(aircraft), live.collisionProbe) <=

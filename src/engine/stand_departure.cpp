@@ -23,10 +23,6 @@ constexpr double pushBackRadii = 2.5;
 constexpr double quarterTurn = std::numbers::pi / 2.0;
 constexpr std::array<std::uint32_t, 7> leavingStandLights{1, 1, 0, 1, 0, 1, 0};
 
-LatLon lf_here(const LiveAc& aircraft) {
-  return {aircraft.simPos.lat, aircraft.simPos.lon};
-}
-
 // A ground entry at the point at the speed, due `ticks` from now.
 TimedPosition lf_taxiEntry(const LatLon& point, double speed, std::int32_t ticks) {
   TimedPosition entry;
@@ -55,7 +51,7 @@ void lf_pullOut(LiveAc& aircraft) {
   const double speed = gf_taxiSpeedOf(aircraft);
   auto& stream = aircraft.stream;
   stream.front().groundSpeed = speed;
-  const TimedPosition out = lf_taxiEntry(ahead, speed, lf_ticksBetween(lf_here(aircraft), ahead, speed));
+  const TimedPosition out = lf_taxiEntry(ahead, speed, lf_ticksBetween(gf_latLonOf(aircraft.simPos), ahead, speed));
   stream.resize(1);
   stream.push_back(out);
   gf_setPhase(aircraft, AcPhase::taxi);
@@ -76,11 +72,11 @@ void lf_pushBack(LiveAc& aircraft) {
   }
   const double speed = gf_taxiSpeedOf(aircraft);
   const LatLon straightBack =
-      gf_destinationPoint(lf_here(aircraft), pushDirection, lf_feet(pushBackRadii * stand->radius));
+      gf_destinationPoint(gf_latLonOf(aircraft.simPos), pushDirection, lf_feet(pushBackRadii * stand->radius));
   auto& stream = aircraft.stream;
   stream.front().groundSpeed = speed;
   aircraft.targetHeading = aircraft.simPos.heading;
-  const std::int32_t straightTicks = lf_ticksBetween(lf_here(aircraft), straightBack, speed);
+  const std::int32_t straightTicks = lf_ticksBetween(gf_latLonOf(aircraft.simPos), straightBack, speed);
   const TimedPosition pushed = lf_taxiEntry(straightBack, speed, straightTicks);
   stream.resize(1);
   stream.push_back(pushed);

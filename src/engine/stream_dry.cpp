@@ -38,10 +38,6 @@ constexpr double climbOutFtMin = 1500.0;
 constexpr double climbOutFtPerSecond = 25.0;
 constexpr double secondsPerHour = 3600.0;
 
-LatLon lf_here(const LiveAc& aircraft) {
-  return {aircraft.simPos.lat, aircraft.simPos.lon};
-}
-
 std::int32_t lf_dueLater(std::int32_t due, std::int64_t ticks) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(due + ticks, std::numeric_limits<std::int32_t>::max()));
 }
@@ -56,7 +52,8 @@ bool lf_blockedByTaxiingAircraft(const LiveAc& aircraft) {
   return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft](const LiveAc& other) {
     return other.onGround && other.phase == AcPhase::taxi && other.state == AcState::active &&
            other.objectId != aircraft.objectId &&
-           gf_distanceNM(lf_here(aircraft), lf_here(other)) <= (aircraft.halfSpan + other.halfSpan) * taxiClearance;
+           gf_distanceNM(gf_latLonOf(aircraft.simPos), gf_latLonOf(other.simPos)) <=
+               (aircraft.halfSpan + other.halfSpan) * taxiClearance;
   });
 }
 
@@ -94,7 +91,7 @@ std::int32_t lf_positionsToMakeUp(const LiveAc& aircraft) {
     return aircraft.phase == AcPhase::parked ? parkedMadeUp : groundMadeUp;
   }
   if (gf_engineUserPositionKnown() &&
-      gf_distanceNM(gf_engineUserLatLon(), lf_here(aircraft)) >= rangeNm.load() - rangeEdgeNm) {
+      gf_distanceNM(gf_engineUserLatLon(), gf_latLonOf(aircraft.simPos)) >= rangeNm.load() - rangeEdgeNm) {
     return 0;
   }
   if (AIRBORNE_ONLY.value) {

@@ -3,16 +3,22 @@
 #include <cmath>
 
 #include "engine/engine_state.h"
+#include "engine/live_ac.h"
 #include "foundation/geometry.h"
 #include "trafficin/timed_position.h"
 
-// Positions of the position stream as points on the map, and the engine's user position as one.
+// Points on the map: the entries of the position stream, an aircraft's place in the simulator and the engine's user
+// position.
 namespace cvl {
 
 // Two points closer than this in both latitude and longitude (degrees) are the same point.
 inline constexpr double samePointDegrees = 1e-8;
 
 inline LatLon gf_latLonOf(const TimedPosition& position) {
+  return {position.lat, position.lon};
+}
+
+inline LatLon gf_latLonOf(const SimPosition& position) {
   return {position.lat, position.lon};
 }
 
