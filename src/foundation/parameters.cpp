@@ -3,21 +3,14 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/exit_reasons.h"
 #include "foundation/log.h"
 #include "foundation/settings_file.h"
 
 namespace cvl {
 namespace {
 
-void lf_logUnlessStopping(std::string_view text) {
-  if (!gf_stopping()) {
-    gf_log(text);
-  }
-}
-
 void lf_logAppendFailure(const std::string& key, const std::string& currentValue) {
-  lf_logUnlessStopping(fmt::format("{}adding xml parameter {} with {} failed!", "===> ", key, currentValue));
+  gf_logUnlessClosing(fmt::format("{}adding xml parameter {} with {} failed!", "===> ", key, currentValue));
 }
 
 template <typename Item>
@@ -81,7 +74,7 @@ void StringParameter::setValue(std::string text) {
 }
 
 void StringParameter::log() const {
-  lf_logUnlessStopping(fmt::format("{}=\"{}\"", key, value.get()));
+  gf_logUnlessClosing(fmt::format("{}=\"{}\"", key, value.get()));
 }
 
 void StringParameter::appendTo(pugi::xml_node parameters, bool writeDefaults) const {
@@ -105,7 +98,7 @@ BoolParameter::BoolParameter(std::string name, bool initial)
 BoolParameter::~BoolParameter() = default;
 
 void BoolParameter::log() const {
-  lf_logUnlessStopping(fmt::format("{}={}", key, value.load()));
+  gf_logUnlessClosing(fmt::format("{}={}", key, value.load()));
 }
 
 void BoolParameter::appendTo(pugi::xml_node parameters, bool writeDefaults) const {
@@ -122,7 +115,7 @@ IntParameter::IntParameter(std::string name, std::int32_t initial, std::int32_t 
 IntParameter::~IntParameter() = default;
 
 void IntParameter::log() const {
-  lf_logUnlessStopping(fmt::format("{}={}", key, value.load()));
+  gf_logUnlessClosing(fmt::format("{}={}", key, value.load()));
 }
 
 void IntParameter::appendTo(pugi::xml_node parameters, bool writeDefaults) const {

@@ -21,12 +21,6 @@ constexpr std::chrono::milliseconds receiveSlice{100};
 // The Winsock number for a connection the peer has shut down.
 constexpr int errorGracefulShutdown = 10101;
 
-void lf_logUnlessStopping(std::string_view text) {
-  if (!gf_stopping()) {
-    gf_log(text);
-  }
-}
-
 // Everything set up so far is freed before the failure is thrown.
 [[noreturn]] void lf_failStart(std::string_view text) {
   if (rtListenSocket != net::invalidSocket) {
@@ -148,7 +142,7 @@ std::string receive(std::chrono::milliseconds patience) {
     }
     const int count = ready == net::socketError ? net::socketError : net::receive(rtClientSocket, chunk);
     if (count == net::socketError) {
-      lf_logUnlessStopping(fmt::format("receive: {}", lf_lastErrorText()));
+      gf_logUnlessClosing(fmt::format("receive: {}", lf_lastErrorText()));
       return {};
     }
     if (count == 0) {
@@ -156,7 +150,7 @@ std::string receive(std::chrono::milliseconds patience) {
     }
     reply.append(chunk.data(), static_cast<std::size_t>(count));
     if (reply.size() >= replyCapacity) {
-      lf_logUnlessStopping(fmt::format("receive: buffer overrun: {}", reply.size()));
+      gf_logUnlessClosing(fmt::format("receive: buffer overrun: {}", reply.size()));
       return {};
     }
   }
@@ -167,10 +161,10 @@ bool sendDataPacket(std::string_view line) {
   if (!lf_peerHasClosed() && net::send(rtClientSocket, line) != net::socketError) {
     return true;
   }
-  lf_logUnlessStopping(fmt::format("sendDataPacket to RealTraffic failed: {}", lf_lastErrorText()));
+  gf_logUnlessClosing(fmt::format("sendDataPacket to RealTraffic failed: {}", lf_lastErrorText()));
   realTrafficConnected = false;
   lf_closeClient();
-  lf_logUnlessStopping("RealTraffic client socket closed");
+  gf_logUnlessClosing("RealTraffic client socket closed");
   return false;
 }
 
