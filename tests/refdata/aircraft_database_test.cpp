@@ -49,7 +49,7 @@ TEST(AircraftDatabase, ReadsEverySectionOfTheSample) {
   const auto& klm = RegistrationTable.at("PH-BXA");
   EXPECT_EQ(klm.airl, "KLM");
   EXPECT_EQ(klm.type, "B738");
-  EXPECT_EQ(klm.opr, "KLM");
+  EXPECT_EQ(klm.opr, "");  // flown by its own airline
   EXPECT_FALSE(klm.cargo);
   EXPECT_TRUE(RegistrationTable.at("D-ALFG").cargo);
   EXPECT_THAT(folder.log(), HasSubstr(fmt::format("{} dbase records read\n", RegistrationTable.size())));

@@ -27,7 +27,9 @@ TEST(RegistrationLookup, FindsTheSampleRecordsWithoutTheirDash) {
   ASSERT_TRUE(gf_readDbase());
   EXPECT_EQ(gf_regAirline("PHBXA"), "KLM");  // two-character prefix
   EXPECT_EQ(gf_regAirline("DAIBP"), "DLH");  // one-character prefix
-  EXPECT_EQ(gf_regOperator("D-ALFG"), "Lufthansa Cargo");
+  EXPECT_EQ(gf_regOperator("D-ALFG"), "");
+  EXPECT_EQ(gf_regOperator("DACNA"), "CLH");  // flown by the regional airline for its brand
+  EXPECT_EQ(gf_regAirline("DACNA"), "DLH");
   EXPECT_EQ(gf_regAirline("N730UW"), "AAL");
   EXPECT_EQ(gf_regAirline("N-730UW"), "");
 }

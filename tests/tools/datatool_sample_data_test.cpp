@@ -109,15 +109,22 @@ TEST_F(SampleDbase, HoldsThousandsOfUniqueRegistrationsOfKnownTypesAndAirlines) 
   const std::vector<std::string> airlineList = sectionList(dbase, "ICAO_airlines", "ICAO", "codes");
   const std::set<std::string> airlines{airlineList.begin(), airlineList.end()};
   std::set<std::string> registrations;
+  std::size_t operated = 0;
   for (const pugi::xml_node record : dbase.child("root").child("dbase").children("db")) {
     const std::string reg = record.attribute("reg").as_string();
     const std::string airline = record.attribute("airl").as_string();
+    // The program takes an operator as the aircraft's airline: a name there would match no livery.
+    const std::string operatorCode = record.attribute("opr").as_string();
     EXPECT_FALSE(reg.empty());
     EXPECT_TRUE(registrations.insert(reg).second) << reg << " is listed twice";
     EXPECT_TRUE(knownTypes.contains(record.attribute("type").as_string())) << reg;
     EXPECT_TRUE(airline.empty() || airlines.contains(airline)) << reg << " " << airline;
+    EXPECT_TRUE(operatorCode.empty() || (airlines.contains(operatorCode) && operatorCode != airline))
+        << reg << " " << operatorCode;
+    operated += operatorCode.empty() ? 0 : 1;
   }
   EXPECT_GE(registrations.size(), 2000U);
+  EXPECT_GT(operated, 0U) << "no registration flown by an operator for its airline";
   // The lookup turns ABCDE into AB-CDE and A-BCDE: the sample holds both dash positions and undashed registrations.
   EXPECT_TRUE(registrations.contains("D-AIBS"));
   EXPECT_TRUE(registrations.contains("PH-BXA"));

@@ -99,7 +99,7 @@ B744F B744  B767 B763  B757 B752  E175 E75L  E195E2 E295  ATR72 AT76  ATR42 AT45
 CRJ900 CRJ9  MD-11 MD11  C172SP C172  BE200 BE20  H145 EC45  H135 EC35
 """
 
-# Airline ICAO code, operator name, cargo operator, fleet as "TYPE:COUNT:PATTERN" ("?" a letter, "#" a digit). The
+# Airline ICAO code, airline name, cargo operator, fleet as "TYPE:COUNT:PATTERN" ("?" a letter, "#" a digit). The
 # sample keeps a third of each count (at least two), enough to be realistic and small enough to read quickly.
 AIRLINES = """
 DLH|Lufthansa|0|A319:14:D-AIB? A320:24:D-AI?? A20N:20:D-AIN? A21N:18:D-AIE? A321:20:D-AIS? A333:8:D-AIK? A343:10:D-AIF? A346:12:D-AIH? A359:16:D-AIX? A388:8:D-AIM? B744:8:D-ABV? B748:16:D-ABY?
@@ -231,6 +231,12 @@ ABW|AirBridgeCargo|1|B744:6:VP-BI? B748:8:VQ-BL?
 CAO|Air China Cargo|1|B77L:12:B-20## B744:3:B-24##
 """
 
+# Regional and subsidiary airlines that fly their fleet for a brand: their records name the brand as the airline and
+# their own code as the operator ("opr"). The program takes the operator, when a record has one, as the aircraft's
+# airline, and falls back to the brand when no livery of the operator exists; every other record has no operator.
+OPERATED_FOR = {"CLH": "DLH", "KLC": "KLM", "EZS": "EZY", "EJU": "EZY", "SHT": "BAW", "RUK": "RYR", "IBS": "IBE",
+                "HOP": "AFR", "JZA": "ACA"}
+
 # General aviation and business aircraft without an airline: registration pattern per type.
 PRIVATE = """
 C172:40:N#####  C172:20:D-E???  C172:12:G-B???  SR22:30:N###SR  SR22:10:D-E???  P28A:24:N####P  P28A:10:G-B???
@@ -287,7 +293,8 @@ def draw(pattern, rng):
 
 
 def registrations(rng, known_types):
-    """(reg, airline, type, operator, cargo) records, every registration unique."""
+    """(reg, airline, type, operator, cargo) records, every registration unique; the operator is an airline code or
+    empty."""
     records = []
     used = set()
 
@@ -308,14 +315,15 @@ def registrations(rng, known_types):
             made += 1
 
     for line in AIRLINES.strip().splitlines():
-        code, operator, cargo, fleet = line.split("|")
+        code, _, cargo, fleet = line.split("|")
+        airline, operator = (OPERATED_FOR[code], code) if code in OPERATED_FOR else (code, "")
         for entry in fleet.split():
             type_code, count, pattern = entry.split(":")
-            add(pattern, max(2, int(count) // 3), code, type_code, operator, cargo == "1")
+            add(pattern, max(2, int(count) // 3), airline, type_code, operator, cargo == "1")
     for entry in PRIVATE.split():
         type_code, count, pattern = entry.split(":")
         if int(count) > 0:
-            add(pattern, int(count), "", type_code, "private", False)
+            add(pattern, int(count), "", type_code, "", False)
     return records
 
 
@@ -351,6 +359,7 @@ def main():
         assert set(group.split(",")) <= known_set, group
     cargo_types = CARGO_TYPES.split()
     assert set(cargo_types) <= known_set
+    assert set(OPERATED_FOR) | set(OPERATED_FOR.values()) <= set(airline_codes())
 
     lines = ['<?xml version="1.0" encoding="UTF-8"?>',
              "<!-- Sample aircraft database of Corvalen, written by tools/datatool/make_sample_dbase.py: type designators,",
