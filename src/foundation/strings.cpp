@@ -62,6 +62,13 @@ char gf_toUpperChar(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+std::string gf_asciiLower(std::string_view text) {
+  std::string lower{text};
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return lower;
+}
+
 bool gf_equalsUpper(std::string_view expected, std::string_view text) {
   return std::equal(expected.begin(), expected.end(), text.begin(), text.end(),
                     [](char e, char t) { return e == gf_toUpperChar(t); });

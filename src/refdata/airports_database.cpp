@@ -91,13 +91,6 @@ void lf_readAirportsFile() {
   gf_log(fmt::format("{} airports read", AirportList.size()));
 }
 
-std::string lf_asciiLower(std::string_view text) {
-  std::string lower{text};
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-  return lower;
-}
-
 }  // namespace
 
 bool gf_readAirports() {
@@ -177,9 +170,9 @@ std::string gf_findAirportByPrefix(std::string_view text) {
 }
 
 std::string gf_findAirportByPath(const std::filesystem::path& path) {
-  const auto text = lf_asciiLower(path.string());
+  const auto text = gf_asciiLower(path.string());
   const auto found = std::find_if(AirportList.begin(), AirportList.end(), [&text](const Airport& airport) {
-    return text.find('-' + lf_asciiLower(airport.code) + '-') != std::string::npos;
+    return text.find('-' + gf_asciiLower(airport.code) + '-') != std::string::npos;
   });
   return found != AirportList.end() ? found->code : std::string{};
 }

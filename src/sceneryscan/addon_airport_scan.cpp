@@ -59,12 +59,6 @@ std::size_t lf_utf16Length(std::string_view utf8) {
   return units;
 }
 
-std::string lf_asciiLowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-  return text;
-}
-
 // The part of the path below the scanned folder: the names above it are the user's, not the packages'.
 std::string lf_partBelow(const std::filesystem::path& path, const std::filesystem::path& scannedFolder) {
   return gf_pathToUtf8(path.lexically_relative(scannedFolder));
@@ -188,7 +182,7 @@ bool lf_isExcludedPath(const std::filesystem::path& path, const std::filesystem:
   if (lf_utf16Length(gf_pathToUtf8(path)) > longestScannedPath) {
     return true;
   }
-  return lf_containsAny(lf_asciiLowerCase(lf_partBelow(path, scannedFolder)), excludedNames);
+  return lf_containsAny(gf_asciiLower(lf_partBelow(path, scannedFolder)), excludedNames);
 }
 
 void lf_scanFolderForAirports(const std::filesystem::path& folder) {
