@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -32,6 +33,12 @@ std::string gf_asciiLower(std::string_view text);
 
 // Whether text, upper-cased byte by byte, equals expected (which callers give in upper case).
 bool gf_equalsUpper(std::string_view expected, std::string_view text);
+
+// Whether any of the fragments (texts convertible to std::string_view) occurs in the text.
+bool gf_containsAny(std::string_view text, const auto& fragments) {
+  return std::any_of(fragments.begin(), fragments.end(),
+                     [text](std::string_view fragment) { return text.find(fragment) != std::string_view::npos; });
+}
 
 // True only when pattern is name followed by one '*'.
 bool gf_wildcardMatch(std::string_view name, std::string_view pattern);

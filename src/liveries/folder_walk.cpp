@@ -34,18 +34,13 @@ constexpr std::array<std::string_view, 9> skipFragments{"airport",   "lvfr",    
                                                         "navigraph", "flytampa", "inibuilds", "_CVT_"};
 constexpr std::array<std::string_view, 2> ivaoMarkers{"ivao_x-csl", "IVAO_MTL"};
 
-bool lf_containsAny(std::string_view text, const auto& fragments) {
-  return std::any_of(fragments.begin(), fragments.end(),
-                     [&](std::string_view fragment) { return text.find(fragment) != std::string_view::npos; });
-}
-
 // Packages whose name holds a skip fragment are not entered, nor are folders whose path is too long. Only the part of
 // the path below the scanned folder counts for the fragments, so the scanned folder's own location never hides it.
 void lf_limitDescent(fs::recursive_directory_iterator& entries, const fs::path& folder) {
   const auto& path = entries->path();
   const std::string_view below =
       std::string_view{path.native()}.substr(std::min(path.native().size(), folder.native().size()));
-  if (lf_containsAny(below, skipFragments) || gf_pathToUtf8(path).size() >= longestPathBytes) {
+  if (gf_containsAny(below, skipFragments) || gf_pathToUtf8(path).size() >= longestPathBytes) {
     entries.disable_recursion_pending();
   }
 }
@@ -61,7 +56,7 @@ bool lf_isAircraftCfg(const fs::directory_entry& entry) {
 }
 
 LiveryReader lf_readerFor(const fs::path& path) {
-  if (lf_containsAny(path.native(), ivaoMarkers)) {
+  if (gf_containsAny(path.native(), ivaoMarkers)) {
     return lf_searchLiveriesinIVAOFile;
   }
   return lf_searchLiveriesinFile;

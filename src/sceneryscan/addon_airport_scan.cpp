@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <deque>
@@ -64,11 +63,6 @@ std::string lf_partBelow(const std::filesystem::path& path, const std::filesyste
   return gf_pathToUtf8(path.lexically_relative(scannedFolder));
 }
 
-bool lf_containsAny(std::string_view text, const auto& names) {
-  return std::any_of(names.begin(), names.end(),
-                     [text](std::string_view name) { return text.find(name) != std::string_view::npos; });
-}
-
 bool lf_isBglFile(const std::filesystem::path& path) {
   return gf_equalsUpper(".BGL", gf_pathToUtf8(path.extension()));
 }
@@ -124,7 +118,7 @@ void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::fut
       continue;
     }
     if (!entry->is_regular_file() || !lf_isBglFile(path) ||
-        lf_containsAny(lf_partBelow(path, folder), passedOverNames) || !lf_hasAirportSection(path)) {
+        gf_containsAny(lf_partBelow(path, folder), passedOverNames) || !lf_hasAirportSection(path)) {
       continue;
     }
     if (gf_stopping()) {
@@ -182,7 +176,7 @@ bool lf_isExcludedPath(const std::filesystem::path& path, const std::filesystem:
   if (lf_utf16Length(gf_pathToUtf8(path)) > longestScannedPath) {
     return true;
   }
-  return lf_containsAny(gf_asciiLower(lf_partBelow(path, scannedFolder)), excludedNames);
+  return gf_containsAny(gf_asciiLower(lf_partBelow(path, scannedFolder)), excludedNames);
 }
 
 void lf_scanFolderForAirports(const std::filesystem::path& folder) {
