@@ -31,6 +31,7 @@
 #include "liveries/scan_reports.h"
 #include "liveries/scanned_liveries_file.h"
 #include "platform/ui/controls.h"
+#include "sceneryscan/file_status.h"
 
 namespace cvl {
 namespace {
@@ -88,16 +89,6 @@ fs::path lf_communityFolder() {
 bool lf_isFolder(const fs::path& path) {
   std::error_code failure;
   return fs::is_directory(path, failure);
-}
-
-// The folder's status; a failure other than a missing entry is thrown.
-fs::file_status lf_folderStatus(const fs::path& folder) {
-  std::error_code failure;
-  const auto status = fs::status(folder, failure);
-  if (failure && status.type() != fs::file_type::not_found) {
-    throw fs::filesystem_error("status", folder, failure);
-  }
-  return status;
 }
 
 // Each airline and type keeps only the liveries of the highest-priority folder that has it.
@@ -196,7 +187,7 @@ bool lf_scanLiveryFolders(const LiveryFolders& folders) {
     if (folder.empty()) {
       continue;
     }
-    const auto status = lf_folderStatus(folder);
+    const auto status = gf_pathStatus(folder);
     if (!fs::exists(status)) {
       gf_log(folder.string() + " does not exist, skipped!");
     } else if (!fs::is_directory(status)) {
