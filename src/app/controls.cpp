@@ -303,6 +303,11 @@ std::mutex& gf_callsignListMutex() {
   return mutex;
 }
 
+std::string gf_lookedUpCallsign() {
+  const std::lock_guard lock{gf_callsignListMutex()};
+  return CALLSIGN_2_OBJECTID.getValue();
+}
+
 void gf_resetCallsignToObjectId() {
   mainWindow.csOidText = std::string{};
   gf_invalidateBand(rcControls);

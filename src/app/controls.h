@@ -55,6 +55,8 @@ std::optional<std::pair<int, std::string>> lf_getComboSelection(ui::Handle paren
 // The shared callsign list of CALLSIGN_2_OBJECTID and the setting's value are written by the worker and by the UI
 // thread; every change of them, and every read of the list, holds this lock.
 std::mutex& gf_callsignListMutex();
+// The callsign chosen in CALLSIGN_2_OBJECTID, read under that lock.
+std::string gf_lookedUpCallsign();
 // Empties the callsign-to-object-id lookup: no text, a list of one empty entry, the combo box and "Block" disabled.
 void gf_resetCallsignToObjectId();
 // Fills the callsign list from the live aircraft in the simulator (worker thread); true when it holds any.

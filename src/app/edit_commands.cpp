@@ -58,11 +58,6 @@ void lf_clearErrorAndStatusLine() {
   gf_clearStatusLine();
 }
 
-std::string lf_lookedUpCallsign() {
-  const std::lock_guard lock{gf_callsignListMutex()};
-  return CALLSIGN_2_OBJECTID.getValue();
-}
-
 // The text before the first "Community" of a path text, without the separator before it; nothing when no folder name
 // stands before it.
 std::optional<std::string> lf_communityParentText(const std::string& text) {
@@ -155,7 +150,7 @@ void lf_setBlockCallsign() {
   } else if (const std::string callsign = lf_toUpper(typed); callsign == BLOCK_CALLSIGN.getValue()) {
     gf_setStatusLine(fmt::format("callsign '{}' was already set ...", callsign), true);
   } else {
-    if (callsign == lf_lookedUpCallsign()) {
+    if (callsign == gf_lookedUpCallsign()) {
       gf_resetCallsignToObjectId();
     }
     lf_blockCallsign(callsign);

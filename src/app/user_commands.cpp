@@ -4,7 +4,6 @@
 
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,18 +34,13 @@ struct ButtonCommand {
   std::function<bool()> action;
 };
 
-std::string lf_lookedUpCallsign() {
-  const std::lock_guard lock{gf_callsignListMutex()};
-  return CALLSIGN_2_OBJECTID.getValue();
-}
-
 bool lf_unblock() {
   if (BLOCK_CALLSIGN.value.empty()) {
     gf_setStatusLine("Nothing to block or unblock...", false);
   } else {
     lf_unblockCallsign();
   }
-  ui::enable(blockButton.hwnd, !lf_lookedUpCallsign().empty());
+  ui::enable(blockButton.hwnd, !gf_lookedUpCallsign().empty());
   return true;
 }
 
@@ -57,7 +51,7 @@ bool lf_refreshCallsigns() {
 }
 
 bool lf_block() {
-  lf_blockCallsign(lf_lookedUpCallsign());
+  lf_blockCallsign(gf_lookedUpCallsign());
   gf_resetCallsignToObjectId();
   ui::enable(blockButton.hwnd, false);
   return true;
