@@ -6,15 +6,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <pugixml.hpp>
 #include <string>
 
 #include "foundation/constants.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/settings_file.h"
+#include "fuzz_support.h"
 
 namespace {
+
+using cvl::fuzz::check;
 
 // A roaming folder of this process's own, removed when the fuzzer ends.
 const std::filesystem::path& settingsFile() {
@@ -32,8 +34,7 @@ const std::filesystem::path& settingsFile() {
 }
 
 void writeBytes(const std::uint8_t* data, std::size_t size) {
-  std::ofstream file(settingsFile(), std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  cvl::fuzz::writeWholeFile(settingsFile(), cvl::fuzz::asText(data, size));
 }
 
 }  // namespace
@@ -42,19 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   writeBytes(data, size);
   cvl::gf_readParameters();
   for (const auto* setting : cvl::intRegistry) {
-    if (setting->value < setting->minValue || setting->value > setting->maxValue) {
-      std::abort();
-    }
+    check(setting->value >= setting->minValue && setting->value <= setting->maxValue);
   }
   pugi::xml_document document;
-  if (!document.load_file(settingsFile().c_str())) {
-    std::abort();
-  }
+  check(document.load_file(settingsFile().c_str()));
 
   writeBytes(data, size);
   cvl::gf_saveIntParameter(cvl::RANGE);
-  if (!document.load_file(settingsFile().c_str())) {
-    std::abort();
-  }
+  check(document.load_file(settingsFile().c_str()));
   return 0;
 }

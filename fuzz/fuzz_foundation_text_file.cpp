@@ -4,16 +4,17 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "foundation/text_encoding.h"
 #include "foundation/text_files.h"
+#include "fuzz_support.h"
 
 namespace {
+
+using cvl::fuzz::check;
 
 // One file per process, removed when the fuzzer ends.
 struct ScratchFile {
@@ -42,14 +43,9 @@ bool isUtf8(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  {
-    std::ofstream file(scratchFile(), std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  cvl::fuzz::writeWholeFile(scratchFile(), cvl::fuzz::asText(data, size));
   const cvl::Charset detected = cvl::gf_detectCharset(scratchFile());
-  if (detected == cvl::Charset::noneFound) {
-    std::abort();  // the file was just written
-  }
+  check(detected != cvl::Charset::noneFound);  // the file was just written
   std::vector<std::string> lines;
   for (const auto charset : {detected, cvl::Charset::ansi, cvl::Charset::unicode, cvl::Charset::unicodeBigEndian,
                              cvl::Charset::utf8WithBom, cvl::Charset::utf8WithoutBom, cvl::Charset::noneFound}) {
@@ -58,9 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         charset == cvl::Charset::ansi || charset == cvl::Charset::unicode || charset == cvl::Charset::unicodeBigEndian;
     for (const auto& line : lines) {
       // Converted text is always UTF-8: ANSI by its table, UTF-16 by the strict conversion.
-      if (read && converted && !isUtf8(line)) {
-        std::abort();
-      }
+      check(!read || !converted || isUtf8(line));
     }
   }
   cvl::TextFile textFile{scratchFile(), {}};

@@ -4,11 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "liveries/aircraft_cfg.h"
 #include "liveries/mtl_reader.h"
 #include "liveries/scan_reports.h"
@@ -44,16 +43,9 @@ const ScratchPackage& scratch() {
   return package;
 }
 
-void write(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-void check(const cvl::LiveryList& liveries) {
+void checkLiveries(const cvl::LiveryList& liveries) {
   for (const auto& livery : liveries) {
-    if (livery.title.empty() || livery.type.empty() || livery.airl.empty()) {
-      std::abort();
-    }
+    cvl::fuzz::check(!livery.title.empty() && !livery.type.empty() && !livery.airl.empty());
   }
 }
 
@@ -61,10 +53,11 @@ void check(const cvl::LiveryList& liveries) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto& package = scratch();
-  write(package.ordinary, data, size);
-  write(package.ivao, data, size);
-  check(cvl::lf_searchLiveriesinFile(1, package.ordinary));
-  check(cvl::lf_searchLiveriesinIVAOFile(2, package.ivao));
+  const std::string_view bytes = cvl::fuzz::asText(data, size);
+  cvl::fuzz::writeWholeFile(package.ordinary, bytes);
+  cvl::fuzz::writeWholeFile(package.ivao, bytes);
+  checkLiveries(cvl::lf_searchLiveriesinFile(1, package.ordinary));
+  checkLiveries(cvl::lf_searchLiveriesinIVAOFile(2, package.ivao));
   cvl::lf_clearScanReports();
   return 0;
 }

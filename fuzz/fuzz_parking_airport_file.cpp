@@ -14,6 +14,7 @@
 #include "foundation/constants.h"
 #include "foundation/settings_file.h"
 #include "foundation/user_error.h"
+#include "fuzz_support.h"
 #include "parking/current_park_airport.h"
 #include "parking/learned_files.h"
 #include "parking/park_airport_file.h"
@@ -21,11 +22,7 @@
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::check;
 
 void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
   std::filesystem::create_directories(path.parent_path());
@@ -71,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   check(prepared);
   std::filesystem::remove_all(cvl::airportsFolder);
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::string_view input = cvl::fuzz::asText(data, size);
   const auto split = input.find('\0');
   const std::string_view airportFile = input.substr(0, split);
   writeBytes(airportFileName, airportFile);

@@ -4,23 +4,20 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "foundation/constants.h"
 #include "foundation/user_error.h"
+#include "fuzz_support.h"
 #include "refdata/airports_database.h"
 #include "refdata/data_file_sealing.h"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::asText;
+using cvl::fuzz::check;
 
 double noFile(const cvl::Airport& airport, const cvl::LatLon&, std::string& standId) {
   standId = airport.code;
@@ -34,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!folderMade) {
     return 0;
   }
-  const std::string_view xml(reinterpret_cast<const char*>(data), size);
+  const std::string_view xml = asText(data, size);
   cvl::gf_writeSealedDataFile(cvl::airportsEncPath, xml);
   cvl::gf_forgetAirports();
   try {

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string_view>
 
 #include "foundation/constants.h"
+#include "fuzz_support.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/data_file_sealing.h"
 #include "refdata/dbase_queries.h"
@@ -16,11 +16,8 @@
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::asText;
+using cvl::fuzz::check;
 
 void checkTables() {
   check(std::isfinite(cvl::maxHalfWingspan));
@@ -48,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!folderMade) {
     return 0;
   }
-  const std::string_view xml(reinterpret_cast<const char*>(data), size);
+  const std::string_view xml = asText(data, size);
   cvl::gf_writeSealedDataFile(cvl::dbaseEncPath, xml);
   try {
     cvl::gf_readDbase();

@@ -3,13 +3,13 @@
 // and leave no plain file; nothing may crash.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "refdata/data_file_sealing.h"
 #include "refdata/decryption.h"
 
@@ -18,10 +18,8 @@ namespace {
 const std::filesystem::path encPath{"input/fuzz.enc"};
 const std::filesystem::path plainPath{"input/fuzz.xml"};
 
-void writeWhole(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using cvl::fuzz::check;
+using cvl::fuzz::writeWholeFile;
 
 std::string readWhole(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -29,10 +27,8 @@ std::string readWhole(const std::filesystem::path& path) {
 }
 
 void expectFailure(std::string_view enc) {
-  writeWhole(encPath, enc);
-  if (cvl::gf_streamDecrypt(encPath, plainPath) || std::filesystem::exists(plainPath)) {
-    std::abort();
-  }
+  writeWholeFile(encPath, enc);
+  check(!cvl::gf_streamDecrypt(encPath, plainPath) && !std::filesystem::exists(plainPath));
 }
 
 }  // namespace
@@ -42,19 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0 || !folderMade) {
     return 0;
   }
-  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string_view rest = cvl::fuzz::asText(data + 1, size - 1);
   switch (data[0] % 4) {
     case 0:
-      writeWhole(encPath, rest);
-      if (!cvl::gf_streamDecrypt(encPath, plainPath) && std::filesystem::exists(plainPath)) {
-        std::abort();
-      }
+      writeWholeFile(encPath, rest);
+      check(cvl::gf_streamDecrypt(encPath, plainPath) || !std::filesystem::exists(plainPath));
       break;
     case 1:
       cvl::gf_writeSealedDataFile(encPath, rest);
-      if (!cvl::gf_streamDecrypt(encPath, plainPath) || readWhole(plainPath) != rest) {
-        std::abort();
-      }
+      check(cvl::gf_streamDecrypt(encPath, plainPath) && readWhole(plainPath) == rest);
       break;
     case 2: {
       auto sealed = cvl::gf_sealDataBytes(rest);

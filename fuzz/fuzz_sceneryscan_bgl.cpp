@@ -3,23 +3,18 @@
 // must belong to an airport of the database.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/sim_choice.h"
+#include "fuzz_support.h"
 #include "refdata/airports_database.h"
 #include "sceneryscan/bgl_decoder.h"
 #include "sceneryscan/scan_log.h"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::check;
 
 bool lf_knowAirports() {
   for (const auto* code : {"EDDF", "EGLL", "LOWW"}) {
@@ -37,10 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool ready = lf_knowAirports();
   check(ready);
   const std::filesystem::path bgl{"scenery.bgl"};
-  {
-    std::ofstream file(bgl, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  cvl::fuzz::writeWholeFile(bgl, cvl::fuzz::asText(data, size));
   cvl::msfs2020Mode = size == 0 || (data[size - 1] & 1U) != 0;
   std::filesystem::remove_all("airports");
   cvl::lf_hasAirportSection(bgl);

@@ -2,29 +2,17 @@
 // text between two double quotes and never holds one.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "foundation/text_files.h"
+#include "fuzz_support.h"
 #include "sceneryscan/install_detection.h"
 
-namespace {
-
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
-
-}  // namespace
+using cvl::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  {
-    std::ofstream file("UserCfg.opt", std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  cvl::fuzz::writeWholeFile("UserCfg.opt", cvl::fuzz::asText(data, size));
   std::vector<std::string> lines;
   cvl::gf_readTextFile(cvl::gf_detectCharset("UserCfg.opt"), "UserCfg.opt", lines);
   const auto packages = cvl::lf_installedPackagesPath(lines);

@@ -4,11 +4,11 @@
 // dispatch may end only with the user errors it is made to raise.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 
 #include "app/exit_reasons.h"
 #include "foundation/user_error.h"
+#include "fuzz_support.h"
 #include "simconnect/frame_stream.h"
 #include "simconnect/protocol.h"
 #include "simlink/ai_objects.h"
@@ -17,11 +17,7 @@
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::check;
 
 void checkMessage(const cvl::simconnect::ReceivedMessage& message) {
   const auto* record = message.record();

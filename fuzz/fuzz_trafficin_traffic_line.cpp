@@ -4,21 +4,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 
 #include "foundation/settings_catalogue.h"
+#include "fuzz_support.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using cvl::fuzz::check;
 
 // A wide range around a park airport, so that most lines reach the later checks.
 bool lf_prepare() {
@@ -53,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= cvl::datagramCapacity) {
     return 0;  // the receive loop never hands on more
   }
-  std::string datagram(reinterpret_cast<const char*>(data), size);
+  std::string datagram{cvl::fuzz::asText(data, size)};
   cvl::trafficReader.data = datagram.data();
   cvl::trafficReader.length = datagram.size();
   cvl::trafficReader.onDatagram();

@@ -2,27 +2,19 @@
 // and the published QNH always lies within 900..1100 hPa.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz_support.h"
 #include "trafficin/qnh_reader.h"
 #include "trafficin/traffic_reader.h"
 
-namespace {
-
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
-
-}  // namespace
+using cvl::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size >= cvl::datagramCapacity) {
     return 0;  // the receive loop never hands on more
   }
-  std::string datagram(reinterpret_cast<const char*>(data), size);
+  std::string datagram{cvl::fuzz::asText(data, size)};
   cvl::qnhReader.data = datagram.data();
   cvl::qnhReader.length = datagram.size();
   cvl::qnhReader.onDatagram();
