@@ -39,13 +39,6 @@ struct PendingDestination {
 std::mutex pendingDestinationMutex;
 std::optional<PendingDestination> pendingDestination;
 
-std::string lf_toUpper(std::string text) {
-  for (char& c : text) {
-    c = gf_toUpperChar(c);
-  }
-  return text;
-}
-
 StringParameter& lf_chosenSimInstallPath() {
   return msfs2020Mode ? MSFS_INSTALL_PATH : MSFS_2024_INSTALL_PATH;
 }
@@ -147,7 +140,7 @@ void lf_setBlockCallsign() {
   }
   if (typed.size() < shortestCallsign || typed.size() > longestCallsign) {
     gf_setStatusLine(fmt::format("callsign '{}' is not valid", typed), true);
-  } else if (const std::string callsign = lf_toUpper(typed); callsign == BLOCK_CALLSIGN.getValue()) {
+  } else if (const std::string callsign = gf_asciiUpper(typed); callsign == BLOCK_CALLSIGN.getValue()) {
     gf_setStatusLine(fmt::format("callsign '{}' was already set ...", callsign), true);
   } else {
     if (callsign == gf_lookedUpCallsign()) {
@@ -190,7 +183,7 @@ void lf_setDestination() {
   }
   if (typed.size() != icaoCodeLength) {
     gf_setStatusLine(fmt::format("destination '{}' is not valid", typed), true);
-  } else if (const std::string code = lf_toUpper(typed); code == DESTINATION.getValue()) {
+  } else if (const std::string code = gf_asciiUpper(typed); code == DESTINATION.getValue()) {
     gf_setStatusLine(fmt::format("destination '{}' was already set ...", code), true);
   } else if (const Airport* airport = gf_findAirportByCode(code)) {
     lf_setNewDestination(code, airport->lat, airport->lon);

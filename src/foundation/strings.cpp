@@ -69,6 +69,12 @@ std::string gf_asciiLower(std::string_view text) {
   return lower;
 }
 
+std::string gf_asciiUpper(std::string_view text) {
+  std::string upper{text};
+  std::transform(upper.begin(), upper.end(), upper.begin(), gf_toUpperChar);
+  return upper;
+}
+
 bool gf_equalsUpper(std::string_view expected, std::string_view text) {
   return std::equal(expected.begin(), expected.end(), text.begin(), text.end(),
                     [](char e, char t) { return e == gf_toUpperChar(t); });

@@ -28,8 +28,9 @@ void gf_trimCommaList(std::string& text);
 // Upper case of the letters a to z only, whatever the process locale.
 char gf_toUpperChar(char c);
 
-// Lower case of the letters A to Z only, whatever the process locale.
+// Lower case of the letters A to Z only, and upper case of the letters a to z only, whatever the process locale.
 std::string gf_asciiLower(std::string_view text);
+std::string gf_asciiUpper(std::string_view text);
 
 // Whether text, upper-cased byte by byte, equals expected (which callers give in upper case).
 bool gf_equalsUpper(std::string_view expected, std::string_view text);

@@ -99,7 +99,7 @@ bool lf_readSectionKeys(const CfgLines& section, const SectionContext& context, 
       return false;
     } else if (keys.parkingTypes.empty() && lf_matchParkingTypes(line, value)) {
       gf_trimCommaList(value);
-      keys.parkingTypes = lf_upperCase(value);
+      keys.parkingTypes = gf_asciiUpper(value);
     } else if (!keys.parkingTypes.empty() && lf_hasParkingTypesKey(line)) {
       lf_reportContextSection(context, "has more than one atc_parking_types key");
       return false;

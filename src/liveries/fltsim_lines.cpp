@@ -47,14 +47,8 @@ bool lf_matchNonEmptyValue(std::string_view line, std::string_view key, std::str
 
 }  // namespace
 
-std::string lf_upperCase(std::string_view text) {
-  std::string upper{text};
-  std::transform(upper.begin(), upper.end(), upper.begin(), gf_toUpperChar);
-  return upper;
-}
-
 bool lf_startsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && lf_upperCase(text.substr(0, prefix.size())) == lf_upperCase(prefix);
+  return text.size() >= prefix.size() && gf_asciiUpper(text.substr(0, prefix.size())) == gf_asciiUpper(prefix);
 }
 
 std::optional<std::string> lf_matchKeyValue(std::string_view line, std::string_view key) {
@@ -99,13 +93,13 @@ bool lf_matchIcaoAirline(std::string_view line, std::string& airline) {
   if (!value) {
     return false;
   }
-  airline = value->empty() || *value == "ZZZZ" ? "ZZZ" : lf_upperCase(*value);
+  airline = value->empty() || *value == "ZZZZ" ? "ZZZ" : gf_asciiUpper(*value);
   return true;
 }
 
 std::string lf_matchTypeDesignator(std::string_view line) {
   const auto value = lf_matchKeyValue(line, "icao_type_designator");
-  return value ? lf_upperCase(std::string_view{*value}.substr(0, 4)) : std::string{};
+  return value ? gf_asciiUpper(std::string_view{*value}.substr(0, 4)) : std::string{};
 }
 
 std::string lf_matchFltsimHeader(std::string_view line) {

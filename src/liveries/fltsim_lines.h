@@ -38,9 +38,6 @@ bool lf_hasParkingTypesKey(std::string_view line);
 // A single registration is given back; several give an empty registration (the livery carries none).
 bool lf_validAtcId(std::string_view value, std::string& registration);
 
-// The text with the letters a to z upper-cased.
-std::string lf_upperCase(std::string_view text);
-
 // Whether text starts with prefix, letters compared without regard to case.
 bool lf_startsWithNoCase(std::string_view text, std::string_view prefix);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "foundation/strings.h"
 #include "liveries/fltsim_lines.h"
 #include "liveries/scan_reports.h"
 #include "refdata/aircraft_database.h"
@@ -58,7 +59,7 @@ std::string lf_matchBaseContainer(std::string_view line) {
     return {};
   }
   const auto stock = StockModelTypes.find(value->substr(relativePrefixLength));
-  return stock == StockModelTypes.end() ? std::string{} : lf_upperCase(stock->second);
+  return stock == StockModelTypes.end() ? std::string{} : gf_asciiUpper(stock->second);
 }
 
 void lf_reportInvalidModel(std::string_view code, const std::filesystem::path& path) {

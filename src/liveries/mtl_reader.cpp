@@ -109,7 +109,7 @@ bool lf_readIvaoSectionKeys(const CfgLines& section, const std::filesystem::path
       return false;
     } else if (keys.parkingTypes.empty() && lf_matchParkingTypes(line, value)) {
       gf_trimCommaList(value);
-      keys.parkingTypes = lf_upperCase(value);
+      keys.parkingTypes = gf_asciiUpper(value);
     } else if (!keys.parkingTypes.empty() && lf_hasParkingTypesKey(line)) {
       lf_reportSection(folder, header, "has more than one atc_parking_types key");
       return false;

@@ -2,8 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
-
 #include "foundation/strings.h"
 #include "foundation/text_encoding.h"
 #include "parking/apf_data.h"
@@ -17,26 +15,21 @@ namespace {
 
 constexpr std::size_t icaoLength = 4;
 
-std::string lf_upperCased(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), gf_toUpperChar);
-  return text;
-}
-
 }  // namespace
 
 std::string lf_findNonComplyingIcao(const std::filesystem::path& bglPath) {
   const auto pathText = gf_pathToUtf8(bglPath);
-  const auto stem = lf_upperCased(gf_pathToUtf8(bglPath.stem()));
+  const auto stem = gf_asciiUpper(gf_pathToUtf8(bglPath.stem()));
   if (stem.size() == icaoLength && gf_findAirportByCode(stem) != nullptr) {
     lf_scanLog(fmt::format("Non complyingairport has ICAO code '{}' as BGL stem", stem));
     return stem;
   }
   if (const auto manifest = gf_searchManifest(bglPath)) {
-    if (auto code = lf_upperCased(gf_findAirportByPrefix(manifest->title)); !code.empty()) {
+    if (auto code = gf_asciiUpper(gf_findAirportByPrefix(manifest->title)); !code.empty()) {
       lf_scanLog(fmt::format("Non complying airport has ICAO '{}' in title '{}' of manifest", code, manifest->title));
       return code;
     }
-    if (auto code = lf_upperCased(gf_findAirportByPath(bglPath)); !code.empty()) {
+    if (auto code = gf_asciiUpper(gf_findAirportByPath(bglPath)); !code.empty()) {
       lf_scanLog(fmt::format("Non complying airport has ICAO '{}' in BGL path '{}'", code, pathText));
       return code;
     }
