@@ -1,28 +1,19 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "emulator_process.h"
 #include "program_process.h"
-#include "support/temp_folder.h"
-
-extern char** environ;
+#include "user_computer.h"
 
 namespace cvl::test {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr auto startLimit = 90s;
@@ -32,133 +23,10 @@ constexpr auto endLimit = 60s;
 // Long enough for the program to see the paused flight: its tick looks every 10 ms.
 constexpr auto pauseLength = 2s;
 
-// The simulator emulator as a process of its own: it reads its commands from a pipe and names its port in its first
-// line of output.
-class SimulatorProcess {
- public:
-  explicit SimulatorProcess(std::vector<std::string> arguments) {
-    int commandPipe[2];
-    int outputPipe[2];
-    if (::pipe2(commandPipe, O_CLOEXEC) != 0 || ::pipe2(outputPipe, O_CLOEXEC) != 0) {
-      throw std::runtime_error("pipe failed");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, commandPipe[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, outputPipe[1], STDOUT_FILENO);
-    arguments.insert(arguments.begin(), SIMEMU_PROGRAM);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-      argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    const int failure = ::posix_spawn(&pid_, SIMEMU_PROGRAM, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(commandPipe[0]);
-    ::close(outputPipe[1]);
-    commands_ = commandPipe[1];
-    output_ = ::fdopen(outputPipe[0], "r");
-    if (failure != 0) {
-      throw std::runtime_error("simemu did not start");
-    }
-  }
-  ~SimulatorProcess() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    ::close(commands_);
-    std::fclose(output_);
-  }
-  SimulatorProcess(const SimulatorProcess&) = delete;
-  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
-  // From "simemu: KittyHawk listening on 127.0.0.1:PORT"; empty when simemu ended first.
-  std::string port() {
-    char line[256] = {};
-    if (std::fgets(line, sizeof line, output_) == nullptr) {
-      return {};
-    }
-    const std::string_view text{line};
-    const auto colon = text.rfind(':');
-    return colon == std::string_view::npos ? std::string{}
-                                           : std::string{text.substr(colon + 1, text.find('\n') - colon - 1)};
-  }
-
-  void command(std::string_view line) const {
-    const std::string text = std::string{line} + "\n";
-    ASSERT_EQ(::write(commands_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-
-  bool ended(std::chrono::seconds limit) {
-    int status = 0;
-    const bool gone = waitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
-    if (gone) {
-      pid_ = 0;
-    }
-    return gone;
-  }
-
- private:
-  pid_t pid_ = 0;
-  int commands_ = -1;
-  std::FILE* output_ = nullptr;
-};
-
-// The installed program beside the simulator emulator with the sample scenario (an A320 on a stand at EDDF), as on a
-// user's computer with the simulator running and no traffic service installed.
-class ProgramWithSimulator : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::copy(CORVALEN_INSTALLED_DIR, program_.path(), fs::copy_options::recursive);
-    fs::create_directories(users_.path() / "packages");
-    fs::create_directories(users_.path() / "runtime");
-    fs::create_directories(users_.path() / "config" / "Corvalen");
-    writeFile(users_.path() / "config" / "Corvalen" / "parameters.xml",
-              "<root><parameters><parameter name=\"MSFS_INSTALL_PATH\" value=\"" +
-                  (users_.path() / "packages").string() + "\"/></parameters></root>");
-  }
-
-  ProgramProcess startProgram(const std::string& simulatorPort) const {
-    return ProgramProcess{program_.path(),
-                          {},
-                          {{"CORVALEN_UI", "headless"},
-                           {"CORVALEN_SIM_PORT", simulatorPort},
-                           {"XDG_CONFIG_HOME", (users_.path() / "config").string()},
-                           {"XDG_DATA_HOME", (users_.path() / "data").string()},
-                           {"XDG_RUNTIME_DIR", (users_.path() / "runtime").string()},
-                           {"CORVALEN_SITE_URL", std::string{"file://"} + CORVALEN_SAMPLE_SITE_DIR + "/"}}};
-  }
-
-  std::vector<std::string> simulatorArguments() const {
-    return {"--sim",      "2020",
-            "--port",     "0",
-            "--state",    stateFile().string(),
-            "--scenario", std::string{CORVALEN_SAMPLE_DATA_DIR} + "/scenario.json"};
-  }
-
-  fs::path stateFile() const { return users_.path() / "simemu-state.json"; }
-
-  nlohmann::json state() const {
-    if (!fs::exists(stateFile())) {
-      return nullptr;
-    }
-    return nlohmann::json::parse(readFile(stateFile()), nullptr, false);
-  }
-
-  std::string log() const {
-    const auto file = program_.path() / "Log.txt";
-    return fs::exists(file) ? readFile(file) : "";
-  }
-
-  bool logShows(std::string_view text, std::chrono::seconds limit) const {
-    return waitUntil([&] { return log().find(text) != std::string::npos; }, limit);
-  }
-
- private:
-  TempFolder program_;
-  TempFolder users_;
-};
+nlohmann::json stateOf(const std::filesystem::path& stateFile) {
+  const auto state = readSimulatorState(stateFile);
+  return state ? state->json : nlohmann::json{};
+}
 
 bool subscribedOnGroundEverySecond(const nlohmann::json& state) {
   if (!state.is_object() || state["clients"].size() != 1) {
@@ -169,28 +37,38 @@ bool subscribedOnGroundEverySecond(const nlohmann::json& state) {
   return client["name"] == "Corvalen" && std::find(periodic.begin(), periodic.end(), 108) != periodic.end();
 }
 
-TEST_F(ProgramWithSimulator, FollowsTheUserAircraftUntilTheSimulatorQuits) {
-  SimulatorProcess simulator{simulatorArguments()};
-  const std::string port = simulator.port();
+// The installed program beside the simulator emulator with the sample scenario, as on a user's computer with the
+// simulator running and no traffic service installed.
+TEST(ProgramWithSimulator, FollowsTheUserAircraftUntilTheSimulatorQuits) {
+  const UserComputer computer;
+  const auto stateFile = computer.workFile("simemu-state.json");
+  auto simulator = startSampleSimulator(stateFile);
+  const std::string port = listeningPort(simulator);
   ASSERT_FALSE(port.empty());
-  auto program = startProgram(port);
+  auto program = computer.startProgram({}, {{"CORVALEN_SIM_PORT", port}});
 
-  ASSERT_TRUE(waitUntil([&] { return subscribedOnGroundEverySecond(state()); }, startLimit)) << log();
+  ASSERT_TRUE(waitUntil([&] { return subscribedOnGroundEverySecond(stateOf(stateFile)); }, startLimit))
+      << computer.log();
   // Without traffic the run loop starts after its wait for the first data; the log is written out on the loop's
   // 30-second beats.
-  ASSERT_TRUE(logShows("No traffic in this region?\n", loopLimit)) << log();
+  ASSERT_TRUE(computer.logShows("No traffic in this region?\n", loopLimit)) << computer.log();
 
   // The beat of the per-second work stops with the flight and comes back with it.
   simulator.command("pause");
-  ASSERT_TRUE(waitUntil([&] { return state().contains("paused") && state()["paused"] == true; }, stepLimit));
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const auto state = stateOf(stateFile);
+        return state.is_object() && state.value("paused", false);
+      },
+      stepLimit));
   std::this_thread::sleep_for(pauseLength);
   simulator.command("resume");
-  ASSERT_TRUE(logShows(" Flight resumed\n", stepLimit)) << log();
+  ASSERT_TRUE(computer.logShows(" Flight resumed\n", stepLimit)) << computer.log();
 
   simulator.command("quit");
   EXPECT_EQ(program.waitForExit(endLimit), 0);
   EXPECT_TRUE(simulator.ended(endLimit));
-  const auto text = log();
+  const auto text = computer.log();
   EXPECT_NE(text.find("MSFS 2020 (11.0.1.0) connected\n"), std::string::npos) << text;
   EXPECT_NE(text.find("User aircraft title: Airbus A320neo Corvalen Sample\n"), std::string::npos) << text;
   EXPECT_NE(text.find("User aircraft model: A320, half wing span: 17.9 meter, category: Large\n"), std::string::npos);
