@@ -225,7 +225,7 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
 
 // The simulator emulator with the sample scenario (the user's A320 on a stand at Frankfurt), the traffic-service
 // emulator replaying the sample recording, and the installed program between them, each a process of its own.
-TEST(MainRoad, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLost) {
+TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLost) {
   const auto recording = rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt");
   const auto tracks = tracksOf(recording);
   ASSERT_TRUE(tracks.contains(silenced) && tracks.contains(leaving) && tracks.contains(blocked));
