@@ -154,6 +154,8 @@ void lf_detectRealTraffic() {
 
 void lf_startUp() {
   gf_initParameters();
+  // The radius in use follows the stored RANGE from the start, not only after the user's next choice.
+  gf_setRange(RANGE.value);
   gf_invalidateBand(rcHeader);
   gf_flushLog();
   lf_enableControls();

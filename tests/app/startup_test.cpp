@@ -78,6 +78,16 @@ TEST_F(StartUpTest, AFullStartUpChecksVersionsReadsTheDataAndLooksForRealTraffic
   EXPECT_FALSE(gf_stopping());
 }
 
+TEST(StartUpRangeTest, TheStoredRadiusIsInUseFromTheStart) {
+  CycleFolder folder{true, R"(<parameter name="RANGE" value="10"/><parameter name="AUTO_RANGE" value="0"/>)"};
+
+  lf_startUp();
+
+  EXPECT_EQ(RANGE.value, 10);
+  EXPECT_DOUBLE_EQ(rangeNm.load(), 10.0);
+  EXPECT_EQ(rangeMetres.load(), 18520);
+}
+
 TEST_F(StartUpTest, RealTrafficCountsAsInstalledWhenItsJarExists) {
   fs::create_directories(folder.roamingFolder() / "InsideSystems");
   writeFile(folder.roamingFolder() / "InsideSystems" / "RealTraffic.jar", "");
