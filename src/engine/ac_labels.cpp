@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "foundation/strings.h"
+
 namespace cvl {
 
 std::string lf_callsignText(const IdentityTexts& aircraft) {
@@ -55,11 +57,7 @@ std::optional<std::string> lf_airlineFromCallsign(std::string_view callsign) {
       std::isdigit(static_cast<unsigned char>(callsign[3])) == 0) {
     return std::nullopt;
   }
-  std::string airline(callsign.substr(0, 3));
-  for (char& c : airline) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return airline;
+  return gf_asciiUpper(callsign.substr(0, 3));
 }
 
 bool lf_setAirlineFromCallsign(IdentityTexts& aircraft) {

@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <exception>
 
@@ -153,10 +152,7 @@ std::filesystem::path lf_learnedPathOf(const std::string& name, const std::strin
   }
   gf_log(name);
   const std::string fileName = name.substr(name.find_last_of("/\\") + 1);
-  std::string extension = std::filesystem::path(fileName).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension != ".xml") {
+  if (gf_asciiLower(std::filesystem::path(fileName).extension().string()) != ".xml") {
     return {};
   }
   return lf_learnedFolderOf(publisher) / fileName;
