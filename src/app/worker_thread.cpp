@@ -10,6 +10,7 @@
 
 #include "app/closing_down.h"
 #include "app/controls.h"
+#include "app/edit_commands.h"
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/run_loop.h"
@@ -23,6 +24,7 @@
 #include "liveries/livery_scan.h"
 #include "parking/park_airports.h"
 #include "platform/ui/window.h"
+#include "refdata/airports_database.h"
 #include "sceneryscan/addon_airport_scan.h"
 #include "simlink/flight_plan_folder.h"
 
@@ -78,10 +80,23 @@ void lf_scanAddonAirports() {
   gf_scanAddonAirports();
 }
 
+// A destination kept from an earlier run (one that did not close down normally) leads the park airports again.
+void lf_restoreDestination() {
+  const std::string code = DESTINATION.getValue();
+  if (code.empty()) {
+    return;
+  }
+  if (const Airport* airport = gf_findAirportByCode(code)) {
+    lf_setNewDestination(code, airport->lat, airport->lon);
+    gf_servePendingDestination();
+  }
+}
+
 void lf_prepareRun() {
   gf_createFlightPlanFolder();
   lf_readMyParkAirports();
   gf_enableControl(rereadButton);
+  lf_restoreDestination();
   ui::setTopmost(mainWindow.hwnd, ALWAYS_ON_TOP.value);
 }
 

@@ -105,6 +105,22 @@ TEST(WorkerThreadTest, ACycleRunsUntilTheUserClosesTheWindow) {
   EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
 }
 
+TEST(WorkerThreadTest, ADestinationKeptFromAnEarlierRunIsSetAgainBeforeTheRun) {
+  CycleFolder folder{true, R"(<parameter name="SCAN_AIRPORTS" value="false"/>)"
+                           R"(<parameter name="DESTINATION" value="EDDF"/>)"};
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+
+  std::thread worker{lf_workerThread};
+  while (!fs::exists(folder.settingsFolder() / "orig_dest") && gf_errorText().empty()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  gf_requestExit(ExitReason::userClosedSim, 0);
+  worker.join();
+
+  EXPECT_NE(folder.log().find("New destination: EDDF\n"), std::string::npos);
+}
+
 TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {
   CycleFolder folder{false};
   RecordingMainWindow window;
