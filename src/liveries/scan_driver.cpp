@@ -16,7 +16,6 @@
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/shell_helpers.h"
-#include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
@@ -32,6 +31,7 @@
 #include "liveries/scanned_liveries_file.h"
 #include "platform/ui/controls.h"
 #include "sceneryscan/file_status.h"
+#include "sceneryscan/install_detection.h"
 
 namespace cvl {
 namespace {
@@ -79,11 +79,6 @@ const std::vector<std::vector<PackageFinder>>& lf_packageOrders() {
     return table;
   }();
   return orders;
-}
-
-fs::path lf_communityFolder() {
-  const auto installPath = msfs2020Mode ? MSFS_INSTALL_PATH.getValue() : MSFS_2024_INSTALL_PATH.getValue();
-  return fs::path{installPath} / communityFolderName;
 }
 
 bool lf_isFolder(const fs::path& path) {
@@ -238,7 +233,7 @@ void gf_scanLiveries() {
   folders.reserve(expectedFolders);
   if (automatic) {
     // A missing Community folder holds no AI packages.
-    if (const auto community = lf_communityFolder(); lf_isFolder(community)) {
+    if (const auto community = gf_packagePath(communityFolderName); lf_isFolder(community)) {
       lf_autoScanAIPackages(community, folders);
     }
   } else {
