@@ -8,7 +8,6 @@
 #include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
-#include "engine/engine_state.h"
 #include "engine/no_match_set.h"
 #include "engine/spawning.h"
 #include "engine/stream_points.h"
@@ -42,15 +41,18 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
          !std::all_of(aircraft.stream.begin(), aircraft.stream.end(), airborne);
 }
 
-// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself.
+// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself. Every aircraft still
+// being created counts, the ones whose creation is already with the simulator too: they are about to appear.
 bool lf_overLiveLimit(const LiveAc& aircraft) {
   const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
   if (limit == 0) {
     return true;
   }
-  const auto active = static_cast<std::size_t>(std::count_if(
-      liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) { return other.state == AcState::active; }));
-  if (limit > addingStack.size() + active + liveCreateBacklog.size()) {
+  const auto inSimOrComing =
+      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) {
+        return other.state == AcState::active || other.state == AcState::adding2sim;
+      }));
+  if (limit > inSimOrComing) {
     return false;
   }
   const TimedPosition& first = aircraft.stream.front();

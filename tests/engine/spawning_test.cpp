@@ -11,6 +11,7 @@
 #include "foundation/settings_catalogue.h"
 #include "refdata/aircraft_database.h"
 #include "simlink/user_aircraft.h"
+#include "simulator_stand_in.h"
 
 namespace cvl::test {
 namespace {
@@ -120,6 +121,27 @@ TEST_F(Spawning, AtTheLiveLimitANewcomerReplacesAFartherAircraftOrGoes) {
   bufferStepAt(farther, 4900);
   EXPECT_TRUE(farther.remove);
   EXPECT_EQ(liveAcs[0].state, AcState::active);
+}
+
+TEST_F(Spawning, TheLiveLimitCountsTheCreationsStillWithTheSimulator) {
+  // Fifteen flights, first reported a second apart, each farther from the user than the one before; every flight
+  // reports every 2 s.
+  MAX_LIVE_SEL.value = 10;
+  SimulatorStandIn simulator;
+  for (std::int32_t second = 0; second <= 90; ++second) {
+    simulator.ticksUntil(second * 100);
+    for (std::uint32_t flight = 0; flight < 15 && flight <= static_cast<std::uint32_t>(second); ++flight) {
+      const std::int32_t flown = second - static_cast<std::int32_t>(flight);
+      if (flown % 2 == 0) {
+        TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), flown, tickCount);
+        report.position.lat += 0.1 * flight;
+        queue(std::move(report));
+      }
+    }
+  }
+  EXPECT_EQ(simulator.creations(), 10U);
+  EXPECT_EQ(simulator.mostObjects(), 10U);
+  EXPECT_EQ(simulator.removals(), 0U);
 }
 
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
