@@ -86,6 +86,14 @@ void lf_completeIdentity(LiveAc& aircraft) {
   }
 }
 
+// The simulator link recognises a new object by its callsign alone, so two creations under one callsign must never
+// be under way at once.
+bool lf_callsignBeingCreated(const LiveAc& aircraft) {
+  return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft](const LiveAc& other) {
+    return &other != &aircraft && other.state == AcState::adding2sim && other.callsign == aircraft.callsign;
+  });
+}
+
 bool lf_maySpawn(const LiveAc& aircraft) {
   return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
          !lf_hasLiveTwin(aircraft.callsign);
@@ -122,6 +130,10 @@ void lf_handleBuffered(LiveAc& aircraft) {
     return;
   }
   lf_completeIdentity(aircraft);
+  if (lf_callsignBeingCreated(aircraft)) {
+    stream.pop_front();
+    return;
+  }
   if (lf_maySpawn(aircraft)) {
     spawnLiveAc(aircraft);
   } else {

@@ -144,6 +144,30 @@ TEST_F(Spawning, TheLiveLimitCountsTheCreationsStillWithTheSimulator) {
   EXPECT_EQ(simulator.removals(), 0U);
 }
 
+TEST_F(Spawning, ASecondFlightUnderTheSameCallsignWaitsUntilTheFirstHasBeenCreated) {
+  // An A320 and, 0.2 degrees north of it, a C172 report under one callsign; the simulator loads the airliner's model
+  // faster than the light aircraft's.
+  SimulatorStandIn simulator;
+  simulator.setLoadTicks(std::string{engineTestLiveryTitle}, 50);
+  simulator.setLoadTicks("Generic C172", 400);
+  for (std::int32_t second = 0; second <= 60; second += 2) {
+    simulator.ticksUntil(second * 100);
+    queue(flying(liveHexid, "DLH4AB", second, tickCount));
+    TrafficItem light = flying(liveHexid + 1, "DLH4AB", second, tickCount);
+    light.type = "C172";
+    light.position.lat += 0.2;
+    queue(std::move(light));
+  }
+  simulator.ticks(100);
+
+  EXPECT_EQ(simulator.creations(), 2U);
+  ASSERT_EQ(simulator.objects().size(), 2U);
+  for (const auto& [objectId, object] : simulator.objects()) {
+    ASSERT_TRUE(object.position) << object.title;
+    EXPECT_NEAR(object.position->latitude, object.title == "Generic C172" ? 50.2 : 50.0, 0.001) << object.title;
+  }
+}
+
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
   LiveAc& climbing = waiting(true, 250.0);
   climbing.stream.front().verticalSpeed = 1200.0;
