@@ -7,8 +7,11 @@
 #include "engine/engine_state.h"
 #include "engine/no_match_set.h"
 #include "engine/tick_count.h"
+#include "engine_rules_fixture.h"
 #include "engine_step_fixture.h"
 #include "foundation/settings_catalogue.h"
+#include "parking/current_park_airport.h"
+#include "parking/park_pos.h"
 #include "refdata/aircraft_database.h"
 #include "simlink/user_aircraft.h"
 #include "simulator_stand_in.h"
@@ -227,6 +230,48 @@ TEST_F(Spawning, ANewcomerCrossingTheAirborneUsersPathWaits) {
   bufferStepAt(aircraft, 4900);
   EXPECT_TRUE(aircraft.userConflict);
   EXPECT_EQ(aircraft.state, AcState::buffer);
+}
+
+// Twelve stands 111 m apart at the park airport, ten of them wanted for parked aircraft.
+class ParkedCap : public Spawning {
+ protected:
+  void SetUp() override {
+    currentParkAirport = Airport{"EDDF", "FRA", 50.0, 8.0, 0.0, 0};
+    for (std::uint32_t sid = 1; sid <= 12; ++sid) {
+      ParkPos& stand = parkPositions.emplace_back();
+      stand.id = "V" + std::to_string(sid);
+      stand.latitude = 50.0 + 0.001 * sid;
+      stand.longitude = 8.0;
+      stand.radius = 0.02;
+      stand.sid = sid;
+    }
+  }
+
+  // The report of the aircraft standing on stand `sid`, `second` seconds into the test.
+  static TrafficItem standing(std::uint32_t sid, std::int32_t second) {
+    return item(liveHexid + sid, "DLH" + std::to_string(sid), 50.0 + 0.001 * sid, 8.0, 0.0, 1'700'000'000.0 + second,
+                tickCount + 3000);
+  }
+
+  WantedParkedSettings settings_{10};
+};
+
+TEST_F(ParkedCap, AnAircraftBeyondTheCapWaitsInsteadOfPushingOutOneThatIsStillReported) {
+  // Eleven aircraft stand on their stands from the start, a twelfth from the second minute; all report every 2 s.
+  SimulatorStandIn simulator;
+  for (std::int32_t second = 0; second <= 600; second += 2) {
+    simulator.ticksUntil(second * 100);
+    for (std::uint32_t sid = 1; sid <= (second < 60 ? 11U : 12U); ++sid) {
+      queue(standing(sid, second));
+    }
+  }
+
+  EXPECT_EQ(simulator.creations(), 10U);
+  EXPECT_EQ(simulator.mostObjects(), 10U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  const auto waiting = std::count_if(liveAcs.begin(), liveAcs.end(),
+                                     [](const LiveAc& aircraft) { return aircraft.state == AcState::buffer; });
+  EXPECT_EQ(waiting, 2);
 }
 
 }  // namespace
