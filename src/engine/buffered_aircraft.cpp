@@ -8,6 +8,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/spawning.h"
 #include "engine/stream_points.h"
@@ -39,6 +40,13 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
   const auto airborne = [](const TimedPosition& entry) { return entry.airborne; };
   return std::any_of(aircraft.stream.begin(), aircraft.stream.end(), airborne) &&
          !std::all_of(aircraft.stream.begin(), aircraft.stream.end(), airborne);
+}
+
+// A newcomer standing still on the ground is parked at the stand it stands on, or waits when there is none. While the
+// parked aircraft fill their limit it waits either way, before the live limit could make room for it: pushing out a
+// parked aircraft whose reports still come would only bring that one back at once, pushing out the next.
+bool lf_waitsForStand(const LiveAc& aircraft) {
+  return !aircraft.stream.front().airborne && aircraft.stream[1].stationary && lf_liveParkedFull();
 }
 
 // At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself. Every aircraft still
@@ -121,7 +129,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
   if (lf_conflictsWithUserAc(aircraft)) {
     return;
   }
-  if (liveCreateBacklog.size() > crowdedBacklog && aircraft.phase == AcPhase::birth) {
+  if (aircraft.phase == AcPhase::birth && (liveCreateBacklog.size() > crowdedBacklog || lf_waitsForStand(aircraft))) {
     stream.pop_front();
     return;
   }

@@ -173,11 +173,6 @@ std::optional<ParkPos> lf_chooseStand(LiveAc& aircraft) {
     }
     probe = gf_latLonOf(stream.back());
   }
-  // A newcomer beyond the limit waits for room: pushing out a parked aircraft whose reports still come would only
-  // bring that one back at once, pushing out the next.
-  if (lf_liveParkedFull()) {
-    return std::nullopt;
-  }
   const auto stand = lf_findStandNear(probe, aircraft, standSearchRadiusNm, first.stationary);
   if (stand == parkPositions.end()) {
     return std::nullopt;

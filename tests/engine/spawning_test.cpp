@@ -257,11 +257,13 @@ class ParkedCap : public Spawning {
 };
 
 TEST_F(ParkedCap, AnAircraftBeyondTheCapWaitsInsteadOfPushingOutOneThatIsStillReported) {
-  // Eleven aircraft stand on their stands from the start, a twelfth from the second minute; all report every 2 s.
+  // Eleven aircraft stand on their stands from the start, a twelfth from the second minute on the stand nearest to the
+  // user; all report every 2 s. The live limit is reached as well.
+  MAX_LIVE_SEL.value = 10;
   SimulatorStandIn simulator;
   for (std::int32_t second = 0; second <= 600; second += 2) {
     simulator.ticksUntil(second * 100);
-    for (std::uint32_t sid = 1; sid <= (second < 60 ? 11U : 12U); ++sid) {
+    for (std::uint32_t sid = second < 60 ? 2 : 1; sid <= 12; ++sid) {
       queue(standing(sid, second));
     }
   }
