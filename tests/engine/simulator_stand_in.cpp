@@ -76,12 +76,8 @@ void SimulatorStandIn::create(const CreateRequest& request) {
   pendingCreates.push_back({0, request.hexid, request.callsign});
   const std::string title{request.title};
   const auto load = loadTicks_.find(title);
-  Object object{title,
-                request.callsign,
-                request.hexid,
-                tickCount + (load == loadTicks_.end() ? defaultLoadTicks : load->second),
-                std::max(request.initPosition.altitude, 0.0),
-                std::nullopt};
+  Object object{title, request.callsign, tickCount + (load == loadTicks_.end() ? defaultLoadTicks : load->second),
+                std::max(request.initPosition.altitude, 0.0), std::nullopt};
   loading_.emplace(nextObjectId_++, std::move(object));
 }
 

@@ -19,7 +19,6 @@ class SimulatorStandIn {
   struct Object {
     std::string title;
     std::string tailNumber;
-    std::uint32_t createdFor = 0;  // hexid of the creation request that made it
     std::int32_t loadedAtTick = 0;
     double heightAboveGround = 0.0;  // feet, where it was created; the ground lies at 0 ft
     std::optional<PositionUpdate> position;
