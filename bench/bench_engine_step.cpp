@@ -1,9 +1,12 @@
 // The traffic engine's step (one 10-ms tick) with 100, 1,000 and 5,000 live aircraft in the simulator, half of them
 // flying and half taxiing, each with a long stream of reports ahead, and two traffic items arriving every tick. The
 // peak resident memory of the process is reported with each size.
+// Then a busy feed: 600 flights in the simulator, each reporting every 2 s (three reports each tick), for five
+// minutes of ticks; the longest traffic queue and the aircraft still in the simulator at the end are reported.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -71,6 +74,21 @@ void lf_queueItems(std::int32_t tick, std::int32_t count) {
   }
 }
 
+// Empty engine containers and send queues; no simulator is connected, so the direct requests are not made.
+void lf_startEngine() {
+  cvl::gf_resetTrafficState();
+  cvl::gf_clearSendQueues();
+  cvl::gf_initTrafficContainers();
+  cvl::simConnectFailed = true;
+}
+
+void lf_endEngine() {
+  cvl::gf_resetTrafficState();
+  cvl::gf_clearSendQueues();
+  const std::lock_guard lock{cvl::trafficQueueMutex};
+  cvl::trafficQueue.clear();
+}
+
 std::int64_t lf_peakResidentKib() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -79,11 +97,7 @@ std::int64_t lf_peakResidentKib() {
 
 void BM_EngineStep(benchmark::State& state) {
   const auto count = static_cast<std::int32_t>(state.range(0));
-  cvl::gf_resetTrafficState();
-  cvl::gf_clearSendQueues();
-  cvl::gf_initTrafficContainers();
-  // No simulator is connected: the direct requests are not made.
-  cvl::simConnectFailed = true;
+  lf_startEngine();
   for (std::int32_t index = 0; index < count; ++index) {
     lf_addActive(index);
   }
@@ -93,12 +107,84 @@ void BM_EngineStep(benchmark::State& state) {
   }
   state.counters["aircraft"] = static_cast<double>(cvl::liveAcs.size());
   state.counters["peak_rss_MiB"] = static_cast<double>(lf_peakResidentKib()) / 1024.0;
-  cvl::gf_resetTrafficState();
-  cvl::gf_clearSendQueues();
-  const std::lock_guard lock{cvl::trafficQueueMutex};
-  cvl::trafficQueue.clear();
+  lf_endEngine();
 }
 
 BENCHMARK(BM_EngineStep)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+constexpr std::int32_t busyFlights = 600;
+constexpr std::int32_t busyReportTicks = 200;  // a report every 2 s
+constexpr std::int32_t dueDelayTicks = 3000;
+
+// Where the flight is at the tick its report falls due, and when it was there (seconds).
+cvl::TimedPosition lf_busyReport(std::int32_t index, std::int32_t dueTick) {
+  cvl::TimedPosition position;
+  position.lat = 40.0 + 0.01 * index;
+  position.lon = 5.0 + 0.0015 * dueTick / 100.0;  // about 250 kt east
+  position.altitude = 8000.0;
+  position.airborne = true;
+  position.groundSpeed = 250.0;
+  position.tas = 250.0;
+  position.track = 90.0;
+  position.dueTick = dueTick;
+  return position;
+}
+
+// A flight in the simulator whose reports of the last 30 s are in its stream.
+void lf_addBusyFlight(std::int32_t index) {
+  cvl::IdentityTexts texts;
+  texts.callsign = "BSY" + std::to_string(index);
+  texts.type = "A320";
+  cvl::AcIdentity identity{texts};
+  identity.hexid = firstHexid + static_cast<std::uint32_t>(index);
+  const std::int32_t firstDue = index % busyReportTicks - dueDelayTicks;
+  cvl::LiveAc& aircraft = cvl::liveAcs.emplace_back(identity, lf_busyReport(index, firstDue), firstDue / 100.0);
+  for (std::int32_t due = firstDue + busyReportTicks; due < dueDelayTicks; due += busyReportTicks) {
+    aircraft.stream.push_back(lf_busyReport(index, due));
+    aircraft.lastItemTime = due / 100.0;
+  }
+  aircraft.state = cvl::AcState::active;
+  aircraft.phase = cvl::AcPhase::flying;
+  aircraft.objectId = 100 + static_cast<std::uint32_t>(index);
+  aircraft.simPos.lat = aircraft.stream.front().lat;
+  aircraft.simPos.lon = aircraft.stream.front().lon;
+  aircraft.simPos.altitude = aircraft.stream.front().altitude;
+  aircraft.simPos.heading = 1.5707963267948966;
+}
+
+void lf_queueBusyReports(std::int32_t tick) {
+  const std::lock_guard lock{cvl::trafficQueueMutex};
+  for (std::int32_t index = tick % busyReportTicks; index < busyFlights; index += busyReportTicks) {
+    cvl::TrafficItem item;
+    item.hexid = firstHexid + static_cast<std::uint32_t>(index);
+    item.callsign = "BSY" + std::to_string(index);
+    item.type = "A320";
+    item.position = lf_busyReport(index, tick + dueDelayTicks);
+    item.timestamp = item.position.dueTick / 100.0;
+    cvl::trafficQueue.push_back(std::move(item));
+  }
+}
+
+void BM_EngineStepBusyFeed(benchmark::State& state) {
+  lf_startEngine();
+  for (std::int32_t index = 0; index < busyFlights; ++index) {
+    lf_addBusyFlight(index);
+  }
+  std::size_t longestQueue = 0;
+  for (auto _ : state) {
+    lf_queueBusyReports(cvl::tickCount);
+    cvl::lf_handleAddingStack();
+    const std::lock_guard lock{cvl::trafficQueueMutex};
+    longestQueue = std::max(longestQueue, cvl::trafficQueue.size());
+  }
+  state.counters["longest_queue"] = static_cast<double>(longestQueue);
+  state.counters["aircraft"] =
+      static_cast<double>(std::count_if(cvl::liveAcs.begin(), cvl::liveAcs.end(), [](const cvl::LiveAc& aircraft) {
+        return aircraft.state == cvl::AcState::active;
+      }));
+  lf_endEngine();
+}
+
+BENCHMARK(BM_EngineStepBusyFeed)->Iterations(30000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

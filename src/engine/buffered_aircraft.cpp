@@ -8,7 +8,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
-#include "engine/engine_state.h"
+#include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/spawning.h"
 #include "engine/stream_points.h"
@@ -42,15 +42,25 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
          !std::all_of(aircraft.stream.begin(), aircraft.stream.end(), airborne);
 }
 
-// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself.
+// A newcomer standing still on the ground is parked at the stand it stands on, or waits when there is none. While the
+// parked aircraft fill their limit it waits either way, before the live limit could make room for it: pushing out a
+// parked aircraft whose reports still come would only bring that one back at once, pushing out the next.
+bool lf_waitsForStand(const LiveAc& aircraft) {
+  return !aircraft.stream.front().airborne && aircraft.stream[1].stationary && lf_liveParkedFull();
+}
+
+// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself. Every aircraft still
+// being created counts, the ones whose creation is already with the simulator too: they are about to appear.
 bool lf_overLiveLimit(const LiveAc& aircraft) {
   const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
   if (limit == 0) {
     return true;
   }
-  const auto active = static_cast<std::size_t>(std::count_if(
-      liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) { return other.state == AcState::active; }));
-  if (limit > addingStack.size() + active + liveCreateBacklog.size()) {
+  const auto inSimOrComing =
+      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) {
+        return other.state == AcState::active || other.state == AcState::adding2sim;
+      }));
+  if (limit > inSimOrComing) {
     return false;
   }
   const TimedPosition& first = aircraft.stream.front();
@@ -84,6 +94,14 @@ void lf_completeIdentity(LiveAc& aircraft) {
   }
 }
 
+// The simulator link recognises a new object by its callsign alone, so two creations under one callsign must never
+// be under way at once.
+bool lf_callsignBeingCreated(const LiveAc& aircraft) {
+  return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft](const LiveAc& other) {
+    return &other != &aircraft && other.state == AcState::adding2sim && other.callsign == aircraft.callsign;
+  });
+}
+
 bool lf_maySpawn(const LiveAc& aircraft) {
   return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
          !lf_hasLiveTwin(aircraft.callsign);
@@ -111,7 +129,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
   if (lf_conflictsWithUserAc(aircraft)) {
     return;
   }
-  if (liveCreateBacklog.size() > crowdedBacklog && aircraft.phase == AcPhase::birth) {
+  if (aircraft.phase == AcPhase::birth && (liveCreateBacklog.size() > crowdedBacklog || lf_waitsForStand(aircraft))) {
     stream.pop_front();
     return;
   }
@@ -120,6 +138,10 @@ void lf_handleBuffered(LiveAc& aircraft) {
     return;
   }
   lf_completeIdentity(aircraft);
+  if (lf_callsignBeingCreated(aircraft)) {
+    stream.pop_front();
+    return;
+  }
   if (lf_maySpawn(aircraft)) {
     spawnLiveAc(aircraft);
   } else {

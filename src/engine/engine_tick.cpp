@@ -37,8 +37,10 @@
 namespace cvl {
 namespace {
 
-// Up to this many traffic items are applied per tick.
+// Two traffic items are applied per tick while the queue is short. A longer queue is worked off within drainTicks (a
+// second), so that a busy feed or a burst of reports never holds the reports behind it back until they are due.
 constexpr std::size_t itemsPerTick = 2;
+constexpr std::size_t drainTicks = 100;
 // Below this frame rate a tick whose positions cannot be handed over at once drops them rather than wait.
 constexpr float waitingFrameRate = 50.0F;
 
@@ -50,7 +52,8 @@ void lf_applyQueuedItems() {
   std::vector<TrafficItem> items;
   {
     const std::lock_guard lock{trafficQueueMutex};
-    while (items.size() < itemsPerTick && !trafficQueue.empty()) {
+    const std::size_t count = std::max(itemsPerTick, (trafficQueue.size() + drainTicks - 1) / drainTicks);
+    while (items.size() < count && !trafficQueue.empty()) {
       items.push_back(std::move(trafficQueue.front()));
       trafficQueue.pop_front();
     }

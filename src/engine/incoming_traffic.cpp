@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/aircraft_lists.h"
+#include "engine/feed_time.h"
 #include "engine/live_ac_lookup.h"
 #include "engine/new_aircraft.h"
 #include "engine/position_append.h"
@@ -81,6 +82,9 @@ bool lf_nearParkAirportGround(double altitude) {
 }
 
 void lf_applyIncomingItem(TrafficItem& item) {
+  if (lf_isStampedAhead(item)) {
+    return;
+  }
   LiveAc* aircraft = gf_findLiveAcByHexid(item.hexid);
   if (aircraft == nullptr) {
     if (!lf_isSameFlightUnderNewHexid(item)) {

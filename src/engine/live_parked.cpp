@@ -39,6 +39,14 @@ std::vector<LiveAc*> lf_parkedLongestFirst() {
   return parked;
 }
 
+// A parked aircraft whose creation is under way takes its place as much as one already in the simulator.
+std::size_t lf_liveParkedCount() {
+  return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
+    return aircraft.phase == AcPhase::parked &&
+           (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim);
+  }));
+}
+
 std::size_t lf_staticInSimCount() {
   return static_cast<std::size_t>(std::count_if(staticAcs.begin(), staticAcs.end(), [](const StaticAc& aircraft) {
     return aircraft.state == AcState::active || aircraft.state == AcState::removingfromsim;
@@ -81,13 +89,19 @@ void lf_checkMaxPark(bool oneMore) {
   if (wanted < 1) {
     return;
   }
+  gf_countLiveParked(true);  // refreshes the average parked time on the main window
   const std::size_t newcomer = oneMore ? 1 : 0;
-  if (!INITIAL_LOAD_ONLY.value && newcomer + gf_countLiveParked(true) > static_cast<std::size_t>(wanted)) {
+  if (!INITIAL_LOAD_ONLY.value && newcomer + lf_liveParkedCount() > static_cast<std::size_t>(wanted)) {
     lf_removeLongestParkedLive();
   }
-  if (lf_staticInSimCount() + gf_countLiveParked(false) + newcomer > static_cast<std::size_t>(wanted)) {
+  if (lf_staticInSimCount() + lf_liveParkedCount() + newcomer > static_cast<std::size_t>(wanted)) {
     lf_removeEarliestParkedStatic();
   }
+}
+
+bool lf_liveParkedFull() {
+  const std::int32_t wanted = lf_wantedParkedCount();
+  return wanted >= 1 && !INITIAL_LOAD_ONLY.value && lf_liveParkedCount() >= static_cast<std::size_t>(wanted);
 }
 
 void gf_listLiveParked() {

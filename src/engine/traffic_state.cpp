@@ -10,6 +10,7 @@
 #include "engine/create_backlogs.h"
 #include "engine/engine_clock.h"
 #include "engine/engine_state.h"
+#include "engine/feed_time.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/remembered_titles.h"
@@ -57,6 +58,7 @@ void gf_resetTrafficState() {
   engineUserPosition = {};
   tickCount = 0;
   weekTimeNow = 0;
+  gf_resetFeedTime();
 }
 
 // The engine keeps no day map and no shared texts yet.

@@ -14,10 +14,29 @@
 #include "engine/live_parked.h"
 #include "engine/tick_count.h"
 #include "foundation/open_log.h"
+#include "foundation/settings_catalogue.h"
 #include "parking/park_pos.h"
 #include "refdata/aircraft_database.h"
 
 namespace cvl::test {
+
+// Every stand wanted for parked aircraft, up to `maxPark`, and INITIAL_LOAD_ONLY off; the settings go back to their
+// defaults with the object.
+class WantedParkedSettings {
+ public:
+  explicit WantedParkedSettings(std::int32_t maxPark) {
+    CUSTOM_PARKING_PERCENTAGE.value = 100;
+    MAX_PARK_SEL.value = maxPark;
+    INITIAL_LOAD_ONLY.value = false;
+  }
+  ~WantedParkedSettings() {
+    CUSTOM_PARKING_PERCENTAGE.value = CUSTOM_PARKING_PERCENTAGE.defaultValue;
+    MAX_PARK_SEL.value = MAX_PARK_SEL.defaultValue;
+    INITIAL_LOAD_ONLY.value = INITIAL_LOAD_ONLY.defaultValue;
+  }
+  WantedParkedSettings(const WantedParkedSettings&) = delete;
+  WantedParkedSettings& operator=(const WantedParkedSettings&) = delete;
+};
 
 // A type with a 30 m half span.
 inline constexpr double halfSpan30m = 30.0 / 1852.0;

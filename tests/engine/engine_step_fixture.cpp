@@ -13,6 +13,7 @@
 #include "liveries/livery_data.h"
 #include "liveries/livery_tables.h"
 #include "refdata/aircraft_database.h"
+#include "simlink/ai_objects.h"
 #include "simlink/creation_failures.h"
 #include "simlink/dispatch.h"
 #include "simlink/send_queues.h"
@@ -26,6 +27,7 @@ namespace {
 void lf_resetEngineWorld() {
   gf_resetTrafficState();
   gf_clearSendQueues();
+  gf_clearAiObjects();
   {
     const std::lock_guard lock{trafficQueueMutex};
     trafficQueue.clear();

@@ -1,5 +1,6 @@
 #include "engine/engine_tick.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,6 +16,7 @@
 #include "simlink/dispatch.h"
 #include "simlink/send_queues.h"
 #include "simlink/sim_client_thread.h"
+#include "simulator_stand_in.h"
 #include "trafficin/traffic_queue.h"
 
 namespace cvl::test {
@@ -67,6 +69,32 @@ TEST_F(EngineTick, TwoTrafficItemsAreAppliedPerTickAndTheRestWaits) {
   ticks(1);
   EXPECT_EQ(liveAcs.size(), 3U);
   EXPECT_EQ(tickCount, 2);
+}
+
+TEST_F(EngineTick, ReportsOfSixHundredFlightsEveryTwoSecondsKeepTheQueueShortAndTheAircraftInTheSimulator) {
+  // 300 reports a second: each flight reports every 2 s, three of them each tick. They fly east side by side, 0.01
+  // degrees apart.
+  constexpr std::uint32_t flights = 600;
+  constexpr std::int32_t reportTicks = 200;
+  SimulatorStandIn simulator;
+  std::size_t longestQueue = 0;
+  for (std::int32_t tick = 0; tick < 24000; ++tick) {
+    for (std::uint32_t flight = static_cast<std::uint32_t>(tick % reportTicks); flight < flights;
+         flight += reportTicks) {
+      TrafficItem report = flying(liveHexid + flight, fmt::format("BUR{}", flight), tick / 100.0, tick);
+      report.position.lat += 0.01 * flight;
+      queue(std::move(report));
+    }
+    simulator.tick();
+    const std::lock_guard lock{trafficQueueMutex};
+    longestQueue = std::max(longestQueue, trafficQueue.size());
+  }
+
+  // No report waits longer than a second.
+  EXPECT_LE(longestQueue, 300U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  // One creation every half second from the first spawn on.
+  EXPECT_GE(simulator.objects().size(), 400U);
 }
 
 TEST_F(EngineTick, ASpawnedHexidWithoutRecordIsDroppedAndOneWithoutCallsignGoes) {

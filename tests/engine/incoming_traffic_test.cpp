@@ -6,10 +6,12 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/engine_state.h"
+#include "engine/tick_count.h"
 #include "engine_step_fixture.h"
 #include "foundation/settings_catalogue.h"
 #include "parking/current_park_airport.h"
 #include "refdata/aircraft_database.h"
+#include "simulator_stand_in.h"
 
 namespace cvl::test {
 namespace {
@@ -46,6 +48,36 @@ TEST_F(IncomingTraffic, AnItemMustBeMoreThanASecondNewer) {
   later.position.track = 95.0;  // not thinned out
   EXPECT_TRUE(kept(aircraft, std::move(later)));
   EXPECT_EQ(aircraft.lastItemTime, firstTime + 1.01);
+}
+
+TEST_F(IncomingTraffic, AReportStampedFarAheadOfTheFeedIsIgnoredButAFeedThatMovesOnIsFollowed) {
+  // Two flights report every 2 s. One report of the first is stamped an hour ahead; from the third minute on the feed
+  // itself runs two hours ahead (its time was set forward).
+  SimulatorStandIn simulator;
+  for (std::int32_t second = 0; second <= 240; second += 2) {
+    simulator.ticksUntil(second * 100);
+    for (std::uint32_t flight = 0; flight < 2; ++flight) {
+      TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), second, tickCount);
+      report.position.lat += 0.1 * flight;
+      if (second >= 120) {
+        report.timestamp += 7200.0;
+      } else if (second == 20 && flight == 0) {
+        report.timestamp += 3600.0;
+      }
+      queue(std::move(report));
+    }
+  }
+
+  EXPECT_TRUE(logged("DLH0              report stamped 3602 s ahead of the traffic, ignored"));
+  EXPECT_EQ(simulator.creations(), 2U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  ASSERT_EQ(simulator.objects().size(), 2U);
+  // Each flies its reports 30 s behind.
+  const double reportedLon = flying(liveHexid, "", (tickCount - 3000) / 100.0, 0).position.lon;
+  for (const auto& [objectId, object] : simulator.objects()) {
+    ASSERT_TRUE(object.position);
+    EXPECT_NEAR(object.position->longitude, reportedLon, 0.01) << object.tailNumber;
+  }
 }
 
 TEST_F(IncomingTraffic, SpeedSpikesAreIgnored) {

@@ -125,14 +125,8 @@ class ParkedLimit : public EngineRules {
     for (int i = 0; i < 10; ++i) {
       addStand("S" + std::to_string(i), 50.0 + i * 0.001, 8.0);
     }
-    CUSTOM_PARKING_PERCENTAGE.value = 100;
-    MAX_PARK_SEL.value = 500;
-    INITIAL_LOAD_ONLY.value = false;
   }
   void TearDown() override {
-    CUSTOM_PARKING_PERCENTAGE.value = CUSTOM_PARKING_PERCENTAGE.defaultValue;
-    MAX_PARK_SEL.value = MAX_PARK_SEL.defaultValue;
-    INITIAL_LOAD_ONLY.value = INITIAL_LOAD_ONLY.defaultValue;
     weekTimeNow = 0;
     EngineRules::TearDown();
   }
@@ -143,6 +137,8 @@ class ParkedLimit : public EngineRules {
     aircraft.parkedAt = gf_nowIn100ns() - minutesAgo * 600'000'000;
     return aircraft;
   }
+
+  WantedParkedSettings settings_{500};
 };
 
 TEST_F(ParkedLimit, ANewcomerAtTheLimitPushesOutTheLongestParkedLiveAircraft) {

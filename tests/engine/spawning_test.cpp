@@ -7,10 +7,14 @@
 #include "engine/engine_state.h"
 #include "engine/no_match_set.h"
 #include "engine/tick_count.h"
+#include "engine_rules_fixture.h"
 #include "engine_step_fixture.h"
 #include "foundation/settings_catalogue.h"
+#include "parking/current_park_airport.h"
+#include "parking/park_pos.h"
 #include "refdata/aircraft_database.h"
 #include "simlink/user_aircraft.h"
+#include "simulator_stand_in.h"
 
 namespace cvl::test {
 namespace {
@@ -122,6 +126,51 @@ TEST_F(Spawning, AtTheLiveLimitANewcomerReplacesAFartherAircraftOrGoes) {
   EXPECT_EQ(liveAcs[0].state, AcState::active);
 }
 
+TEST_F(Spawning, TheLiveLimitCountsTheCreationsStillWithTheSimulator) {
+  // Fifteen flights, first reported a second apart, each farther from the user than the one before; every flight
+  // reports every 2 s.
+  MAX_LIVE_SEL.value = 10;
+  SimulatorStandIn simulator;
+  for (std::int32_t second = 0; second <= 90; ++second) {
+    simulator.ticksUntil(second * 100);
+    for (std::uint32_t flight = 0; flight < 15 && flight <= static_cast<std::uint32_t>(second); ++flight) {
+      const std::int32_t flown = second - static_cast<std::int32_t>(flight);
+      if (flown % 2 == 0) {
+        TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), flown, tickCount);
+        report.position.lat += 0.1 * flight;
+        queue(std::move(report));
+      }
+    }
+  }
+  EXPECT_EQ(simulator.creations(), 10U);
+  EXPECT_EQ(simulator.mostObjects(), 10U);
+  EXPECT_EQ(simulator.removals(), 0U);
+}
+
+TEST_F(Spawning, ASecondFlightUnderTheSameCallsignWaitsUntilTheFirstHasBeenCreated) {
+  // An A320 and, 0.2 degrees north of it, a C172 report under one callsign; the simulator loads the airliner's model
+  // faster than the light aircraft's.
+  SimulatorStandIn simulator;
+  simulator.setLoadTicks(std::string{engineTestLiveryTitle}, 50);
+  simulator.setLoadTicks("Generic C172", 400);
+  for (std::int32_t second = 0; second <= 60; second += 2) {
+    simulator.ticksUntil(second * 100);
+    queue(flying(liveHexid, "DLH4AB", second, tickCount));
+    TrafficItem light = flying(liveHexid + 1, "DLH4AB", second, tickCount);
+    light.type = "C172";
+    light.position.lat += 0.2;
+    queue(std::move(light));
+  }
+  simulator.ticks(100);
+
+  EXPECT_EQ(simulator.creations(), 2U);
+  ASSERT_EQ(simulator.objects().size(), 2U);
+  for (const auto& [objectId, object] : simulator.objects()) {
+    ASSERT_TRUE(object.position) << object.title;
+    EXPECT_NEAR(object.position->latitude, object.title == "Generic C172" ? 50.2 : 50.0, 0.001) << object.title;
+  }
+}
+
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
   LiveAc& climbing = waiting(true, 250.0);
   climbing.stream.front().verticalSpeed = 1200.0;
@@ -181,6 +230,50 @@ TEST_F(Spawning, ANewcomerCrossingTheAirborneUsersPathWaits) {
   bufferStepAt(aircraft, 4900);
   EXPECT_TRUE(aircraft.userConflict);
   EXPECT_EQ(aircraft.state, AcState::buffer);
+}
+
+// Twelve stands 111 m apart at the park airport, ten of them wanted for parked aircraft.
+class ParkedCap : public Spawning {
+ protected:
+  void SetUp() override {
+    currentParkAirport = Airport{"EDDF", "FRA", 50.0, 8.0, 0.0, 0};
+    for (std::uint32_t sid = 1; sid <= 12; ++sid) {
+      ParkPos& stand = parkPositions.emplace_back();
+      stand.id = "V" + std::to_string(sid);
+      stand.latitude = 50.0 + 0.001 * sid;
+      stand.longitude = 8.0;
+      stand.radius = 0.02;
+      stand.sid = sid;
+    }
+  }
+
+  // The report of the aircraft standing on stand `sid`, `second` seconds into the test.
+  static TrafficItem standing(std::uint32_t sid, std::int32_t second) {
+    return item(liveHexid + sid, "DLH" + std::to_string(sid), 50.0 + 0.001 * sid, 8.0, 0.0, 1'700'000'000.0 + second,
+                tickCount + 3000);
+  }
+
+  WantedParkedSettings settings_{10};
+};
+
+TEST_F(ParkedCap, AnAircraftBeyondTheCapWaitsInsteadOfPushingOutOneThatIsStillReported) {
+  // Eleven aircraft stand on their stands from the start, a twelfth from the second minute on the stand nearest to the
+  // user; all report every 2 s. The live limit is reached as well.
+  MAX_LIVE_SEL.value = 10;
+  SimulatorStandIn simulator;
+  for (std::int32_t second = 0; second <= 600; second += 2) {
+    simulator.ticksUntil(second * 100);
+    for (std::uint32_t sid = second < 60 ? 2 : 1; sid <= 12; ++sid) {
+      queue(standing(sid, second));
+    }
+  }
+
+  EXPECT_EQ(simulator.creations(), 10U);
+  EXPECT_EQ(simulator.mostObjects(), 10U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  const auto waiting = std::count_if(liveAcs.begin(), liveAcs.end(),
+                                     [](const LiveAc& aircraft) { return aircraft.state == AcState::buffer; });
+  EXPECT_EQ(waiting, 2);
 }
 
 }  // namespace
