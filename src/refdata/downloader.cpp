@@ -80,7 +80,8 @@ Downloader::Downloader() {
   curl_.reset(curl_easy_init());
 }
 
-bool Downloader::download(const std::string& url, const std::filesystem::path& path, bool binary) {
+bool Downloader::download(const std::string& url, const std::filesystem::path& path, bool binary,
+                          const ContentCheck& contentCheck) {
   if (!curl_) {
     return false;
   }
@@ -110,6 +111,9 @@ bool Downloader::download(const std::string& url, const std::filesystem::path& p
     if (failure.empty() && !written) {
       failure = curl_easy_strerror(CURLE_WRITE_ERROR);
     }
+    if (failure.empty() && contentCheck && !contentCheck(temporary)) {
+      failure = "content not usable";
+    }
     if (!failure.empty()) {
       gf_log(fmt::format("Download error: '{}' for {}", failure, url));
       lf_removeQuietly(temporary);
@@ -124,9 +128,10 @@ bool Downloader::download(const std::string& url, const std::filesystem::path& p
   }
 }
 
-bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target) {
+bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target,
+                         const ContentCheck& contentCheck) {
   const auto url = fmt::format("{}{}/{}", gf_downloadsFolderUrl(), programVersion.major, fileName.string());
-  const bool downloaded = Downloader{}.download(url, target, true);
+  const bool downloaded = Downloader{}.download(url, target, true, contentCheck);
   if (downloaded) {
     gf_log(fmt::format("Downloaded '{}' to '{}'", url, target.string()));
   } else {

@@ -3,22 +3,28 @@
 #include <curl/curl.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 // Fetching files from the maker's web site. Each transfer has its own Downloader; nothing is shared between threads.
 namespace cvl {
 
+// Whether a downloaded file, given by its temporary path, is fit to replace the target; it logs why not.
+using ContentCheck = std::function<bool(const std::filesystem::path&)>;
+
 class Downloader {
  public:
   Downloader();
 
   // Writes the body of url to path; true only when the whole body arrived with a success status (2xx; a file:// URL
-  // has none). The body goes to a temporary file beside path, which replaces path only then: a failed, refused or
-  // cut-short transfer leaves the file already there untouched. Connecting is bounded, a transfer that stalls for
-  // minutes is given up, and a requested stop of the run ends a transfer. Failures are logged, never thrown.
-  // binary false asks for text mode, which on this platform writes the same bytes.
-  bool download(const std::string& url, const std::filesystem::path& path, bool binary);
+  // has none) and passed the content check, when one is given. The body goes to a temporary file beside path, which
+  // replaces path only then: a failed, refused, cut-short or unfit download leaves the file already there untouched.
+  // Connecting is bounded, a transfer that stalls for minutes is given up, and a requested stop of the run ends a
+  // transfer. Failures are logged, never thrown. binary false asks for text mode, which on this platform writes the
+  // same bytes.
+  bool download(const std::string& url, const std::filesystem::path& path, bool binary,
+                const ContentCheck& contentCheck = {});
 
  private:
   struct EasyCleanup {
@@ -28,8 +34,9 @@ class Downloader {
 };
 
 // Downloads the data file of that name from the site's folder for the program's major version, e.g.
-// <downloads>/11/dbase.enc, to target (binary). Logs the outcome.
-bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target);
+// <downloads>/11/dbase.enc, to target (binary), when it passes the content check. Logs the outcome.
+bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target,
+                         const ContentCheck& contentCheck = {});
 
 // Removes a downloaded zip once it has been unpacked; a failure is logged as a warning.
 void gf_removeDownloadedZip(const std::filesystem::path& zipPath);
