@@ -121,19 +121,49 @@ TEST_F(SimAddonUpdate, EveryFileEntryLandsInTheFolderAsText) {
   EXPECT_EQ(std::count(paths.begin(), paths.end(), "/mysimaddon24/my_simaddon2024.zip"), 1);
 }
 
-TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThere) {
+// Flips the last byte of the last entry's data, which lies right before the central directory: the archive still
+// opens and lists its entries, but that entry fails its checksum.
+void damageLastEntry(const std::filesystem::path& zipPath) {
+  auto bytes = readFile(zipPath);
+  const auto directory = bytes.find("PK\x01\x02");
+  ASSERT_NE(directory, std::string::npos);
+  bytes[directory - 1] = static_cast<char>(~bytes[directory - 1]);
+  test::writeFile(zipPath, bytes);
+}
+
+TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThereUntilTheSiteIsRepaired) {
+  const auto zipOnSite = site.path() / "mysimaddon24/my_simaddon2024.zip";
+  const auto goodZip = readFile(zipOnSite);
   std::filesystem::create_directories("airports/my_simaddon");
-  test::writeFile("airports/my_simaddon/EDDF.txt", "old");
-  MYSIMADDON24_VERSION.value = "1.1.0";
+  test::writeFile("airports/my_simaddon/EDDF.txt", "old EDDF");
+  test::writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
+  MYSIMADDON24_VERSION.setValue("1.1.0");
+
   site.file("mysimaddon24/my_simaddon2024.zip", "not a zip");
-
   EXPECT_TRUE(gf_checkVersions());
-
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
-  EXPECT_EQ(MYSIMADDON24_VERSION.getValue(), "1.1.0");
-  EXPECT_FALSE(std::filesystem::exists("my_simaddon2024.zip"));
   EXPECT_THAT(log.body(), HasSubstr("==> Could not open my_simaddon2024.zip\n==> simaddon update to 1.2.0 failed, "
                                     "airports/my_simaddon left as it was\n"));
+
+  site.zip("mysimaddon24/my_simaddon2024.zip",
+           {{"EDDF.cfg", "new EDDF"}, {"EDDM.cfg", "new EDDM"}, {"EGLL.cfg", std::string(300, 'x') + "new EGLL"}});
+  damageLastEntry(zipOnSite);
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> Could not read EGLL.cfg from my_simaddon2024.zip: CRC error\n"));
+  EXPECT_THAT(log.body(), testing::Not(HasSubstr("unzipped")));
+
+  for (const auto& [name, text] : {std::pair{"EDDF.txt", "old EDDF"}, std::pair{"EHAM.txt", "old EHAM"}}) {
+    EXPECT_EQ(readFile(std::filesystem::path{"airports/my_simaddon"} / name), text);
+  }
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EDDF.txt", "EHAM.txt"));
+  EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.1.0");
+  EXPECT_FALSE(std::filesystem::exists("my_simaddon2024.zip"));
+
+  test::writeFile(zipOnSite, goodZip);
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "archive/simaddon/EDDF.xml\n");
+  EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.2.0");
+  EXPECT_THAT(log.body(), HasSubstr("simaddon updated to 1.2.0\n"));
 }
 
 }  // namespace
