@@ -17,6 +17,7 @@
 #include "app/status_line.h"
 #include "foundation/log.h"
 #include "foundation/settings_file.h"
+#include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
 #include "refdata/data_file_sealing.h"
 #include "support/sample_data.h"
@@ -61,6 +62,7 @@ class CycleFolder {
     // The cycles loaded this folder's settings; the tests that follow start from the defaults again.
     gf_saveParameters(true);
     gf_readParameters();
+    parkAirports.clear();
     resetCycleFlags();
     gf_closeLog();
   }
