@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
 #include "app/status_line.h"
@@ -92,6 +93,9 @@ bool lf_isNewer(const VersionData& webVersion, const StringParameter& stored) {
 // Shown and logged. What is there serves on, and the stored version, left as it was, asks for the update again at
 // the next start.
 void lf_reportUpdateFailed(std::string_view key, const VersionData& webVersion, const std::filesystem::path& kept) {
+  if (gf_stopping()) {
+    return;  // the stop ended the download; nothing failed
+  }
   const auto text = fmt::format("{} update to {} failed, {} left as it was", key, webVersion.toString(), kept.string());
   gf_setStatusLine(text, false);
   gf_logFlagged(text);

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "cycle_folder.h"
 #include "support/eventually.h"
+#include "support/http_server.h"
 
 namespace cvl::test {
 namespace {
@@ -122,6 +123,29 @@ TEST(WorkerThreadTest, ADestinationKeptFromAnEarlierRunIsSetAgainBeforeTheRun) {
 
   EXPECT_TRUE(shown);
   EXPECT_EQ(gf_errorText(), "");
+}
+
+TEST(WorkerThreadTest, AStalledDownloadIsShownAndACloseEndsTheProgram) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  const TempFolder site;
+  writeFile(site.path() / "versions.json", R"({"msfs": {"major": 11, "minor": 10, "patch": 3}})");
+  HttpServer server{site.path()};
+  server.stall("/versions.json");
+  const ScopedEnvironment siteUrl{"CORVALEN_SITE_URL", server.url()};
+
+  std::thread worker{lf_workerThread};
+  const bool shown = eventually([] { return gf_statusText().starts_with("Downloading versions.json: "); });
+  gf_requestExit(ExitReason::userClosedSim, 0);  // the window's close box
+  worker.join();                                 // returns at once: the close ended the transfer
+
+  EXPECT_TRUE(shown) << gf_statusText();
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+  const auto log = folder.log();
+  EXPECT_NE(log.find("Download error: 'Operation was aborted by an application callback'"), std::string::npos);
+  EXPECT_NE(log.find("Exiting: USER CLOSED SIM\n"), std::string::npos);
+  EXPECT_EQ(log.find("dbase records read"), std::string::npos) << "the start-up went no further";
 }
 
 TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {

@@ -72,6 +72,21 @@ TEST_F(DownloaderTest, EveryKindOfFailureKeepsTheFileAlreadyThere) {
   EXPECT_EQ(server.requests().size(), 4U);  // the redirect was not followed
 }
 
+TEST_F(DownloaderTest, ABodyBeyondTheSizeLimitIsRefusedWithOrWithoutItsLength) {
+  constexpr std::int64_t sizeLimit = 8;  // the body holds 29 bytes; half of it comes without a length
+  writeFile(targetFile, "the good old file");
+  server.closeEarlyWithoutLength("/11/dbase.enc");
+  EXPECT_FALSE(Downloader{sizeLimit}.download(server.url("11/dbase.enc"), targetFile, true));
+  server.repair("/11/dbase.enc");
+  EXPECT_FALSE(Downloader{sizeLimit}.download(server.url("11/dbase.enc"), targetFile, true));
+
+  EXPECT_EQ(readFile(targetFile), "the good old file");
+  EXPECT_EQ(filesIn(target.path()), std::vector<std::string>{"dbase.enc"});
+  const auto logged = log.body();
+  const auto refusal = fmt::format("Download error: 'Maximum file size exceeded' for {}\n", server.url("11/dbase.enc"));
+  EXPECT_NE(logged.find(refusal), logged.rfind(refusal)) << logged;
+}
+
 TEST_F(DownloaderTest, MissingTargetFolderFailsBeforeAnyRequest) {
   const auto nowhere = target.path() / "absent" / "dbase.enc";
   EXPECT_FALSE(Downloader{}.download(server.url("11/dbase.enc"), nowhere, true));
