@@ -30,7 +30,8 @@ namespace {
 using Json = nlohmann::json;
 
 // A member of a component version: a whole number, a floating number cut to its integer part, or a boolean as 0 or
-// 1, within 32 bits. Anything else is no version number.
+// 1, from 0 up to the 32-bit limit. Anything else is no version number: a negative one could not be read back once
+// stored.
 std::optional<std::int32_t> lf_versionNumber(const Json& value) {
   if (value.is_boolean()) {
     return value.get<bool>() ? 1 : 0;
@@ -39,7 +40,7 @@ std::optional<std::int32_t> lf_versionNumber(const Json& value) {
     return std::nullopt;
   }
   const double number = std::trunc(value.get<double>());
-  if (!(number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max())) {
+  if (!(number >= 0 && number <= std::numeric_limits<std::int32_t>::max())) {
     return std::nullopt;
   }
   return static_cast<std::int32_t>(number);

@@ -178,7 +178,8 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
 TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
   site.versions({{"msfs", "11.10.3"}, {"airports", "1.0.0"}});
   site.rawVersions(R"({"msfs": {"major": 11, "minor": 10.7, "patch": true}, "airports": {"major": 1, "minor": 0},
-                      "aig": {"major": "1", "minor": 0, "patch": 0}, "liveries": [1, 0, 0]})");
+                      "aig": {"major": "1", "minor": 0, "patch": 0}, "liveries": [1, 0, 0],
+                      "dbase": {"major": 4, "minor": -1, "patch": 0}})");
   msfs2020Mode = false;
 
   EXPECT_TRUE(gf_checkVersions());
@@ -190,6 +191,7 @@ TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
   for (const char* key : {"simaddon", "airports", "aig", "liveries", "addons", "dbase"}) {
     EXPECT_THAT(logged, HasSubstr(fmt::format("==> {} version not found\n", key)));
   }
+  EXPECT_THAT(logged, HasSubstr("versions.json: dbase is not a version of three numbers\n"));  // a negative one
 }
 
 TEST_F(VersionCheck, ATopLevelThatIsNoObjectHasNoVersions) {
