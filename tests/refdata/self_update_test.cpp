@@ -8,6 +8,7 @@
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/settings_catalogue.h"
+#include "platform/ui/message_box.h"
 #include "refdata/site_folder.h"
 #include "refdata/version_check.h"
 #include "support/recording_opener.h"
@@ -66,6 +67,21 @@ TEST_F(SelfUpdate, ANewerProgramIsPreparedInNewVersionAndEndsTheRun) {
   EXPECT_THAT(logged, HasSubstr("setup_Corvalen_d_v11.10.4.zip unzipped to install_new_version.exe\n"));
   EXPECT_THAT(logged, HasSubstr(normalNotice + "\n"));
   EXPECT_THAT(logged, testing::Not(HasSubstr("dbase")));
+}
+
+TEST_F(SelfUpdate, AFolderThatCannotBeShownIsReportedAndTheRunStillEnds) {
+  site.zip(installerZip, {{"setup_Corvalen_d_v11.10.4.exe", "MZ installer"}});
+  const test::RecordingOpener failingOpener{4};
+
+  EXPECT_FALSE(gf_checkVersions());
+
+  const std::string failure =
+      "Opening file explorer at the new version failed? Try manually via the Mardelwyn website.";
+  EXPECT_EQ(gf_statusText(), failure);
+  EXPECT_THAT(log.body(), HasSubstr(failure + "\n"));
+  EXPECT_THAT(ui::shownMessageBoxes(), testing::Contains("Could not open File Explorer at new version"));
+  EXPECT_EQ(readFile("new_version/install_new_version.exe"), "MZ installer");
+  EXPECT_EQ(exitReason, ExitReason::newVersion);
 }
 
 TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
