@@ -164,6 +164,9 @@ void lf_startUp() {
   if (!restartPending && !gf_checkVersions()) {
     return;  // a new program version is being installed; the stop has been requested
   }
+  if (gf_stopping()) {
+    return;  // closed while the site was asked
+  }
   weekTimeNow = gf_weekdayAndHalfHour().packed();
   lf_readDataFilesOnce();
   if (!gf_readAirports()) {

@@ -103,6 +103,10 @@ void lf_prepareRun() {
 void lf_runCycle() {
   lf_requireProgramFolder();
   lf_startUp();
+  if (gf_stopping()) {
+    // The start-up ended the run (a new version prepared, production mode): closing down follows with its reason.
+    return;
+  }
   gf_flushLog();
   hardwareThreads = std::thread::hardware_concurrency();
   scanSlotsInUse.exchange(0);

@@ -87,20 +87,20 @@ std::string lf_emptyAttributeMessage(std::string_view section, std::string_view 
   return fmt::format("In XML file section [{}], element [{}], attribute [{}] is empty.", section, element, attribute);
 }
 
-void lf_readSectionAttribute(const pugi::xml_document& document, const ListSection& list) {
+void lf_readSectionAttribute(const pugi::xml_document& document, const ListSection& list, CodeSet& codes) {
   for (const auto node : gf_rootOrDocChild(document, list.section).children(list.element)) {
     for (auto& piece : lf_nonEmptyPieces(lf_attribute(node, list.attribute))) {
-      list.codes->insert(std::move(piece));
+      codes.insert(std::move(piece));
     }
   }
-  if (list.codes->empty()) {
+  if (codes.empty()) {
     throw UserErrorException(61, lf_emptyAttributeMessage(list.section, list.element, list.attribute));
   }
 }
 
 // In the order the database has always been checked, so the first empty section is the one reported.
-void lf_readListSections(const pugi::xml_document& document) {
-  const std::array<ListSection, 10> lists{{
+std::array<ListSection, 10> lf_listSections() {
+  return {{
       {"aircrafts", "aircraft", "types", &KnownTypes},
       {"high_performance", "hpf", "types", &HighPerfTypes},
       {"heavy", "hvy", "types", &HeavyTypes},
@@ -112,9 +112,21 @@ void lf_readListSections(const pugi::xml_document& document) {
       {"cargo_operators", "ICAO", "codes", &CargoOperators},
       {"simaddons20", "simaddon20", "arpts", &SimAddonAirports},
   }};
-  for (const auto& list : lists) {
-    lf_readSectionAttribute(document, list);
+}
+
+void lf_readListSections(const pugi::xml_document& document) {
+  for (const auto& list : lf_listSections()) {
+    lf_readSectionAttribute(document, list, *list.codes);
   }
+}
+
+// False (logged) when the plain file does not parse.
+bool lf_loadDbase(const std::filesystem::path& plainPath, pugi::xml_document& document) {
+  const auto loaded = document.load_file(plainPath.c_str());
+  if (!loaded) {
+    gf_logFlagged(fmt::format("'{}' not read because of {}", plainPath.string(), loaded.description()));
+  }
+  return static_cast<bool>(loaded);
 }
 
 void lf_readSimilarGroups(const pugi::xml_document& document) {
@@ -244,9 +256,7 @@ bool gf_readDbase() {
   }
   const auto removePlainFile = gsl::finally([] { gf_removeFile(dbaseXmlPath); });
   pugi::xml_document document;
-  const auto loaded = document.load_file(dbaseXmlPath.c_str());
-  if (!loaded) {
-    gf_logFlagged(fmt::format("'{}' not read because of {}", dbaseXmlPath.string(), loaded.description()));
+  if (!lf_loadDbase(dbaseXmlPath, document)) {
     return false;
   }
   lf_readListSections(document);
@@ -260,6 +270,18 @@ bool gf_readDbase() {
   lf_readThirdParties(document, "thirdparties24", ThirdParties24, "thirdpartie24");
   lf_readRegistrations(document);
   gf_logAndFlush(fmt::format("{} dbase records read", RegistrationTable.size()));
+  return true;
+}
+
+bool gf_dbaseXmlReadable(const std::filesystem::path& plainPath) {
+  pugi::xml_document document;
+  if (!lf_loadDbase(plainPath, document)) {
+    return false;
+  }
+  for (const auto& list : lf_listSections()) {
+    CodeSet values;
+    lf_readSectionAttribute(document, list, values);
+  }
   return true;
 }
 

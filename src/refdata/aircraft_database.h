@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
@@ -74,5 +75,9 @@ extern std::vector<std::string> ShortRegistrations;
 // decrypt, and UserErrorException 61 when one of the list sections that must have values has none. Bad entries of
 // the optional sections are logged and skipped.
 bool gf_readDbase();
+
+// Whether the plain dbase file at that path would fill the tables: it parses (false, logged, when not) and every list
+// section that must have values has some (UserErrorException 61 when not). The tables are left alone.
+bool gf_dbaseXmlReadable(const std::filesystem::path& plainPath);
 
 }  // namespace cvl

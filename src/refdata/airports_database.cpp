@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cmath>
 #include <gsl/util>
+#include <optional>
 #include <pugixml.hpp>
 #include <stdexcept>
 
@@ -36,25 +37,27 @@ bool lf_usablePosition(const Airport& airport) {
          std::abs(airport.lat) <= 90.0 && std::abs(airport.lon) <= 180.0;
 }
 
-void lf_readAirport(pugi::xml_node element, const std::string& code) {
+// The element's airport; nothing (logged) when it lacks an attribute it needs or its position is no place on Earth.
+std::optional<Airport> lf_airportOf(pugi::xml_node element) {
+  const std::string code = element.attribute("code").as_string();
   if (code.empty()) {
     gf_logFlagged(fmt::format("Missing code for airport (IATA '{}'), skipped", element.attribute("iata").as_string()));
-    return;
+    return std::nullopt;
   }
   if (!element.attribute("lat") || !element.attribute("lon")) {
     gf_logFlagged(fmt::format("Missing latLons for airport '{}'", code));
-    return;
+    return std::nullopt;
   }
   if (!element.attribute("alt")) {
     gf_logFlagged(fmt::format("Missing alt for airport '{}'", code));
-    return;
+    return std::nullopt;
   }
   if (!element.attribute("stands")) {
     gf_logFlagged(fmt::format("Missing stands for airport '{}'", code));
   }
   if (!element.attribute("iata")) {
     gf_logFlagged(fmt::format("Missing IATA for airport '{}'", code));
-    return;
+    return std::nullopt;
   }
   Airport airport{code,
                   element.attribute("iata").as_string(),
@@ -64,31 +67,34 @@ void lf_readAirport(pugi::xml_node element, const std::string& code) {
                   element.attribute("stands").as_int()};
   if (!lf_usablePosition(airport)) {
     gf_log(fmt::format("Error parsing coordinates for airport '{}': {}", code, "not a position on Earth"));
-    return;
+    return std::nullopt;
   }
-  AirportCodes.insert(code);
-  AirportList.push_back(std::move(airport));
+  return airport;
 }
 
-void lf_readAirportsFile() {
-  if (AirportList.capacity() < expectedAirportCount) {
-    AirportList.reserve(expectedAirportCount);
-  }
+// Every usable airport of the plain file, sorted by code. Throws std::runtime_error when the file does not load or
+// hold "airports".
+std::vector<Airport> lf_readAirportsFile(const std::filesystem::path& plainPath) {
   pugi::xml_document document;
-  const auto loaded = document.load_file(airportsXmlPath.c_str());
+  const auto loaded = document.load_file(plainPath.c_str());
   if (!loaded) {
-    throw std::runtime_error(fmt::format("{} not loaded: {}", airportsXmlPath.string(), loaded.description()));
+    throw std::runtime_error(fmt::format("{} not loaded: {}", plainPath.string(), loaded.description()));
   }
-  const auto airports = gf_rootOrDocChild(document, "airports");
-  if (!airports) {
-    throw std::runtime_error("Missing <airports> root in: " + airportsXmlPath.string());
+  const auto airportsNode = gf_rootOrDocChild(document, "airports");
+  if (!airportsNode) {
+    throw std::runtime_error("Missing <airports> root in: " + plainPath.string());
   }
-  for (const auto element : airports.children("airport")) {
-    lf_readAirport(element, element.attribute("code").as_string());
+  std::vector<Airport> airports;
+  airports.reserve(expectedAirportCount);
+  for (const auto element : airportsNode.children("airport")) {
+    if (auto airport = lf_airportOf(element)) {
+      airports.push_back(std::move(*airport));
+    }
   }
-  std::stable_sort(AirportList.begin(), AirportList.end(),
+  std::stable_sort(airports.begin(), airports.end(),
                    [](const Airport& a, const Airport& b) { return a.code < b.code; });
-  gf_log(fmt::format("{} airports read", AirportList.size()));
+  gf_log(fmt::format("{} airports read", airports.size()));
+  return airports;
 }
 
 }  // namespace
@@ -101,14 +107,21 @@ bool gf_readAirports() {
   gf_streamDecrypt(airportsEncPath, airportsXmlPath);
   const auto removePlainFile = gsl::finally([] { gf_removeFile(airportsXmlPath); });
   try {
-    lf_readAirportsFile();
+    AirportList = lf_readAirportsFile(airportsXmlPath);
   } catch (const std::exception& error) {
     gf_forgetAirports();
     throw UserErrorException(88, error.what());
   }
   AirportList.shrink_to_fit();
+  for (const auto& airport : AirportList) {
+    AirportCodes.insert(airport.code);
+  }
   lf_airportsRead = true;
   return !AirportList.empty();
+}
+
+bool gf_airportsXmlReadable(const std::filesystem::path& plainPath) {
+  return !lf_readAirportsFile(plainPath).empty();
 }
 
 void gf_forgetAirports() {

@@ -35,6 +35,10 @@ extern std::unordered_set<std::string> AirportCodes;
 // call then tries again. Airports with missing or unusable attributes are logged and skipped.
 bool gf_readAirports();
 
+// Whether the plain airports file at that path would give gf_readAirports an airport; the list is left alone. Throws
+// std::runtime_error when the file does not load or hold "airports".
+bool gf_airportsXmlReadable(const std::filesystem::path& plainPath);
+
 // Empties the list and the code set, so that the next gf_readAirports reads the file again.
 void gf_forgetAirports();
 

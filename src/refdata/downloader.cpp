@@ -4,11 +4,13 @@
 #include <strings.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <system_error>
 
 #include "app/exit_reasons.h"
+#include "app/status_line.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "refdata/site_url.h"
@@ -34,14 +36,61 @@ bool lf_closeFile(FileHolder& file) {
   return std::fclose(file.release()) == 0;
 }
 
-// Returns the bytes written: fewer than offered ends the transfer with a write error.
-std::size_t lf_writeToFile(char* data, std::size_t size, std::size_t count, void* file) {
-  return std::fwrite(data, 1, size * count, static_cast<std::FILE*>(file));
+// A transfer's progress goes to the status line once it has taken this long, so that the user sees why the start-up
+// waits; quick transfers leave the line alone.
+constexpr auto progressShownAfter = std::chrono::seconds{1};
+
+// What the callbacks of one transfer share.
+struct Transfer {
+  std::FILE* file;
+  curl_off_t sizeLimit;
+  std::string name;  // the last part of the URL, as the status line names it
+  curl_off_t written = 0;
+  bool tooLarge = false;
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+  curl_off_t shownBytes = -1;
+};
+
+// Returns the bytes written: fewer than offered ends the transfer with a write error, also when the body grows
+// beyond the size limit without having announced its length.
+std::size_t lf_writeToFile(char* data, std::size_t size, std::size_t count, void* userData) {
+  auto& transfer = *static_cast<Transfer*>(userData);
+  const auto bytes = static_cast<curl_off_t>(size * count);
+  if (transfer.written + bytes > transfer.sizeLimit) {
+    transfer.tooLarge = true;
+    return 0;
+  }
+  transfer.written += bytes;
+  return std::fwrite(data, 1, size * count, transfer.file);
 }
 
-int lf_abortWhenStopping(void* /*unused*/, curl_off_t /*total*/, curl_off_t /*now*/, curl_off_t /*upTotal*/,
-                         curl_off_t /*upNow*/) {
-  return gf_stopping() ? 1 : 0;
+// Called at least once a second while the transfer runs, also while it stalls: a requested stop ends it at once.
+int lf_onProgress(void* userData, curl_off_t /*total*/, curl_off_t now, curl_off_t /*upTotal*/, curl_off_t /*upNow*/) {
+  if (gf_stopping()) {
+    return 1;
+  }
+  auto& transfer = *static_cast<Transfer*>(userData);
+  if (now != transfer.shownBytes && std::chrono::steady_clock::now() - transfer.started >= progressShownAfter) {
+    transfer.shownBytes = now;
+    gf_setStatusLine(fmt::format("Downloading {}: {} bytes", transfer.name, now), false);
+  }
+  return 0;
+}
+
+void lf_setOptions(CURL* curl, const std::string& url, Transfer& transfer) {
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, "CRVL");
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, lf_writeToFile);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,file");
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stalledTransferSeconds);
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, transfer.sizeLimit);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, lf_onProgress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 }
 
 // A name beside the target, unique within the process.
@@ -66,6 +115,20 @@ std::string lf_refusedStatus(CURL* curl) {
   return fmt::format("HTTP response code {}", status);
 }
 
+// Why the transfer failed; empty when it succeeded.
+std::string lf_transferFailure(CURL* curl, CURLcode code, const Transfer& transfer, bool written) {
+  if (transfer.tooLarge) {
+    return curl_easy_strerror(CURLE_FILESIZE_EXCEEDED);
+  }
+  if (code != CURLE_OK) {
+    return curl_easy_strerror(code);
+  }
+  if (auto refused = lf_refusedStatus(curl); !refused.empty()) {
+    return refused;
+  }
+  return written ? std::string{} : curl_easy_strerror(CURLE_WRITE_ERROR);
+}
+
 void lf_removeQuietly(const std::filesystem::path& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
@@ -73,14 +136,15 @@ void lf_removeQuietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-Downloader::Downloader() {
+Downloader::Downloader(std::int64_t sizeLimitBytes) : sizeLimitBytes_(sizeLimitBytes) {
   // libcurl's own implicit set-up is not thread-safe, and downloads start on more than one thread.
   static std::once_flag initialised;
   std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   curl_.reset(curl_easy_init());
 }
 
-bool Downloader::download(const std::string& url, const std::filesystem::path& path, bool binary) {
+bool Downloader::download(const std::string& url, const std::filesystem::path& path, bool binary,
+                          const ContentCheck& contentCheck) {
   if (!curl_) {
     return false;
   }
@@ -92,23 +156,13 @@ bool Downloader::download(const std::string& url, const std::filesystem::path& p
       gf_log(fmt::format("Could not open output file: {}", path.string()));
       return false;
     }
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "CRVL");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, lf_writeToFile);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, file.get());
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,file");
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stalledTransferSeconds);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, lf_abortWhenStopping);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-
+    Transfer transfer{file.get(), sizeLimitBytes_, url.substr(url.find_last_of('/') + 1)};
+    lf_setOptions(curl, url, transfer);
     const CURLcode code = curl_easy_perform(curl);
     const bool written = lf_closeFile(file);
-    std::string failure = code != CURLE_OK ? curl_easy_strerror(code) : lf_refusedStatus(curl);
-    if (failure.empty() && !written) {
-      failure = curl_easy_strerror(CURLE_WRITE_ERROR);
+    std::string failure = lf_transferFailure(curl, code, transfer, written);
+    if (failure.empty() && contentCheck && !contentCheck(temporary)) {
+      failure = "content not usable";
     }
     if (!failure.empty()) {
       gf_log(fmt::format("Download error: '{}' for {}", failure, url));
@@ -124,9 +178,10 @@ bool Downloader::download(const std::string& url, const std::filesystem::path& p
   }
 }
 
-bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target) {
+bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::filesystem::path& target,
+                         const ContentCheck& contentCheck) {
   const auto url = fmt::format("{}{}/{}", gf_downloadsFolderUrl(), programVersion.major, fileName.string());
-  const bool downloaded = Downloader{}.download(url, target, true);
+  const bool downloaded = Downloader{}.download(url, target, true, contentCheck);
   if (downloaded) {
     gf_log(fmt::format("Downloaded '{}' to '{}'", url, target.string()));
   } else {

@@ -129,11 +129,11 @@ bool gf_readMyRegcodesFiles(const std::filesystem::path& folder, std::vector<Reg
 }
 
 // The plain file is removed here on every path, whatever the caller does afterwards: it must not outlive its reading.
-bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out) {
-  const auto removePlainFile = gsl::finally([] { gf_removeFile(aigRegcodesXmlPath); });
+bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::path& plainPath) {
+  const auto removePlainFile = gsl::finally([&plainPath] { gf_removeFile(plainPath); });
   pugi::xml_document document;
-  if (!document.load_file(aigRegcodesXmlPath.c_str())) {
-    gf_logFlagged(fmt::format("Failed to load {}", aigRegcodesXmlPath.string()));
+  if (!document.load_file(plainPath.c_str())) {
+    gf_logFlagged(fmt::format("Failed to load {}", plainPath.string()));
     return false;
   }
   if (!gf_readMeta(document)) {

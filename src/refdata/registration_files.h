@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/constants.h"
+
 // The two sources that tell which livery title belongs to which registrations: AIG-regcodes.xml, which comes with the
 // reference data, and the user's own text files in input/my_regcodes. The livery subsystem reads both on the worker
 // thread into one list it owns; the readers only append to it.
@@ -23,8 +25,8 @@ struct RegcodesEntry {
 // be read ("Error reading regcode files in {}, what: {}"), keeping what was appended before.
 bool gf_readMyRegcodesFiles(const std::filesystem::path& folder, std::vector<RegcodesEntry>& out);
 
-// Reads input/AIG-regcodes.xml, decrypted by the caller, and removes it on every path. True when it loaded, carried
-// the program's meta header and repeated no title.
-bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out);
+// Reads the plain AIG-regcodes file (input/AIG-regcodes.xml), decrypted by the caller, and removes it on every path.
+// True when it loaded, carried the program's meta header and repeated no title.
+bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::path& plainPath = aigRegcodesXmlPath);
 
 }  // namespace cvl

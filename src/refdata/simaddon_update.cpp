@@ -2,8 +2,10 @@
 
 #include <fmt/format.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/status_line.h"
 #include "foundation/constants.h"
@@ -52,16 +54,36 @@ std::string lf_plainFileName(std::string_view entryName) {
   return std::string{name};
 }
 
-std::size_t lf_unpackEntries(ZipArchive& archive, const std::filesystem::path& folder) {
-  std::size_t count = 0;
+// A file entry as it is to land in the folder: its stem with ".txt", and its text.
+struct UnpackedEntry {
+  std::filesystem::path target;
+  std::string text;
+};
+
+// Every file entry read whole; nothing (logged) when one of them cannot be read, so that a damaged zip never
+// replaces the files already there.
+std::optional<std::vector<UnpackedEntry>> lf_readEntries(ZipArchive& archive, const std::filesystem::path& folder) {
+  std::vector<UnpackedEntry> unpacked;
   for (const auto& entry : archive.entries()) {
     const auto name = lf_plainFileName(entry.name);
     if (entry.isFolder() || name.empty()) {
       continue;
     }
-    const auto target = folder / (std::filesystem::path{name}.stem().string() + ".txt");
-    const auto text = archive.read(entry);
-    if (!text || !gf_writeTextFile(*text, target, false)) {
+    auto text = archive.read(entry);
+    if (!text) {
+      gf_logFlagged(
+          fmt::format("Could not read {} from {}: {}", entry.name, simAddonZipPath.string(), archive.errorText()));
+      return std::nullopt;
+    }
+    unpacked.push_back({folder / (std::filesystem::path{name}.stem().string() + ".txt"), std::move(*text)});
+  }
+  return unpacked;
+}
+
+std::size_t lf_writeEntries(const std::vector<UnpackedEntry>& unpacked) {
+  std::size_t count = 0;
+  for (const auto& [target, text] : unpacked) {
+    if (!gf_writeTextFile(text, target, false)) {
       gf_logFlagged(fmt::format("Failed to write file: {}", target.string()));
       continue;
     }
@@ -71,17 +93,17 @@ std::size_t lf_unpackEntries(ZipArchive& archive, const std::filesystem::path& f
 }
 
 ComponentUpdate lf_unpackDownloadedZip(const VersionData& webVersion) {
-  // Opened before the folder is emptied, so that a damaged zip leaves the data already there.
   auto archive = ZipArchive::openForReading(simAddonZipPath);
   if (!archive.isOpen()) {
     gf_logFlagged(fmt::format("Could not open {}", simAddonZipPath.string()));
     return ComponentUpdate::failed;
   }
-  if (!lf_prepareFolder(mySimAddonFolder)) {
+  const auto unpacked = lf_readEntries(archive, mySimAddonFolder);
+  archive.close();
+  if (!unpacked || !lf_prepareFolder(mySimAddonFolder)) {
     return ComponentUpdate::failed;
   }
-  const auto count = lf_unpackEntries(archive, mySimAddonFolder);
-  archive.close();
+  const auto count = lf_writeEntries(*unpacked);
   gf_setStatusLine(fmt::format("{} unzipped {} files", simAddonZipPath.string(), count), true);
   MYSIMADDON24_VERSION.setValue(webVersion.toString());
   return ComponentUpdate::updated;

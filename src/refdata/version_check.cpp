@@ -10,12 +10,15 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
+#include "app/status_line.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "foundation/parameters.h"
 #include "foundation/settings_catalogue.h"
+#include "refdata/data_file_check.h"
 #include "refdata/downloader.h"
 #include "refdata/self_update.h"
 #include "refdata/simaddon_update.h"
@@ -27,7 +30,8 @@ namespace {
 using Json = nlohmann::json;
 
 // A member of a component version: a whole number, a floating number cut to its integer part, or a boolean as 0 or
-// 1, within 32 bits. Anything else is no version number.
+// 1, from 0 up to the 32-bit limit. Anything else is no version number: a negative one could not be read back once
+// stored.
 std::optional<std::int32_t> lf_versionNumber(const Json& value) {
   if (value.is_boolean()) {
     return value.get<bool>() ? 1 : 0;
@@ -36,7 +40,7 @@ std::optional<std::int32_t> lf_versionNumber(const Json& value) {
     return std::nullopt;
   }
   const double number = std::trunc(value.get<double>());
-  if (!(number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max())) {
+  if (!(number >= 0 && number <= std::numeric_limits<std::int32_t>::max())) {
     return std::nullopt;
   }
   return static_cast<std::int32_t>(number);
@@ -87,9 +91,22 @@ bool lf_isNewer(const VersionData& webVersion, const StringParameter& stored) {
   return webVersion > VersionData{stored.getValue()};
 }
 
-// An encrypted data file of the major version's folder: fetched when newer than the stored version or missing.
+// Shown and logged. What is there serves on, and the stored version, left as it was, asks for the update again at
+// the next start.
+void lf_reportUpdateFailed(std::string_view key, const VersionData& webVersion, const std::filesystem::path& kept) {
+  if (gf_stopping()) {
+    return;  // the stop ended the download; nothing failed
+  }
+  const auto text = fmt::format("{} update to {} failed, {} left as it was", key, webVersion.toString(), kept.string());
+  gf_setStatusLine(text, false);
+  gf_logFlagged(text);
+}
+
+// An encrypted data file of the major version's folder: fetched when newer than the stored version or missing. It
+// replaces the file there only when it reads as the start-up will read it.
 void lf_updateDataFile(const Json& versions, const std::string& key, StringParameter& stored,
-                       const std::filesystem::path& fileName, const std::filesystem::path& target) {
+                       const std::filesystem::path& fileName, const std::filesystem::path& target,
+                       const ContentCheck& usable) {
   const auto webVersion = lf_componentVersion(versions, key);
   if (!webVersion) {
     lf_logVersionNotFound(key);
@@ -101,10 +118,12 @@ void lf_updateDataFile(const Json& versions, const std::string& key, StringParam
   }
   std::error_code ignored;
   std::filesystem::create_directories(target.parent_path(), ignored);
-  if (gf_downloadFromSite(fileName, target)) {
-    stored.setValue(webVersion->toString());
-    lf_logUpdated(key, *webVersion);
+  if (!gf_downloadFromSite(fileName, target, usable)) {
+    lf_reportUpdateFailed(key, *webVersion, target);
+    return;
   }
+  stored.setValue(webVersion->toString());
+  lf_logUpdated(key, *webVersion);
 }
 
 // Switches the scan option on, so that the start-up rescans; the version counts as done from here on.
@@ -145,7 +164,7 @@ void lf_checkSimAddon(const Json& versions) {
       lf_logUpToDate(key);
       break;
     case ComponentUpdate::failed:
-      gf_logFlagged(fmt::format("{} update to {} failed", key, webVersion->toString()));
+      lf_reportUpdateFailed(key, *webVersion, mySimAddonFolder);
       break;
   }
 }
@@ -191,11 +210,11 @@ bool gf_checkVersions() {
   if (!msfs2020Mode) {
     lf_checkSimAddon(*versions);
   }
-  lf_updateDataFile(*versions, "airports", AIRPORTS_VERSION, airportsEncName, airportsEncPath);
-  lf_updateDataFile(*versions, "aig", AIG_VERSION, aigRegcodesEncName, aigRegcodesEncPath);
+  lf_updateDataFile(*versions, "airports", AIRPORTS_VERSION, airportsEncName, airportsEncPath, gf_airportsFileUsable);
+  lf_updateDataFile(*versions, "aig", AIG_VERSION, aigRegcodesEncName, aigRegcodesEncPath, gf_aigRegcodesFileUsable);
   lf_checkScanData(*versions, "liveries", SCAN_LIVERIES, LIV_SCAN_VERSION, scannedLiveriesPath);
   lf_checkScanData(*versions, "addons", SCAN_AIRPORTS, ADDONS_SCAN_VERSION, std::nullopt);
-  lf_updateDataFile(*versions, "dbase", DBASE_VERSION, dbaseEncName, dbaseEncPath);
+  lf_updateDataFile(*versions, "dbase", DBASE_VERSION, dbaseEncName, dbaseEncPath, gf_dbaseFileUsable);
   return true;
 }
 

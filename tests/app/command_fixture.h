@@ -49,7 +49,7 @@ class CommandTest : public MainWindowTest {
     navLightsRequested = false;
     gf_resetPeriodicJobs();
     staticAcs.clear();
-    AirportList.clear();
+    gf_forgetAirports();
     parkAirports.clear();
     simSendQueues.clientEvents.clear();
     MainWindowTest::TearDown();

@@ -16,15 +16,14 @@
 #include "app/startup.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
+#include "foundation/settings_file.h"
+#include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
 #include "refdata/data_file_sealing.h"
+#include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
-
-inline std::filesystem::path sampleDataFolder() {
-  return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
-}
 
 // Puts the flags of a run cycle and of the process back to their start values.
 inline void resetCycleFlags() {
@@ -60,6 +59,10 @@ class CycleFolder {
     gf_openLog();
   }
   ~CycleFolder() {
+    // The cycles loaded this folder's settings; the tests that follow start from the defaults again.
+    gf_saveParameters(true);
+    gf_readParameters();
+    parkAirports.clear();
     resetCycleFlags();
     gf_closeLog();
   }

@@ -10,6 +10,8 @@
 
 #include "app/main_window.h"
 #include "cycle_folder.h"
+#include "support/eventually.h"
+#include "support/http_server.h"
 
 namespace cvl::test {
 namespace {
@@ -112,13 +114,38 @@ TEST(WorkerThreadTest, ADestinationKeptFromAnEarlierRunIsSetAgainBeforeTheRun) {
   RecordedPauses pauses;
 
   std::thread worker{lf_workerThread};
-  while (!fs::exists(folder.settingsFolder() / "orig_dest") && gf_errorText().empty()) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  // The destination is shown right after the flight-plan folder is made; a close before it would keep it unlogged.
+  const bool shown = eventually([&folder] {
+    return folder.log().find("New destination: EDDF\n") != std::string::npos || !gf_errorText().empty();
+  });
   gf_requestExit(ExitReason::userClosedSim, 0);
   worker.join();
 
-  EXPECT_NE(folder.log().find("New destination: EDDF\n"), std::string::npos);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(gf_errorText(), "");
+}
+
+TEST(WorkerThreadTest, AStalledDownloadIsShownAndACloseEndsTheProgram) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  const TempFolder site;
+  writeFile(site.path() / "versions.json", R"({"msfs": {"major": 11, "minor": 10, "patch": 3}})");
+  HttpServer server{site.path()};
+  server.stall("/versions.json");
+  const ScopedEnvironment siteUrl{"CORVALEN_SITE_URL", server.url()};
+
+  std::thread worker{lf_workerThread};
+  const bool shown = eventually([] { return gf_statusText().starts_with("Downloading versions.json: "); });
+  gf_requestExit(ExitReason::userClosedSim, 0);  // the window's close box
+  worker.join();                                 // returns at once: the close ended the transfer
+
+  EXPECT_TRUE(shown) << gf_statusText();
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+  const auto log = folder.log();
+  EXPECT_NE(log.find("Download error: 'Operation was aborted by an application callback'"), std::string::npos);
+  EXPECT_NE(log.find("Exiting: USER CLOSED SIM\n"), std::string::npos);
+  EXPECT_EQ(log.find("dbase records read"), std::string::npos) << "the start-up went no further";
 }
 
 TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {

@@ -5,7 +5,10 @@
 #include <regex>
 #include <string>
 
+#include "datatool/download_site.h"
 #include "program_process.h"
+#include "support/recording_opener.h"
+#include "support/sample_data.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -56,6 +59,24 @@ TEST(InstalledProgram, ProductionModeClosesByItselfAfterTheStartUp) {
   const auto text = computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("RealTraffic"), std::string::npos);  // ended before looking for it
+}
+
+TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {
+  const UserComputer computer;  // no data files, no livery scan yet
+  const TempFolder site;
+  datatool::SiteOptions newerProgram;
+  newerProgram.installerVersion = datatool::ComponentVersion{11, 10, 4};
+  newerProgram.versions["msfs"] = *newerProgram.installerVersion;
+  datatool::layOutSite(sampleDataFolder(), site.path(), newerProgram);
+  const RecordingOpener opener;
+  auto program = computer.startProgram({}, {{"CORVALEN_SITE_URL", "file://" + site.path().string() + "/"}});
+
+  EXPECT_EQ(program.waitForExit(startLimit), 0);
+  const auto text = computer.log();
+  EXPECT_NE(text.find("Exiting: NEW VERSION\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Error"), std::string::npos) << text;
+  EXPECT_TRUE(fs::exists(computer.programFile("new_version") / "install_new_version.exe"));
+  EXPECT_TRUE(fs::equivalent(opener.openedPath(), computer.programFile("new_version")));
 }
 
 }  // namespace

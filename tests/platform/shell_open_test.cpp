@@ -32,7 +32,12 @@ TEST_F(ShellOpenTest, TheOpenerGetsTheAbsolutePathAsOneArgument) {
   EXPECT_EQ(opener_.openedPath(), (folder_.path() / "docs" / "a b;$(echo x).pdf").string());
 }
 
-TEST_F(ShellOpenTest, NoOpenerOnThePathIsAFailure) {
+TEST_F(ShellOpenTest, AnOpenerThatFailsOrIsMissingIsAFailure) {
+  {
+    const RecordingOpener failing{4};  // xdg-open's "the action failed"
+    EXPECT_FALSE(platform::openWithDesktop(folder_.path()));
+    EXPECT_TRUE(failing.started());
+  }
   ScopedEnvironment emptyPath{"PATH", (folder_.path() / "nothing").string()};
   EXPECT_FALSE(platform::openWithDesktop(folder_.path()));
 }

@@ -8,6 +8,7 @@
 
 #include "app/exit_reasons.h"
 #include "foundation/open_log.h"
+#include "refdata/site_folder.h"
 #include "refdata/site_url.h"
 #include "support/http_server.h"
 #include "support/temp_folder.h"
@@ -15,6 +16,7 @@
 namespace cvl {
 namespace {
 
+using test::filesIn;
 using test::HttpServer;
 using test::OpenLog;
 using test::readFile;
@@ -27,14 +29,6 @@ const std::string body{"binary\0body\r\nwith line ends\n", 29};
 void writeSiteFile(const std::filesystem::path& path, std::string_view bytes) {
   std::filesystem::create_directories(path.parent_path());
   writeFile(path, bytes);
-}
-
-std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename());
-  }
-  return names;
 }
 
 class DownloaderTest : public testing::Test {
@@ -51,7 +45,7 @@ class DownloaderTest : public testing::Test {
 TEST_F(DownloaderTest, WritesTheWholeBodyAndIdentifiesItself) {
   ASSERT_TRUE(Downloader{}.download(server.url("11/dbase.enc"), targetFile, true));
   EXPECT_EQ(readFile(targetFile), body);
-  EXPECT_EQ(filesIn(target.path()), std::vector<std::filesystem::path>{"dbase.enc"});
+  EXPECT_EQ(filesIn(target.path()), std::vector<std::string>{"dbase.enc"});
   ASSERT_EQ(server.requests().size(), 1U);
   EXPECT_EQ(server.requests()[0].userAgent, "CRVL");
 }
@@ -66,7 +60,7 @@ TEST_F(DownloaderTest, EveryKindOfFailureKeepsTheFileAlreadyThere) {
     writeFile(targetFile, "the good old file");
     EXPECT_FALSE(Downloader{}.download(server.url(fmt::format("11/{}", name)), targetFile, true));
     EXPECT_EQ(readFile(targetFile), "the good old file");
-    EXPECT_EQ(filesIn(target.path()), std::vector<std::filesystem::path>{"dbase.enc"});
+    EXPECT_EQ(filesIn(target.path()), std::vector<std::string>{"dbase.enc"});
   }
   const auto logged = log.body();
   EXPECT_THAT(logged, HasSubstr(fmt::format("Download error: 'HTTP response code said error' for {}",
@@ -76,6 +70,21 @@ TEST_F(DownloaderTest, EveryKindOfFailureKeepsTheFileAlreadyThere) {
   EXPECT_THAT(logged, HasSubstr(fmt::format("Download error: 'Transferred a partial file' for {}",
                                             server.url("11/dbase.enc"))));
   EXPECT_EQ(server.requests().size(), 4U);  // the redirect was not followed
+}
+
+TEST_F(DownloaderTest, ABodyBeyondTheSizeLimitIsRefusedWithOrWithoutItsLength) {
+  constexpr std::int64_t sizeLimit = 8;  // the body holds 29 bytes; half of it comes without a length
+  writeFile(targetFile, "the good old file");
+  server.closeEarlyWithoutLength("/11/dbase.enc");
+  EXPECT_FALSE(Downloader{sizeLimit}.download(server.url("11/dbase.enc"), targetFile, true));
+  server.repair("/11/dbase.enc");
+  EXPECT_FALSE(Downloader{sizeLimit}.download(server.url("11/dbase.enc"), targetFile, true));
+
+  EXPECT_EQ(readFile(targetFile), "the good old file");
+  EXPECT_EQ(filesIn(target.path()), std::vector<std::string>{"dbase.enc"});
+  const auto logged = log.body();
+  const auto refusal = fmt::format("Download error: 'Maximum file size exceeded' for {}\n", server.url("11/dbase.enc"));
+  EXPECT_NE(logged.find(refusal), logged.rfind(refusal)) << logged;
 }
 
 TEST_F(DownloaderTest, MissingTargetFolderFailsBeforeAnyRequest) {

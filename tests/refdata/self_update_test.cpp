@@ -8,6 +8,7 @@
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/settings_catalogue.h"
+#include "platform/ui/message_box.h"
 #include "refdata/site_folder.h"
 #include "refdata/version_check.h"
 #include "support/recording_opener.h"
@@ -15,6 +16,7 @@
 namespace cvl {
 namespace {
 
+using test::filesIn;
 using test::readFile;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -24,20 +26,12 @@ const std::string installerZip = "release/setup_Corvalen_d_v11.10.4.zip";
 const std::string normalNotice =
     "A new version is available.\nThe installer can be executed normally (no Administrator rights required).";
 
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
 // The site offers a newer program; a desktop opener writes down what it was asked to show.
 class SelfUpdate : public test::ProgramWithSite {
  protected:
   SelfUpdate() {
+    site.layOutSample();
     site.versions({{"msfs", "11.10.4"}, {"simaddon", "1.2.0"}, {"dbase", "1.0.0"}});
-    site.file("11/dbase.enc", "dbase");
     site.file("docs/ReleaseNotes.pdf", "%PDF release notes");
   }
 
@@ -75,6 +69,21 @@ TEST_F(SelfUpdate, ANewerProgramIsPreparedInNewVersionAndEndsTheRun) {
   EXPECT_THAT(logged, testing::Not(HasSubstr("dbase")));
 }
 
+TEST_F(SelfUpdate, AFolderThatCannotBeShownIsReportedAndTheRunStillEnds) {
+  site.zip(installerZip, {{"setup_Corvalen_d_v11.10.4.exe", "MZ installer"}});
+  const test::RecordingOpener failingOpener{4};
+
+  EXPECT_FALSE(gf_checkVersions());
+
+  const std::string failure =
+      "Opening file explorer at the new version failed? Try manually via the Mardelwyn website.";
+  EXPECT_EQ(gf_statusText(), failure);
+  EXPECT_THAT(log.body(), HasSubstr(failure + "\n"));
+  EXPECT_THAT(ui::shownMessageBoxes(), testing::Contains("Could not open File Explorer at new version"));
+  EXPECT_EQ(readFile("new_version/install_new_version.exe"), "MZ installer");
+  EXPECT_EQ(exitReason, ExitReason::newVersion);
+}
+
 TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   // An installer left by an earlier attempt is no substitute.
   test::writeFile("install_new_version.exe", "stale");
@@ -90,7 +99,7 @@ TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   EXPECT_TRUE(filesIn("new_version").empty());
   EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
   EXPECT_FALSE(stopRequested);
-  EXPECT_EQ(readFile("input/dbase.enc"), "dbase");  // the check went on
+  EXPECT_TRUE(readFile("input/dbase.enc") == readFile(site.path() / "11/dbase.enc"));  // the check went on
 }
 
 class SimAddonUpdate : public SelfUpdate {
@@ -128,18 +137,49 @@ TEST_F(SimAddonUpdate, EveryFileEntryLandsInTheFolderAsText) {
   EXPECT_EQ(std::count(paths.begin(), paths.end(), "/mysimaddon24/my_simaddon2024.zip"), 1);
 }
 
-TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThere) {
+// Flips the last byte of the last entry's data, which lies right before the central directory: the archive still
+// opens and lists its entries, but that entry fails its checksum.
+void damageLastEntry(const std::filesystem::path& zipPath) {
+  auto bytes = readFile(zipPath);
+  const auto directory = bytes.find("PK\x01\x02");
+  ASSERT_NE(directory, std::string::npos);
+  bytes[directory - 1] = static_cast<char>(~bytes[directory - 1]);
+  test::writeFile(zipPath, bytes);
+}
+
+TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThereUntilTheSiteIsRepaired) {
+  const auto zipOnSite = site.path() / "mysimaddon24/my_simaddon2024.zip";
+  const auto goodZip = readFile(zipOnSite);
   std::filesystem::create_directories("airports/my_simaddon");
-  test::writeFile("airports/my_simaddon/EDDF.txt", "old");
-  MYSIMADDON24_VERSION.value = "1.1.0";
+  test::writeFile("airports/my_simaddon/EDDF.txt", "old EDDF");
+  test::writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
+  MYSIMADDON24_VERSION.setValue("1.1.0");
+
   site.file("mysimaddon24/my_simaddon2024.zip", "not a zip");
-
   EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> Could not open my_simaddon2024.zip\n==> simaddon update to 1.2.0 failed, "
+                                    "airports/my_simaddon left as it was\n"));
 
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
-  EXPECT_EQ(MYSIMADDON24_VERSION.getValue(), "1.1.0");
+  site.zip("mysimaddon24/my_simaddon2024.zip",
+           {{"EDDF.cfg", "new EDDF"}, {"EDDM.cfg", "new EDDM"}, {"EGLL.cfg", std::string(300, 'x') + "new EGLL"}});
+  damageLastEntry(zipOnSite);
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(log.body(), HasSubstr("==> Could not read EGLL.cfg from my_simaddon2024.zip: CRC error\n"));
+  EXPECT_THAT(log.body(), testing::Not(HasSubstr("unzipped")));
+
+  for (const auto& [name, text] : {std::pair{"EDDF.txt", "old EDDF"}, std::pair{"EHAM.txt", "old EHAM"}}) {
+    EXPECT_EQ(readFile(std::filesystem::path{"airports/my_simaddon"} / name), text);
+  }
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EDDF.txt", "EHAM.txt"));
+  EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.1.0");
   EXPECT_FALSE(std::filesystem::exists("my_simaddon2024.zip"));
-  EXPECT_THAT(log.body(), HasSubstr("==> Could not open my_simaddon2024.zip\n==> simaddon update to 1.2.0 failed\n"));
+
+  test::writeFile(zipOnSite, goodZip);
+  EXPECT_TRUE(gf_checkVersions());
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "archive/simaddon/EDDF.xml\n");
+  EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.2.0");
+  EXPECT_THAT(log.body(), HasSubstr("simaddon updated to 1.2.0\n"));
 }
 
 }  // namespace

@@ -7,12 +7,19 @@
 
 #include "app/exit_reasons.h"
 #include "app/sim_choice.h"
+#include "datatool/download_site.h"
 #include "foundation/constants.h"
+#include "foundation/settings_catalogue.h"
 #include "foundation/settings_file.h"
 #include "foundation/version.h"
 #include "foundation/zip_archive.h"
+#include "refdata/program_folder.h"
 
 namespace cvl::test {
+
+void SiteFolder::layOutSample() const {
+  datatool::layOutSite(sampleDataFolder(), path(), {});
+}
 
 void SiteFolder::file(std::string_view relative, std::string_view bytes) const {
   const auto target = path() / relative;
@@ -44,6 +51,14 @@ void SiteFolder::zip(std::string_view relative, const Entries& entries) const {
   EXPECT_TRUE(archive.close()) << archive.errorText();
 }
 
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
 std::string storedSetting(std::string_view key) {
   pugi::xml_document document;
   document.load_file(parametersPath().c_str());
@@ -57,6 +72,10 @@ ProgramWithSite::ProgramWithSite() {
 }
 
 ProgramWithSite::~ProgramWithSite() {
+  for (StringParameter* stored : {&AIRPORTS_VERSION, &AIG_VERSION, &DBASE_VERSION, &LIV_SCAN_VERSION,
+                                  &ADDONS_SCAN_VERSION, &MYSIMADDON24_VERSION}) {
+    stored->value = stored->defaultValue.get();
+  }
   stopRequested = false;
   exitReason = ExitReason::notYetSet;
   msfs2020Mode = true;

@@ -21,6 +21,8 @@ class SiteFolder {
 
   const std::filesystem::path& path() const { return folder_.path(); }
 
+  // The site as the maker's datatool lays it out from the sample data; versions() then says what it announces.
+  void layOutSample() const;
   // A file at that path inside the folder, with the folders it needs.
   void file(std::string_view relative, std::string_view bytes) const;
   // versions.json with one component per pair of key and "major.minor.patch" text.
@@ -33,12 +35,15 @@ class SiteFolder {
   TempFolder folder_;
 };
 
+// The names of the entries directly in the folder, in no particular order.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
+
 // The value stored for the key in the settings file; "<missing>" when there is no such entry.
 std::string storedSetting(std::string_view key);
 
 // A program folder (the current folder, with Log.txt and input/), its settings file with every default in a roaming
 // folder of its own, and the maker's site served on loopback from a folder that each test lays out. The run's exit
-// request and the simulator choice are put back afterwards.
+// request, the simulator choice and the stored component versions are put back afterwards.
 class ProgramWithSite : public testing::Test {
  protected:
   ProgramWithSite();

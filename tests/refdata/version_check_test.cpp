@@ -4,8 +4,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <map>
+
 #include "app/sim_choice.h"
+#include "app/status_line.h"
 #include "foundation/settings_catalogue.h"
+#include "refdata/data_file_sealing.h"
+#include "refdata/program_folder.h"
 #include "refdata/site_folder.h"
 
 namespace cvl {
@@ -15,6 +22,7 @@ using test::readFile;
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::Not;
+using testing::UnorderedElementsAre;
 
 class VersionCheck : public test::ProgramWithSite {
  protected:
@@ -26,6 +34,7 @@ class VersionCheck : public test::ProgramWithSite {
 };
 
 TEST_F(VersionCheck, NewerOrMissingDataIsFetchedAndEqualDataIsLeftAlone) {
+  site.layOutSample();
   site.versions({{"msfs", "11.10.3"},
                  {"airports", "2.0.0"},
                  {"aig", "3.1.0"},
@@ -33,9 +42,6 @@ TEST_F(VersionCheck, NewerOrMissingDataIsFetchedAndEqualDataIsLeftAlone) {
                  {"addons", "1.0.0"},
                  {"dbase", "0.0.0"},
                  {"unknown", "9.9.9"}});
-  for (const char* name : {"airports.enc", "AIG-regcodes.enc", "dbase.enc"}) {
-    site.file(fmt::format("11/{}", name), fmt::format("new {}", name));
-  }
   AIRPORTS_VERSION.value = "2.0.0";  // equal, but the file is missing
   AIG_VERSION.value = "3.0.9";
   test::writeFile("input/AIG-regcodes.enc", "old");
@@ -46,8 +52,8 @@ TEST_F(VersionCheck, NewerOrMissingDataIsFetchedAndEqualDataIsLeftAlone) {
   EXPECT_TRUE(gf_checkVersions());
 
   EXPECT_THAT(requested(), ElementsAre("/versions.json", "/11/airports.enc", "/11/AIG-regcodes.enc"));
-  EXPECT_EQ(readFile("input/airports.enc"), "new airports.enc");
-  EXPECT_EQ(readFile("input/AIG-regcodes.enc"), "new AIG-regcodes.enc");
+  EXPECT_TRUE(readFile("input/airports.enc") == readFile(site.path() / "11/airports.enc"));
+  EXPECT_TRUE(readFile("input/AIG-regcodes.enc") == readFile(site.path() / "11/AIG-regcodes.enc"));
   EXPECT_EQ(readFile("input/dbase.enc"), "old");
   EXPECT_EQ(AIG_VERSION.getValue(), "3.1.0");
   EXPECT_EQ(DBASE_VERSION.getValue(), "");
@@ -81,10 +87,99 @@ TEST_F(VersionCheck, AFailedDownloadKeepsTheFileAndTheStoredVersion) {
   EXPECT_THAT(log.body(), Not(HasSubstr("dbase updated")));
 }
 
+// The maker's site made by datatool from the sample data, offering version 2.0.0 of every data file, and a program
+// folder that holds version 1.0.0 of each, sealed from the same sample.
+class DataFileUpdate : public VersionCheck {
+ protected:
+  struct DataFile {
+    std::string key;
+    std::string name;
+    StringParameter& stored;
+
+    std::filesystem::path plainSample() const {
+      return test::sampleDataFolder() / std::filesystem::path{name}.replace_extension(".xml");
+    }
+    std::string urlPath() const { return "/11/" + name; }
+    std::filesystem::path installed() const { return inputFolder / name; }
+  };
+
+  DataFileUpdate() {
+    site.layOutSample();
+    site.versions({{"msfs", "11.10.3"}, {"airports", "2.0.0"}, {"aig", "2.0.0"}, {"dbase", "2.0.0"}});
+  }
+
+  void installVersionOne() {
+    for (const auto& file : files) {
+      gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+      file.stored.setValue("1.0.0");
+    }
+  }
+
+  std::array<DataFile, 3> files{{{"airports", "airports.enc", AIRPORTS_VERSION},
+                                 {"aig", "AIG-regcodes.enc", AIG_VERSION},
+                                 {"dbase", "dbase.enc", DBASE_VERSION}}};
+};
+
+TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteIsRepaired) {
+  const std::vector<std::pair<std::string, std::function<void(const DataFile&)>>> misbehaviours{
+      {"more bytes than announced", [this](const DataFile& file) { server.sendMoreThanAnnounced(file.urlPath()); }},
+      {"closed early without a length",
+       [this](const DataFile& file) { server.closeEarlyWithoutLength(file.urlPath()); }},
+      {"an HTML page with 200", [this](const DataFile& file) { server.answerHtmlPage(file.urlPath()); }},
+      {"sealed XML cut short",
+       [this](const DataFile& file) {
+         const auto plain = readFile(file.plainSample());
+         site.file("11/" + file.name, gf_sealDataBytes(plain.substr(0, plain.size() / 2)));
+       }},
+  };
+  std::map<std::string, std::string> onSite;
+  for (const auto& file : files) {
+    onSite[file.name] = readFile(site.path() / "11" / file.name);
+  }
+  for (const auto& [what, misbehave] : misbehaviours) {
+    SCOPED_TRACE(what);
+    installVersionOne();
+    std::map<std::string, std::string> installed;
+    for (const auto& file : files) {
+      installed[file.name] = readFile(file.installed());
+      misbehave(file);
+    }
+    const auto logStart = log.body().size();
+
+    EXPECT_TRUE(gf_checkVersions());
+
+    const auto logged = log.body().substr(logStart);
+    for (const auto& file : files) {
+      EXPECT_TRUE(readFile(file.installed()) == installed[file.name]) << file.name << " was replaced";
+      EXPECT_EQ(file.stored.getValue(), "1.0.0") << file.key;
+      EXPECT_EQ(test::storedSetting(file.stored.key), "1.0.0") << file.key;
+      EXPECT_THAT(logged, HasSubstr(fmt::format("Download error: 'content not usable' for {}\n",
+                                                server.url(file.urlPath().substr(1)))));
+      EXPECT_THAT(logged, HasSubstr(fmt::format("==> {} update to 2.0.0 failed, {} left as it was\n", file.key,
+                                                file.installed().string())));
+    }
+    EXPECT_THAT(logged, Not(HasSubstr("updated to")));
+    EXPECT_EQ(gf_statusText(), "dbase update to 2.0.0 failed, input/dbase.enc left as it was");
+    EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
+
+    for (const auto& file : files) {
+      server.repair(file.urlPath());
+      site.file("11/" + file.name, onSite[file.name]);
+    }
+    EXPECT_TRUE(gf_checkVersions());
+    for (const auto& file : files) {
+      EXPECT_TRUE(readFile(file.installed()) == onSite[file.name]) << file.name << " was not updated";
+      EXPECT_EQ(test::storedSetting(file.stored.key), "2.0.0") << file.key;
+      EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} updated to 2.0.0\n", file.key)));
+    }
+  }
+}
+
 TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
   site.versions({{"msfs", "11.10.3"}, {"airports", "1.0.0"}});
   site.rawVersions(R"({"msfs": {"major": 11, "minor": 10.7, "patch": true}, "airports": {"major": 1, "minor": 0},
-                      "aig": {"major": "1", "minor": 0, "patch": 0}, "liveries": [1, 0, 0]})");
+                      "aig": {"major": "1", "minor": 0, "patch": 0}, "liveries": [1, 0, 0],
+                      "dbase": {"major": 4, "minor": -1, "patch": 0}})");
   msfs2020Mode = false;
 
   EXPECT_TRUE(gf_checkVersions());
@@ -96,6 +191,7 @@ TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
   for (const char* key : {"simaddon", "airports", "aig", "liveries", "addons", "dbase"}) {
     EXPECT_THAT(logged, HasSubstr(fmt::format("==> {} version not found\n", key)));
   }
+  EXPECT_THAT(logged, HasSubstr("versions.json: dbase is not a version of three numbers\n"));  // a negative one
 }
 
 TEST_F(VersionCheck, ATopLevelThatIsNoObjectHasNoVersions) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -48,9 +49,10 @@ std::string_view lf_reason(int status) {
   }
 }
 
-std::string lf_head(int status, std::size_t length, std::string_view extra = {}) {
-  return fmt::format("HTTP/1.1 {} {}\r\nContent-Length: {}\r\nConnection: close\r\n{}\r\n", status, lf_reason(status),
-                     length, extra);
+// Without a length the body ends where the connection closes.
+std::string lf_head(int status, std::optional<std::size_t> length, std::string_view extra = {}) {
+  const auto lengthLine = length ? fmt::format("Content-Length: {}\r\n", *length) : std::string{};
+  return fmt::format("HTTP/1.1 {} {}\r\n{}Connection: close\r\n{}\r\n", status, lf_reason(status), lengthLine, extra);
 }
 
 std::string lf_lower(std::string text) {
@@ -117,23 +119,41 @@ std::string HttpServer::url(std::string_view path) const {
 }
 
 void HttpServer::answerStatus(const std::string& path, int status) {
-  const std::lock_guard lock{mutex_};
-  rules_[path] = Rule{Fault::status, status, {}};
+  setRule(path, {Fault::status, status, {}});
 }
 
 void HttpServer::redirect(const std::string& path, const std::string& location) {
-  const std::lock_guard lock{mutex_};
-  rules_[path] = Rule{Fault::redirect, 302, location};
+  setRule(path, {Fault::redirect, 302, location});
 }
 
 void HttpServer::cutShort(const std::string& path) {
-  const std::lock_guard lock{mutex_};
-  rules_[path] = Rule{Fault::cutShort, 200, {}};
+  setRule(path, {Fault::cutShort, 200, {}});
+}
+
+void HttpServer::sendMoreThanAnnounced(const std::string& path) {
+  setRule(path, {Fault::overlong, 200, {}});
+}
+
+void HttpServer::closeEarlyWithoutLength(const std::string& path) {
+  setRule(path, {Fault::unannounced, 200, {}});
+}
+
+void HttpServer::answerHtmlPage(const std::string& path) {
+  setRule(path, {Fault::htmlPage, 200, {}});
 }
 
 void HttpServer::stall(const std::string& path) {
+  setRule(path, {Fault::stall, 200, {}});
+}
+
+void HttpServer::repair(const std::string& path) {
   const std::lock_guard lock{mutex_};
-  rules_[path] = Rule{Fault::stall, 200, {}};
+  rules_.erase(path);
+}
+
+void HttpServer::setRule(const std::string& path, const Rule& rule) {
+  const std::lock_guard lock{mutex_};
+  rules_[path] = rule;
 }
 
 void HttpServer::waitUntilStalled() {
@@ -199,6 +219,11 @@ void HttpServer::answer(int connection) {
     lf_sendAll(connection, lf_head(rule.status, body.size()) + body);
     return;
   }
+  if (rule.fault == Fault::htmlPage) {
+    const std::string body = "<!DOCTYPE html>\n<html><body><h1>Site maintenance</h1></body></html>\n";
+    lf_sendAll(connection, lf_head(200, body.size(), "Content-Type: text/html\r\n") + body);
+    return;
+  }
   if (rule.fault == Fault::redirect) {
     const std::string body = "moved elsewhere\n";
     lf_sendAll(connection, lf_head(302, body.size(), fmt::format("Location: {}\r\n", rule.location)) + body);
@@ -212,16 +237,28 @@ void HttpServer::answer(int connection) {
     return;
   }
   const std::string body = readFile(file);
-  if (rule.fault == Fault::none) {
-    lf_sendAll(connection, lf_head(200, body.size()) + body);
-    return;
-  }
-  lf_sendAll(connection, lf_head(200, body.size()) + body.substr(0, body.size() / 2));
-  if (rule.fault == Fault::stall) {
-    std::unique_lock lock{mutex_};
-    stalled_ = true;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return stopping_; });
+  const std::size_t half = body.size() / 2;
+  switch (rule.fault) {
+    case Fault::overlong:
+      lf_sendAll(connection, lf_head(200, half) + body);
+      return;
+    case Fault::unannounced:
+      lf_sendAll(connection, lf_head(200, std::nullopt) + body.substr(0, half));
+      return;
+    case Fault::cutShort:
+      lf_sendAll(connection, lf_head(200, body.size()) + body.substr(0, half));
+      return;
+    case Fault::stall: {
+      lf_sendAll(connection, lf_head(200, body.size()) + body.substr(0, half));
+      std::unique_lock lock{mutex_};
+      stalled_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return stopping_; });
+      return;
+    }
+    default:
+      lf_sendAll(connection, lf_head(200, body.size()) + body);
+      return;
   }
 }
 

@@ -37,8 +37,16 @@ class HttpServer {
   void redirect(const std::string& path, const std::string& location);
   // Announces the file's full length but sends only its first half, then closes the connection.
   void cutShort(const std::string& path);
+  // Announces half the file's length but sends all of it.
+  void sendMoreThanAnnounced(const std::string& path);
+  // Sends the first half of the file without announcing a length, then closes the connection.
+  void closeEarlyWithoutLength(const std::string& path);
+  // Answers 200 OK with an HTML page in place of the file, as a site's error page may.
+  void answerHtmlPage(const std::string& path);
   // Sends the headers and the first half of the file, then holds the connection until the server stops.
   void stall(const std::string& path);
+  // Serves the path's file as it is again.
+  void repair(const std::string& path);
   // Blocks until a stalled answer has sent its first half.
   void waitUntilStalled();
 
@@ -46,13 +54,14 @@ class HttpServer {
   std::vector<Request> requests() const;
 
  private:
-  enum class Fault { none, status, redirect, cutShort, stall };
+  enum class Fault { none, status, redirect, cutShort, overlong, unannounced, htmlPage, stall };
   struct Rule {
     Fault fault = Fault::none;
     int status = 200;
     std::string location;
   };
 
+  void setRule(const std::string& path, const Rule& rule);
   void serve();
   void answer(int connection);
   Rule ruleFor(const std::string& path) const;

@@ -1,14 +1,16 @@
 #include "support/recording_opener.h"
 
+#include <fmt/format.h>
+
 #include <chrono>
 #include <thread>
 
 namespace cvl::test {
 
-RecordingOpener::RecordingOpener() {
+RecordingOpener::RecordingOpener(int exitStatus) {
   const auto opener = folder_.path() / "xdg-open";
   // Shell built-ins only: nothing else is on PATH.
-  writeFile(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"" + note_.string() + "\"\n");
+  writeFile(opener, fmt::format("#!/bin/sh\nprintf '%s\\n' \"$1\" > \"{}\"\nexit {}\n", note_.string(), exitStatus));
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
 }
 

@@ -8,10 +8,11 @@
 namespace cvl::test {
 
 // Stands in for the desktop's opener (xdg-open) for the object's lifetime: the only program on PATH, which writes
-// down the path it was asked to open.
+// down the path it was asked to open and ends with the exit status given (xdg-open's 0 for success, 4 for a failed
+// action).
 class RecordingOpener {
  public:
-  RecordingOpener();
+  explicit RecordingOpener(int exitStatus = 0);
 
   // The path the opener was given; waits for the opener, which runs on its own, for a generous while and gives
   // "<not opened>" when it never ran.
