@@ -60,7 +60,9 @@ void lf_updateActive(LiveAc& aircraft) {
   if (aircraft.state != AcState::active || aircraft.stream.empty()) {
     return;
   }
-  if (!aircraft.stream.front().stationary) {
+  if (aircraft.stream.front().stationary) {
+    lf_turnOnStand(aircraft);
+  } else {
     lf_followCurve(aircraft);
   }
   if (aircraft.objectId != 0) {

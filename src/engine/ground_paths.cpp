@@ -41,13 +41,13 @@ std::int32_t lf_clampedTicks(double ticks) {
   return static_cast<std::int32_t>(std::clamp(ticks, lowest, highest));
 }
 
-// Turns the heading towards the goal by turnStepNow, never past it, unless it is within the dead band already.
-void lf_steerTowards(LiveAc& aircraft, double goal) {
+// Turns the heading towards the goal by at most maxStep, never past it, unless it is within the dead band already.
+void lf_steerTowards(LiveAc& aircraft, double goal, double maxStep) {
   const double difference = lf_wrappedAngle(goal - aircraft.simPos.heading);
   if (std::abs(difference) <= steeringDeadBand) {
     return;
   }
-  const double step = std::min(aircraft.turnStepNow, std::abs(difference));
+  const double step = std::min(maxStep, std::abs(difference));
   aircraft.simPos.heading = lf_normalizedHeading(aircraft.simPos.heading + (difference > 0.0 ? step : -step));
 }
 
@@ -64,7 +64,7 @@ void lf_moveAlongCurve(LiveAc& aircraft) {
   if (aircraft.phase == AcPhase::pushing_back) {
     heading = lf_normalizedHeading(heading + pi);
   }
-  lf_steerTowards(aircraft, heading);
+  lf_steerTowards(aircraft, heading, aircraft.turnStepNow);
 }
 
 void lf_moveByStep(LiveAc& aircraft) {
@@ -80,7 +80,7 @@ void lf_moveByStep(LiveAc& aircraft) {
     case AcPhase::taxi:
     case AcPhase::parking:
       if (aircraft.phase == AcPhase::parking || aircraft.turnToTarget) {
-        lf_steerTowards(aircraft, aircraft.targetHeading);
+        lf_steerTowards(aircraft, aircraft.targetHeading, aircraft.turnStepNow);
       }
       break;
   }
@@ -353,6 +353,12 @@ void lf_followCurve(LiveAc& aircraft) {
   }
   lf_updateAttitude(aircraft);
   lf_normalizePosition(aircraft.simPos);
+}
+
+void lf_turnOnStand(LiveAc& aircraft) {
+  if (aircraft.phase == AcPhase::parked && aircraft.standId != 0) {
+    lf_steerTowards(aircraft, aircraft.standHeading, aircraft.turnStep);
+  }
 }
 
 }  // namespace cvl

@@ -18,6 +18,9 @@ inline constexpr std::int32_t minTravelTicks = 25;
 void lf_stepStream(LiveAc& aircraft);
 // One tick of motion: along the curve or by the steps, then attitude and altitude.
 void lf_followCurve(LiveAc& aircraft);
+// One tick of a standing aircraft. A drive onto a stand may end before the turn to the stand heading does: parked at
+// its stand, the aircraft turns on the spot towards the stand heading at its category's turn rate.
+void lf_turnOnStand(LiveAc& aircraft);
 
 // round(distance / speed in hours x 360000): the ticks to cover nm at kt; a speed of 0 or less counts as 1 kt.
 std::int32_t lf_travelTicks(double distanceNm, double speedKt);

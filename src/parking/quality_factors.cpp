@@ -10,13 +10,13 @@
 namespace cvl {
 namespace {
 
-// The stand's radius decides its weight: the thresholds are metres.
+// The thresholds compare the stored radius in nautical miles, so every stand of an ordinary size weighs 0.3. Other
+// installations and the published airport files carry factors computed this way; they must stay comparable.
 double lf_standWeight(const ParkPos& stand) {
-  const double radiusMetres = stand.radius * metresPerNm;
-  if (radiusMetres <= 7.0) {
+  if (stand.radius <= 7.0) {
     return 0.3;
   }
-  return radiusMetres <= 10.0 ? 1.5 : 1.0;
+  return stand.radius <= 10.0 ? 1.5 : 1.0;
 }
 
 struct KindTally {

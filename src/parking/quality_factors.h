@@ -15,8 +15,8 @@ struct QualityFactors {
   std::int32_t Qf_soft = -1;
 };
 
-// {-1, -1} when no stand has an option. Otherwise every stand weighs by its size, and each kind of option scores by
-// how many options there are, on how many weekdays and over how many half hours.
+// {-1, -1} when no stand has an option. Otherwise every stand weighs in (all stands of ordinary size alike), and each
+// kind of option scores by how many options there are, on how many weekdays and over how many half hours.
 QualityFactors gf_computeQualityFactors(const std::vector<ParkPos>& stands = parkPositions);
 
 // Two blanks when there is nothing to rate, "real/soft" while the real factor is below 45, else the real factor alone.

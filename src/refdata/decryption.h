@@ -24,8 +24,8 @@ bool gf_streamDecrypt(const std::filesystem::path& encPath, const std::filesyste
 // Decrypts inputPath into outputPath or throws std::runtime_error: "Could not open input file: {path}", "Could not
 // open output file: {path}", "Could not write output file: {path}", "Invalid header or key" (also for a file shorter
 // than its header), "Decryption failed" (a message that does not authenticate: another key, altered or cut data), and
-// "Decryption failed: " with a reason for a stream that ends without its FINAL message or has bytes after it. After a
-// throw the output file may hold part of the text; gf_streamDecrypt removes it.
+// "Decryption failed: " with a reason for a stream that ends without its FINAL message. Bytes after a full FINAL
+// message are not read. After a throw the output file may hold part of the text; gf_streamDecrypt removes it.
 void lf_streamDecrypt(std::span<const std::uint8_t, dataFileKeyBytes> key, const std::filesystem::path& inputPath,
                       const std::filesystem::path& outputPath);
 

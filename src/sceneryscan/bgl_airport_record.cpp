@@ -22,8 +22,9 @@ constexpr std::size_t maxSubrecords = 5000;
 // Airport header: elevation in millimetres at byte 20.
 constexpr std::size_t elevationWord = 5;
 constexpr double feetPerMetre = 3.2808399;
-constexpr std::int32_t lowestAltitude = -20;
-constexpr std::int32_t highestAltitude = 10000;
+// Airports lie from about -1,300 ft (by the Dead Sea) to about 14,500 ft; an elevation beyond these bounds is damage.
+constexpr std::int32_t lowestAltitude = -1500;
+constexpr std::int32_t highestAltitude = 16000;
 
 // Helipad: longitude at byte 12, latitude at byte 16, width in metres at byte 28.
 constexpr std::size_t helipadLongitudeWord = 3;

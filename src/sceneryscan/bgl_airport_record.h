@@ -37,7 +37,7 @@ struct AirportDecoding {
 void lf_processAirportRecord(std::size_t record, const BglWords& words, std::size_t sizeInWords,
                              const std::string& code, const std::filesystem::path& bglPath);
 
-// An airport with only its altitude: the elevation in feet, 0 when outside -20..10000 feet.
+// An airport with only its altitude: the elevation in feet, 0 when outside -1500..16000 feet.
 ApfData lf_initAirportRecord(const BglWords& words, std::size_t record);
 
 void lf_readHelipad(std::size_t subrecord, std::size_t sizeInWords, const BglWords& words, AirportDecoding& airport);

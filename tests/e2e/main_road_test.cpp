@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <map>
 #include <optional>
+#include <pugixml.hpp>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -43,6 +46,14 @@ const std::string silenced = "DLH1404";
 constexpr double silencedAfter = 30.0;
 const std::string leaving = "DLH400";
 const std::string blocked = "TUI1KX";
+
+// An aircraft the test adds to the recording: it taxis east along the row of stand A23 of the sample airport file,
+// which faces north, and stops 10 m short of it, so that it drives onto the stand 90 degrees off the stand's heading.
+const std::string arriving = "DLH9PK";
+constexpr LatLon arrivingStand{50.047, 8.5665};
+constexpr double feetPerMetre = 3.28084;
+// A parked aircraft's heading in the simulator differs from its stand's by this many degrees at most.
+constexpr double standHeadingTolerance = 2.0;
 
 // Where the position of an aircraft is compared with its track: fast enough to tell 30 s from 20 or 40 s behind.
 constexpr double comparedSpeedKnots = 150.0;
@@ -98,18 +109,77 @@ std::optional<Report> reportAt(const Track& track, double offset) {
                 before.groundSpeed + share * (after->groundSpeed - before.groundSpeed)};
 }
 
-// The sample recording with the reports of one callsign cut off after the offset, written as rtemu reads it.
-std::string recordingWithout(const std::vector<rtemu::RecordedDatagram>& recording, const std::string& callsign,
-                             double after) {
+// The reports of the arriving aircraft: 150 m west of its stand at 10 kt, every 3 s until it stops 10 m short of it at
+// 30 s, then every 10 s where it stands. Their data times follow those of the sample recording.
+std::vector<rtemu::RecordedDatagram> arrivalReports(const std::vector<rtemu::RecordedDatagram>& recording) {
+  const auto first = std::find_if(recording.begin(), recording.end(), [](const rtemu::RecordedDatagram& datagram) {
+    return datagram.kind == rtemu::DatagramKind::traffic;
+  });
+  const double dataTimeAtStart = std::stod(fieldsOf(first->payload).at(14)) - first->offsetSeconds;
+  constexpr double metresPerSecond = 10.0 * 1852.0 / 3600.0;
+  std::vector<rtemu::RecordedDatagram> reports;
+  for (double offset = 3.0; offset <= 300.0; offset += offset < 30.0 ? 3.0 : 10.0) {
+    const bool moving = offset < 30.0;
+    const double metresWest = moving ? 150.0 - metresPerSecond * (offset - 3.0) : 10.0;
+    const LatLon place = gf_destinationPoint(arrivingStand, 270.0 * degreesToRadians, metresWest * feetPerMetre);
+    reports.push_back({offset, rtemu::DatagramKind::traffic,
+                       fmt::format("TFC,3958101,{:.6f},{:.6f},0,0,0,90.0,{},{},A320,D-AIZD,MUC,FRA,{:.1f},0,0,"
+                                   "adsb_icao,0,0,-1,0,0,-1,0,90.0,0,0,A3",
+                                   place.lat, place.lon, moving ? 10 : 0, arriving, dataTimeAtStart + offset)});
+  }
+  return reports;
+}
+
+// The recording the test plays: the sample's, with the reports of the silenced aircraft cut off after silencedAfter
+// and those of the arriving aircraft added.
+std::vector<rtemu::RecordedDatagram> playedRecording(const std::vector<rtemu::RecordedDatagram>& recording) {
+  std::vector<rtemu::RecordedDatagram> played;
+  std::copy_if(recording.begin(), recording.end(), std::back_inserter(played), [](const auto& datagram) {
+    return datagram.kind != rtemu::DatagramKind::traffic || datagram.offsetSeconds <= silencedAfter ||
+           fieldsOf(datagram.payload).at(9) != silenced;
+  });
+  std::ranges::copy(arrivalReports(recording), std::back_inserter(played));
+  std::ranges::stable_sort(played, {}, &rtemu::RecordedDatagram::offsetSeconds);
+  return played;
+}
+
+// The recording as rtemu reads it.
+std::string recordingText(const std::vector<rtemu::RecordedDatagram>& recording) {
   std::string text;
   for (const auto& datagram : recording) {
     const bool traffic = datagram.kind == rtemu::DatagramKind::traffic;
-    if (traffic && datagram.offsetSeconds > after && fieldsOf(datagram.payload).at(9) == callsign) {
-      continue;
-    }
     text += fmt::format("{} {} {}\n", datagram.offsetSeconds, traffic ? "traffic" : "weather", datagram.payload);
   }
   return text;
+}
+
+// The headings (degrees) of the stands of the sample airport file, by stand name.
+std::map<std::string, double> sampleStandHeadings() {
+  pugi::xml_document document;
+  document.load_file((fs::path{CORVALEN_SAMPLE_DATA_DIR} / "airports/archive/stock/EDDF.xml").c_str());
+  std::map<std::string, double> headings;
+  for (const auto& found : document.select_nodes("//parkpos")) {
+    headings[found.node().attribute("id").value()] = found.node().attribute("heading").as_double();
+  }
+  return headings;
+}
+
+// The aircraft that arrived at a stand, by callsign, with the stand's name, from log lines such as
+// "A23     : DLH9PK   arrived at stand".
+std::map<std::string, std::string> arrivalsIn(const std::string& log) {
+  std::map<std::string, std::string> arrivals;
+  std::istringstream lines{log};
+  for (std::string line; std::getline(lines, line);) {
+    if (line.ends_with(" arrived at stand")) {
+      std::istringstream words{line};
+      std::string stand;
+      std::string colon;
+      std::string callsign;
+      words >> stand >> colon >> callsign;
+      arrivals[callsign] = stand;
+    }
+  }
+  return arrivals;
 }
 
 // A loopback TCP port that nothing listens on now; 0 when none could be found.
@@ -127,10 +197,16 @@ int freeTcpPort() {
   return bound ? ntohs(address.sin_port) : 0;
 }
 
+// Where the simulator shows a live aircraft, and its heading in degrees.
+struct Shown {
+  LatLon place;
+  double heading = 0.0;
+};
+
 // The live aircraft in the simulator at one moment (seconds since the replay's start), by tail number.
 struct Sample {
   double offset = 0.0;
-  std::map<std::string, LatLon> aircraft;
+  std::map<std::string, Shown> aircraft;
 };
 
 // What the test saw of the live aircraft, moment by moment.
@@ -163,11 +239,24 @@ class Watch {
   std::set<std::string> tails() const {
     std::set<std::string> all;
     for (const auto& sample : samples_) {
-      for (const auto& [tail, place] : sample.aircraft) {
+      for (const auto& [tail, shown] : sample.aircraft) {
         all.insert(tail);
       }
     }
     return all;
+  }
+  // The aircraft's heading in the last two moments it was there, when it was the same in both.
+  std::optional<double> settledHeading(const std::string& tail) const {
+    std::vector<double> headings;
+    for (auto sample = samples_.rbegin(); sample != samples_.rend() && headings.size() < 2; ++sample) {
+      if (const auto shown = sample->aircraft.find(tail); shown != sample->aircraft.end()) {
+        headings.push_back(shown->second.heading);
+      }
+    }
+    if (headings.size() < 2 || std::abs(headings[0] - headings[1]) > 0.01) {
+      return std::nullopt;
+    }
+    return headings[0];
   }
   const std::vector<Sample>& samples() const { return samples_; }
 
@@ -181,7 +270,7 @@ Sample liveAircraftIn(const SimulatorState& state, std::chrono::system_clock::ti
   for (const auto& object : state.json.value("objects", nlohmann::json::array())) {
     const std::string tail = object.value("tail", "");
     if (object.value("createdBy", nlohmann::json{}) == "Corvalen" && !tail.empty() && !tail.ends_with('*')) {
-      sample.aircraft[tail] = {object.value("lat", 0.0), object.value("lon", 0.0)};
+      sample.aircraft[tail] = {{object.value("lat", 0.0), object.value("lon", 0.0)}, object.value("heading", 0.0)};
     }
   }
   return sample;
@@ -199,7 +288,7 @@ struct Following {
 Following compareWithTracks(const Watch& watch, const std::map<std::string, Track>& tracks) {
   Following following;
   for (const auto& moment : watch.samples()) {
-    for (const auto& [tail, place] : moment.aircraft) {
+    for (const auto& [tail, shown] : moment.aircraft) {
       const auto track = tracks.find(tail);
       if (track == tracks.end()) {
         continue;
@@ -210,10 +299,10 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
       if (!due || !sooner || !later || due->groundSpeed < comparedSpeedKnots) {
         continue;
       }
-      const double off = gf_distanceNM(place, due->place);
+      const double off = gf_distanceNM(shown.place, due->place);
       ++following.compared;
-      if (off <= positionToleranceNm && off < gf_distanceNM(place, sooner->place) &&
-          off < gf_distanceNM(place, later->place)) {
+      if (off <= positionToleranceNm && off < gf_distanceNM(shown.place, sooner->place) &&
+          off < gf_distanceNM(shown.place, later->place)) {
         ++following.followed;
       } else {
         following.misses += fmt::format("{} at {:.1f} s: {:.3f} NM off\n", tail, moment.offset, off);
@@ -224,10 +313,11 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
 }
 
 // The simulator emulator with the sample scenario (the user's A320 on a stand at Frankfurt), the traffic-service
-// emulator replaying the sample recording, and the installed program between them, each a process of its own.
-TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLost) {
-  const auto recording = rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt");
-  const auto tracks = tracksOf(recording);
+// emulator replaying the sample recording (one aircraft silenced early, one added that taxis onto a stand), and the
+// installed program between them, each a process of its own.
+TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLostOrParks) {
+  const auto played = playedRecording(rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt"));
+  const auto tracks = tracksOf(played);
   ASSERT_TRUE(tracks.contains(silenced) && tracks.contains(leaving) && tracks.contains(blocked));
   const int servicePort = freeTcpPort();
   ASSERT_GT(servicePort, 0);
@@ -236,7 +326,7 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
                   servicePort, blocked)};
   computer.installTrafficService();
   const auto recordingFile = computer.workFile("traffic.txt");
-  writeFile(recordingFile, recordingWithout(recording, silenced, silencedAfter));
+  writeFile(recordingFile, recordingText(played));
   const auto received = computer.workFile("rtemu-received.txt");
 
   const auto stateFile = computer.workFile("simemu-state.json");
@@ -261,7 +351,10 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
         }
         user = {state->json["user"].value("lat", 0.0), state->json["user"].value("lon", 0.0)};
         watch.add(liveAircraftIn(*state, replayStart));
-        return watch.goneAt(silenced) && watch.goneAt(leaving);
+        const auto arrivals = arrivalsIn(computer.log());
+        return watch.goneAt(silenced) && watch.goneAt(leaving) && arrivals.contains(arriving) &&
+               std::ranges::all_of(
+                   arrivals, [&](const auto& arrival) { return watch.settledHeading(arrival.first).has_value(); });
       },
       runLimit);
   program.signal(SIGTERM);
@@ -277,7 +370,7 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
   EXPECT_FALSE(watch.seen(blocked));
 
   // The program flies them on what it was given.
-  const auto following = compareWithTracks(watch, tracksOf(rtemu::readRecording(recordingFile)));
+  const auto following = compareWithTracks(watch, tracks);
   EXPECT_GE(following.compared, 30U);
   EXPECT_GE(following.followed * 10, following.compared * 9) << following.misses;
 
@@ -292,6 +385,17 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
   ASSERT_TRUE(shownWhenGone);
   EXPECT_GE(gf_distanceNM(user, shownWhenGone->place), groundRangeNm - 1.0);
   EXPECT_GT(tracks.at(leaving).back().offset, *leftAt);
+
+  // The aircraft that parked during the run face their stands, however they drove onto them.
+  const auto arrivals = arrivalsIn(log);
+  EXPECT_TRUE(arrivals.contains(arriving)) << log;
+  const auto standHeadings = sampleStandHeadings();
+  for (const auto& [callsign, stand] : arrivals) {
+    const auto heading = watch.settledHeading(callsign);
+    ASSERT_TRUE(heading && standHeadings.contains(stand)) << callsign << " at " << stand;
+    EXPECT_LE(std::abs(std::remainder(*heading - standHeadings.at(stand), 360.0)), standHeadingTolerance)
+        << callsign << " at " << stand << " shows " << *heading;
+  }
 
   // The traffic service was told where the user flies.
   EXPECT_NE(readFile(received).find("Qs121="), std::string::npos);

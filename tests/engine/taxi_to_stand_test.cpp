@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "engine/aircraft_update.h"
+#include "engine/ground_paths.h"
 #include "engine/stand_arrival.h"
 #include "engine/stream_dry.h"
 #include "engine_ground_fixture.h"
@@ -65,25 +67,32 @@ TEST_F(TaxiToStand, AnAircraftTwoMetresFromItsStandParksAndStaysAWeekFartherItTa
   EXPECT_EQ(farther.stream.size(), 2U);  // held where it stands
 }
 
-TEST_F(TaxiToStand, ALandedAircraftStoppingNextToAStandDrivesOntoItAndParks) {
+TEST_F(TaxiToStand, ALandedAircraftStoppingNextToAStandDrivesOntoItParksAndTurnsOnTheSpotToTheStandHeading) {
   const double metresEast = 1.0 / (1852.0 * 60.0 * std::cos(50.0 * degreesToRadians));
-  addStandWith("A12", 50.0, 8.0, std::numbers::pi / 2.0, 0.02);
+  addStandWith("A12", 50.0, 8.0, 0.0, 0.02);  // facing north
   TimedPosition stop = at(50.0, 8.0 - 10.0 * metresEast, 1000);
   stop.stationary = true;
   LiveAc& aircraft = activeWith(
       {at(50.0, 8.0 - 60.0 * metresEast, 0, 10.0), at(50.0, 8.0 - 10.0 * metresEast, 500, 3.0), stop}, AcPhase::taxi);
+  aircraft.simPos.heading = std::numbers::pi / 2.0;  // taxiing east, 90 degrees off the stand heading
   aircraft.prevPhase = AcPhase::flying;
   aircraft.towRequest = true;
 
-  // At a taxi pace the last report comes after 15 s, the stand 5 s later.
-  for (tickCount = 0; tickCount < 5000 && aircraft.phase != AcPhase::parked; ++tickCount) {
+  // At a taxi pace the last report comes after 15 s, the stand 5 s later. The drive onto the stand is too short for
+  // the turn: a Large aircraft needs 13 s for 90 degrees, at 0.07 degrees a tick.
+  double fastestTurn = 0.0;
+  for (tickCount = 0; tickCount < 6000; ++tickCount) {
+    const double before = aircraft.simPos.heading;
     updateLiveAc(aircraft);
+    fastestTurn = std::max(fastestTurn, std::abs(lf_wrappedAngle(aircraft.simPos.heading - before)));
   }
   EXPECT_EQ(aircraft.standId, 1U);
   EXPECT_EQ(aircraft.phase, AcPhase::parked);
   EXPECT_EQ(aircraft.state, AcState::active);
   EXPECT_NEAR(gf_distanceNM({aircraft.simPos.lat, aircraft.simPos.lon}, {50.0, 8.0}), 0.0, 1e-6);
   EXPECT_TRUE(logged("A12     : DLH1     arrived at stand"));
+  EXPECT_NEAR(lf_wrappedAngle(aircraft.simPos.heading) * radiansToDegrees, 0.0, 2.0);
+  EXPECT_LE(fastestTurn, aircraft.turnStep * (1.0 + 1e-9));
 }
 
 TEST_F(TaxiToStand, AnAircraftArrivingAtAStandToBeKeptClearIsRemovedAndTheMarkStays) {

@@ -46,16 +46,21 @@ TEST(QualityFactors, OptionsScoreByCountDaysAndHalfHoursOverTheWeightOfAllStands
   EXPECT_EQ(factors.Qf_soft, 31) << "day 0 counts without a day, id 0 not at all: (20 + 10000 + 2) / 2";
 }
 
-TEST(QualityFactors, CountsAndHalfHoursAreCappedAndSmallStandsWeighLess) {
+TEST(QualityFactors, CountsAndHalfHoursAreCapped) {
   std::vector<ParkPos> stands{standOf(37.0)};
   for (std::uint32_t id = 1; id <= 300; ++id) {
     stands[0].options.push_back(optionOn(1 + id % 7, HalfHourSet{}.set(), 1, id));
   }
   EXPECT_EQ(gf_computeQualityFactors(stands).Qf_real, 99) << "4000 + 10000 + 700 + 1200 = 15900 x 0.00625";
+}
 
-  std::vector<ParkPos> mixed{standOf(5.0), standOf(37.0)};
-  mixed[0].options.push_back(optionOn(3, HalfHourSet{0b1111}));
-  EXPECT_EQ(gf_computeQualityFactors(mixed).Qf_real, 15) << "10128 x 0.3 / 1.3 x 0.00625: metres decide the weight";
+TEST(QualityFactors, StandsOfEveryOrdinarySizeWeighTheSame) {
+  // The weight compares the radius in nautical miles with 7 and 10, so 5 m, 9 m and 37 m stands all weigh 0.3.
+  std::vector<ParkPos> mixed{standOf(5.0), standOf(9.0), standOf(37.0)};
+  mixed[1].options.push_back(optionOn(3, HalfHourSet{0b1111}));
+  const auto factors = gf_computeQualityFactors(mixed);
+  EXPECT_EQ(factors.Qf_real, 21) << "10128 x 0.3 / 0.9 = 3376 x 0.00625";
+  EXPECT_EQ(factors.Qf_soft, 0);
 }
 
 }  // namespace

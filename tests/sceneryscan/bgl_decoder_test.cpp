@@ -230,16 +230,18 @@ TEST_F(BglDecoderTest, OnlyTheFirstParkingListOfAnAirportIsRead) {
   EXPECT_EQ(file->ids(), std::vector<std::string>{"g1"});
 }
 
-TEST_F(BglDecoderTest, AltitudesBeyondMinus20To10000FeetBecomeZero) {
+TEST_F(BglDecoderTest, RealAirportAltitudesAreKeptAndThoseBeyondMinus1500To16000FeetBecomeZero) {
   const auto altitudeOf = [this](std::int32_t millimetres) {
     auto airport = egll({parking(10, 1)});
     airport.elevationMillimetres = millimetres;
     return decode({airport})->parameters.at("altitude");
   };
-  EXPECT_EQ(altitudeOf(-6096), "-20");
-  EXPECT_EQ(altitudeOf(-6401), "0");
-  EXPECT_EQ(altitudeOf(3048000), "10000");
-  EXPECT_EQ(altitudeOf(3048400), "0");
+  EXPECT_EQ(altitudeOf(3657600), "12000");
+  EXPECT_EQ(altitudeOf(-365760), "-1200");
+  EXPECT_EQ(altitudeOf(-457200), "-1500");
+  EXPECT_EQ(altitudeOf(-457505), "0");
+  EXPECT_EQ(altitudeOf(4876800), "16000");
+  EXPECT_EQ(altitudeOf(4877105), "0");
 }
 
 TEST_F(BglDecoderTest, InMsfs2024AnUnreadableRecordEndsTheFileAndTheStemNamesTheAirport) {
