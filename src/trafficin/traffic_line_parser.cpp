@@ -89,7 +89,8 @@ void TrafficReader::processLineSub() {
     TrafficItem item;
     parseLine(item);
   } catch (const std::exception& error) {
-    gf_log(fmt::format("exception in processLineSub: {}", error.what()));
+    // Failures quote the line's fields, which a sender can make as long as a datagram.
+    gf_log(fmt::format("exception in processLineSub: {}", gf_excerpt(error.what())));
   }
 }
 
