@@ -73,6 +73,9 @@ TEST_F(AircraftCfg, UnicodeAndAnsiFilesReadLikeUtf8Ones) {
   lf_clearClaimedTitles();  // the same title may be taken again
   EXPECT_EQ(liveryTexts(read("be", utf16Bytes(text, true))), (Texts{"DLH A320 'Sample A320 Livrée'  3 pax"}));
   EXPECT_EQ(liveryTexts(read("ansi", ansi)), (Texts{"KLM B738 'KLM Livrée'  3 pax"}));
+  const std::string ansiFarDown = "[General]\nicao_type_designator = A320\n//" + std::string(5000, '-') +
+                                  "\n[fltsim.0]\ntitle = A\xE9rospatiale ATR 72\nicao_airline = KLM\n";
+  EXPECT_EQ(liveryTexts(read("far", ansiFarDown)), (Texts{"KLM A320 'Aérospatiale ATR 72'  3 pax"}));
 }
 
 TEST_F(AircraftCfg, SectionNumbersDecideWhetherTheFileIsRead) {
