@@ -49,7 +49,7 @@ class CommandTest : public MainWindowTest {
     navLightsRequested = false;
     gf_resetPeriodicJobs();
     staticAcs.clear();
-    AirportList.clear();
+    gf_forgetAirports();  // a later start-up reads the airports file again
     parkAirports.clear();
     simSendQueues.clientEvents.clear();
     MainWindowTest::TearDown();
