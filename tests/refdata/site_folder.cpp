@@ -8,6 +8,7 @@
 #include "app/exit_reasons.h"
 #include "app/sim_choice.h"
 #include "foundation/constants.h"
+#include "foundation/settings_catalogue.h"
 #include "foundation/settings_file.h"
 #include "foundation/version.h"
 #include "foundation/zip_archive.h"
@@ -57,6 +58,10 @@ ProgramWithSite::ProgramWithSite() {
 }
 
 ProgramWithSite::~ProgramWithSite() {
+  for (StringParameter* version : {&AIG_VERSION, &DBASE_VERSION, &AIRPORTS_VERSION, &LIV_SCAN_VERSION,
+                                   &ADDONS_SCAN_VERSION, &MYSIMADDON24_VERSION}) {
+    version->value = version->defaultValue.get();
+  }
   stopRequested = false;
   exitReason = ExitReason::notYetSet;
   msfs2020Mode = true;
