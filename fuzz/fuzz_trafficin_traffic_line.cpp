@@ -8,6 +8,7 @@
 #include <string>
 
 #include "foundation/settings_catalogue.h"
+#include "foundation/text_encoding.h"
 #include "fuzz_support.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -38,6 +39,9 @@ void lf_checkItem(const cvl::TrafficItem& item) {
   check(std::isfinite(position.tas) && std::isfinite(position.track) && std::isfinite(position.groundSpeed));
   check(!item.callsign.empty() || !item.registration.empty());
   check(!item.type.empty() && item.registration.size() <= 12);
+  for (const std::string* text : {&item.callsign, &item.type, &item.registration, &item.origin, &item.destination}) {
+    check(cvl::gf_isCleanText(*text));
+  }
   check(!position.trueHeading || (*position.trueHeading > 0.0 && *position.trueHeading <= 6.283185307179587));
 }
 

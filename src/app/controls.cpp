@@ -273,7 +273,7 @@ void gf_updateRangeControl() {
   static std::atomic<std::int32_t> manualRange{RANGE.defaultValue};
   if (AUTO_RANGE.value) {
     manualRange = RANGE.value.load();
-    lf_autoRange();
+    autoRangeRequested = true;
   } else {
     gf_setRange(manualRange);
     gf_clearStatusLine();

@@ -45,8 +45,8 @@ void gf_setCheckBox(CheckBoxParameter& setting, bool on);
 void gf_disableParkingControls();
 void gf_enableParkingControls();
 
-// Applies AUTO_RANGE: the automatic range when on, else the range chosen by hand; the RANGE combo box is enabled
-// exactly when AUTO_RANGE is off.
+// Applies AUTO_RANGE: when on, the worker is asked for the automatic range (it owns what that range is chosen from);
+// when off, the range chosen by hand comes back. The RANGE combo box is enabled exactly when AUTO_RANGE is off.
 void gf_updateRangeControl();
 
 // The user's choice in a combo box (index and text), when wParam of the window's command reports one for this id.

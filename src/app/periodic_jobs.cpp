@@ -260,6 +260,7 @@ std::atomic<bool> flushStaticRequested{false};
 std::atomic<bool> callsignListRefreshRequested{false};
 std::atomic<bool> blockRequested{false};
 std::atomic<bool> reReadRequested{false};
+std::atomic<bool> autoRangeRequested{false};
 std::atomic<bool> staticUpdateRequested{false};
 std::atomic<bool> staticUpdatePhase2{false};
 std::atomic<std::int32_t> parkingUpdateCountdown{minutesBetweenParkingUpdates};
@@ -284,6 +285,9 @@ void lf_perSecond() {
   lf_avoidCollisions();
   if (blockRequested.exchange(false)) {
     lf_removeBlockedCallsign();
+  }
+  if (autoRangeRequested.exchange(false) && AUTO_RANGE.value) {
+    lf_autoRange();
   }
   gf_serveUserCommandRequests();
   if (staticParkingBusy) {
@@ -365,6 +369,7 @@ void gf_resetPeriodicJobs() {
   callsignListRefreshRequested = false;
   blockRequested = false;
   reReadRequested = false;
+  autoRangeRequested = false;
   staticUpdateRequested = false;
   staticUpdatePhase2 = false;
   parkingUpdateCountdown = minutesBetweenParkingUpdates;

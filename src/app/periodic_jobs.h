@@ -19,6 +19,8 @@ extern std::atomic<bool> flushStaticRequested;
 extern std::atomic<bool> callsignListRefreshRequested;
 extern std::atomic<bool> blockRequested;
 extern std::atomic<bool> reReadRequested;
+// AUTO_RANGE was switched on: the automatic radius is due. It reads the park-airport list, which the worker rebuilds.
+extern std::atomic<bool> autoRangeRequested;
 // A static-parking update was announced; the next 15-second beat performs its first phase.
 extern std::atomic<bool> staticUpdateRequested;
 // The first phase of the static-parking update has run; the second is due at the next 15-second beat. The tick skips

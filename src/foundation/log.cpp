@@ -96,6 +96,17 @@ void gf_logUnlessClosing(std::string_view text) {
   }
 }
 
+std::string gf_excerpt(std::string_view text, std::size_t length) {
+  if (text.size() <= length) {
+    return std::string{text};
+  }
+  std::size_t cut = length;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+    --cut;  // a continuation byte: the character began before the cut
+  }
+  return fmt::format("{}... ({} bytes)", text.substr(0, cut), text.size());
+}
+
 void gf_flushLog() {
   const std::lock_guard lock(logMutex);
   auto& stream = logStream();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 // Log.txt: the one text log of the program, for the user and for support. Every thread writes whole lines through
@@ -26,5 +28,11 @@ void gf_logUnlessClosing(std::string_view text);
 
 // Writes what the log holds in its buffer to the file; does nothing while the log is closed.
 void gf_flushLog();
+
+// How much of a text from outside a log line shows: anyone on the network can send texts as long as a datagram.
+inline constexpr std::size_t excerptLength = 120;
+// The text itself when it is at most `length` bytes long; else its beginning (never half a UTF-8 character) followed
+// by "... ({} bytes)" with its whole length.
+std::string gf_excerpt(std::string_view text, std::size_t length = excerptLength);
 
 }  // namespace cvl

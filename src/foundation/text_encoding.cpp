@@ -1,5 +1,6 @@
 #include "foundation/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -102,6 +103,22 @@ std::size_t gf_utf8SequenceLength(std::string_view bytes, bool acceptSurrogates)
     }
   }
   return length;
+}
+
+bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = gf_utf8SequenceLength(bytes.substr(i), acceptSurrogates);
+    if (length == 0) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+bool gf_isCleanText(std::string_view text) {
+  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; };
+  return gf_isUtf8(text, false) && std::none_of(text.begin(), text.end(), isControl);
 }
 
 std::u16string utf8_to_wide(std::string_view text) {

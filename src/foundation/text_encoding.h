@@ -27,4 +27,11 @@ std::string gf_ansiToUtf8(std::string_view text);
 // U+10FFFF or cut short by the end of bytes. Encoded surrogates (ED A0..BF xx) count only when acceptSurrogates is set.
 std::size_t gf_utf8SequenceLength(std::string_view bytes, bool acceptSurrogates);
 
+// Whether bytes are well-formed UTF-8 from start to end, in the sense of gf_utf8SequenceLength.
+bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates);
+
+// Well-formed UTF-8 without surrogates and without control bytes (below 0x20, and 0x7F): text that the strict
+// conversions take and that a window or a log line can show as it is.
+bool gf_isCleanText(std::string_view text);
+
 }  // namespace cvl

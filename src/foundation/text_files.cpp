@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <fstream>
 #include <functional>
@@ -18,10 +19,6 @@ namespace cvl {
 namespace {
 
 constexpr std::string_view lf_utf8Mark = "\xEF\xBB\xBF";
-
-// The strict UTF-8 check looks at this many bytes; a character that starts inside them is checked whole.
-constexpr std::size_t lf_detectionWindow = 4096;
-constexpr std::size_t lf_longestUtf8Tail = 3;
 
 std::optional<Charset> lf_charsetByLeadingBytes(std::string_view bytes) {
   const std::size_t n = std::min<std::size_t>(bytes.size(), 4);
@@ -45,20 +42,6 @@ std::optional<Charset> lf_charsetByLeadingBytes(std::string_view bytes) {
     return Charset::unicodeBigEndian;
   }
   return std::nullopt;
-}
-
-// Every character that starts inside the window must be well formed; it may end beyond the window when the bytes
-// go on there, but not beyond the end of the bytes.
-bool lf_isUtf8Window(std::string_view bytes) {
-  const std::size_t end = std::min(bytes.size(), lf_detectionWindow);
-  for (std::size_t i = 0; i < end;) {
-    const std::size_t length = gf_utf8SequenceLength(bytes.substr(i), true);
-    if (length == 0) {
-      return false;
-    }
-    i += length;
-  }
-  return true;
 }
 
 // For the texts of read failures: a path whose bytes are not UTF-8 is shown byte by byte rather than refused.
@@ -157,16 +140,19 @@ Charset gf_detectCharset(const std::filesystem::path& path) {
   if (!file) {
     return Charset::noneFound;
   }
-  std::string bytes(lf_detectionWindow + lf_longestUtf8Tail, '\0');
-  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  // The whole file: add-on makers write plain ASCII headers above names such as "A\xE9rospatiale".
+  std::string bytes;
+  std::array<char, 4096> chunk{};
+  while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
+    bytes.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+  }
   if (file.bad()) {
     return Charset::noneFound;  // opened but not readable, such as a folder
   }
-  bytes.resize(static_cast<std::size_t>(file.gcount()));
   if (const auto charset = lf_charsetByLeadingBytes(bytes)) {
     return *charset;
   }
-  return lf_isUtf8Window(bytes) ? Charset::utf8WithoutBom : Charset::ansi;
+  return gf_isUtf8(bytes, true) ? Charset::utf8WithoutBom : Charset::ansi;
 }
 
 std::vector<std::string>& gf_readLines(TextFile& textFile, std::size_t reserveHint) {

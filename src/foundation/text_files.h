@@ -27,7 +27,7 @@ enum class Charset : std::int32_t {
 const std::string& gf_charsetName(Charset charset);
 
 // By byte-order mark, by the zero bytes of UTF-16 text among the first four bytes, else by a strict UTF-8 check of
-// the first 4096 bytes (a character that starts inside them is checked whole).
+// the whole file: one byte that is not UTF-8 anywhere makes it ANSI.
 Charset gf_detectCharset(const std::filesystem::path& path);
 
 // A file's path and its lines, filled by gf_readLines.

@@ -309,8 +309,13 @@ LiveryList lf_searchLiveriesinFile(std::uint32_t folderPriority, const std::file
     if (!std::filesystem::exists(path, failure)) {
       return {};
     }
-    const auto lines = lf_readCfgLines(path, gf_log);
-    if (!lines || !lf_checkFltsimSections(*lines, path)) {
+    auto lines = lf_readCfgLines(path, gf_log);
+    if (!lines) {
+      return {};
+    }
+    // Add-on makers note things after values ("icao_airline = RYR ; Ryanair"); no value of this reader holds them.
+    std::for_each(lines->begin(), lines->end(), lf_dropValueComment);
+    if (!lf_checkFltsimSections(*lines, path)) {
       return {};
     }
     const auto model = lf_getModelOfCfg(path, *lines);

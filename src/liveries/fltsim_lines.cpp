@@ -129,6 +129,22 @@ bool lf_hasParkingTypesKey(std::string_view line) {
   return line.find("atc_parking_types") != std::string_view::npos;
 }
 
+void lf_dropValueComment(std::string& line) {
+  const auto equals = line.find('=');
+  if (equals == std::string::npos) {
+    return;
+  }
+  bool quoted = false;
+  for (std::size_t i = equals + 1; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (!quoted && (line[i] == ';' || line.compare(i, 2, "//") == 0)) {
+      line.resize(i);
+      return;
+    }
+  }
+}
+
 bool lf_validAtcId(std::string_view value, std::string& registration) {
   const auto pieces = gf_split(value, ',');
   if (pieces.empty()) {

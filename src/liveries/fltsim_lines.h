@@ -38,6 +38,10 @@ bool lf_hasParkingTypesKey(std::string_view line);
 // A single registration is given back; several give an empty registration (the livery carries none).
 bool lf_validAtcId(std::string_view value, std::string& registration);
 
+// Cuts the comment after the line's value: the first ';' or "//" that follows the '=' outside double quotes ends the
+// line. A line without '=' stays whole.
+void lf_dropValueComment(std::string& line);
+
 // Whether text starts with prefix, letters compared without regard to case.
 bool lf_startsWithNoCase(std::string_view text, std::string_view prefix);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,20 +47,25 @@ constexpr std::string_view convertedPackageMark{"_CVT_"};
 
 void lf_findPackage(const fs::path& community, LiveryFolders& folders, std::initializer_list<std::string_view> markers,
                     std::string_view finderName) {
+  // Of several matching packages the first by name, so that the choice does not depend on the file system's order.
+  std::optional<fs::path> chosen;
   std::error_code failure;
   fs::directory_iterator entries{community, failure};
   for (; !failure && entries != fs::directory_iterator{}; entries.increment(failure)) {
     const auto name = entries->path().filename().string();
     const bool marked = std::any_of(markers.begin(), markers.end(),
                                     [&](std::string_view marker) { return name.find(marker) != std::string::npos; });
-    if (marked && name.find(convertedPackageMark) == std::string::npos) {
-      gf_logAndFlush(fmt::format("Automatic {} scan found folder: '{}'", finderName, entries->path().string()));
-      folders.push_back(entries->path());
-      return;
+    if (marked && name.find(convertedPackageMark) == std::string::npos &&
+        (!chosen || entries->path().filename() < chosen->filename())) {
+      chosen = entries->path();
     }
   }
   if (failure) {
     throw fs::filesystem_error("directory_iterator::directory_iterator", community, failure);
+  }
+  if (chosen) {
+    gf_logAndFlush(fmt::format("Automatic {} scan found folder: '{}'", finderName, chosen->string()));
+    folders.push_back(*chosen);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "liveries/livery_title_set.h"
 #include "refdata/dbase_queries.h"
 #include "refdata/registration_lookup.h"
+#include "sceneryscan/scan_throttle.h"
 
 namespace cvl {
 
@@ -164,6 +165,8 @@ void lf_addIncompleteSectionLine(std::string line) {
 }
 
 void lf_clearScanReports() {
+  // A reader the folder walk gave up waiting for may still read the don't-use titles and add to the lists.
+  gf_waitForAllScanTasks();
   for (const auto& report : errorReports) {
     report.list.clear();
   }

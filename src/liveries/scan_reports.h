@@ -50,7 +50,7 @@ void lf_addFixLine(std::string line);
 void lf_addInvalidCfgLine(std::string line);
 void lf_addIncompleteSectionLine(std::string line);
 
-// Empties every report list, the titles taken by the scan and the don't-use titles.
+// Empties every report list, the titles taken by the scan and the don't-use titles, once no scan task runs any more.
 void lf_clearScanReports();
 
 // Removes the report files of the previous scan and then the folder output/errors; the first failure ends the removal

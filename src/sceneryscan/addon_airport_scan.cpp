@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <future>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string_view>
@@ -105,6 +106,19 @@ bool lf_seenBefore(const std::filesystem::path& folder, std::set<std::filesystem
   return failure || !seen.insert(real).second;
 }
 
+// The entry's status; none, with a scan-log line, for a link that leads nowhere readable (a loop, a folder without
+// permission), so that it costs only itself.
+std::optional<std::filesystem::file_status> lf_readableStatus(const std::filesystem::directory_entry& entry) {
+  std::error_code unreadable;
+  const auto status = entry.status(unreadable);
+  if (unreadable) {
+    lf_scanLog(
+        fmt::format("{} airports search skipped {}: {}", "===> ", gf_pathToUtf8(entry.path()), unreadable.message()));
+    return std::nullopt;
+  }
+  return status;
+}
+
 void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::future<void>>& pending) {
   std::set<std::filesystem::path> seen;
   lf_seenBefore(folder, seen);
@@ -113,11 +127,16 @@ void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::fut
   for (auto entry = std::filesystem::recursive_directory_iterator(folder, options);
        entry != std::filesystem::recursive_directory_iterator(); ++entry) {
     const auto& path = entry->path();
-    if (lf_isExcludedPath(path, folder) || (entry->is_directory() && lf_seenBefore(path, seen))) {
+    if (lf_isExcludedPath(path, folder)) {
       entry.disable_recursion_pending();
       continue;
     }
-    if (!entry->is_regular_file() || !lf_isBglFile(path) ||
+    const auto status = lf_readableStatus(*entry);
+    if (!status || (std::filesystem::is_directory(*status) && lf_seenBefore(path, seen))) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    if (!std::filesystem::is_regular_file(*status) || !lf_isBglFile(path) ||
         gf_containsAny(lf_partBelow(path, folder), passedOverNames) || !lf_hasAirportSection(path)) {
       continue;
     }

@@ -12,6 +12,7 @@
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
+#include "foundation/strings.h"
 #include "foundation/user_error.h"
 #include "parking/user_stand.h"
 #include "simlink/ai_objects.h"
@@ -105,14 +106,15 @@ void lf_handle(const SIMCONNECT_RECV& message, std::uint32_t messageSize, Handle
   }
 }
 
-// Letters, digits and white space: the name as the simulator means it, whatever it carries besides.
+// Letters, digits and the white space between them: the name as the simulator means it, whatever it carries besides
+// (a line end, for one).
 std::string lf_lettersDigitsAndSpaces(std::string_view name) {
   std::string kept;
   std::copy_if(name.begin(), name.end(), std::back_inserter(kept), [](char c) {
     const auto byte = static_cast<unsigned char>(c);
     return std::isalnum(byte) != 0 || std::isspace(byte) != 0;
   });
-  return kept;
+  return gf_trim(kept);
 }
 
 std::string lf_simulatorName(std::string_view filteredName) {

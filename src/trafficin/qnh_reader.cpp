@@ -24,6 +24,8 @@ constexpr std::int32_t highestHpa = 1100;
 constexpr std::int32_t lowestHpa = 900;
 constexpr std::int32_t standardHpa = 1013;
 constexpr double hpaPerHundredthInHg = 0.33865307;
+// The JSON parser's explanation comes before the datagram's text it quotes.
+constexpr std::size_t parserMessageLength = 2 * excerptLength;
 
 // The nearest whole number; gsl::narrowing_error when it does not fit 32 bits.
 std::int32_t lf_roundToInt32(double value) {
@@ -38,7 +40,7 @@ std::int32_t lf_roundToInt32(double value) {
 std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::string_view datagram) {
   const auto entry = document.is_object() ? document.find("QNH") : document.end();
   if (entry == document.end() || entry->empty()) {  // missing, null, or an empty object or array
-    gf_log(fmt::format("no QNH {}", datagram));
+    gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
     return std::nullopt;
   }
   if (entry->is_number_integer()) {
@@ -54,11 +56,11 @@ std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::str
     const auto& text = entry->get_ref<const std::string&>();
     const auto number = gf_leadingNumber<std::int32_t>(text);
     if (!number) {
-      gf_logFlagged(fmt::format("QNH string parse error: {} in {}", text, datagram));
+      gf_logFlagged(fmt::format("QNH string parse error: {} in {}", gf_excerpt(text), gf_excerpt(datagram)));
     }
     return number;
   }
-  gf_log(fmt::format("no QNH {}", datagram));
+  gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
   return std::nullopt;
 }
 
@@ -93,7 +95,7 @@ void QnhReader::onDatagram() {
       lf_publish(*qnh);
     }
   } catch (const std::exception& error) {
-    gf_log(fmt::format("Exception {}, in {}", error.what(), datagram));
+    gf_log(fmt::format("Exception {}, in {}", gf_excerpt(error.what(), parserMessageLength), gf_excerpt(datagram)));
   }
 }
 

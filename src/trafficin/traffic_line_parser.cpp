@@ -1,5 +1,6 @@
 #include <fmt/format.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -7,12 +8,14 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/ac_labels.h"
 #include "engine/tick_count.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
+#include "foundation/text_encoding.h"
 #include "trafficin/leading_number.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -78,6 +81,15 @@ double lf_typicalTas(double altitude) {
   return 430.0;
 }
 
+// The texts of a report that reach the aircraft records, the window and the simulator.
+constexpr std::array<std::pair<Field, std::string_view>, 5> textFields{{
+    {callsignField, "callsign"},
+    {typeField, "type"},
+    {registrationField, "registration"},
+    {originField, "origin"},
+    {destinationField, "destination"},
+}};
+
 bool lf_isRefusedCategory(std::string_view category) {
   return category == "B1" || category == "B2" || category == "B4" || category == "C1" || category == "C2";
 }
@@ -89,7 +101,8 @@ void TrafficReader::processLineSub() {
     TrafficItem item;
     parseLine(item);
   } catch (const std::exception& error) {
-    gf_log(fmt::format("exception in processLineSub: {}", error.what()));
+    // Failures quote the line's fields, which a sender can make as long as a datagram.
+    gf_log(fmt::format("exception in processLineSub: {}", gf_excerpt(error.what())));
   }
 }
 
@@ -116,6 +129,12 @@ void TrafficReader::parseLine(TrafficItem& item) {
   const LatLon place{position.lat, position.lon};
   if (gf_distanceNM(line_.refPosition, place) > rangeNm) {
     return;
+  }
+  // A sender's damaged bytes make no trustworthy identity: the report is refused rather than guessed at.
+  for (const auto& [field, name] : textFields) {
+    if (!gf_isCleanText(fields[field])) {
+      throw std::runtime_error(fmt::format("{} is not clean UTF-8 text", name));
+    }
   }
   if (!lf_checkRegistration(item)) {
     return;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "app/run_loop.h"
 #include "app/status_line.h"
@@ -15,6 +17,7 @@
 #include "foundation/strings.h"
 #include "main_window_fixture.h"
 #include "parking/park_airport_list.h"
+#include "platform/ui/user_input.h"
 #include "simlink/user_aircraft.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -256,6 +259,54 @@ TEST_F(PeriodicJobs, TheAutomaticRadius) {
   lf_autoRange();
   EXPECT_EQ(RANGE.value, 40);
   gf_setRange(RANGE.defaultValue);
+}
+
+TEST_F(PeriodicJobs, TheWorkerChoosesTheAutomaticRadiusWhenTheUserSwitchesItOn) {
+  openMainWindow();
+  RANGE.fillCombo();
+  gf_setRange(25);
+  AUTO_RANGE.value = false;
+  gf_showCheckBox(AUTO_RANGE);
+  ui::enable(AUTO_RANGE.hwnd, true);
+  const auto rebuildParkAirports = [] {
+    parkAirports.clear();
+    parkAirports.push_back({"EDDF", "", 50.0 + degreesOf(12.4), 8.0, 0.0});
+  };
+  const auto clickAutoRange = [] {
+    ui::user::click(AUTO_RANGE.hwnd);
+    ui::pumpMessages();
+  };
+  rebuildParkAirports();
+
+  clickAutoRange();
+  EXPECT_EQ(RANGE.value, 25) << "the window's thread leaves the park airports to the worker";
+  EXPECT_FALSE(ui::isEnabled(RANGE.hwnd));
+  lf_perSecond();
+  EXPECT_EQ(RANGE.value, 12);
+
+  // The user works the box while the worker rebuilds the list and serves its requests.
+  std::atomic<bool> working{true};
+  std::thread worker{[&working, &rebuildParkAirports] {
+    while (working) {
+      rebuildParkAirports();
+      lf_perSecond();
+    }
+  }};
+  for (int click = 0; click < 100; ++click) {
+    clickAutoRange();
+  }
+  working = false;
+  worker.join();
+  EXPECT_TRUE(AUTO_RANGE.value);
+  lf_perSecond();
+  EXPECT_EQ(RANGE.value, 12);
+
+  // Off, and the range chosen by hand back at its default for the tests that follow.
+  clickAutoRange();
+  gf_setRange(RANGE.defaultValue);
+  clickAutoRange();
+  clickAutoRange();
+  EXPECT_EQ(RANGE.value, RANGE.defaultValue);
 }
 
 }  // namespace

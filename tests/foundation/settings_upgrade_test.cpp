@@ -158,6 +158,7 @@ TEST(Range, TheSettingIsClampedWhileTheRadiusFollowsTheArgument) {
   EXPECT_EQ(RANGE.value, 37);
   EXPECT_EQ(ui::comboSelectedIndex(RANGE.hwnd), indexOf(100));
   EXPECT_EQ(rangeNm, 37.0);
+  gf_setRange(RANGE.defaultValue);
   RANGE.hwnd = ui::noHandle;
 }
 

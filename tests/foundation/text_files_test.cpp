@@ -64,13 +64,14 @@ TEST_F(TextFiles, ChecksUtf8Strictly) {
   EXPECT_EQ(detect("abc\xE2\x82"), Charset::ansi);  // cut by the end of the file
 }
 
-TEST_F(TextFiles, ChecksOnlyTheFirst4096BytesButWholeCharacters) {
+TEST_F(TextFiles, ChecksTheWholeFile) {
   const std::string window(4095, 'a');
   EXPECT_EQ(detect(window + "\xE2\x82\xAC and more"), Charset::utf8WithoutBom);
   EXPECT_EQ(detect(window + "a\xF0\x9D\x84\x9E"), Charset::utf8WithoutBom);
   EXPECT_EQ(detect(window + "\xE2\x82"), Charset::ansi);
   EXPECT_EQ(detect(window + "\xE2\x82z"), Charset::ansi);
-  EXPECT_EQ(detect(window + "a\xFF"), Charset::utf8WithoutBom);  // beyond the window
+  EXPECT_EQ(detect(window + "a\xFF"), Charset::ansi);
+  EXPECT_EQ(detect(window + std::string(100000, 'b') + "\xE9"), Charset::ansi);
 }
 
 TEST_F(TextFiles, DetectsUnreadableFiles) {

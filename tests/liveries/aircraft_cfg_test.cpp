@@ -63,6 +63,22 @@ atc_id = D-AIDP, D-AIDQ
   EXPECT_TRUE(IncompleteSections.empty()) << IncompleteSections.lines().front();
 }
 
+TEST_F(AircraftCfg, CommentsAfterValuesAreNoPartOfThem) {
+  const auto liveries = readType("comments", "A320", R"([fltsim.0]
+title = Sample A320 Eurowings ; repaint by a friend
+atc_parking_types = CARGO // no GATE here
+icao_airline = EWG ; Eurowings
+atc_id = D-AEWA // new tail
+[fltsim.1]
+title = "Sample A320; quoted" ; the quotes keep it
+icao_airline = KLM;KLM
+)");
+  EXPECT_EQ(liveryTexts(liveries),
+            (Texts{"EWG A320 'Sample A320 Eurowings' D-AEWA 3 cargo", "KLM A320 'Sample A320; quoted'  3 pax"}));
+  EXPECT_TRUE(InvalidAirlineCodes.empty()) << InvalidAirlineCodes.lines().front();
+  EXPECT_TRUE(IncompleteSections.empty()) << IncompleteSections.lines().front();
+}
+
 TEST_F(AircraftCfg, UnicodeAndAnsiFilesReadLikeUtf8Ones) {
   const std::string text =
       "[General]\r\nicao_type_designator = A320\r\n[fltsim.0]\r\ntitle = Sample A320 Livrée\r\nicao_airline = DLH\r\n";
@@ -73,6 +89,9 @@ TEST_F(AircraftCfg, UnicodeAndAnsiFilesReadLikeUtf8Ones) {
   lf_clearClaimedTitles();  // the same title may be taken again
   EXPECT_EQ(liveryTexts(read("be", utf16Bytes(text, true))), (Texts{"DLH A320 'Sample A320 Livrée'  3 pax"}));
   EXPECT_EQ(liveryTexts(read("ansi", ansi)), (Texts{"KLM B738 'KLM Livrée'  3 pax"}));
+  const std::string ansiFarDown = "[General]\nicao_type_designator = A320\n//" + std::string(5000, '-') +
+                                  "\n[fltsim.0]\ntitle = A\xE9rospatiale ATR 72\nicao_airline = KLM\n";
+  EXPECT_EQ(liveryTexts(read("far", ansiFarDown)), (Texts{"KLM A320 'Aérospatiale ATR 72'  3 pax"}));
 }
 
 TEST_F(AircraftCfg, SectionNumbersDecideWhetherTheFileIsRead) {

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "liveries/aircraft_cfg.h"
+#include "liveries/dont_use_titles.h"
 #include "liveries/scan_task_throttle.h"
 #include "scan_fixture.h"
 #include "sceneryscan/scan_throttle.h"
@@ -148,6 +151,35 @@ TEST_F(FolderWalk, ATaskThatThrowsCostsOnlyItsOwnLiveries) {
   EXPECT_EQ(ScannedLiveries.size(), 1U);
   gf_waitForAllScanTasks();
   EXPECT_EQ(scanSlotsInUse.load(), 0U);
+}
+
+TEST_F(FolderWalk, TheScanTablesStayUntilEveryReaderHasEnded) {
+  const auto cfg = write(walked / "late" / "aircraft.cfg",
+                         "[General]\nicao_type_designator = A320\n[fltsim.0]\ntitle = Not To Be Used\n"
+                         "icao_airline = KLM\n");
+  DontUseTitles.insert("Not To Be Used");
+  // A reader that is still at work when the walk has given up waiting for it.
+  std::promise<void> release;
+  PendingScanTasks pending;
+  pending.start(
+      [go = release.get_future().share()](std::uint32_t priority, const std::filesystem::path& path) {
+        go.wait();
+        return lf_searchLiveriesinFile(priority, path);
+      },
+      1, cfg);
+  std::atomic<bool> cleared{false};
+  std::thread nextScan{[&cleared] {
+    lf_clearScanReports();
+    cleared = true;
+  }};
+  std::this_thread::sleep_for(std::chrono::milliseconds{50});  // time enough for a clearing that does not wait
+  EXPECT_FALSE(cleared);
+
+  release.set_value();
+  pending.collectOldest();
+  nextScan.join();
+  EXPECT_TRUE(ScannedLiveries.empty()) << "the reader still knew the title is not to be used";
+  EXPECT_TRUE(DontUseTitles.empty());
 }
 
 }  // namespace

@@ -71,22 +71,17 @@ class ScanDriver : public test::LiveryScanTest {
 
 TEST_F(ScanDriver, TheFindersTakeThePackagesInTheChosenOrderAndUserTrafficLast) {
   const auto community = folder() / "Community";
-  for (const char* name :
-       {"aig-aitraffic-oci-beta", "x_CVT_aig-aitraffic-oci", "fsltl-traffic-base", "fsltl-traffic-base-2",
-        "justflight-fstraffic-module", "IVAO_MTL", "user-aitraffic-mine", "unrelated"}) {
+  // Several packages of one kind, made in no particular order: the first by name is taken, on any file system.
+  for (const char* name : {"aig-aitraffic-oci-beta", "x_CVT_aig-aitraffic-oci", "fsltl-traffic-base-f",
+                           "fsltl-traffic-base-2", "fsltl-traffic-base", "fsltl-traffic-base-x", "fsltl-traffic-base-b",
+                           "justflight-fstraffic-module", "IVAO_MTL", "user-aitraffic-mine", "unrelated"}) {
     fs::create_directories(community / name);
-  }
-  fs::path firstFsltl;
-  for (const auto& entry : fs::directory_iterator{community}) {
-    if (firstFsltl.empty() && entry.path().filename().string().starts_with("fsltl-traffic-base")) {
-      firstFsltl = entry.path();
-    }
   }
   LiveryFolders folders;
   lf_autoScanAIPackages(community, folders);
-  EXPECT_EQ(folders,
-            (LiveryFolders{community / "aig-aitraffic-oci-beta", firstFsltl, community / "justflight-fstraffic-module",
-                           community / "IVAO_MTL", community / "user-aitraffic-mine"}));
+  EXPECT_EQ(folders, (LiveryFolders{community / "aig-aitraffic-oci-beta", community / "fsltl-traffic-base",
+                                    community / "justflight-fstraffic-module", community / "IVAO_MTL",
+                                    community / "user-aitraffic-mine"}));
   EXPECT_NE(log().find(fmt::format("Automatic AIG scan found folder: '{}'\n",
                                    (community / "aig-aitraffic-oci-beta").string())),
             std::string::npos);

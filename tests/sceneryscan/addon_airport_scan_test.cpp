@@ -135,6 +135,30 @@ TEST_F(AddonAirportScanTest, LinkedPackagesAreScannedAndALinkBackUpIsNotFollowed
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Generated EGLL.xml: 1 position"), 1);  // not again through "loop"
 }
 
+TEST_F(AddonAirportScanTest, ALinkThatCannotBeFollowedIsSkippedAndTheWalkGoesOn) {
+  const std::vector<std::string> codes{"EGLL", "EDDF", "EDFB", "LOWW", "KMCI"};
+  for (const auto& code : codes) {
+    put(community() / ("pkg-" + code) / "scenery" / "a.bgl", airportFile(code));
+  }
+  fs::create_symlink("self", community() / "self");
+  fs::create_symlink("ring-b", community() / "ring-a");
+  fs::create_symlink("ring-a", community() / "ring-b");
+
+  lf_scanFolderForAirports(community());
+
+  for (const auto& code : codes) {
+    EXPECT_TRUE(fs::exists(fs::path{"airports/my_thirdparty"} / (code + ".xml"))) << code;
+  }
+  const auto lines = scanLog();
+  for (const char* link : {"self", "ring-a", "ring-b"}) {
+    const auto skipped = fmt::format("===>  airports search skipped {}: ", (community() / link).string());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [&skipped](const std::string& line) { return line.starts_with(skipped); }),
+              1)
+        << link;
+  }
+}
+
 TEST_F(AddonAirportScanTest, AStopRequestStartsNoFurtherTask) {
   put(community() / "pkg" / "a.bgl", airportFile("EGLL"));
   stopRequested = true;

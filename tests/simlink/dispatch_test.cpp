@@ -74,6 +74,16 @@ TEST_F(Dispatch, TheSimulatorIsKnownByItsLettersDigitsAndSpaces) {
   msfs2020Mode = false;
   deliver(openFrom("Sun-Rise\xC3\xA9"));
   EXPECT_EQ(mainWindow.simNameText.get(), "MSFS 2024 (11.0.1.0)");
+
+  // White space around the name, such as a line end, is no part of it.
+  mainWindow.simNameText = std::string{};
+  deliver(openFrom(" SunRise\n"));
+  EXPECT_EQ(mainWindow.simNameText.get(), "MSFS 2024 (11.0.1.0)");
+  msfs2020Mode = true;
+  mainWindow.simNameText = std::string{};
+  deliver(openFrom("KittyHawk\r\n"));
+  EXPECT_EQ(mainWindow.simNameText.get(), "MSFS 2020 (11.0.1.0)");
+  EXPECT_EQ(userErrorOf(openFrom("Kitty Hawk")), "77: 'Kitty Hawk' not being MSFS 2020 or MSFS 2024 connects ... ?");
 }
 
 TEST_F(Dispatch, TheOtherSimulatorAndAnyOtherAreUserErrors) {

@@ -1,5 +1,6 @@
 #include "trafficin/qnh_reader.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +67,18 @@ TEST_F(QnhDatagrams, DatagramsWithoutAUsableValueAreLoggedAndChangeNothing) {
     receive(datagram);
     EXPECT_EQ(currentQnh, 1020) << datagram;
     EXPECT_TRUE(log_.holds(message)) << datagram;
+  }
+}
+
+TEST_F(QnhDatagrams, LongBadDatagramsAreLoggedAsTheirBeginningAndTheirLength) {
+  const std::string filler(16000, 'a');
+  for (const std::string& datagram : {R"({"QNH":")" + filler + R"("})", R"({"QNH":true,"x":")" + filler + R"("})",
+                                      R"({"QNH":")" + filler, "[" + filler}) {
+    const std::size_t before = log_.text().size();
+    receive(datagram);
+    const std::string logged = log_.text().substr(before);
+    EXPECT_LT(logged.size(), 500U) << logged;
+    EXPECT_NE(logged.find(fmt::format("aaa... ({} bytes)", datagram.size())), std::string::npos) << logged;
   }
 }
 

@@ -118,6 +118,28 @@ TEST_F(TrafficLineParser, BadFieldsAreLoggedAndTheLineDropped) {
   }
 }
 
+TEST_F(TrafficLineParser, TextFieldsThatAreNoCleanUtf8DropTheLine) {
+  const std::vector<std::pair<TrafficLine, std::string>> failing{
+      {TrafficLine{}.set(9, "BAW\xFF-1"), "callsign"},
+      {TrafficLine{}.set(10, std::string{"A32\0", 4}), "type"},
+      {TrafficLine{}.set(11, "G-EU\x01T"), "registration"},
+      {TrafficLine{}.set(12, "LH\xC3"), "origin"},
+      {TrafficLine{}.set(13, "ED\xED\xA0\x80"), "destination"},
+      {TrafficLine{}.set(9, "BAW\x7F"), "callsign"},
+  };
+  trafficReader.recordCallsigns = true;
+  for (const auto& [line, field] : failing) {
+    EXPECT_FALSE(parse(line.text())) << field;
+    EXPECT_TRUE(log_.holds("exception in processLineSub: " + field + " is not clean UTF-8 text\n")) << field;
+  }
+  EXPECT_TRUE(trafficReader.callsignsSeen().empty());
+
+  const auto item = parse(TrafficLine{}.set(9, "ÆBC1").set(13, "Zürich").text());
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->callsign, "ÆBC1");
+  EXPECT_EQ(item->destination, "Zürich");
+}
+
 TEST_F(TrafficLineParser, ALineThatGetsFarEnoughSetsTheLatestTimeEvenWhenDropped) {
   EXPECT_FALSE(parse(TrafficLine{}.set(14, "1700000100").set(10, "ZZZZ").text()));
   EXPECT_DOUBLE_EQ(trafficReader.latestTime, 1700000100.0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -139,6 +140,35 @@ TEST_F(UdpReaders, OversizeDatagramsAreLoggedAndTheReaderGoesOn) {
   EXPECT_EQ(reader.datagramCount, 1U);
   EXPECT_TRUE(log_.holds("buffer overrun: 16384 bytes\n"));
   EXPECT_TRUE(log_.holds("buffer overrun: more than 16384 bytes\n"));
+}
+
+TEST_F(UdpReaders, AFloodOfMalformedLinesLeavesTheLogSmallAndTheReaderTakingGoodLines) {
+  threads_.emplace_back(lf_trafficReaderThread, 0);
+  const std::uint16_t port = waitForPort(trafficReader);
+  // Two lines that alternate past the repeat filter, each nearly as long as a datagram can be: one with a bad
+  // altitude (whose message names the whole line) and one with a bad latitude.
+  const auto padded = [](std::size_t field) {
+    auto line = test::TrafficLine{};
+    line.set(field, std::string(16000 - line.text().size(), '7') + "x");
+    return line.text();
+  };
+  const std::array<std::string, 2> malformed{padded(4), padded(2)};
+  const std::size_t logBefore = log_.text().size();
+
+  constexpr std::uint32_t floodCount = 1000;
+  for (std::uint32_t sent = 1; sent <= floodCount; ++sent) {
+    send(port, malformed.at(sent % 2));
+    ASSERT_TRUE(test::eventually([sent] { return trafficReader.datagramCount == sent; })) << sent;
+  }
+  EXPECT_LT(log_.text().size() - logBefore, 200'000U);
+
+  send(port, test::TrafficLine{}.text());
+  EXPECT_TRUE(test::eventually([] {
+    const std::lock_guard lock{trafficQueueMutex};
+    return trafficQueue.size() == 1;
+  }));
+  EXPECT_TRUE(log_.holds("exception in processLineSub: altitude 7777"));
+  EXPECT_TRUE(log_.holds("exception in processLineSub: lat:7777"));
 }
 
 TEST_F(UdpReaders, APortInUseEndsTheReaderWithARestart) {
