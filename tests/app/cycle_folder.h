@@ -17,6 +17,7 @@
 #include "app/status_line.h"
 #include "foundation/log.h"
 #include "platform/ui/window.h"
+#include "refdata/airports_database.h"
 #include "refdata/data_file_sealing.h"
 #include "support/temp_folder.h"
 
@@ -26,9 +27,11 @@ inline std::filesystem::path sampleDataFolder() {
   return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
 }
 
-// Puts the flags of a run cycle and of the process back to their start values.
+// Puts the flags of a run cycle and of the process back to their start values; the next start-up reads the airports
+// of its own folder.
 inline void resetCycleFlags() {
   lf_resetForRestart();
+  gf_forgetAirports();
   restartPending = false;
   productionMode = false;
   processExitCode = 0;
