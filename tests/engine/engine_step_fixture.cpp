@@ -26,10 +26,6 @@ namespace {
 void lf_resetEngineWorld() {
   gf_resetTrafficState();
   gf_clearSendQueues();
-  {
-    const std::lock_guard lock{trafficQueueMutex};
-    trafficQueue.clear();
-  }
   FailedTitles.clear();
   failedCreations.clear();
   frameRate = 60.0F;
