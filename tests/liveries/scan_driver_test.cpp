@@ -250,6 +250,11 @@ TEST_F(ScanDriver, TheSamplePackageScansIntoTheLiveryTables) {
   EXPECT_FALSE(AirlineIndex.contains("ZZZ")) << "the generic livery is listed as not to be used";
   EXPECT_EQ(ModelTitles.at(cargoTitles).at("B77L").size(), 2U);
   EXPECT_TRUE(liveriesProcessed);
+
+  // A restart empties the header's count; the next start-up keeps the tables and shows their count again.
+  gf_resetMainWindow();
+  gf_processScannedLiveries();
+  EXPECT_EQ(mainWindow.liveryCount.load(), 21U);
 }
 
 }  // namespace
