@@ -191,6 +191,23 @@ TEST_F(LearnedFiles, SavingKeepsOnlyWhatTheAirportFileDoesNotHold) {
   EXPECT_EQ(again[0].options.size(), 1U);
 }
 
+// The stand search sets aside (id 0) the options of aircraft it finds already present until the next adjustment.
+TEST_F(LearnedFiles, OptionsSetAsideByTheStandSearchAreSavedAndReadBack) {
+  parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
+  parkPositions = airportStands();
+  parkPositions[1].options = {test::wednesdayOption(0, HalfHourSet{0b1100}, "D-AIBA"),
+                              test::wednesdayOption(2, HalfHourSet{0b110000}, "D-AIQB")};
+  gf_saveLearnedApf();
+
+  std::vector<ParkPos> again = airportStands();
+  bool handmade = false;
+  lf_readLearned(path_, parkAirportFile, again, handmade);
+  ASSERT_EQ(again[1].options.size(), 2U);
+  EXPECT_EQ(again[1].options[0].reg, "D-AIBA");
+  EXPECT_EQ(again[1].options[0].id, 1U);
+  EXPECT_EQ(again[1].options[1].reg, "D-AIQB");
+}
+
 TEST_F(LearnedFiles, AHandmadeAirportSavesEveryStandWithItsQuality) {
   apfHandmade = true;
   parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
