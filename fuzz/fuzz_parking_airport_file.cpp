@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   pugi::xml_document document;
   document.load_buffer(airportFile.data(), airportFile.size());
   const std::string publisher = cvl::gf_getStringParameter(document, cvl::publisherKey).value_or("");
-  const auto learnedPath = cvl::lf_learnedPathOf(airportFileName, publisher);
+  const auto learnedPath = cvl::lf_learnedPathOf(cvl::AirportList.front().code, publisher);
   check(learnedPath.lexically_normal().string().rfind(cvl::learnedFolder.string() + "/", 0) == 0);
   if (split != std::string_view::npos) {
     writeBytes(learnedPath, input.substr(split + 1));

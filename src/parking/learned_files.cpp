@@ -146,16 +146,11 @@ std::filesystem::path lf_learnedFolderOf(const std::string& publisher) {
   return learnedThirdpartyFolder / lf_publisherFolderName(publisher);
 }
 
-std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher) {
-  if (name.empty()) {
+std::filesystem::path lf_learnedPathOf(const std::string& code, const std::string& publisher) {
+  if (code.empty()) {
     return {};
   }
-  gf_log(name);
-  const std::string fileName = name.substr(name.find_last_of("/\\") + 1);
-  if (gf_asciiLower(std::filesystem::path(fileName).extension().string()) != ".xml") {
-    return {};
-  }
-  return lf_learnedFolderOf(publisher) / fileName;
+  return lf_learnedFolderOf(publisher) / gf_xmlPathOf(code);
 }
 
 void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
@@ -236,7 +231,7 @@ void gf_saveLearnedApf() {
     apf.Qf_real = factors.Qf_real;
     apf.Qf_soft = factors.Qf_soft;
   }
-  const auto path = lf_learnedFolderOf(apf.publisher) / gf_xmlPathOf(apf.code);
+  const auto path = lf_learnedPathOf(apf.code, apf.publisher);
   if (gf_writeApf(apf, path, ApfMode::learned, currentSimType)) {
     gf_log(fmt::format("{}{} '{}' saved with {} update{}", gf_utcNowHms(), apfHandmade ? " handmade" : "",
                        path.string(), learnedUpdates, gf_pluralSInt(learnedUpdates)));

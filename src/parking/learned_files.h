@@ -24,9 +24,9 @@ extern std::int32_t learnedUpdates;
 // out of the folder.
 std::filesystem::path lf_learnedFolderOf(const std::string& publisher);
 
-// The learned file that belongs to the airport file of that name: its file name in the publisher's folder. Empty for
-// an empty name or one that does not end in ".xml".
-std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher);
+// The learned file of the airport with that ICAO code: "<code>.xml" in the publisher's folder, whatever the airport
+// file is called, so that reading and saving meet in one file. Empty for an empty code.
+std::filesystem::path lf_learnedPathOf(const std::string& code, const std::string& publisher);
 
 // Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, or
 // one whose reading breaks off, is kept as one generation (its next save replaces it).

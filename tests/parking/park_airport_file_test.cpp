@@ -124,6 +124,17 @@ TEST_F(ParkAirportFileReading, LeavingSavesTheLearnedFileThatTheNextVisitReads) 
   EXPECT_EQ(parkQualityFactors.Qf_real, 63) << "computed from the stands with their learned options";
 }
 
+TEST_F(ParkAirportFileReading, AFileNamedInCapitalsReadsBackWhatWasLearnedWithIt) {
+  const std::string capitals = "airports/my_thirdparty/EDDF.XML";  // as a redirect file may name it
+  writeFile(capitals, apfXml(apfParameter("altitude", "364") + apfParameter("publisher", "stock"), oneStand));
+  ASSERT_EQ(readParkAirport(capitals), "");
+  parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
+  leave();
+
+  ASSERT_EQ(readParkAirport(capitals), "");
+  EXPECT_EQ(parkPositions[0].options.size(), 1U);
+}
+
 TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
   test::TempFolder site;
   std::filesystem::create_directories(site.path() / "MSFS/archive/stock");
