@@ -19,6 +19,9 @@ namespace cvl {
 
 // Options learned since the learned file was read or saved.
 extern std::int32_t learnedUpdates;
+// The park airport's learned file is handmade but could not be read whole: it stays as the user wrote it, and the
+// save leaves it alone. Cleared when the park airport is left.
+extern bool handmadeFileUnread;
 
 // The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead
 // out of the folder.
@@ -37,8 +40,8 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
 // options, each numbered after the stand's last one; an option already known for the same half hours is left out.
 void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
 
-// Writes the park airport's learned file from its stands and resets learnedUpdates. Never throws: a failure is logged
-// and leaves the file already there as it was.
+// Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole,
+// and resets learnedUpdates. Never throws: a failure is logged and leaves the file already there as it was.
 void gf_saveLearnedApf();
 
 }  // namespace cvl

@@ -186,6 +186,7 @@ void gf_resetParkAirport() {
     gf_saveLearnedApf();
   }
   apfHandmade = false;
+  handmadeFileUnread = false;
   parkAirportFileLoaded = false;
   if (!INITIAL_LOAD_ONLY.value) {
     ui::enable(nowButton.hwnd, false);

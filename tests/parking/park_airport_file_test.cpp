@@ -135,6 +135,25 @@ TEST_F(ParkAirportFileReading, AFileNamedInCapitalsReadsBackWhatWasLearnedWithIt
   EXPECT_EQ(parkPositions[0].options.size(), 1U);
 }
 
+TEST_F(ParkAirportFileReading, AHandmadeFileThatCannotBeReadWholeIsLeftAsTheUserWroteIt) {
+  const std::string handmadeFile =
+      apfXml(apfParameter("handmade", "true"),
+             "<parkpos id=\"H1\" latitude=\"50.05\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>"
+             "<parkpos id=\"H2\" latitude=\"50.06\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>"
+             "<parkpos id=\"H1\" latitude=\"50.07\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>");
+  const std::filesystem::path learned = "airports/learned/thirdparty/EDDF.xml";
+  std::filesystem::create_directories(learned.parent_path());
+  writeFile(learned, handmadeFile);
+  ASSERT_EQ(readLocal(""), "");
+  EXPECT_FALSE(apfHandmade);
+  ASSERT_EQ(parkPositions.size(), 1U);
+  EXPECT_EQ(parkPositions[0].id, "A1") << "the airport file's stands stay in use";
+  parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
+  leave();
+  EXPECT_EQ(test::readFile(learned), handmadeFile);
+  EXPECT_NE(logText().find("not saved"), std::string::npos);
+}
+
 TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
   test::TempFolder site;
   std::filesystem::create_directories(site.path() / "MSFS/archive/stock");
