@@ -19,6 +19,7 @@
 #include "parking/park_pos.h"
 #include "parking/parked_entries.h"
 #include "simlink/sim_results.h"
+#include "trafficin/traffic_queue.h"
 
 namespace cvl {
 
@@ -51,6 +52,11 @@ void gf_resetTrafficState() {
   staticCreateBacklog = {};
   removalBacklog = {};
   sameRegCheckQueue.clear();
+  {
+    // Items left from the old cycle fall due by its clock, which starts again at 0.
+    const std::lock_guard lock{trafficQueueMutex};
+    trafficQueue.clear();
+  }
   staticAcs.clear();
   liveAcs.clear();
   parkPositions.clear();

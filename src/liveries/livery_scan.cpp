@@ -12,6 +12,7 @@ namespace cvl {
 void gf_processScannedLiveries() {
   if (liveriesProcessed) {
     gf_log("Processing scanned liveries skipped; already done in previous start-up");
+    gf_showLiveryCount();
     ScannedLiveries.clear();
     return;
   }

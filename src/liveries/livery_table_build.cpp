@@ -18,12 +18,15 @@ constexpr AcCategory summaryOrder[] = {AcCategory::Light, AcCategory::Buzjets,  
 
 }  // namespace
 
+void gf_showLiveryCount() {
+  mainWindow.liveryCount = gf_liveryTableCount();
+  gf_invalidateBand(rcHeader);
+}
+
 void gf_buildLiveryTables(const LiveryList& scanned) {
   gf_clearLiveryTables();
-  mainWindow.liveryCount = scanned.size();
-  gf_invalidateBand(rcHeader);
-
   lf_buildAirlineIndex(scanned);
+  gf_showLiveryCount();
   lf_buildAirlineModelTitles();
   lf_addInlineRegcodes(scanned);
   lf_processOfflineRegcodes();

@@ -13,4 +13,7 @@ namespace cvl {
 // clashing in-line registrations.
 void gf_buildLiveryTables(const LiveryList& scanned);
 
+// Shows on the header how many liveries the tables hold.
+void gf_showLiveryCount();
+
 }  // namespace cvl

@@ -128,6 +128,16 @@ void lf_buildModelTitleTables() {
   }
 }
 
+std::size_t gf_liveryTableCount() {
+  std::size_t count = 0;
+  for (const auto& [airline, models] : AirlineIndex) {
+    for (const auto& [model, titles] : models) {
+      count += titles.size();
+    }
+  }
+  return count;
+}
+
 TitleView lf_findStoredTitle(std::string_view title) {
   const auto found = StoredTitleIndex.find(title);
   return found == StoredTitleIndex.end() ? TitleView{} : *found;

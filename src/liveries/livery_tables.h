@@ -52,6 +52,9 @@ void lf_buildAirlineIndex(const LiveryList& scanned);
 void lf_buildAirlineModelTitles();
 void lf_buildModelTitleTables();
 
+// How many liveries the tables hold.
+std::size_t gf_liveryTableCount();
+
 // A view of the stored title equal to the text; empty when no installed livery has that title.
 TitleView lf_findStoredTitle(std::string_view title);
 

@@ -176,7 +176,7 @@ void lf_autoScanAIPackages(const fs::path& community, LiveryFolders& folders) {
   lf_scanUserAITraffic(community, folders);
 }
 
-bool lf_scanLiveryFolders(const LiveryFolders& folders) {
+LiveryScanEnd lf_scanLiveryFolders(const LiveryFolders& folders) {
   ScannedLiveries.clear();
   // What an interrupted or fruitless scan left in the lists must not reach this scan's reports.
   lf_clearScanReports();
@@ -202,12 +202,12 @@ bool lf_scanLiveryFolders(const LiveryFolders& folders) {
   }
   if (gf_stopping()) {
     ScannedLiveries.clear();
-    return true;
+    return LiveryScanEnd::stopped;
   }
   if (ScannedLiveries.empty()) {
     mainWindow.liveryCount = 0;
     gf_invalidateBand(rcHeader);
-    return false;
+    return LiveryScanEnd::nothingFound;
   }
   if (folders.size() > 1) {
     gf_log(fmt::format("{} in total", total));
@@ -218,12 +218,12 @@ bool lf_scanLiveryFolders(const LiveryFolders& folders) {
   }
   ScannedLiveries.sort();
   ScannedLiveries.unique(lf_liveryKeyEquals);
-  lf_writeScannedLiveries();
+  const bool saved = lf_writeScannedLiveries();
   ScannedLiveries.clear();
   lf_writeScanReports();
   lf_clearScanReports();
   gf_clearStatusLine();
-  return true;
+  return saved ? LiveryScanEnd::saved : LiveryScanEnd::notSaved;
 }
 
 void gf_scanLiveries() {
@@ -258,7 +258,8 @@ void gf_scanLiveries() {
         48, fmt::format("Exit {} first!   Then set one or more lfolder parameters to your liveries, see Manual 5.2",
                         programName));
   }
-  if (!lf_scanLiveryFolders(folders)) {
+  const LiveryScanEnd end = lf_scanLiveryFolders(folders);
+  if (end == LiveryScanEnd::nothingFound) {
     if (!automatic) {
       throw UserErrorException(53, "no liveries found");
     }
@@ -267,8 +268,9 @@ void gf_scanLiveries() {
                              "Automatic scan has not found any liveries, choose a different selection, or switch off "
                              "automatic and set lfolder parameter(-s)");
   }
-  if (gf_stopping()) {
-    // An interrupted scan wrote nothing: SCAN_LIVERIES stays on, so the next start-up scans again.
+  if (end != LiveryScanEnd::saved || gf_stopping()) {
+    // An interrupted scan, or one whose file could not be saved: SCAN_LIVERIES stays on, so the next start-up scans
+    // again.
     gf_enableControl(AI_PACKAGE_SELECTOR);
     return;
   }

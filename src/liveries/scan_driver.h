@@ -27,8 +27,15 @@ void lf_scanJF(const std::filesystem::path& community, LiveryFolders& folders);
 void lf_scanIVAO_MTL(const std::filesystem::path& community, LiveryFolders& folders);
 void lf_scanUserAITraffic(const std::filesystem::path& community, LiveryFolders& folders);
 
+// How a scan of the livery folders ended.
+enum class LiveryScanEnd : int {
+  nothingFound,  // no livery in the folders
+  stopped,       // a stop of the run ended it early; nothing was written
+  saved,         // LiveriesScanned.xml holds the liveries found
+  notSaved,      // LiveriesScanned.xml could not be saved and holds what it held before
+};
+
 // Scans the folders, filters, sorts and de-duplicates the liveries, writes LiveriesScanned.xml and the scan reports.
-// False when no livery was found. A stop of the run ends it early with true and nothing written.
-bool lf_scanLiveryFolders(const LiveryFolders& folders);
+LiveryScanEnd lf_scanLiveryFolders(const LiveryFolders& folders);
 
 }  // namespace cvl

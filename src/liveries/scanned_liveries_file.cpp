@@ -47,9 +47,9 @@ LiveryData lf_readLivery(pugi::xml_node element) {
 
 }  // namespace
 
-void lf_writeScannedLiveries() {
+bool lf_writeScannedLiveries() {
   if (ScannedLiveries.empty()) {
-    return;
+    return true;
   }
   pugi::xml_document document;
   FileMeta meta;
@@ -57,15 +57,20 @@ void lf_writeScannedLiveries() {
   meta.setSim(currentSimType);
   gf_writeMeta(document, meta);
   auto root = document.child("root");
-  if (!root) {
-    return;
+  bool saved = false;
+  if (root) {
+    auto liveries = root.append_child("liveries");
+    for (const auto& livery : ScannedLiveries) {
+      lf_appendLivery(liveries, livery);
+    }
+    saved = gf_saveXmlFile(document, scannedLiveriesPath);
   }
-  auto liveries = root.append_child("liveries");
-  for (const auto& livery : ScannedLiveries) {
-    lf_appendLivery(liveries, livery);
+  if (!saved) {
+    gf_logFlagged(fmt::format("{} could not be saved, the liveries scan stays due", scannedLiveriesPath.string()));
+    return false;
   }
-  gf_saveXmlFile(document, scannedLiveriesPath);
   gf_log(fmt::format("{} liveries in {}", ScannedLiveries.size(), scannedLiveriesPath.string()));
+  return true;
 }
 
 void gf_readScannedLiveries() {

@@ -5,8 +5,9 @@
 // cargo livery), title and atcid (only when there is a registration). Worker thread.
 namespace cvl {
 
-// Writes ScannedLiveries, in list order; an empty list writes nothing and leaves the previous file.
-void lf_writeScannedLiveries();
+// Writes ScannedLiveries, in list order; an empty list writes nothing and leaves the previous file. False when the
+// file could not be saved: the failure is logged and the previous file stays.
+bool lf_writeScannedLiveries();
 
 // Replaces ScannedLiveries by the file's liveries (folder 0), sorted. Throws UserErrorException 51 when the file
 // does not load, 52 when its root has no liveries element, 999 for a livery without airl, type or title, and 533 when

@@ -90,10 +90,9 @@ bool lf_appendLearnedStand(pugi::xml_node node, const ParkPos& stand) {
   } else {
     complete = lf_appendChanges(node, stand);
   }
+  // Options the stand search set aside (id 0) are learned all the same.
   for (const StandOption& option : stand.options) {
-    if (option.id != 0) {
-      complete = lf_appendOption(node, option) && complete;
-    }
+    complete = lf_appendOption(node, option) && complete;
   }
   return complete;
 }

@@ -26,6 +26,7 @@
 namespace cvl {
 
 std::int32_t learnedUpdates = 0;
+bool handmadeFileUnread = false;
 
 namespace {
 
@@ -64,6 +65,18 @@ bool lf_isKnownOption(const ParkPos& stand, const StandOption& option) {
 // A learned file that cannot be used whole must not be replaced by what little was read of it.
 void lf_keepGeneration(const std::filesystem::path& path) {
   gf_save1GenerationOf(path);
+}
+
+// The stands of a handmade file replace those of the airport file only when the file reads whole.
+void lf_readHandmadeStands(const pugi::xml_document& document, std::vector<ParkPos>& stands) {
+  std::vector<ParkPos> handmadeStands;
+  try {
+    lf_readParkPositions(document, handmadeStands);
+  } catch (const std::exception&) {
+    handmadeFileUnread = true;
+    throw;
+  }
+  stands = std::move(handmadeStands);
 }
 
 void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
@@ -124,9 +137,8 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   }
   lf_applyLearnedSettings(document);
   if (const auto handmadeValue = gf_getStringParameter(document, handmadeKey)) {
+    lf_readHandmadeStands(document, stands);
     handmade = true;
-    stands.clear();
-    lf_readParkPositions(document, stands);
     gf_logIndented(fmt::format("{:24}: {}", handmadeKey, *handmadeValue));
     return;
   }
@@ -146,20 +158,16 @@ std::filesystem::path lf_learnedFolderOf(const std::string& publisher) {
   return learnedThirdpartyFolder / lf_publisherFolderName(publisher);
 }
 
-std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher) {
-  if (name.empty()) {
+std::filesystem::path lf_learnedPathOf(const std::string& code, const std::string& publisher) {
+  if (code.empty()) {
     return {};
   }
-  gf_log(name);
-  const std::string fileName = name.substr(name.find_last_of("/\\") + 1);
-  if (gf_asciiLower(std::filesystem::path(fileName).extension().string()) != ".xml") {
-    return {};
-  }
-  return lf_learnedFolderOf(publisher) / fileName;
+  return lf_learnedFolderOf(publisher) / gf_xmlPathOf(code);
 }
 
 void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
                     bool& handmade) {
+  handmadeFileUnread = false;
   pugi::xml_document document;
   const pugi::xml_parse_result loaded = document.load_file(path.c_str());
   if (!loaded) {
@@ -216,6 +224,13 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
 }
 
 void gf_saveLearnedApf() {
+  const auto path = lf_learnedPathOf(currentParkAirport.code, parkAirportFile.publisher);
+  if (handmadeFileUnread) {
+    gf_logFlagged(
+        fmt::format("handmade '{}' could not be read whole and is not saved, mend it by hand", path.string()));
+    learnedUpdates = 0;
+    return;
+  }
   ApfData apf;
   apf.code = currentParkAirport.code;
   apf.airport_name = parkAirportFile.airport_name;
@@ -236,7 +251,6 @@ void gf_saveLearnedApf() {
     apf.Qf_real = factors.Qf_real;
     apf.Qf_soft = factors.Qf_soft;
   }
-  const auto path = lf_learnedFolderOf(apf.publisher) / gf_xmlPathOf(apf.code);
   if (gf_writeApf(apf, path, ApfMode::learned, currentSimType)) {
     gf_log(fmt::format("{}{} '{}' saved with {} update{}", gf_utcNowHms(), apfHandmade ? " handmade" : "",
                        path.string(), learnedUpdates, gf_pluralSInt(learnedUpdates)));

@@ -19,14 +19,17 @@ namespace cvl {
 
 // Options learned since the learned file was read or saved.
 extern std::int32_t learnedUpdates;
+// The park airport's learned file is handmade but could not be read whole: it stays as the user wrote it, and the
+// save leaves it alone. Cleared when the park airport is left.
+extern bool handmadeFileUnread;
 
 // The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead
 // out of the folder.
 std::filesystem::path lf_learnedFolderOf(const std::string& publisher);
 
-// The learned file that belongs to the airport file of that name: its file name in the publisher's folder. Empty for
-// an empty name or one that does not end in ".xml".
-std::filesystem::path lf_learnedPathOf(const std::string& name, const std::string& publisher);
+// The learned file of the airport with that ICAO code: "<code>.xml" in the publisher's folder, whatever the airport
+// file is called, so that reading and saving meet in one file. Empty for an empty code.
+std::filesystem::path lf_learnedPathOf(const std::string& code, const std::string& publisher);
 
 // Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, or
 // one whose reading breaks off, is kept as one generation (its next save replaces it).
@@ -37,8 +40,8 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
 // options, each numbered after the stand's last one; an option already known for the same half hours is left out.
 void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
 
-// Writes the park airport's learned file from its stands and resets learnedUpdates. Never throws: a failure is logged
-// and leaves the file already there as it was.
+// Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole,
+// and resets learnedUpdates. Never throws: a failure is logged and leaves the file already there as it was.
 void gf_saveLearnedApf();
 
 }  // namespace cvl

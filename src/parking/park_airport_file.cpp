@@ -91,7 +91,8 @@ void lf_readParameters(const pugi::xml_document& document, ParkAirportFile& airp
 
 void lf_readLearnedOrDefaults(const std::string& name, const ParkAirportFile& airportFile, QualityFactors& factors,
                               std::vector<ParkPos>& stands, std::filesystem::path& learnedPath) {
-  learnedPath = lf_learnedPathOf(name, airportFile.publisher);
+  gf_log(name);
+  learnedPath = lf_learnedPathOf(currentParkAirport.code, airportFile.publisher);
   if (!learnedPath.empty() && std::filesystem::exists(learnedPath)) {
     lf_readLearned(learnedPath, airportFile, stands, apfHandmade);
     factors = gf_computeQualityFactors(stands);
@@ -185,6 +186,7 @@ void gf_resetParkAirport() {
     gf_saveLearnedApf();
   }
   apfHandmade = false;
+  handmadeFileUnread = false;
   parkAirportFileLoaded = false;
   if (!INITIAL_LOAD_ONLY.value) {
     ui::enable(nowButton.hwnd, false);

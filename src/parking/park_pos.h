@@ -22,7 +22,8 @@ struct StandOption {
   std::string callsign;   // the arriving flight, may be empty
   std::string callsign2;  // the departing flight, may be empty
   HalfHourSet hh;
-  // 1-based number within the stand; 0 marks an option that the next save drops.
+  // 1-based number within the stand; 0 marks an option the stand search has set aside until the options are numbered
+  // afresh.
   std::uint32_t id = 0;
   std::uint32_t day = 0;     // 1 Monday .. 7 Sunday
   std::uint32_t origin = 0;  // 1 read from the airport file itself, 0 learned

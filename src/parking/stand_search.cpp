@@ -75,6 +75,12 @@ void lf_collectFittingOptionIds(const ParkPos& stand, const WeekTime& searched, 
   }
 }
 
+bool lf_isOptionOfStatic(const StandOption& option, const StaticAc& aircraft) {
+  return option.airline == aircraft.airline && option.type == aircraft.type &&
+         (gf_isStaticCallsignOf(option.callsign, aircraft.callsign) ||
+          gf_isStaticCallsignOf(option.callsign2, aircraft.callsign));
+}
+
 // The first of the ids whose option stands for a static aircraft already on the stand.
 std::optional<std::uint32_t> lf_optionOfStaticHere(const ParkPos& stand, const std::vector<std::uint32_t>& ids) {
   for (const StaticAc& aircraft : staticAcs) {
@@ -83,9 +89,7 @@ std::optional<std::uint32_t> lf_optionOfStaticHere(const ParkPos& stand, const s
     }
     for (const StandOption& option : stand.options) {
       const bool offered = std::find(ids.begin(), ids.end(), option.id) != ids.end();
-      if (offered && option.airline == aircraft.airline && option.type == aircraft.type &&
-          (gf_isStaticCallsignOf(option.callsign, aircraft.callsign) ||
-           gf_isStaticCallsignOf(option.callsign2, aircraft.callsign))) {
+      if (offered && lf_isOptionOfStatic(option, aircraft)) {
         return option.id;
       }
     }
@@ -93,14 +97,23 @@ std::optional<std::uint32_t> lf_optionOfStaticHere(const ParkPos& stand, const s
   return std::nullopt;
 }
 
+// A static aircraft keeps its stand while its own option is among those of the moment.
 std::uint32_t lf_chooseOptionId(const ParkPos& stand, std::vector<std::uint32_t>& ids) {
-  if (ids.size() > 1 && RANDOM.value) {
+  if (ids.size() > 1) {
     if (const auto staticsOption = lf_optionOfStaticHere(stand, ids)) {
       return *staticsOption;
     }
-    std::shuffle(ids.begin(), ids.end(), randomEngine);
+    if (RANDOM.value) {
+      std::shuffle(ids.begin(), ids.end(), randomEngine);
+    }
   }
   return ids.front();
+}
+
+// The static aircraft standing on the stand in the simulator is the option's own: present, but on this very stand.
+bool lf_parkedHereUnder(const ParkPos& stand, const StandOption& option) {
+  const StaticAc* aircraft = lf_activeStaticOn(stand.sid);
+  return aircraft != nullptr && lf_isOptionOfStatic(option, *aircraft);
 }
 
 // Whether the aircraft still stands here in the half hour after now under the option's arriving callsign.
@@ -165,7 +178,7 @@ void lf_searchStands(const WeekTime& now, std::uint32_t real, std::uint32_t day,
       if (option == nullptr) {
         continue;
       }
-      if (lf_aircraftAlreadyPresent(*option, candidates)) {
+      if (lf_aircraftAlreadyPresent(*option, candidates) && !lf_parkedHereUnder(stand, *option)) {
         // Not offered again until the next adjustment numbers the options afresh.
         option->id = 0;
         continue;

@@ -28,6 +28,7 @@
 #include "sceneryscan/airport_linking.h"
 #include "sceneryscan/bgl_decoder.h"
 #include "sceneryscan/file_status.h"
+#include "sceneryscan/folders_before_scan.h"
 #include "sceneryscan/install_detection.h"
 #include "sceneryscan/scan_log.h"
 #include "sceneryscan/scan_throttle.h"
@@ -181,6 +182,15 @@ void lf_writeScanLog() {
   }
 }
 
+// The user's airport folders that the scan fills afresh. In MSFS 2024 mode airports/my_simaddon keeps the files of
+// the data update.
+std::vector<std::filesystem::path> lf_foldersToFill() {
+  if (msfs2020Mode) {
+    return {mySimAddonFolder, myThirdPartyFolder};
+  }
+  return {myThirdPartyFolder};
+}
+
 std::vector<std::string> lf_generatedThirdpartyCodes() {
   std::vector<std::string> codes;
   for (const auto& name : gf_listXmlFiles()) {
@@ -242,6 +252,10 @@ bool lf_scanAllFolders(const std::vector<std::filesystem::path>& folders) {
   gf_waitForAllScanTasks();
   lf_writeScanLog();
   gf_clearStatusLine();
+  if (gf_stopping()) {
+    gf_log("Airports scan stopped, it runs again at the next start");
+    return false;
+  }
   lf_prepareOfflineLearning(lf_generatedThirdpartyCodes());
   if (addonScanSucceeded) {
     gf_log("Airports scan successful");
@@ -255,15 +269,26 @@ void gf_scanAddonAirports() {
   gf_flushLog();
   lf_prepareTbloFolder();
   const auto folders = lf_foldersToScan();
-  if (msfs2020Mode) {
-    gf_removeFilesFromDirectory(mySimAddonFolder);
+  const auto filled = lf_foldersToFill();
+  for (const auto& folder : filled) {
+    gf_setFolderAside(folder);
   }
-  gf_removeFilesFromDirectory(myThirdPartyFolder);
-  if (!lf_scanAllFolders(folders)) {
-    gf_setStatusLine("Warning: Scan has not found any add-on airports", true);
+  const bool found = lf_scanAllFolders(folders);
+  if (gf_stopping()) {
+    // An interrupted scan stays due and leaves the user's folders as they were.
+    for (const auto& folder : filled) {
+      gf_restoreFolder(folder);
+    }
+  } else {
+    for (const auto& folder : filled) {
+      gf_letGoOfSetAside(folder);
+    }
+    if (!found) {
+      gf_setStatusLine("Warning: Scan has not found any add-on airports", true);
+    }
+    gf_setCheckBox(SCAN_AIRPORTS, false);
+    gf_invalidateBand(rcControls);
   }
-  gf_setCheckBox(SCAN_AIRPORTS, false);
-  gf_invalidateBand(rcControls);
   if (tbloReady == 0) {
     std::error_code ignored;
     std::filesystem::remove_all(tbloFolder, ignored);

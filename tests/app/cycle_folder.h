@@ -19,15 +19,18 @@
 #include "foundation/settings_file.h"
 #include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
+#include "refdata/airports_database.h"
 #include "refdata/data_file_sealing.h"
 #include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
 
-// Puts the flags of a run cycle and of the process back to their start values.
+// Puts the flags of a run cycle and of the process back to their start values; the next start-up reads the airports
+// of its own folder.
 inline void resetCycleFlags() {
   lf_resetForRestart();
+  gf_forgetAirports();
   restartPending = false;
   productionMode = false;
   processExitCode = 0;

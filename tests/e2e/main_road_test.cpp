@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <pugixml.hpp>
@@ -18,10 +19,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/painting.h"
 #include "emulator_process.h"
 #include "foundation/geometry.h"
 #include "program_process.h"
 #include "rtemu/recording.h"
+#include "support/screenshot.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -201,6 +204,34 @@ int freeTcpPort() {
 struct Shown {
   LatLon place;
   double heading = 0.0;
+};
+
+// A loopback UDP port held by the test until it lets go of it, so that the program cannot bind it meanwhile.
+class HeldUdpPort {
+ public:
+  // Closed on exec: the processes the test starts must not hold it too.
+  explicit HeldUdpPort(std::uint16_t port) : socket_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    held_ = socket_ >= 0 && ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~HeldUdpPort() { letGo(); }
+  HeldUdpPort(const HeldUdpPort&) = delete;
+  HeldUdpPort& operator=(const HeldUdpPort&) = delete;
+
+  bool held() const { return held_; }
+  void letGo() {
+    if (socket_ >= 0) {
+      ::close(socket_);
+      socket_ = -1;
+    }
+  }
+
+ private:
+  int socket_;
+  bool held_ = false;
 };
 
 // The live aircraft in the simulator at one moment (seconds since the replay's start), by tail number.
@@ -399,6 +430,102 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
 
   // The traffic service was told where the user flies.
   EXPECT_NE(readFile(received).find("Qs121="), std::string::npos);
+}
+
+// The traffic reader's port, which the program binds at the start of each run.
+constexpr std::uint16_t trafficPort = 49005;
+constexpr auto readerErrorLimit = 120s;
+// The new cycle shows the flights again within a minute of its start.
+constexpr auto flightsBackLimit = 60s;
+constexpr std::size_t flightsBack = 3;
+constexpr const char* restartScreenshotVariable = "CORVALEN_TEST_RESTART_SCREENSHOT";
+
+// The inner part of MainRoadEndToEnd.AReaderErrorRestartsTheRunAndTheFlightsComeBackWithinAMinute, on a virtual
+// display: the program shows its real window, and a screenshot of it is taken once the flights are back.
+TEST(RestartOnDisplay, TheFlightsComeBackAfterAReaderError) {
+  const char* screenshot = std::getenv(restartScreenshotVariable);
+  if (screenshot == nullptr) {
+    GTEST_SKIP() << "runs inside MainRoadEndToEnd.AReaderErrorRestartsTheRunAndTheFlightsComeBackWithinAMinute";
+  }
+  const auto tracks = tracksOf(rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt"));
+  const int servicePort = freeTcpPort();
+  ASSERT_GT(servicePort, 0);
+  const UserComputer computer{fmt::format(R"(<parameter name="PORT_NUMBER" value="{}"/>)", servicePort)};
+  computer.installTrafficService();
+  // The traffic reader of the first run cannot bind its port and fails: the program restarts with READER ERROR.
+  HeldUdpPort heldTrafficPort{trafficPort};
+  ASSERT_TRUE(heldTrafficPort.held());
+
+  const auto stateFile = computer.workFile("simemu-state.json");
+  auto simulator = startSampleSimulator(stateFile);
+  const std::string simulatorPort = listeningPort(simulator);
+  ASSERT_FALSE(simulatorPort.empty());
+  auto program = computer.startProgram({}, {{"CORVALEN_SIM_PORT", simulatorPort}, {"CORVALEN_UI", "fltk"}});
+  const auto replayStart = std::chrono::system_clock::now();
+  EmulatorProcess service{RTEMU_PROGRAM,
+                          {"--port", std::to_string(servicePort), "--replay",
+                           (fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt").string(), "--start-now"}};
+
+  ASSERT_TRUE(computer.logShows("Exiting: READER ERROR\n", readerErrorLimit)) << computer.log();
+  const double restartedAt = std::chrono::duration<double>(std::chrono::system_clock::now() - replayStart).count();
+  heldTrafficPort.letGo();
+  // The new cycle's start-up keeps the livery tables of the first one.
+  ASSERT_TRUE(computer.logShows("Processing scanned liveries skipped", readerErrorLimit)) << computer.log();
+
+  Watch watch;
+  const bool back = waitUntil(
+      [&] {
+        std::this_thread::sleep_for(samplePause);
+        if (const auto state = readSimulatorState(stateFile)) {
+          watch.add(liveAircraftIn(*state, replayStart));
+        }
+        return !watch.samples().empty() && watch.samples().back().aircraft.size() >= flightsBack;
+      },
+      flightsBackLimit);
+  EXPECT_EQ(runProgram({"xwd", "-silent", "-name", "Corvalen", "-out", screenshot}), 0);
+  program.signal(SIGTERM);
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  const auto log = computer.log();
+
+  ASSERT_TRUE(back) << "the flights in the simulator: " << watch.tails().size() << "\n" << log;
+  // The flights of the traffic that flowed before the restart.
+  for (const auto& [tail, place] : watch.samples().back().aircraft) {
+    ASSERT_TRUE(tracks.contains(tail)) << tail;
+    EXPECT_LT(tracks.at(tail).front().offset, restartedAt) << tail;
+  }
+  EXPECT_NE(log.find("The Traffic Reader has stopped with error: bind"), std::string::npos) << log;
+}
+
+// A reader error restarts the run while traffic flows; the new cycle shows the flights in the simulator again within a
+// minute of its start, and its header counts the liveries it kept.
+TEST(MainRoadEndToEnd, AReaderErrorRestartsTheRunAndTheFlightsComeBackWithinAMinute) {
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
+  }
+  const TempFolder folder;
+  const auto screenshot = folder.path() / "restart.xwd";
+  ASSERT_EQ(runSelfOnVirtualDisplay("RestartOnDisplay.TheFlightsComeBackAfterAReaderError", "1024x768x24",
+                                    restartScreenshotVariable, screenshot),
+            0);
+  // Kept beside the test program, for a person to look at.
+  const auto self = fs::read_symlink("/proc/self/exe");
+  EXPECT_EQ(runProgram({"convert", screenshot.string(), (self.parent_path() / "e2e_restart_screenshot.png").string()}),
+            0);
+  ASSERT_EQ(runProgram({"convert", screenshot.string(), "-depth", "8", (folder.path() / "restart.ppm").string()}), 0);
+  const Picture picture = readPpm(folder.path() / "restart.ppm");
+  ASSERT_GT(picture.width, 0);
+
+  // "# liveries: n" is drawn in green at (5, 91) while the tables hold liveries, "# liveries: ..." in red otherwise.
+  int greenPixels = 0;
+  int redPixels = 0;
+  for (int y = 86; y < 110 && y < picture.height; ++y) {
+    for (int x = 0; x < 138 && x < picture.width; ++x) {
+      greenPixels += picture.at(x, y) == green ? 1 : 0;
+      redPixels += picture.at(x, y) == red ? 1 : 0;
+    }
+  }
+  EXPECT_GT(greenPixels, 0);
+  EXPECT_EQ(redPixels, 0);
 }
 
 }  // namespace

@@ -28,10 +28,6 @@ void lf_resetEngineWorld() {
   gf_resetTrafficState();
   gf_clearSendQueues();
   gf_clearAiObjects();
-  {
-    const std::lock_guard lock{trafficQueueMutex};
-    trafficQueue.clear();
-  }
   FailedTitles.clear();
   failedCreations.clear();
   frameRate = 60.0F;

@@ -4,6 +4,7 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/tick_count.h"
+#include "engine/traffic_state.h"
 #include "engine_step_fixture.h"
 #include "liveries/livery_matcher.h"
 #include "simlink/send_queues.h"
@@ -106,6 +107,21 @@ TEST_F(MainRoad, AReportedFlightIsCreatedFliesItsReportsThirtySecondsLateAndGoes
   gf_postSimResult(result(SimResultKind::removed, objectId, 0));
   ticks(1);
   EXPECT_TRUE(liveAcs.empty());
+}
+
+// A report still queued when a cycle an hour long ends falls due by the old cycle's clock; the new cycle, whose clock
+// starts at 0 again, would keep the flight buffered and invisible for that hour.
+TEST_F(MainRoad, AFlightReportedAgainAfterARestartIsCreatedAsSoonAsAFreshOne) {
+  tickCount = 360'000;
+  queue(flying(liveHexid, "DLH4AB", 0.0, tickCount));
+
+  gf_resetTrafficState();  // the engine's part of the reset before a restart
+
+  Reports reports;
+  reports.until(25.0);
+  ticksUntil(2951);
+  ASSERT_EQ(simSendQueues.creations.size(), 1U);
+  EXPECT_EQ(simSendQueues.creations.front().callsign, "DLH4AB");
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_F(ScanDriver, PrioritizedAirlinesAndTypesKeepOnlyTheirFirstFolder) {
   write("plain.txt", "");
   const LiveryFolders folders{folder() / "missing", liveryFolder("first", {"KLM One"}), folder() / "plain.txt",
                               liveryFolder("second", {"KLM Two", "KLM Three"})};
-  ASSERT_TRUE(lf_scanLiveryFolders(folders));
+  ASSERT_EQ(lf_scanLiveryFolders(folders), LiveryScanEnd::saved);
   EXPECT_EQ(writtenTitles(), (Texts{"KLM One"}));
   const auto text = log();
   for (const auto& line : {(folder() / "missing").string() + " does not exist, skipped!",
@@ -132,7 +132,7 @@ TEST_F(ScanDriver, PrioritizedAirlinesAndTypesKeepOnlyTheirFirstFolder) {
   }
 
   LIG_PRIORITIZE.value = false;
-  ASSERT_TRUE(lf_scanLiveryFolders(folders));
+  ASSERT_EQ(lf_scanLiveryFolders(folders), LiveryScanEnd::saved);
   EXPECT_EQ(writtenTitles(), (Texts{"KLM One", "KLM Three", "KLM Two"}));
 }
 
@@ -149,16 +149,16 @@ TEST_F(ScanDriver, TheEleventhFolderSharesTheTenthPriorityAndMissingFoldersTakeN
     folders->push_back(liveryFolder("tenth", {"KLM Tenth"}));
     folders->push_back(liveryFolder("eleventh", {"KLM Eleventh"}));
   }
-  ASSERT_TRUE(lf_scanLiveryFolders(tenAndEleven));
+  ASSERT_EQ(lf_scanLiveryFolders(tenAndEleven), LiveryScanEnd::saved);
   EXPECT_EQ(writtenTitles(), (Texts{"KLM Eleventh", "KLM Tenth"}));
-  ASSERT_TRUE(lf_scanLiveryFolders(missingFirst));
+  ASSERT_EQ(lf_scanLiveryFolders(missingFirst), LiveryScanEnd::saved);
   EXPECT_EQ(writtenTitles(), (Texts{"KLM Tenth"}));
 }
 
 TEST_F(ScanDriver, AFruitlessScanKeepsThePreviousLiveriesFile) {
   write(scannedLiveriesPath, "previous");
   mainWindow.liveryCount = 5;
-  EXPECT_FALSE(lf_scanLiveryFolders({liveryFolder("empty")}));
+  EXPECT_EQ(lf_scanLiveryFolders({liveryFolder("empty")}), LiveryScanEnd::nothingFound);
   EXPECT_EQ(mainWindow.liveryCount.load(), 0U);
   EXPECT_EQ(readFile(scannedLiveriesPath), "previous");
 
@@ -188,7 +188,7 @@ TEST_F(ScanDriver, AStopEndsTheScanWithoutWritingAndTheScanStaysDue) {
   LIG_AUTOMATIC.value = false;
   lfolder0.value = liveryFolder("one", {"KLM One"}).string();
   stopRequested = true;
-  EXPECT_TRUE(lf_scanLiveryFolders({folder() / "one"}));
+  EXPECT_EQ(lf_scanLiveryFolders({folder() / "one"}), LiveryScanEnd::stopped);
   EXPECT_FALSE(fs::exists(scannedLiveriesPath));
   EXPECT_TRUE(ScannedLiveries.empty());
   gf_scanLiveries();
@@ -196,8 +196,23 @@ TEST_F(ScanDriver, AStopEndsTheScanWithoutWritingAndTheScanStaysDue) {
 
   // The next scan is not troubled by what the stopped one left.
   stopRequested = false;
-  ASSERT_TRUE(lf_scanLiveryFolders({folder() / "one"}));
+  ASSERT_EQ(lf_scanLiveryFolders({folder() / "one"}), LiveryScanEnd::saved);
   EXPECT_EQ(writtenTitles(), (Texts{"KLM One"}));
+}
+
+TEST_F(ScanDriver, ALiveriesFileThatCannotBeSavedKeepsTheScanDue) {
+  LIG_AUTOMATIC.value = false;
+  lfolder0.value = liveryFolder("one", {"KLM One"}).string();
+  write(scannedLiveriesPath / "in the way", "");  // a folder no file can replace
+
+  gf_scanLiveries();
+
+  EXPECT_TRUE(SCAN_LIVERIES.value);
+  EXPECT_TRUE(fs::exists(scannedLiveriesPath / "in the way"));
+  const auto text = log();
+  EXPECT_EQ(text.find("liveries in output/LiveriesScanned.xml"), std::string::npos);
+  EXPECT_NE(text.find("==> output/LiveriesScanned.xml could not be saved, the liveries scan stays due\n"),
+            std::string::npos);
 }
 
 // The sample AI package of the source tree with the sample reference data, scanned automatically and built into the
@@ -245,6 +260,11 @@ TEST_F(ScanDriver, TheSamplePackageScansIntoTheLiveryTables) {
   EXPECT_FALSE(AirlineIndex.contains("ZZZ")) << "the generic livery is listed as not to be used";
   EXPECT_EQ(ModelTitles.at(cargoTitles).at("B77L").size(), 2U);
   EXPECT_TRUE(liveriesProcessed);
+
+  // A restart empties the header's count; the next start-up keeps the tables and shows their count again.
+  gf_resetMainWindow();
+  gf_processScannedLiveries();
+  EXPECT_EQ(mainWindow.liveryCount.load(), 21U);
 }
 
 }  // namespace

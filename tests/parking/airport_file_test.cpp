@@ -177,15 +177,16 @@ TEST_F(AirportFileWriting, ALearnedFileCarriesCorrectionsOptionsAndSettings) {
   for (const auto opt : document.select_node("//parkpos[@id='OPTS']").node().children("opt")) {
     written.push_back(opt);
   }
-  ASSERT_EQ(written.size(), 3U) << "the dropped and the empty option are not written";
+  ASSERT_EQ(written.size(), 4U) << "the empty option is not written";
   EXPECT_STREQ(written[0].attribute("hh").value(), "3:7");
   EXPECT_FALSE(written[0].attribute("airl")) << "a known registration gives airline and type";
-  EXPECT_STREQ(written[1].attribute("hh").value(), "12");
-  EXPECT_STREQ(written[1].attribute("airl").value(), "BAW");
-  EXPECT_STREQ(written[1].attribute("soft").value(), "true");
-  EXPECT_STREQ(written[1].attribute("cs").value(), "BAW12:BAW13");
-  EXPECT_STREQ(written[1].attribute("cpl").value(), "true");
-  EXPECT_STREQ(written[2].attribute("hh").value(), "3,4,7") << "half hours with gaps are kept as a list";
+  EXPECT_STREQ(written[1].attribute("hh").value(), "0") << "an option set aside by the stand search";
+  EXPECT_STREQ(written[2].attribute("hh").value(), "12");
+  EXPECT_STREQ(written[2].attribute("airl").value(), "BAW");
+  EXPECT_STREQ(written[2].attribute("soft").value(), "true");
+  EXPECT_STREQ(written[2].attribute("cs").value(), "BAW12:BAW13");
+  EXPECT_STREQ(written[2].attribute("cpl").value(), "true");
+  EXPECT_STREQ(written[3].attribute("hh").value(), "3,4,7") << "half hours with gaps are kept as a list";
   EXPECT_NE(logText().find("==> bit set problem: G-EMPT  BAW A320"), std::string::npos);
 }
 

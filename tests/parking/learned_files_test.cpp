@@ -61,14 +61,12 @@ class LearnedFiles : public test::AirportFiles {
 };
 
 TEST_F(LearnedFiles, ReadingAndSavingFindTheSameFileByPublisher) {
-  EXPECT_EQ(lf_learnedPathOf("archive/stock/EDDF.xml", "stock"), "airports/learned/stock/EDDF.xml");
-  EXPECT_EQ(lf_learnedPathOf("airports\\my_simaddon\\EDDF.xml", "simaddon"), "airports/learned/simaddon/EDDF.xml");
-  EXPECT_EQ(lf_learnedPathOf("archive/thirdparty/Big%20Airports/EDDF.XML", "Big%20Airports/Inc"),
-            "airports/learned/thirdparty/Big Airports Inc/EDDF.XML");
-  EXPECT_EQ(lf_learnedPathOf("airports/my_thirdparty/EDDF.xml", ""), "airports/learned/thirdparty/EDDF.xml");
-  EXPECT_EQ(lf_learnedPathOf("airports/my_thirdparty/EDDF.xml", " .. "), "airports/learned/thirdparty/EDDF.xml")
+  EXPECT_EQ(lf_learnedPathOf("EDDF", "stock"), "airports/learned/stock/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("EDDF", "simaddon"), "airports/learned/simaddon/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("EDDF", "Big%20Airports/Inc"), "airports/learned/thirdparty/Big Airports Inc/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("EDDF", ""), "airports/learned/thirdparty/EDDF.xml");
+  EXPECT_EQ(lf_learnedPathOf("EDDF", " .. "), "airports/learned/thirdparty/EDDF.xml")
       << "a publisher cannot lead out of the learned folder";
-  EXPECT_EQ(lf_learnedPathOf("archive/stock/EDDF.txt", "stock"), "");
   EXPECT_EQ(lf_learnedPathOf("", "stock"), "");
 }
 
@@ -163,7 +161,7 @@ TEST_F(LearnedFiles, AFileThatCannotBeUsedWholeIsKeptAsAGeneration) {
   EXPECT_TRUE(std::filesystem::exists("airports/learned/stock/EDDF0.xml")) << "a file without header";
 
   const std::string broken = apfXml(apfParameter("handmade", "true"), "<parkpos id=\"H1\"/><parkpos id=\"H1\"/>");
-  EXPECT_EQ(stands(broken).size(), 0U) << "what was read so far stays";
+  EXPECT_EQ(stands(broken).size(), 2U) << "the airport file's stands stay";
   EXPECT_EQ(test::readFile("airports/learned/stock/EDDF0.xml"), broken);
 }
 
@@ -189,6 +187,23 @@ TEST_F(LearnedFiles, SavingKeepsOnlyWhatTheAirportFileDoesNotHold) {
   lf_readLearned(saved, parkAirportFile, again, handmade);
   EXPECT_EQ(again[1].options.size(), 1U);
   EXPECT_EQ(again[0].options.size(), 1U);
+}
+
+// The stand search sets aside (id 0) the options of aircraft it finds already present until the next adjustment.
+TEST_F(LearnedFiles, OptionsSetAsideByTheStandSearchAreSavedAndReadBack) {
+  parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
+  parkPositions = airportStands();
+  parkPositions[1].options = {test::wednesdayOption(0, HalfHourSet{0b1100}, "D-AIBA"),
+                              test::wednesdayOption(2, HalfHourSet{0b110000}, "D-AIQB")};
+  gf_saveLearnedApf();
+
+  std::vector<ParkPos> again = airportStands();
+  bool handmade = false;
+  lf_readLearned(path_, parkAirportFile, again, handmade);
+  ASSERT_EQ(again[1].options.size(), 2U);
+  EXPECT_EQ(again[1].options[0].reg, "D-AIBA");
+  EXPECT_EQ(again[1].options[0].id, 1U);
+  EXPECT_EQ(again[1].options[1].reg, "D-AIQB");
 }
 
 TEST_F(LearnedFiles, AHandmadeAirportSavesEveryStandWithItsQuality) {

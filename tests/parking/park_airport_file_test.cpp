@@ -125,6 +125,36 @@ TEST_F(ParkAirportFileReading, LeavingSavesTheLearnedFileThatTheNextVisitReads) 
   EXPECT_EQ(parkQualityFactors.Qf_real, 63) << "computed from the stands with their learned options";
 }
 
+TEST_F(ParkAirportFileReading, AFileNamedInCapitalsReadsBackWhatWasLearnedWithIt) {
+  const std::string capitals = "airports/my_thirdparty/EDDF.XML";  // as a redirect file may name it
+  writeFile(capitals, apfXml(apfParameter("altitude", "364") + apfParameter("publisher", "stock"), oneStand));
+  ASSERT_EQ(readParkAirport(capitals), "");
+  parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
+  leave();
+
+  ASSERT_EQ(readParkAirport(capitals), "");
+  EXPECT_EQ(parkPositions[0].options.size(), 1U);
+}
+
+TEST_F(ParkAirportFileReading, AHandmadeFileThatCannotBeReadWholeIsLeftAsTheUserWroteIt) {
+  const std::string handmadeFile =
+      apfXml(apfParameter("handmade", "true"),
+             "<parkpos id=\"H1\" latitude=\"50.05\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>"
+             "<parkpos id=\"H2\" latitude=\"50.06\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>"
+             "<parkpos id=\"H1\" latitude=\"50.07\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>");
+  const std::filesystem::path learned = "airports/learned/thirdparty/EDDF.xml";
+  std::filesystem::create_directories(learned.parent_path());
+  writeFile(learned, handmadeFile);
+  ASSERT_EQ(readLocal(""), "");
+  EXPECT_FALSE(apfHandmade);
+  ASSERT_EQ(parkPositions.size(), 1U);
+  EXPECT_EQ(parkPositions[0].id, "A1") << "the airport file's stands stay in use";
+  parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
+  leave();
+  EXPECT_EQ(test::readFile(learned), handmadeFile);
+  EXPECT_NE(logText().find("not saved"), std::string::npos);
+}
+
 TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
   test::TempFolder site;
   std::filesystem::create_directories(site.path() / "MSFS/archive/stock");

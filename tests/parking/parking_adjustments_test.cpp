@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/status_line.h"
 #include "engine/engine_clock.h"
 #include "parking/park_airport_switch.h"
@@ -63,6 +65,29 @@ TEST_F(ParkingAdjustments, AnAircraftWhoseArrivalEndsNowComesBackUnderItsDeparti
   ASSERT_EQ(staticAcs.size(), 2U);
   EXPECT_EQ(staticAcs[1].callsign, "DLH2*");
   EXPECT_EQ(staticAcs[1].parkedSince, at(3, 4));
+}
+
+TEST_F(ParkingAdjustments, AStaticAircraftInsideItsOwnHalfHoursKeepsItsStand) {
+  ParkPos& stand = addStand("A1", 0.0);
+  StaticAc& parked = addStatic("DLH1*", stand, "A320", "D-AIZA");
+  parked.optCallsign = "DLH1";
+  parked.parkedSince = at(3, 10);
+  addOption(stand, "D-AIZA", "A320", 3, slotRange(10, 30), "DLH1");
+  addOption(stand, "D-AIZB", "A320", 3, slotRange(5, 19), "DLH7");
+  parking_percentage.value = 100;
+  adjustAt(at(3, 20));
+  EXPECT_EQ(parked.state, AcState::active);
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added\n");
+
+  // Another option of the moment, listed first: its own is chosen, with or without random choices.
+  addOption(stand, "D-AIZB", "A320", 3, slotRange(18, 22), "DLH7");
+  std::rotate(stand.options.begin(), stand.options.end() - 1, stand.options.end());
+  for (const bool random : {false, true}) {
+    RANDOM.value = random;
+    adjustAt(at(3, 20));
+    EXPECT_EQ(parked.state, AcState::active);
+    EXPECT_TRUE(parkedEntries.empty());
+  }
 }
 
 TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticThenLiveParkedAircraft) {

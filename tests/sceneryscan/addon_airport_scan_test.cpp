@@ -168,6 +168,31 @@ TEST_F(AddonAirportScanTest, AStopRequestStartsNoFurtherTask) {
   EXPECT_FALSE(fs::exists("airports/my_thirdparty/EGLL.xml"));
 }
 
+TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere) {
+  put("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  put("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
+  stopRequested = true;
+
+  gf_scanAddonAirports();
+
+  EXPECT_TRUE(SCAN_AIRPORTS.value);
+  EXPECT_FALSE(fs::exists(roaming() / "Corvalen" / "parameters.xml"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(fs::directory_iterator("airports/my_thirdparty")->path().filename(), "EDDF.xml");
+  EXPECT_FALSE(fs::exists(tbloFolder));
+
+  // The next scan runs to its end and leaves only what it found.
+  stopRequested = false;
+  gf_scanAddonAirports();
+  EXPECT_FALSE(SCAN_AIRPORTS.value);
+  EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDDF.xml"));
+  EXPECT_TRUE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
+      << "my_simaddon and my_thirdparty only";
+}
+
 TEST_F(AddonAirportScanTest, TheSampleCommunityIsLinkedGeneratedAndArchived) {
   fs::copy(SAMPLE_COMMUNITY_DIR, community(), fs::copy_options::recursive);
 
