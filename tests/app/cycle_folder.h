@@ -16,15 +16,14 @@
 #include "app/startup.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
+#include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
+#include "refdata/airports_database.h"
 #include "refdata/data_file_sealing.h"
+#include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
-
-inline std::filesystem::path sampleDataFolder() {
-  return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
-}
 
 // Puts the flags of a run cycle and of the process back to their start values.
 inline void resetCycleFlags() {
@@ -32,6 +31,13 @@ inline void resetCycleFlags() {
   restartPending = false;
   productionMode = false;
   processExitCode = 0;
+}
+
+// Forgets what a start-up reads once per process, so that the next one reads it again as a fresh start would.
+inline void forgetStartUpData() {
+  dataFilesLoaded = false;
+  gf_forgetAirports();
+  parkAirports.clear();
 }
 
 // The program's own folder as a run cycle expects it, as the current folder: docs/, the sample reference data sealed
@@ -57,10 +63,12 @@ class CycleFolder {
                           "<parameter name=\"MSFS_2024_INSTALL_PATH\" value=\"{}\"/>{}</parameters></root>",
                           installPath().string(), installPath().string(), moreSettings));
     resetCycleFlags();
+    forgetStartUpData();
     gf_openLog();
   }
   ~CycleFolder() {
     resetCycleFlags();
+    forgetStartUpData();
     gf_closeLog();
   }
   CycleFolder(const CycleFolder&) = delete;

@@ -255,7 +255,6 @@ TEST_F(PeriodicJobs, TheAutomaticRadius) {
   parkAirports.clear();
   lf_autoRange();
   EXPECT_EQ(RANGE.value, 40);
-  gf_setRange(RANGE.defaultValue);
 }
 
 }  // namespace

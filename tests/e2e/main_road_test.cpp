@@ -19,6 +19,7 @@
 #include "foundation/geometry.h"
 #include "program_process.h"
 #include "rtemu/recording.h"
+#include "support/sample_data.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -226,7 +227,7 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
 // The simulator emulator with the sample scenario (the user's A320 on a stand at Frankfurt), the traffic-service
 // emulator replaying the sample recording, and the installed program between them, each a process of its own.
 TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLost) {
-  const auto recording = rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt");
+  const auto recording = rtemu::readRecording(sampleDataFolder() / "traffic.txt");
   const auto tracks = tracksOf(recording);
   ASSERT_TRUE(tracks.contains(silenced) && tracks.contains(leaving) && tracks.contains(blocked));
   const int servicePort = freeTcpPort();

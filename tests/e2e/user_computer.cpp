@@ -1,5 +1,7 @@
 #include "user_computer.h"
 
+#include "support/sample_data.h"
+
 namespace cvl::test {
 
 namespace fs = std::filesystem;
@@ -7,8 +9,7 @@ namespace fs = std::filesystem;
 UserComputer::UserComputer(const std::string& moreSettings) {
   fs::copy(CORVALEN_INSTALLED_DIR, program_.path(), fs::copy_options::recursive);
   fs::create_directories(installPath());
-  fs::copy(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "aipackage" / "Community", installPath() / "Community",
-           fs::copy_options::recursive);
+  fs::copy(sampleDataFolder() / "aipackage" / "Community", installPath() / "Community", fs::copy_options::recursive);
   fs::create_directories(users_.path() / "runtime");
   fs::create_directories(settingsFolder());
   writeFile(settingsFolder() / "parameters.xml", "<root><parameters><parameter name=\"MSFS_INSTALL_PATH\" value=\"" +

@@ -130,9 +130,6 @@ class ParkedLimit : public EngineRules {
     INITIAL_LOAD_ONLY.value = false;
   }
   void TearDown() override {
-    CUSTOM_PARKING_PERCENTAGE.value = CUSTOM_PARKING_PERCENTAGE.defaultValue;
-    MAX_PARK_SEL.value = MAX_PARK_SEL.defaultValue;
-    INITIAL_LOAD_ONLY.value = INITIAL_LOAD_ONLY.defaultValue;
     weekTimeNow = 0;
     EngineRules::TearDown();
   }

@@ -15,13 +15,10 @@
 #include "liveries/livery_data.h"
 #include "liveries/scan_reports.h"
 #include "refdata/aircraft_database.h"
+#include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
-
-inline std::filesystem::path sampleDataFolder() {
-  return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
-}
 
 // A livery as one text, for readable comparisons: "airline type 'title' registration folder cargo|pax".
 inline std::string liveryText(const LiveryData& livery) {

@@ -10,6 +10,7 @@
 #include "parking/learned_files.h"
 #include "parking/park_airport_state.h"
 #include "parking/stand_names.h"
+#include "support/sample_data.h"
 #include "trafficin/traffic_reader.h"
 
 namespace cvl {
@@ -136,8 +137,7 @@ TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
 }
 
 TEST_F(ParkAirportFileReading, TheSampleAirportFilesOfFrankfurtLoadWhole) {
-  const auto sample =
-      std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data/sample/airports";
+  const auto sample = test::sampleDataFolder() / "airports";
   std::filesystem::copy_file(sample / "archive/stock/EDDF.xml", localName);
   std::filesystem::copy_file(sample / "learned/stock/EDDF.xml", "airports/learned/stock/EDDF.xml");
   ASSERT_EQ(readParkAirport(localName), "");

@@ -21,7 +21,7 @@ constexpr double metresToHalfNm = 0.5 / 1852.0;
 
 TEST(AircraftDatabase, ReadsEverySectionOfTheSample) {
   const ProgramFolder folder;
-  gf_writeSealedDataFile(dbaseEncPath, test::readFile(test::sampleFolder() / "dbase.xml"));
+  gf_writeSealedDataFile(dbaseEncPath, test::readFile(test::sampleDataFolder() / "dbase.xml"));
   ASSERT_TRUE(gf_readDbase());
   EXPECT_FALSE(std::filesystem::exists(dbaseXmlPath));
 

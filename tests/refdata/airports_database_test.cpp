@@ -50,7 +50,7 @@ struct StandAnswers {
 };
 
 TEST_F(AirportsDatabaseTest, ReadsTheSampleOnceAndSortsItByCode) {
-  gf_writeSealedDataFile(airportsEncPath, test::readFile(test::sampleFolder() / "airports.xml"));
+  gf_writeSealedDataFile(airportsEncPath, test::readFile(test::sampleDataFolder() / "airports.xml"));
   ASSERT_TRUE(gf_readAirports());
   EXPECT_FALSE(std::filesystem::exists(airportsXmlPath));
   EXPECT_GT(AirportList.size(), 400U);

@@ -6,6 +6,7 @@
 #include "foundation/constants.h"
 #include "foundation/open_log.h"
 #include "refdata/data_file_sealing.h"
+#include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::test {
@@ -24,10 +25,5 @@ class ProgramFolder {
  private:
   OpenLog log_;
 };
-
-// The source tree's sample data.
-inline std::filesystem::path sampleFolder() {
-  return std::filesystem::path{__FILE__}.parent_path().parent_path().parent_path() / "data" / "sample";
-}
 
 }  // namespace cvl::test

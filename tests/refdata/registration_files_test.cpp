@@ -99,13 +99,13 @@ TEST(MyRegcodesFiles, OnlyTextFilesDirectlyInTheFolderAreRead) {
 TEST(MyRegcodesFiles, ReadsTheSampleFile) {
   const ProgramFolder folder;
   std::vector<RegcodesEntry> out;
-  EXPECT_TRUE(gf_readMyRegcodesFiles(test::sampleFolder() / "my_regcodes", out));
+  EXPECT_TRUE(gf_readMyRegcodesFiles(test::sampleDataFolder() / "my_regcodes", out));
   EXPECT_FALSE(out.empty());
 }
 
 TEST(AigRegcodes, ReadsTheSampleAndRemovesIt) {
   const ProgramFolder folder;
-  writeFile(aigRegcodesXmlPath, test::readFile(test::sampleFolder() / "AIG-regcodes.xml"));
+  writeFile(aigRegcodesXmlPath, test::readFile(test::sampleDataFolder() / "AIG-regcodes.xml"));
   std::vector<RegcodesEntry> out;
   EXPECT_TRUE(gf_readAIGRegcodes(out));
   EXPECT_FALSE(std::filesystem::exists(aigRegcodesXmlPath));

@@ -23,7 +23,7 @@ TEST(RegistrationLookup, VariantsAddTheDashAfterOneOrTwoCharacters) {
 
 TEST(RegistrationLookup, FindsTheSampleRecordsWithoutTheirDash) {
   const ProgramFolder folder;
-  gf_writeSealedDataFile(dbaseEncPath, test::readFile(test::sampleFolder() / "dbase.xml"));
+  gf_writeSealedDataFile(dbaseEncPath, test::readFile(test::sampleDataFolder() / "dbase.xml"));
   ASSERT_TRUE(gf_readDbase());
   EXPECT_EQ(gf_regAirline("PHBXA"), "KLM");  // two-character prefix
   EXPECT_EQ(gf_regAirline("DAIBP"), "DLH");  // one-character prefix

@@ -4,6 +4,7 @@
 
 #include "simemu/scenario.h"
 #include "simemu/title_list.h"
+#include "support/sample_data.h"
 #include "support/temp_folder.h"
 
 namespace cvl::simemu {
@@ -12,7 +13,7 @@ namespace {
 using test::TempFolder;
 using test::writeFile;
 
-const auto sampleFile = std::filesystem::path(__FILE__).parent_path() / "../../data/sample/scenario.json";
+const auto sampleFile = test::sampleDataFolder() / "scenario.json";
 
 TEST(SimemuScenario, TheSampleStandsAtFrankfurt) {
   const auto scenario = loadScenario(sampleFile);
