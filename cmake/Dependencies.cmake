@@ -22,3 +22,6 @@ endif()
 if(CORVALEN_BENCH)
   find_package(benchmark REQUIRED)
 endif()
+# The tools that set the user's manual as PDF (cmake/Manual.cmake).
+find_program(LOWDOWN_PROGRAM lowdown REQUIRED)
+find_program(GROFF_PROGRAM groff REQUIRED)

@@ -5,7 +5,9 @@
 #include <regex>
 #include <string>
 
+#include "app/shell_helpers.h"
 #include "program_process.h"
+#include "support/recording_opener.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -56,6 +58,22 @@ TEST(InstalledProgram, ProductionModeClosesByItselfAfterTheStartUp) {
   const auto text = computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("RealTraffic"), std::string::npos);  // ended before looking for it
+}
+
+TEST(InstalledProgram, OpensTheManualOfItsFolderWithTheSectionItsMessagesName) {
+  const UserComputer computer;
+  const ScopedCurrentFolder programFolder{computer.programFolder()};
+  const RecordingOpener opener;
+
+  ASSERT_TRUE(gf_openManual());
+
+  const fs::path manual{opener.openedPath()};
+  ASSERT_TRUE(fs::is_regular_file(manual)) << manual;
+  EXPECT_TRUE(fs::equivalent(manual, computer.programFile("docs") / "Manual.pdf")) << manual;
+  const auto pdf = readFile(manual);
+  EXPECT_TRUE(pdf.starts_with("%PDF-"));
+  // Errors 43 and 48 send the user to section 5.2; the PDF's outline lists every numbered section by its heading.
+  EXPECT_NE(pdf.find("/Title (5.2 No AI packages or livery folders found"), std::string::npos);
 }
 
 }  // namespace

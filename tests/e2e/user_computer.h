@@ -29,6 +29,7 @@ class UserComputer {
   // What the livery scan of an earlier run left, for a start-up that ends before its own scan.
   void keepEarlierScan() const;
 
+  const std::filesystem::path& programFolder() const { return program_.path(); }
   std::filesystem::path programFile(std::string_view name) const { return program_.path() / name; }
   std::filesystem::path settingsFolder() const { return users_.path() / "config" / "Corvalen"; }
   std::filesystem::path installPath() const { return users_.path() / "packages"; }
