@@ -8,7 +8,9 @@
 #include "app/shell_helpers.h"
 #include "program_process.h"
 #include "support/recording_opener.h"
+#include "support/screenshot.h"
 #include "user_computer.h"
+#include "virtual_display.h"
 
 namespace cvl::test {
 namespace {
@@ -58,6 +60,22 @@ TEST(InstalledProgram, ProductionModeClosesByItselfAfterTheStartUp) {
   const auto text = computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("RealTraffic"), std::string::npos);  // ended before looking for it
+}
+
+TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const VirtualDisplay display;
+  const UserComputer computer;
+  auto program = computer.startProgram({}, {{"CORVALEN_UI", "fltk"}, {"DISPLAY", display.name()}});
+  ASSERT_TRUE(waitUntil([&] { return fs::exists(computer.settingsFolder() / "orig_dest"); }, startLimit))
+      << computer.log();
+
+  program.signal(SIGTERM);
+  // Built with the sanitizers, the program checks for leaks as it exits: one of its own would fail it here.
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  EXPECT_NE(computer.log().find("Exiting: USER CLOSED SIM\n"), std::string::npos);
 }
 
 TEST(InstalledProgram, OpensTheManualOfItsFolderWithTheSectionItsMessagesName) {

@@ -1,5 +1,6 @@
 #include "user_computer.h"
 
+#include "support/leak_options.h"
 #include "support/sample_data.h"
 
 namespace cvl::test {
@@ -24,7 +25,8 @@ ProgramProcess UserComputer::startProgram(const std::vector<std::string>& argume
       {"XDG_CONFIG_HOME", (users_.path() / "config").string()},
       {"XDG_DATA_HOME", (users_.path() / "data").string()},
       {"XDG_RUNTIME_DIR", (users_.path() / "runtime").string()},
-      {"CORVALEN_SITE_URL", std::string{"file://"} + CORVALEN_SAMPLE_SITE_DIR + "/"}};
+      {"CORVALEN_SITE_URL", std::string{"file://"} + CORVALEN_SAMPLE_SITE_DIR + "/"},
+      {"LSAN_OPTIONS", windowLeakOptions()}};
   for (const auto& [name, value] : environment) {
     variables[name] = value;
   }

@@ -20,7 +20,8 @@ class UserComputer {
  public:
   explicit UserComputer(const std::string& moreSettings = {});
 
-  // The program started in its folder, headless, with these known folders and the site, plus the environment given.
+  // The program started in its folder, headless, with these known folders and the site, plus the environment given. Its
+  // leak check passes over what the font libraries keep when it shows the real window.
   ProgramProcess startProgram(const std::vector<std::string>& arguments = {},
                               const std::map<std::string, std::string>& environment = {}) const;
 
