@@ -9,6 +9,11 @@ find_package(Microsoft.GSL REQUIRED)
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
 if(CORVALEN_GUI)
+  # The window uses FLTK's core widgets only. Without OpenGL asked for, the configure step does not need the OpenGL
+  # development files, which libfltk1.3-dev merely recommends.
+  set(FLTK_SKIP_OPENGL ON)
+  set(FLTK_SKIP_FORMS ON)
+  set(FLTK_SKIP_IMAGES ON)
   find_package(FLTK REQUIRED)
 endif()
 if(CORVALEN_TESTS)
@@ -17,3 +22,6 @@ endif()
 if(CORVALEN_BENCH)
   find_package(benchmark REQUIRED)
 endif()
+# The tools that set the user's manual as PDF (cmake/Manual.cmake).
+find_program(LOWDOWN_PROGRAM lowdown REQUIRED)
+find_program(GROFF_PROGRAM groff REQUIRED)

@@ -22,7 +22,7 @@
 
 namespace cvl::test {
 
-// The main window open on the headless backend, worked by the user; every setting and request the commands touch is
+// The main window open on the headless backend, worked by the user; every request and list the commands touch is
 // put back afterwards.
 class CommandTest : public MainWindowTest {
  protected:
@@ -34,14 +34,6 @@ class CommandTest : public MainWindowTest {
   }
 
   void TearDown() override {
-    for (StringParameter* setting :
-         {&MSFS_INSTALL_PATH, &MSFS_2024_INSTALL_PATH, &MYSIMADDON24_VERSION,
-          static_cast<StringParameter*>(&DESTINATION), static_cast<StringParameter*>(&AI_PACKAGE_SELECTOR)}) {
-      setting->value = setting->defaultValue.get();
-    }
-    MAX_FIT.value = MAX_FIT.defaultValue;
-    MAX_FIT_FL.value = MAX_FIT_FL.defaultValue;
-    parking_percentage.value = parking_percentage.defaultValue;
     awaitingRealTraffic = true;
     msfs2020Mode = true;
     liveriesProcessed = false;

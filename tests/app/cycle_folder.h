@@ -16,7 +16,6 @@
 #include "app/startup.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
-#include "foundation/settings_file.h"
 #include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
 #include "refdata/airports_database.h"
@@ -26,14 +25,19 @@
 
 namespace cvl::test {
 
-// Puts the flags of a run cycle and of the process back to their start values; the next start-up reads the airports
-// of its own folder.
+// Puts the flags of a run cycle and of the process back to their start values.
 inline void resetCycleFlags() {
   lf_resetForRestart();
-  gf_forgetAirports();
   restartPending = false;
   productionMode = false;
   processExitCode = 0;
+}
+
+// Forgets what a start-up reads once per process, so that the next one reads it again as a fresh start would.
+inline void forgetStartUpData() {
+  dataFilesLoaded = false;
+  gf_forgetAirports();
+  parkAirports.clear();
 }
 
 // The program's own folder as a run cycle expects it, as the current folder: docs/, the sample reference data sealed
@@ -59,14 +63,12 @@ class CycleFolder {
                           "<parameter name=\"MSFS_2024_INSTALL_PATH\" value=\"{}\"/>{}</parameters></root>",
                           installPath().string(), installPath().string(), moreSettings));
     resetCycleFlags();
+    forgetStartUpData();
     gf_openLog();
   }
   ~CycleFolder() {
-    // The cycles loaded this folder's settings; the tests that follow start from the defaults again.
-    gf_saveParameters(true);
-    gf_readParameters();
-    parkAirports.clear();
     resetCycleFlags();
+    forgetStartUpData();
     gf_closeLog();
   }
   CycleFolder(const CycleFolder&) = delete;

@@ -72,20 +72,6 @@ class MainWindowTest : public ::testing::Test {
 
   static void resetShellState() {
     gf_resetMainWindow();
-    for (auto* setting : checkBoxRegistry) {
-      setting->value = setting->defaultValue;
-    }
-    for (auto* setting : intChoiceRegistry) {
-      setting->value = setting->defaultValue;
-    }
-    for (IntParameter* setting : {&MAIN_WINDOW_X, &MAIN_WINDOW_Y}) {
-      setting->value = setting->defaultValue;
-    }
-    for (EditParameter* setting :
-         std::initializer_list<EditParameter*>{&BLOCK_CALLSIGN, &CALLSIGN_2_OBJECTID, &SIM_CHOICE, &ALL_INSTALL_PATH}) {
-      setting->value = setting->defaultValue.get();
-    }
-    *callsignChoices = {std::string{}};
     staticParkingBusy = false;
     nowButtonAllowed = false;
     parkAirportActive = false;

@@ -258,7 +258,6 @@ TEST_F(PeriodicJobs, TheAutomaticRadius) {
   parkAirports.clear();
   lf_autoRange();
   EXPECT_EQ(RANGE.value, 40);
-  gf_setRange(RANGE.defaultValue);
 }
 
 TEST_F(PeriodicJobs, TheWorkerChoosesTheAutomaticRadiusWhenTheUserSwitchesItOn) {

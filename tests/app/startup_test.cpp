@@ -127,7 +127,6 @@ TEST_F(StartUpTest, WithoutAnyInstallPathTheUserIsAskedToTypeOne) {
 }
 
 TEST_F(StartUpTest, UnreadableDataFilesFailAndAreReadAgainByTheNextCycle) {
-  dataFilesLoaded = false;
   gf_writeSealedDataFile("input/dbase.enc", "<root><aircrafts>");
 
   EXPECT_THROW(

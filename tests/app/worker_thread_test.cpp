@@ -51,7 +51,6 @@ TEST(WorkerThreadTest, AnEscapedExceptionIsASystemErrorOnTheErrorLine) {
   CycleFolder folder;
   RecordingMainWindow window;
   RecordedPauses pauses{closeAtWait(1)};
-  dataFilesLoaded = false;
   fs::remove("input/dbase.enc");
 
   runOneCycle();

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "program_process.h"
+#include "support/sample_data.h"
 
 extern char** environ;
 
@@ -83,7 +84,7 @@ bool EmulatorProcess::ended(std::chrono::seconds limit) {
 EmulatorProcess startSampleSimulator(const std::filesystem::path& stateFile) {
   return EmulatorProcess{SIMEMU_PROGRAM,
                          {"--sim", "2020", "--port", "0", "--state", stateFile.string(), "--scenario",
-                          std::string{CORVALEN_SAMPLE_DATA_DIR} + "/scenario.json"}};
+                          (sampleDataFolder() / "scenario.json").string()}};
 }
 
 std::string listeningPort(EmulatorProcess& simulator) {

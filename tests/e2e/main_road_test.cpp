@@ -25,6 +25,7 @@
 #include "program_process.h"
 #include "rtemu/recording.h"
 #include "support/screenshot.h"
+#include "support/sample_data.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -159,7 +160,7 @@ std::string recordingText(const std::vector<rtemu::RecordedDatagram>& recording)
 // The headings (degrees) of the stands of the sample airport file, by stand name.
 std::map<std::string, double> sampleStandHeadings() {
   pugi::xml_document document;
-  document.load_file((fs::path{CORVALEN_SAMPLE_DATA_DIR} / "airports/archive/stock/EDDF.xml").c_str());
+  document.load_file((sampleDataFolder() / "airports/archive/stock/EDDF.xml").c_str());
   std::map<std::string, double> headings;
   for (const auto& found : document.select_nodes("//parkpos")) {
     headings[found.node().attribute("id").value()] = found.node().attribute("heading").as_double();
@@ -347,7 +348,7 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
 // emulator replaying the sample recording (one aircraft silenced early, one added that taxis onto a stand), and the
 // installed program between them, each a process of its own.
 TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLostOrParks) {
-  const auto played = playedRecording(rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt"));
+  const auto played = playedRecording(rtemu::readRecording(sampleDataFolder() / "traffic.txt"));
   const auto tracks = tracksOf(played);
   ASSERT_TRUE(tracks.contains(silenced) && tracks.contains(leaving) && tracks.contains(blocked));
   const int servicePort = freeTcpPort();
@@ -447,7 +448,7 @@ TEST(RestartOnDisplay, TheFlightsComeBackAfterAReaderError) {
   if (screenshot == nullptr) {
     GTEST_SKIP() << "runs inside MainRoadEndToEnd.AReaderErrorRestartsTheRunAndTheFlightsComeBackWithinAMinute";
   }
-  const auto tracks = tracksOf(rtemu::readRecording(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt"));
+  const auto tracks = tracksOf(rtemu::readRecording(sampleDataFolder() / "traffic.txt"));
   const int servicePort = freeTcpPort();
   ASSERT_GT(servicePort, 0);
   const UserComputer computer{fmt::format(R"(<parameter name="PORT_NUMBER" value="{}"/>)", servicePort)};
@@ -464,7 +465,7 @@ TEST(RestartOnDisplay, TheFlightsComeBackAfterAReaderError) {
   const auto replayStart = std::chrono::system_clock::now();
   EmulatorProcess service{RTEMU_PROGRAM,
                           {"--port", std::to_string(servicePort), "--replay",
-                           (fs::path{CORVALEN_SAMPLE_DATA_DIR} / "traffic.txt").string(), "--start-now"}};
+                           (sampleDataFolder() / "traffic.txt").string(), "--start-now"}};
 
   ASSERT_TRUE(computer.logShows("Exiting: READER ERROR\n", readerErrorLimit)) << computer.log();
   const double restartedAt = std::chrono::duration<double>(std::chrono::system_clock::now() - replayStart).count();

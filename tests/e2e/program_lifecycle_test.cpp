@@ -5,11 +5,14 @@
 #include <regex>
 #include <string>
 
+#include "app/shell_helpers.h"
 #include "datatool/download_site.h"
 #include "program_process.h"
 #include "support/recording_opener.h"
 #include "support/sample_data.h"
+#include "support/screenshot.h"
 #include "user_computer.h"
+#include "virtual_display.h"
 
 namespace cvl::test {
 namespace {
@@ -77,6 +80,38 @@ TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {
   EXPECT_EQ(text.find("Error"), std::string::npos) << text;
   EXPECT_TRUE(fs::exists(computer.programFile("new_version") / "install_new_version.exe"));
   EXPECT_TRUE(fs::equivalent(opener.openedPath(), computer.programFile("new_version")));
+}
+
+TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const VirtualDisplay display;
+  const UserComputer computer;
+  auto program = computer.startProgram({}, {{"CORVALEN_UI", "fltk"}, {"DISPLAY", display.name()}});
+  ASSERT_TRUE(waitUntil([&] { return fs::exists(computer.settingsFolder() / "orig_dest"); }, startLimit))
+      << computer.log();
+
+  program.signal(SIGTERM);
+  // Built with the sanitizers, the program checks for leaks as it exits: one of its own would fail it here.
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  EXPECT_NE(computer.log().find("Exiting: USER CLOSED SIM\n"), std::string::npos);
+}
+
+TEST(InstalledProgram, OpensTheManualOfItsFolderWithTheSectionItsMessagesName) {
+  const UserComputer computer;
+  const ScopedCurrentFolder programFolder{computer.programFolder()};
+  const RecordingOpener opener;
+
+  ASSERT_TRUE(gf_openManual());
+
+  const fs::path manual{opener.openedPath()};
+  ASSERT_TRUE(fs::is_regular_file(manual)) << manual;
+  EXPECT_TRUE(fs::equivalent(manual, computer.programFile("docs") / "Manual.pdf")) << manual;
+  const auto pdf = readFile(manual);
+  EXPECT_TRUE(pdf.starts_with("%PDF-"));
+  // Errors 43 and 48 send the user to section 5.2; the PDF's outline lists every numbered section by its heading.
+  EXPECT_NE(pdf.find("/Title (5.2 No AI packages or livery folders found"), std::string::npos);
 }
 
 }  // namespace

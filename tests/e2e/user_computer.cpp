@@ -1,5 +1,8 @@
 #include "user_computer.h"
 
+#include "support/leak_options.h"
+#include "support/sample_data.h"
+
 namespace cvl::test {
 
 namespace fs = std::filesystem;
@@ -7,8 +10,7 @@ namespace fs = std::filesystem;
 UserComputer::UserComputer(const std::string& moreSettings) {
   fs::copy(CORVALEN_INSTALLED_DIR, program_.path(), fs::copy_options::recursive);
   fs::create_directories(installPath());
-  fs::copy(fs::path{CORVALEN_SAMPLE_DATA_DIR} / "aipackage" / "Community", installPath() / "Community",
-           fs::copy_options::recursive);
+  fs::copy(sampleDataFolder() / "aipackage" / "Community", installPath() / "Community", fs::copy_options::recursive);
   fs::create_directories(users_.path() / "runtime");
   fs::create_directories(settingsFolder());
   writeFile(settingsFolder() / "parameters.xml", "<root><parameters><parameter name=\"MSFS_INSTALL_PATH\" value=\"" +
@@ -23,7 +25,8 @@ ProgramProcess UserComputer::startProgram(const std::vector<std::string>& argume
       {"XDG_CONFIG_HOME", (users_.path() / "config").string()},
       {"XDG_DATA_HOME", (users_.path() / "data").string()},
       {"XDG_RUNTIME_DIR", (users_.path() / "runtime").string()},
-      {"CORVALEN_SITE_URL", std::string{"file://"} + CORVALEN_SAMPLE_SITE_DIR + "/"}};
+      {"CORVALEN_SITE_URL", std::string{"file://"} + CORVALEN_SAMPLE_SITE_DIR + "/"},
+      {"LSAN_OPTIONS", windowLeakOptions()}};
   for (const auto& [name, value] : environment) {
     variables[name] = value;
   }

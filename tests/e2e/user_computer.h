@@ -20,7 +20,8 @@ class UserComputer {
  public:
   explicit UserComputer(const std::string& moreSettings = {});
 
-  // The program started in its folder, headless, with these known folders and the site, plus the environment given.
+  // The program started in its folder, headless, with these known folders and the site, plus the environment given. Its
+  // leak check passes over what the font libraries keep when it shows the real window.
   ProgramProcess startProgram(const std::vector<std::string>& arguments = {},
                               const std::map<std::string, std::string>& environment = {}) const;
 
@@ -29,6 +30,7 @@ class UserComputer {
   // What the livery scan of an earlier run left, for a start-up that ends before its own scan.
   void keepEarlierScan() const;
 
+  const std::filesystem::path& programFolder() const { return program_.path(); }
   std::filesystem::path programFile(std::string_view name) const { return program_.path() / name; }
   std::filesystem::path settingsFolder() const { return users_.path() / "config" / "Corvalen"; }
   std::filesystem::path installPath() const { return users_.path() / "packages"; }

@@ -26,20 +26,6 @@ using testing::HasSubstr;
 using testing::Pair;
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-void restoreDefaults() {
-  for (auto* setting : boolRegistry)
-    setting->value = setting->defaultValue;
-  for (auto* setting : checkBoxRegistry)
-    setting->value = setting->defaultValue;
-  for (auto* setting : intRegistry)
-    setting->value = setting->defaultValue;
-  PROGRAM_VERSION.defaultValue = "";
-  for (auto* setting : stringRegistry)
-    setting->value = setting->defaultValue.get();
-  for (auto* setting : stringControlRegistry)
-    setting->value = setting->defaultValue.get();
-}
-
 std::vector<std::string> registryKeys() {
   std::vector<std::string> keys;
   for (const auto* setting : boolRegistry)
@@ -57,14 +43,11 @@ std::vector<std::string> registryKeys() {
   return keys;
 }
 
-// Each test has its own roaming folder holding the program's settings folder, and starts from the defaults.
+// Each test has its own roaming folder holding the program's settings folder (and starts from the defaults, as every
+// test does).
 class SettingsFile : public testing::Test {
  protected:
-  SettingsFile() {
-    std::filesystem::create_directories(folder());
-    restoreDefaults();
-  }
-  ~SettingsFile() override { restoreDefaults(); }
+  SettingsFile() { std::filesystem::create_directories(folder()); }
 
   std::filesystem::path folder() const { return home_.path() / "Corvalen"; }
   std::filesystem::path file() const { return folder() / "parameters.xml"; }

@@ -51,10 +51,6 @@ class SettingsUpgrade : public testing::Test {
     entries += R"(<parameter name="LOG" value="2"/>)";
     writeFile(parametersPath(), fmt::format("<root><parameters>{}</parameters></root>", entries));
   }
-  ~SettingsUpgrade() override {
-    PROGRAM_VERSION.value = "";
-    PROGRAM_VERSION.defaultValue = "";
-  }
 
   // The keys stored in parameters.xml, in file order.
   static std::vector<std::string> storedKeys() {
@@ -185,7 +181,6 @@ TEST(MaxFitHours, FollowTheFitLevelAndSelectTheirChoiceWhenThereIsOne) {
   gf_syncMaxFitFl();
   EXPECT_EQ(MAX_FIT_FL.value, 11.0F);
   EXPECT_EQ(selected(), "15.0");
-  MAX_FIT.value = MAX_FIT.defaultValue;
   MAX_FIT_FL.hwnd = ui::noHandle;
 }
 

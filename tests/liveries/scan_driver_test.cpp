@@ -28,13 +28,6 @@ using Texts = std::vector<std::string>;
 class ScanDriver : public test::LiveryScanTest {
  protected:
   void TearDown() override {
-    AI_PACKAGE_SELECTOR.value = AI_PACKAGE_SELECTOR.defaultValue.get();
-    for (StringParameter* setting : {&lfolder0, &lfolder1, &lfolder2, &lfolder3, &MSFS_INSTALL_PATH}) {
-      setting->value = std::string{};
-    }
-    LIG_PRIORITIZE.value = true;
-    LIG_AUTOMATIC.value = true;
-    SCAN_LIVERIES.value = true;
     msfs2020Mode = true;
     liveriesProcessed = false;
     AirlineIndex.clear();

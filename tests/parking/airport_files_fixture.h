@@ -70,21 +70,13 @@ class AirportFiles : public ::testing::Test {
     parkAirportFileLoaded = false;
     gf_resetParkAirport();
     gf_closeLog();
-    AirportList.clear();
+    gf_forgetAirports();
     RegistrationTable.clear();
     currentParkAirport = {};
     parkPositions.clear();
     parkAirports.clear();
     parkAirportFile = {};
     parkQualityFactors = {};
-    for (IntParameter* setting : {static_cast<IntParameter*>(&MAX_LIVE_SEL), static_cast<IntParameter*>(&RANGE),
-                                  static_cast<IntParameter*>(&parking_percentage), &MAX_FIT}) {
-      setting->value = setting->defaultValue;
-    }
-    for (CheckBoxParameter* setting : {&AUTO_RANGE, &WEEK, &PARK_SOFT, &INITIAL_LOAD_ONLY}) {
-      setting->value = setting->defaultValue;
-    }
-    MAX_FIT_FL.value = MAX_FIT_FL.defaultValue;
   }
 
   // What the log holds so far.

@@ -100,20 +100,8 @@ class StaticParking : public ::testing::Test {
     HeavyTypes.clear();
     HalfWingspanTable = {};
     RegistrationTable.clear();
-    AirportList.clear();
+    gf_forgetAirports();
     RegcodeTitleMap.clear();
-    for (BoolParameter* setting :
-         {static_cast<BoolParameter*>(&WEEK), static_cast<BoolParameter*>(&PARK_SOFT),
-          static_cast<BoolParameter*>(&HELICOPTERS), &RANDOM, static_cast<BoolParameter*>(&INITIAL_LOAD_ONLY)}) {
-      setting->value = setting->defaultValue;
-    }
-    for (IntParameter* setting :
-         {&MAX_FIT, static_cast<IntParameter*>(&MAX_PARK_SEL), &CUSTOM_PARKING_PERCENTAGE,
-          static_cast<IntParameter*>(&parking_percentage), static_cast<IntParameter*>(&AIRP_RANGE),
-          static_cast<IntParameter*>(&AIRP_HEIGHT), static_cast<IntParameter*>(&MATCHING_DEPTH)}) {
-      setting->value = setting->defaultValue;
-    }
-    DESTINATION.value = std::string();
     setUserOnGround(false, 0.0, 0.0);
     userOnGroundKnown = false;
   }

@@ -46,8 +46,7 @@ class SceneryScanTest : public ::testing::Test {
   ~SceneryScanTest() override {
     gf_closeLog();
     lf_takeScanLogLines();
-    AirportList.clear();
-    AirportCodes.clear();
+    gf_forgetAirports();
     Publishers.clear();
     SimAddonAirports.clear();
     ThirdParties20.clear();

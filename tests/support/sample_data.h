@@ -4,9 +4,7 @@
 
 namespace cvl::test {
 
-// The source tree's sample data (data/sample), by its absolute path: the tests change the current folder.
-inline std::filesystem::path sampleDataFolder() {
-  return CORVALEN_SAMPLE_DATA_DIR;
-}
+// The source tree's sample data (data/sample), as an absolute path: tests change their current folder.
+std::filesystem::path sampleDataFolder();
 
 }  // namespace cvl::test

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "support/leak_options.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -80,8 +81,7 @@ int runSelfOnVirtualDisplay(const std::string& test, const std::string& screen, 
   const auto self = std::filesystem::read_symlink("/proc/self/exe");
   const ScopedEnvironment backend{"CORVALEN_UI", "fltk"};
   const ScopedEnvironment target{screenshotVariable, screenshot.string()};
-  const char* sanitizer = std::getenv("ASAN_OPTIONS");
-  const ScopedEnvironment leaks{"ASAN_OPTIONS", std::string{sanitizer == nullptr ? "" : sanitizer} + ":detect_leaks=0"};
+  const ScopedEnvironment leaks{"LSAN_OPTIONS", windowLeakOptions()};
   int result = -1;
   for (int run = 0; run < virtualDisplayRuns && result != 0; ++run) {
     // -a after -n: xvfb-run takes the first free server from this number on, and the next one when its server

@@ -20,9 +20,9 @@ const char* missingScreenshotTool();
 
 // Runs this test program again with only the named test, on a virtual display of its own whose screen is given as
 // Xvfb's "-screen 0" argument (such as "1024x768x24"). The inner run uses the real window backend, finds the
-// screenshot path in the named environment variable and has no leak check (the X libraries keep their caches to the
-// end). Displays of tests running beside it get other server numbers; a run that fails, as when a display does not
-// come up in time on a loaded machine, is tried again on another. The exit code of the last run.
+// screenshot path in the named environment variable and passes over the memory the font libraries keep to the end in
+// its leak check. Displays of tests running beside it get other server numbers; a run that fails, as when a display
+// does not come up in time on a loaded machine, is tried again on another. The exit code of the last run.
 int runSelfOnVirtualDisplay(const std::string& test, const std::string& screen, const std::string& screenshotVariable,
                             const std::filesystem::path& screenshot);
 
