@@ -8,6 +8,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_parked.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "liveries/static_livery_matcher.h"
@@ -26,11 +27,10 @@ bool lf_isOnOrNextTo(std::uint32_t standSid, const ParkPos* stand, std::uint32_t
                                                                 standSid) != stand->neighbours.end());
 }
 
-// A live aircraft parking or parked on the entry's stand or next to it keeps the entry out.
+// A live aircraft holding the entry's stand or one next to it keeps the entry out.
 bool lf_liveAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
   const auto live = std::find_if(liveAcs.begin(), liveAcs.end(), [&](const LiveAc& aircraft) {
-    return (aircraft.phase == AcPhase::parking || aircraft.phase == AcPhase::parked) &&
-           lf_isOnOrNextTo(aircraft.standId, stand, entry.sid);
+    return gf_holdsStand(aircraft) && lf_isOnOrNextTo(aircraft.standId, stand, entry.sid);
   });
   if (live == liveAcs.end()) {
     return false;
