@@ -67,11 +67,10 @@ class ParkingTick : public StaticParking {
     aircraft.onGround = true;
     aircraft.simPos.lat = stand.latitude;
     aircraft.simPos.lon = stand.longitude;
-    TimedPosition here;
+    TimedPosition& here = aircraft.stream.front();
     here.lat = stand.latitude;
     here.lon = stand.longitude;
     here.stationary = true;
-    aircraft.stream.push_back(here);
     return aircraft;
   }
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "engine/stand_arrival.h"
 #include "liveries/regcode_titles.h"
+#include "parking/park_airport_switch.h"
+#include "parking/park_airports.h"
 #include "parking/parking_adjustments.h"
+#include "parking/static_calculation.h"
 #include "parking_tick_fixture.h"
 
 namespace cvl::test {
@@ -56,6 +60,34 @@ TEST_F(StandHandover, ALiveAircraftPushingBackKeepsItsStandAndItsFlightFromStati
   gf_parkingAdjustments();
   ticks(200);
   EXPECT_EQ(creationsAt(*first_), 1U);
+}
+
+TEST_F(StandHandover, AnAircraftDrivingOntoAStandWhenTheParkAirportChangesGoesWithTheOldAirport) {
+  AirportList = {Airport{"EDDF", "FRA", baseLat, baseLon, 364.0, 0},
+                 Airport{"EDDK", "CGN", baseLat + 0.5, baseLon, 302.0, 0}};
+  ASSERT_TRUE(lf_setParkAirport("EDDF"));
+  // DLH1 drives onto A1, the first stand of EDDF, when the user's park airport becomes EDDK.
+  LiveAc& arriving = parkedOn(*first_, "DLH1", "D-AIZA");
+  arriving.phase = AcPhase::parking;
+  arriving.stream.front().lat -= latDegrees(30.0);
+  arriving.simPos.lat = arriving.stream.front().lat;
+  drive2Stand(arriving, {first_->latitude, first_->longitude, 0.0});
+  const std::uint32_t arrivingObject = arriving.objectId;
+  ticks(10);
+  ASSERT_EQ(arriving.phase, AcPhase::parking);
+
+  gf_removeStaticParked();
+  ASSERT_TRUE(lf_setParkAirport("EDDK"));
+  ParkPos& cologne = addStand("K1", 55560.0);
+  ASSERT_EQ(cologne.sid, first_->sid);
+  addOption(cologne, "D-AIZB", "A320", 1, slots({10}), "DLH5");
+  lf_calcStaticParked();
+  ticks(3000);
+
+  // It does not take EDDK's first stand for its own, there or in what is learned of it.
+  EXPECT_EQ(std::count(simSendQueues.removals.begin(), simSendQueues.removals.end(), arrivingObject), 1);
+  EXPECT_EQ(creationsAt(cologne), 1U);
+  EXPECT_EQ(cologne.options.size(), 1U);
 }
 
 }  // namespace
