@@ -90,5 +90,26 @@ TEST_F(StandHandover, AnAircraftDrivingOntoAStandWhenTheParkAirportChangesGoesWi
   EXPECT_EQ(cologne.options.size(), 1U);
 }
 
+TEST_F(StandHandover, AStaticAircraftReplacedByTheAdjustmentMakesWayForTheNextOnItsStand) {
+  // D-AIZB stood on A1 until 02:00; at 05:00 it is D-AIZA's stand.
+  addOption(*first_, "D-AIZB", "A320", 1, slotRange(2, 4), "DLH5");
+  addOption(*first_, "D-AIZA", "A320", 1, slots({10}), "DLH1");
+  StaticAc& leaving = addStatic("DLH5*", *first_, "A320", "D-AIZB");
+  leaving.parkedSince = at(1, 2);
+  const std::uint32_t leavingObject = leaving.objectId;
+  gf_parkingAdjustments();
+
+  // The old one's removal reaches the simulator first, the new one's creation follows within the minute.
+  const auto removed = [&] {
+    return std::count(simSendQueues.removals.begin(), simSendQueues.removals.end(), leavingObject) == 1;
+  };
+  while (simSendQueues.creations.empty() && tickCount < 6000) {
+    ticks(1);
+  }
+  EXPECT_TRUE(removed());
+  ASSERT_EQ(creationsAt(*first_), 1U);
+  EXPECT_EQ(simSendQueues.creations.front().callsign, "DLH1*");
+}
+
 }  // namespace
 }  // namespace cvl::test
