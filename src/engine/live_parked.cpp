@@ -126,6 +126,11 @@ void gf_listLiveParked() {
                    [](const LiveParked& a, const LiveParked& b) { return a.minutes < b.minutes; });
 }
 
+bool gf_holdsStand(const LiveAc& aircraft) {
+  return aircraft.standId != 0 && (aircraft.phase == AcPhase::parking || aircraft.phase == AcPhase::parked ||
+                                   aircraft.phase == AcPhase::pushing_back || aircraft.phase == AcPhase::pushed_back);
+}
+
 void gf_removeLiveParked(std::size_t count) {
   std::vector<LiveAc*> parked = lf_parkedLongestFirst();
   parked.resize(std::min(count, parked.size()));

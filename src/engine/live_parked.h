@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/live_ac.h"
+
 // The live aircraft parked at stands, as the limit on parked aircraft and the parking adjustments see them.
 // Worker thread.
 namespace cvl {
@@ -27,5 +29,8 @@ bool lf_liveParkedFull();
 void gf_listLiveParked();
 // Removes up to `count` of the longest parked live aircraft.
 void gf_removeLiveParked(std::size_t count);
+// A live aircraft driving onto its stand, standing on it or pushing back from it holds the stand: no static aircraft
+// is put on it or next to it, and no static aircraft is made of its flight.
+bool gf_holdsStand(const LiveAc& aircraft);
 
 }  // namespace cvl

@@ -157,11 +157,14 @@ bool lf_whileMoving(LiveAc& aircraft, TimedPosition& position) {
   if (aircraft.extraCount <= 0) {
     return true;
   }
-  if (!aircraft.onGround && lf_offHeadingDegrees(aircraft, aircraft.stream.back(), position) >= leaveAirDegrees) {
-    return false;
-  }
+  // A real report wins over the positions made up along the old heading. One that lies behind them (the flight turned
+  // while its reports were missing) is flown once the made-up leg ends, when the reports after it show the turn.
+  const bool turnedMeanwhile =
+      !aircraft.onGround && lf_offHeadingDegrees(aircraft, aircraft.stream.back(), position) >= leaveAirDegrees;
   lf_endMadeUpPositions(aircraft);
-  lf_firstDueNow(aircraft);
+  if (!turnedMeanwhile) {
+    lf_firstDueNow(aircraft);
+  }
   aircraft.holding = false;
   aircraft.holdStart = 0;
   return true;

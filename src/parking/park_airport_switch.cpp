@@ -21,13 +21,14 @@
 namespace cvl {
 namespace {
 
-// Phases in which a live aircraft stands at, or moves on the ground from, a stand of the park airport.
+// Phases in which a live aircraft moves on the ground to or from, or stands at, a stand of the park airport.
 bool lf_isAtStands(AcPhase phase) {
-  return phase == AcPhase::parked || phase == AcPhase::pushing_back || phase == AcPhase::pushed_back ||
-         phase == AcPhase::taxi || phase == AcPhase::take_off;
+  return phase == AcPhase::parking || phase == AcPhase::parked || phase == AcPhase::pushing_back ||
+         phase == AcPhase::pushed_back || phase == AcPhase::taxi || phase == AcPhase::take_off;
 }
 
-// The live aircraft that belong to the stands go with them; aircraft flying, parking or being born stay.
+// The live aircraft that belong to the stands go with them, so that none keeps a stand number that the next park
+// airport gives to one of its own stands; aircraft flying or being born stay.
 void lf_removeLiveAircraftAtStands() {
   for (LiveAc& aircraft : liveAcs) {
     if (!lf_isAtStands(aircraft.phase)) {

@@ -57,10 +57,13 @@ void lf_listLiveParkedWithin(std::int64_t wanted) {
   }
 }
 
-// The stands of parked live aircraft are taken, and their neighbours with them.
-void lf_selectLiveParkedStands() {
-  for (const LiveParked& live : liveParkedList) {
-    if (const auto stand = gf_findStandByName(live.stand); stand != parkPositions.end()) {
+// The stands that live aircraft hold are taken, and their neighbours with them.
+void lf_selectLiveHeldStands() {
+  for (const LiveAc& aircraft : liveAcs) {
+    if (!gf_holdsStand(aircraft)) {
+      continue;
+    }
+    if (ParkPos* stand = gf_standBySid(aircraft.standId)) {
       gf_selectStand(*stand);
     }
   }
@@ -119,7 +122,7 @@ void gf_parkingAdjustments() {
   lf_markUserStand();
   const std::int64_t wanted = lf_wantedParkedCount();
   lf_listLiveParkedWithin(wanted);
-  lf_selectLiveParkedStands();
+  lf_selectLiveHeldStands();
   const std::int64_t already = lf_size(keptStatics) + lf_size(liveParkedList);
   if (wanted - lf_size(parkedEntries) != already) {
     lf_selectParkedAircraft(now, wanted, already);

@@ -151,8 +151,8 @@ bool lf_aircraftAlreadyPresent(const StandOption& option, const std::vector<Park
   const bool parked = std::any_of(staticAcs.begin(), staticAcs.end(), [&option](const StaticAc& aircraft) {
     return lf_hasCallsign(option, aircraft.optCallsign) || lf_sameText(option.reg, aircraft.registration);
   });
-  const bool parkedLive = std::any_of(liveParkedList.begin(), liveParkedList.end(), [&option](const LiveParked& live) {
-    return lf_hasCallsign(option, live.callsign);
+  const bool parkedLive = std::any_of(liveAcs.begin(), liveAcs.end(), [&option](const LiveAc& aircraft) {
+    return gf_holdsStand(aircraft) && lf_hasCallsign(option, aircraft.callsign);
   });
   const bool flying = (!option.callsign.empty() && recentTrafficCallsigns.contains(option.callsign)) ||
                       (!option.callsign2.empty() && recentTrafficCallsigns.contains(option.callsign2));

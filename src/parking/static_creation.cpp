@@ -8,6 +8,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_parked.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "liveries/static_livery_matcher.h"
@@ -26,11 +27,10 @@ bool lf_isOnOrNextTo(std::uint32_t standSid, const ParkPos* stand, std::uint32_t
                                                                 standSid) != stand->neighbours.end());
 }
 
-// A live aircraft parking or parked on the entry's stand or next to it keeps the entry out.
+// A live aircraft holding the entry's stand or one next to it keeps the entry out.
 bool lf_liveAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
   const auto live = std::find_if(liveAcs.begin(), liveAcs.end(), [&](const LiveAc& aircraft) {
-    return (aircraft.phase == AcPhase::parking || aircraft.phase == AcPhase::parked) &&
-           lf_isOnOrNextTo(aircraft.standId, stand, entry.sid);
+    return gf_holdsStand(aircraft) && lf_isOnOrNextTo(aircraft.standId, stand, entry.sid);
   });
   if (live == liveAcs.end()) {
     return false;
@@ -45,15 +45,15 @@ bool lf_liveAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
   return true;
 }
 
-// The entry's own aircraft leaving its stand to come back under its departing callsign does not keep it out.
-bool lf_isLeavingForEntry(const StaticAc& aircraft, const ParkedEntry& entry) {
-  return aircraft.state == AcState::removingfromsim && aircraft.standId == entry.sid &&
-         aircraft.registration == entry.reg && aircraft.airline == entry.airline && aircraft.type == entry.type;
+// A static aircraft whose removal is under way makes way for the one that replaces it (its own self under the
+// departing callsign among them), here or next door.
+bool lf_isLeaving(const StaticAc& aircraft) {
+  return aircraft.state == AcState::removingfromsim || aircraft.waitRemove;
 }
 
 bool lf_staticAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
   const auto other = std::find_if(staticAcs.begin(), staticAcs.end(), [&](const StaticAc& aircraft) {
-    return lf_isOnOrNextTo(aircraft.standId, stand, entry.sid) && !lf_isLeavingForEntry(aircraft, entry);
+    return lf_isOnOrNextTo(aircraft.standId, stand, entry.sid) && !lf_isLeaving(aircraft);
   });
   if (other == staticAcs.end()) {
     return false;

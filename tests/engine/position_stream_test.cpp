@@ -118,6 +118,47 @@ TEST_F(PositionStream, DuringTheRollOutARepeatedReportIsDroppedAndFastOnesAreSlo
   EXPECT_FALSE(ahead.stationary);
 }
 
+TEST_F(PositionStream, AFlightWhoseReportsComeBackAfterAGapInATurnFliesThem) {
+  // East at 250 kt until 60 s, then 70 s without reports while the flight turns round; from 130 s on it flies west
+  // 2 nm farther north, back past where its reports stopped.
+  constexpr double lonPerSecond = 250.0 / 3600.0 / (60.0 * 0.6427876096865394);
+  constexpr double backNorth = 50.0 + 2.0 / 60.0;
+  const auto westbound = [&](double seconds) {
+    TrafficItem report = item(liveHexid, "DLH4AB", backNorth, 8.0 + (190.0 - seconds) * lonPerSecond, 5000.0,
+                              1'700'000'000.0 + seconds, tickCount + 3000);
+    report.position.groundSpeed = 250.0;
+    report.position.tas = 260.0;
+    report.position.track = 270.0;
+    return report;
+  };
+  const std::uint32_t objectId = 9;
+  addActive(flying(liveHexid, "DLH4AB", 0.0, 0), objectId).simPos.heading = 1.5707963267948966;
+  for (double seconds = 5.0; seconds <= 240.0; seconds += 5.0) {
+    ticksUntil(static_cast<std::int32_t>(seconds * 100.0));
+    if (seconds <= 60.0) {
+      queue(flying(liveHexid, "DLH4AB", seconds, tickCount));
+    } else if (seconds >= 130.0) {
+      queue(westbound(seconds));
+    }
+  }
+  ticks(1);
+
+  // The reports after the gap win over the positions made up along the old heading: the same object turns round
+  // and flies them, a little more than 30 s behind.
+  EXPECT_TRUE(simSendQueues.removals.empty());
+  EXPECT_TRUE(removalBacklog.empty());
+  EXPECT_TRUE(simSendQueues.creations.empty());
+  ASSERT_EQ(liveAcs.size(), 1U);
+  EXPECT_EQ(liveAcs.front().state, AcState::active);
+  ASSERT_EQ(simSendQueues.sendPositions->size(), 1U);
+  const PositionUpdate& update = simSendQueues.sendPositions->front();
+  EXPECT_EQ(update.objectId, objectId);
+  EXPECT_NEAR(update.latitude, backNorth, 0.001);
+  EXPECT_NEAR(update.heading, 3.0 * 1.5707963267948966, 0.02);
+  EXPECT_LT(update.longitude, westbound(180.0).position.lon);
+  EXPECT_GT(update.longitude, westbound(210.0).position.lon);
+}
+
 TEST_F(PositionStream, APushedBackAircraftHoldsUntilAReportLeadsAway) {
   LiveAc& aircraft = parked();
   aircraft.phase = AcPhase::pushed_back;

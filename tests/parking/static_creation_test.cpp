@@ -81,11 +81,14 @@ TEST_F(StaticCreation, ParkedOrParkingLiveAircraftKeepTheStandAndItsNeighboursFr
   EXPECT_TRUE(parkedEntries.empty());
 }
 
-TEST_F(StaticCreation, AStaticAircraftNextDoorBlocksEvenWhileItIsRemoved) {
-  addStatic("BER1*", *neighbour_, "A320", "D-ABCD", AcState::removingfromsim);
+TEST_F(StaticCreation, AStaticAircraftNextDoorBlocksUntilItsRemovalIsUnderWay) {
+  StaticAc& nextDoor = addStatic("BER1*", *neighbour_, "A320", "D-ABCD");
   make(entryOf(*stand_, "DLH12", "", "D-AIZA", true));
   EXPECT_EQ(staticAcs.size(), 1U);
   EXPECT_NE(log_.body().find("static aircraft BER1* is adjacent at A2"), std::string::npos);
+  nextDoor.state = AcState::removingfromsim;
+  make(entryOf(*stand_, "DLH12", "", "D-AIZA", true));
+  EXPECT_EQ(staticAcs.size(), 2U);
 }
 
 TEST_F(StaticCreation, TheAircraftLeavingToComeBackUnderItsOtherCallsignDoesNotBlockItself) {
