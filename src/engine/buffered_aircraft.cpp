@@ -46,7 +46,7 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
 // parked aircraft fill their limit it waits either way, before the live limit could make room for it: pushing out a
 // parked aircraft whose reports still come would only bring that one back at once, pushing out the next.
 bool lf_waitsForStand(const LiveAc& aircraft) {
-  return !aircraft.stream.front().airborne && aircraft.stream[1].stationary && lf_liveParkedFull();
+  return !aircraft.stream.front().airborne && aircraft.stream[1].stationary && gf_liveParkedFull();
 }
 
 // At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself. Every aircraft still

@@ -18,7 +18,7 @@ int aheadInARow = 0;
 
 }  // namespace
 
-bool lf_isStampedAhead(const TrafficItem& item) {
+bool gf_isStampedAhead(const TrafficItem& item) {
   const bool ahead = newestTime > 0.0 && item.timestamp > newestTime + aheadMargin;
   if (ahead && ++aheadInARow < aheadRunBelieved) {
     gf_log(fmt::format("{:8} {:8} report stamped {:.0f} s ahead of the traffic, ignored", item.callsign,

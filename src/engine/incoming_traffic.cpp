@@ -82,7 +82,7 @@ bool lf_nearParkAirportGround(double altitude) {
 }
 
 void lf_applyIncomingItem(TrafficItem& item) {
-  if (lf_isStampedAhead(item)) {
+  if (gf_isStampedAhead(item)) {
     return;
   }
   LiveAc* aircraft = gf_findLiveAcByHexid(item.hexid);

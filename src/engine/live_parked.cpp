@@ -99,7 +99,7 @@ void lf_checkMaxPark(bool oneMore) {
   }
 }
 
-bool lf_liveParkedFull() {
+bool gf_liveParkedFull() {
   const std::int32_t wanted = lf_wantedParkedCount();
   return wanted >= 1 && !INITIAL_LOAD_ONLY.value && lf_liveParkedCount() >= static_cast<std::size_t>(wanted);
 }

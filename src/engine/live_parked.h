@@ -24,7 +24,7 @@ extern std::vector<LiveParked> liveParkedList;
 void lf_checkMaxPark(bool oneMore);
 // Whether the parked live aircraft, with those being created, fill the wanted number of static aircraft, so that one
 // more may not park (never with INITIAL_LOAD_ONLY).
-bool lf_liveParkedFull();
+bool gf_liveParkedFull();
 // Lists the parked active live aircraft with their minutes parked; removes those parked too long instead.
 void gf_listLiveParked();
 // Removes up to `count` of the longest parked live aircraft.
