@@ -42,15 +42,12 @@ std::vector<LiveAc*> lf_parkedLongestFirst() {
 // A parked aircraft whose creation is under way takes its place as much as one already in the simulator.
 std::size_t lf_liveParkedCount() {
   return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
-    return aircraft.phase == AcPhase::parked &&
-           (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim);
+    return aircraft.phase == AcPhase::parked && gf_holdsParkedPlace(aircraft);
   }));
 }
 
-std::size_t lf_staticInSimCount() {
-  return static_cast<std::size_t>(std::count_if(staticAcs.begin(), staticAcs.end(), [](const StaticAc& aircraft) {
-    return aircraft.state == AcState::active || aircraft.state == AcState::removingfromsim;
-  }));
+std::size_t lf_staticParkedCount() {
+  return static_cast<std::size_t>(std::count_if(staticAcs.begin(), staticAcs.end(), gf_holdsParkedPlace));
 }
 
 void lf_removeLongestParkedLive() {
@@ -63,21 +60,29 @@ void lf_removeLongestParkedLive() {
   removeAircraftFromSim(longest);
 }
 
+// At the parked limit a static aircraft still being created gives way first, since it has not been seen yet; else
+// the one parked earliest.
+bool lf_givesWayBefore(const StaticAc& a, const StaticAc& b) {
+  if (gf_holdsParkedPlace(a) != gf_holdsParkedPlace(b)) {
+    return gf_holdsParkedPlace(a);
+  }
+  const bool aComing = a.state == AcState::adding2sim;
+  const bool bComing = b.state == AcState::adding2sim;
+  if (aComing != bComing) {
+    return aComing;
+  }
+  return a.parkedSince.weekSlot() < b.parkedSince.weekSlot();
+}
+
 void lf_removeEarliestParkedStatic() {
-  const auto earliest = std::min_element(staticAcs.begin(), staticAcs.end(), [](const StaticAc& a, const StaticAc& b) {
-    const bool aActive = a.state == AcState::active;
-    const bool bActive = b.state == AcState::active;
-    if (aActive != bActive) {
-      return aActive;
-    }
-    return a.parkedSince.weekSlot() < b.parkedSince.weekSlot();
-  });
-  if (earliest == staticAcs.end() || earliest->state != AcState::active) {
+  const auto earliest = std::min_element(staticAcs.begin(), staticAcs.end(), lf_givesWayBefore);
+  if (earliest == staticAcs.end() || !gf_holdsParkedPlace(*earliest)) {
     return;
   }
   gf_log(
       fmt::format("{:8}: {} static max park exceeded, removed", gf_standText(earliest->standId), earliest->callsign));
   removeAircraftFromSim(*earliest);
+  std::erase_if(staticAcs, [](const StaticAc& aircraft) { return aircraft.removeNow; });
 }
 
 }  // namespace
@@ -91,17 +96,33 @@ void lf_checkMaxPark(bool oneMore) {
   }
   gf_countLiveParked(true);  // refreshes the average parked time on the main window
   const std::size_t newcomer = oneMore ? 1 : 0;
+  // A live aircraft is pushed out only for one that stands at its stand, never for one still on its way to it.
   if (!INITIAL_LOAD_ONLY.value && newcomer + lf_liveParkedCount() > static_cast<std::size_t>(wanted)) {
     lf_removeLongestParkedLive();
   }
-  if (lf_staticInSimCount() + lf_liveParkedCount() + newcomer > static_cast<std::size_t>(wanted)) {
+  if (lf_staticParkedCount() + gf_liveParkedPlaces() + newcomer > static_cast<std::size_t>(wanted)) {
     lf_removeEarliestParkedStatic();
   }
 }
 
 bool gf_liveParkedFull() {
   const std::int32_t wanted = lf_wantedParkedCount();
-  return wanted >= 1 && !INITIAL_LOAD_ONLY.value && lf_liveParkedCount() >= static_cast<std::size_t>(wanted);
+  return wanted >= 1 && !INITIAL_LOAD_ONLY.value && gf_liveParkedPlaces() >= static_cast<std::size_t>(wanted);
+}
+
+bool gf_parkedPlacesFull() {
+  return lf_staticParkedCount() + gf_liveParkedPlaces() >=
+         static_cast<std::size_t>(std::max(lf_wantedParkedCount(), 0));
+}
+
+bool gf_holdsParkedPlace(const StaticAc& aircraft) {
+  return (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) && !aircraft.waitRemove;
+}
+
+std::size_t gf_liveParkedPlaces() {
+  return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
+    return (aircraft.phase == AcPhase::parked || aircraft.phase == AcPhase::parking) && gf_holdsParkedPlace(aircraft);
+  }));
 }
 
 void gf_listLiveParked() {

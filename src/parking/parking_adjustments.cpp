@@ -98,6 +98,15 @@ void lf_removeListedStatics() {
   staticRemovals.clear();
 }
 
+// The parked places taken besides the kept static aircraft: live aircraft parked or driving onto their stands, and
+// static aircraft still being created, which the selection leaves as they are.
+std::int64_t lf_placesTakenBesidesKept() {
+  const auto coming = std::count_if(staticAcs.begin(), staticAcs.end(), [](const StaticAc& aircraft) {
+    return aircraft.state == AcState::adding2sim && gf_holdsParkedPlace(aircraft);
+  });
+  return static_cast<std::int64_t>(gf_liveParkedPlaces()) + coming;
+}
+
 void lf_removeLiveParkedAircraft(const LiveParked& live) {
   const auto aircraft = std::find_if(liveAcs.begin(), liveAcs.end(), [&live](const LiveAc& each) {
     return each.callsign == live.callsign && each.phase == AcPhase::parked && each.state == AcState::active;
@@ -123,7 +132,7 @@ void gf_parkingAdjustments() {
   const std::int64_t wanted = lf_wantedParkedCount();
   lf_listLiveParkedWithin(wanted);
   lf_selectLiveHeldStands();
-  const std::int64_t already = lf_size(keptStatics) + lf_size(liveParkedList);
+  const std::int64_t already = lf_size(keptStatics) + lf_placesTakenBesidesKept();
   if (wanted - lf_size(parkedEntries) != already) {
     lf_selectParkedAircraft(now, wanted, already);
   }
@@ -140,17 +149,19 @@ void gf_parkingAdjustments() {
 }
 
 void lf_limitParkedTotal(std::int64_t limit) {
-  for (std::int64_t excess = lf_size(parkedEntries) + lf_size(keptStatics) + lf_size(liveParkedList) - limit;
-       excess > 0; --excess) {
-    if (!parkedEntries.empty()) {
-      parkedEntries.pop_back();
-    } else if (!keptStatics.empty()) {
-      staticRemovals.push_back({keptStatics.back().callsign, keptStatics.back().sid});
-      keptStatics.pop_back();
-    } else if (!liveParkedList.empty()) {
-      lf_removeLiveParkedAircraft(liveParkedList.back());
-      liveParkedList.pop_back();
-    }
+  std::int64_t excess = lf_size(parkedEntries) + lf_size(keptStatics) + lf_placesTakenBesidesKept() - limit;
+  for (; excess > 0 && !parkedEntries.empty(); --excess) {
+    parkedEntries.pop_back();
+  }
+  for (; excess > 0 && !keptStatics.empty(); --excess) {
+    staticRemovals.push_back({keptStatics.back().callsign, keptStatics.back().sid});
+    keptStatics.pop_back();
+  }
+  // Listed live aircraft go only when they alone are more than the limit: one pushed out for another live aircraft on
+  // its way to a stand is still reported and would only come back.
+  for (excess = lf_size(liveParkedList) - limit; excess > 0; --excess) {
+    lf_removeLiveParkedAircraft(liveParkedList.back());
+    liveParkedList.pop_back();
   }
 }
 

@@ -10,8 +10,9 @@ namespace cvl {
 // One adjustment.
 void gf_parkingAdjustments();
 
-// Cuts the selection to `limit` aircraft: pending entries first (from the back), then kept static aircraft (the
-// longest parked), last the longest parked live aircraft.
+// Cuts the selection to `limit` aircraft, counting the live aircraft parked or driving onto their stands and the
+// static aircraft being created: pending entries first (from the back), then kept static aircraft (the longest
+// parked); the longest parked listed live aircraft only when they alone are more than the limit.
 void lf_limitParkedTotal(std::int64_t limit);
 
 // Marks the stands that get no static aircraft: the reserved stand and the stand under the user aircraft.

@@ -115,6 +115,10 @@ void lf_detcs() {
   if (lf_liveAircraftInTheWay(entry, stand) || lf_staticAircraftInTheWay(entry, stand)) {
     return;
   }
+  if (gf_parkedPlacesFull()) {
+    gf_log(fmt::format("{:8}: no static parking for {}, max park reached", gf_standText(entry.sid), entry.callsign));
+    return;
+  }
   if (stand == nullptr) {
     gf_logFlagged(fmt::format("stand with id {} not found", gf_standText(entry.sid)));
     return;

@@ -9,7 +9,8 @@ namespace cvl {
 extern std::uint32_t staticHexidCounter;
 
 // Turns the last entry of parkedEntries into a static aircraft: unless a live or static aircraft stands on the stand
-// or next to it, the aircraft is made on the stand with a livery of the static matcher and its creation is queued.
+// or next to it or the parked aircraft fill the wanted number already, the aircraft is made on the stand with a
+// livery of the static matcher and its creation is queued.
 // The entry is used up whatever happens.
 void lf_detcs();
 

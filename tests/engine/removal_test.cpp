@@ -153,17 +153,42 @@ TEST_F(ParkedLimit, ANewcomerAtTheLimitPushesOutTheLongestParkedLiveAircraft) {
   EXPECT_EQ(removalBacklog.size(), 1U);
 }
 
-TEST_F(ParkedLimit, TooManyStaticAircraftLoseTheEarliestParked) {
+TEST_F(ParkedLimit, ANewcomerWaitsWhileAircraftDrivingOntoTheirStandsFillTheLimit) {
   for (int i = 0; i < 9; ++i) {
     addParkedLive(i, 5);
   }
+  EXPECT_FALSE(gf_liveParkedFull());
+  LiveAc& arriving = addParkedLive(9, 0);
+  arriving.phase = AcPhase::parking;
+  EXPECT_TRUE(gf_liveParkedFull());
+  removeAircraftFromSim(arriving);
+  EXPECT_FALSE(gf_liveParkedFull());
+}
+
+TEST_F(ParkedLimit, TooManyStaticAircraftLoseTheOneNotYetSeenThenTheEarliestParked) {
+  // Eight live aircraft parked, a ninth driving onto its stand, two static aircraft parked and a third queued for
+  // creation: two more than the ten wanted.
+  for (int i = 0; i < 9; ++i) {
+    addParkedLive(i, 5);
+  }
+  liveAcs.back().phase = AcPhase::parking;
   StaticAc& later = addStatic("LATE*", 1, 10, AcState::active);
   later.parkedSince = {2, 10};
   StaticAc& earlier = addStatic("EARLY*", 2, 10, AcState::active);
   earlier.parkedSince = {1, 40};
+  addStatic("QUEUED*", 3, 10, AcState::adding2sim).parkedSince = {1, 2};
+  staticCreateBacklog.push_back(CreateRequest{{}, "QUEUED*", {}, 3});
+
+  lf_checkMaxPark(false);
+  EXPECT_TRUE(staticCreateBacklog.empty());
+  EXPECT_EQ(staticAcs.size(), 2U);
+  EXPECT_TRUE(removalBacklog.empty());
+
   lf_checkMaxPark(false);
   EXPECT_EQ(earlier.state, AcState::removingfromsim);
   EXPECT_EQ(later.state, AcState::active);
+  lf_checkMaxPark(false);
+  EXPECT_EQ(removalBacklog.size(), 1U);
 }
 
 TEST_F(ParkedLimit, TheListOfParkedLiveAircraftDropsThoseParkedTooLong) {

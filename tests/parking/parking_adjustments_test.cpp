@@ -1,5 +1,6 @@
 #include "parking/parking_adjustments.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,6 +46,31 @@ TEST_F(ParkingAdjustments, WithAsManyLiveParkedAsWantedOnlyTheStaticAircraftAreJ
   // The static aircraft fits, but live and static aircraft together are one too many.
   EXPECT_EQ(aircraft.state, AcState::removingfromsim);
   EXPECT_EQ(gf_statusText(), "Parking adjustments: 1 to be removed, 0 to be added\n");
+}
+
+TEST_F(ParkingAdjustments, AircraftOnTheirWayToAStandTakeTheirPlacesInTheSelectionAndAtCreation) {
+  // Eight stands at 50 %: four parked aircraft wanted. A live aircraft being created at its stand, one driving onto
+  // its stand and a static aircraft being created take three of the places.
+  for (int i = 1; i <= 8; ++i) {
+    addStand(fmt::format("A{}", i), 500.0 * i);
+  }
+  parking_percentage.value = 50;
+  addLive("BAW1", "A320", AcPhase::parked, parkPositions[0].sid, "", AcState::adding2sim);
+  addLive("BAW2", "A320", AcPhase::parking, parkPositions[1].sid);
+  addStatic("DLH2*", parkPositions[2], "A320", "D-AIZA", AcState::adding2sim);
+  for (std::size_t i = 3; i < 6; ++i) {
+    addOption(parkPositions[i], fmt::format("D-AIZ{}", i), "A320", 1, slots({10}), fmt::format("DLH{}", i));
+    RegcodeTitleMap.insert({fmt::format("D-AIZ{}", i), "Lufthansa A320"});
+  }
+  adjustAt(at(1, 10));
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 1 to be added\n");
+
+  // Another live aircraft drives onto a stand before the one to be added is made: it is not made.
+  addLive("BAW3", "A320", AcPhase::parking, parkPositions[7].sid);
+  lf_detcs();
+  EXPECT_TRUE(parkedEntries.empty());
+  EXPECT_EQ(staticAcs.size(), 1U);
+  EXPECT_NE(log_.body().find("no static parking for DLH"), std::string::npos);
 }
 
 TEST_F(ParkingAdjustments, AnAircraftWhoseArrivalEndsNowComesBackUnderItsDepartingCallsign) {
@@ -98,6 +124,8 @@ TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticThenLiveParked
   LiveAc& shortStay = parkedLive("L1", stand, 5);
   LiveAc& longStay = parkedLive("L2", stand, 50);
   liveParkedList = {{"L1", "A1", 5}, {"L2", "A1", 50}};
+  // One driving onto its stand counts, but pushes out no listed one beyond what the listed alone are too many.
+  addLive("L3", "A320", AcPhase::parking, stand.sid);
   lf_limitParkedTotal(1);
   EXPECT_TRUE(parkedEntries.empty());
   EXPECT_TRUE(keptStatics.empty());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -281,16 +282,35 @@ class SimulatedDay : public ParkingTick {
     }
   }
 
-  // No two aircraft on one stand, and no object in the simulator whose record is gone.
+  // No two aircraft on one stand, no object in the simulator whose record is gone, and of the aircraft that stay (one
+  // whose removal is under way is leaving) at most MAX_LIVE_SEL live ones and no more parked ones, static or live at
+  // their stands, than wanted.
   void check() {
     onStands_.clear();
+    std::size_t live = 0;
+    std::size_t parked = 0;
     for (const auto& [objectId, hexid] : simulator_.objects()) {
       const auto stand = lf_standOfObject(hexid);
       if (!stand) {
         fault(fmt::format("object {} of hexid {} left behind", objectId, hexid));
-      } else if (stand->first != 0) {
+        continue;
+      }
+      if (stand->first != 0) {
         onStands_.push_back(*stand);
       }
+      const StaticAc& aircraft = *stand->second;
+      if (aircraft.state == AcState::removingfromsim || aircraft.waitRemove) {
+        continue;
+      }
+      const bool isLive = hexid > maxStaticHexid;
+      live += isLive ? 1 : 0;
+      parked += !isLive || static_cast<const LiveAc&>(aircraft).phase == AcPhase::parked ? 1 : 0;
+    }
+    if (live > static_cast<std::size_t>(MAX_LIVE_SEL.value)) {
+      fault(fmt::format("{} live of at most {}", live, MAX_LIVE_SEL.value.load()));
+    }
+    if (parked > wantedParked()) {
+      fault(fmt::format("{} parked of {} wanted at {}", parked, wantedParked(), currentParkAirport.code));
     }
     std::sort(onStands_.begin(), onStands_.end());
     for (std::size_t i = 1; i < onStands_.size(); ++i) {
@@ -304,6 +324,12 @@ class SimulatedDay : public ParkingTick {
         pushedBack_.insert(aircraft.hexid);
       }
     }
+  }
+
+  // The parking percentage of the park airport's stands, at least one, at most MAX_PARK_SEL.
+  static std::size_t wantedParked() {
+    const double share = parking_percentage.value * static_cast<double>(parkPositions.size()) / 100.0;
+    return std::min(static_cast<std::size_t>(MAX_PARK_SEL.value), std::max<std::size_t>(1, std::lround(share)));
   }
 
   // Each fault once, with the second it first showed and the number of steps it showed in.
