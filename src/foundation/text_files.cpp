@@ -58,14 +58,15 @@ bool lf_isKnownCharset(Charset charset) {
 }
 
 // Add-on makers edit UTF-8 files in Windows-1252 editors and the other way round, so a file may hold both: each line
-// that is UTF-8 stays as it is, any other line is converted.
+// that is UTF-8 stays as it is, any other line is converted. Encoded surrogates count as not UTF-8 here, so that every
+// line read takes the strict conversions.
 void lf_readAnsiLines(std::istream& stream, std::vector<std::string>& lines) {
   std::vector<std::string> ansiLines;
   ansiLines.reserve(2048);
   gf_readFileToString(stream, ansiLines);
   lines.reserve(lines.size() + ansiLines.size());
   for (auto& line : ansiLines) {
-    lines.push_back(gf_isUtf8(line, true) ? std::move(line) : gf_ansiToUtf8(line));
+    lines.push_back(gf_isUtf8(line, false) ? std::move(line) : gf_ansiToUtf8(line));
   }
 }
 
