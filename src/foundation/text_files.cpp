@@ -57,13 +57,16 @@ bool lf_isKnownCharset(Charset charset) {
   return charset >= Charset::ansi && charset <= Charset::utf8WithoutBom;
 }
 
+// Add-on makers edit UTF-8 files in Windows-1252 editors and the other way round, so a file may hold both: each line
+// that is UTF-8 stays as it is, any other line is converted. Encoded surrogates count as not UTF-8 here, so that every
+// line read takes the strict conversions.
 void lf_readAnsiLines(std::istream& stream, std::vector<std::string>& lines) {
   std::vector<std::string> ansiLines;
   ansiLines.reserve(2048);
   gf_readFileToString(stream, ansiLines);
   lines.reserve(lines.size() + ansiLines.size());
-  for (const auto& line : ansiLines) {
-    lines.push_back(gf_ansiToUtf8(line));
+  for (auto& line : ansiLines) {
+    lines.push_back(gf_isUtf8(line, false) ? std::move(line) : gf_ansiToUtf8(line));
   }
 }
 
@@ -140,17 +143,22 @@ Charset gf_detectCharset(const std::filesystem::path& path) {
   if (!file) {
     return Charset::noneFound;
   }
-  // The whole file: add-on makers write plain ASCII headers above names such as "A\xE9rospatiale".
-  std::string bytes;
-  std::array<char, 4096> chunk{};
-  while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
-    bytes.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
-  }
+  std::string bytes(4, '\0');
+  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(file.gcount()));
   if (file.bad()) {
     return Charset::noneFound;  // opened but not readable, such as a folder
   }
   if (const auto charset = lf_charsetByLeadingBytes(bytes)) {
     return *charset;
+  }
+  // The whole file: add-on makers write plain ASCII headers above names such as "A\xE9rospatiale".
+  std::array<char, 4096> chunk{};
+  while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
+    bytes.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+  }
+  if (file.bad()) {
+    return Charset::noneFound;
   }
   return gf_isUtf8(bytes, true) ? Charset::utf8WithoutBom : Charset::ansi;
 }

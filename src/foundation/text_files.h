@@ -14,7 +14,7 @@
 namespace cvl {
 
 enum class Charset : std::int32_t {
-  ansi = 0,              // bytes above 127 that are not UTF-8: the ANSI code page
+  ansi = 0,              // bytes above 127 that are not UTF-8: lines in the ANSI code page, maybe beside UTF-8 ones
   unicode = 1,           // UTF-16 little-endian, with or without byte-order mark
   unicodeBigEndian = 2,  // UTF-16 big-endian, with or without byte-order mark
   utf8WithBom = 3,
@@ -26,8 +26,8 @@ enum class Charset : std::int32_t {
 // std::out_of_range "invalid map<K, T> key" for any other value.
 const std::string& gf_charsetName(Charset charset);
 
-// By byte-order mark, by the zero bytes of UTF-16 text among the first four bytes, else by a strict UTF-8 check of
-// the whole file: one byte that is not UTF-8 anywhere makes it ANSI.
+// By byte-order mark or by the zero bytes of UTF-16 text among the first four bytes (the rest is not read), else by
+// a strict UTF-8 check of the whole file: one byte that is not UTF-8 anywhere makes it ANSI.
 Charset gf_detectCharset(const std::filesystem::path& path);
 
 // A file's path and its lines, filled by gf_readLines.
@@ -39,8 +39,9 @@ struct TextFile {
 // Replaces the holder's lines by the file's lines as they are (no conversion). A missing file gives no lines.
 std::vector<std::string>& gf_readLines(TextFile& textFile, std::size_t reserveHint);
 
-// Replaces lines by the file's lines converted from charset to UTF-8. False, with the list empty, when the file cannot
-// be opened; false, after a "Read failed" status line, when it cannot be read or converted.
+// Replaces lines by the file's lines converted from charset to UTF-8; in an ANSI file a line that is UTF-8 already is
+// kept as it is. False, with the list empty, when the file cannot be opened; false, after a "Read failed" status line,
+// when it cannot be read or converted.
 bool gf_readTextFile(Charset charset, const std::filesystem::path& path, std::vector<std::string>& lines);
 
 // Appends the lines of the rest of the stream. An empty stream is cleared and rewound.

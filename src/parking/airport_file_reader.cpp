@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 
@@ -34,14 +35,29 @@ bool lf_isOnEarth(double latitude, double longitude) {
   return std::abs(latitude) <= 90.0 && std::abs(longitude) <= 180.0;
 }
 
+// Counts a stand or option left out; the first one is named with the reason, as "<what> '<id>' <why>".
+void lf_leaveOut(std::size_t& count, std::string& first, std::string_view what, std::string_view id,
+                 std::string_view why) {
+  ++count;
+  if (first.empty()) {
+    first = fmt::format("{} '{}' {}", what, id, why);
+  }
+}
+
 // The stand's options that can be used: some half hours on a weekday, numbered from 1 in file order.
-std::vector<StandOption> lf_readOptions(pugi::xml_node node, std::uint32_t origin) {
+std::vector<StandOption> lf_readOptions(pugi::xml_node node, const std::string& id, std::uint32_t origin,
+                                        LeftOut& leftOut) {
   const auto children = node.children("opt");
   std::vector<StandOption> options;
   options.reserve(static_cast<std::size_t>(std::distance(children.begin(), children.end())));
   for (const auto optNode : children) {
     StandOption option = lf_readStandOption(optNode, origin);
-    if (option.hh.none() || option.day < 1 || option.day > 7) {
+    if (option.hh.none()) {
+      lf_leaveOut(leftOut.options, leftOut.first, "an option of stand", id, "has no half hours");
+      continue;
+    }
+    if (option.day < 1 || option.day > 7) {
+      lf_leaveOut(leftOut.options, leftOut.first, "an option of stand", id, "has no weekday 1 to 7");
       continue;
     }
     option.id = static_cast<std::uint32_t>(options.size() + 1);
@@ -66,8 +82,9 @@ std::optional<double> gf_apfNumber(pugi::xml_node node, const char* name) {
   return number;
 }
 
-void lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stands) {
+LeftOut lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stands) {
   const auto positions = gf_rootOrDocChild(document, "parkpositions");
+  LeftOut leftOut;
   std::unordered_set<std::string> idsSeen;
   idsSeen.reserve(512);
   int count = 0;
@@ -84,25 +101,29 @@ void lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stands)
     if (!idsSeen.insert(id).second) {
       throw UserErrorException(94, fmt::format("Parking position '{}' appears more than once.", id));
     }
-    lf_readParkPos(node, std::move(id), 1, stands);
+    lf_readParkPos(node, std::move(id), 1, stands, leftOut);
   }
+  return leftOut;
 }
 
-bool lf_readParkPos(pugi::xml_node node, std::string id, std::uint32_t origin, std::vector<ParkPos>& stands) {
+bool lf_readParkPos(pugi::xml_node node, std::string id, std::uint32_t origin, std::vector<ParkPos>& stands,
+                    LeftOut& leftOut) {
   const auto latitude = gf_apfNumber(node, "latitude");
   const auto longitude = gf_apfNumber(node, "longitude");
   if (latitude && longitude && *latitude == 0.0 && *longitude == 0.0) {
+    lf_leaveOut(leftOut.stands, leftOut.first, "stand", id, "has no position");
     return false;
   }
   const auto radius = gf_apfNumber(node, "radius");
   const auto heading = gf_apfNumber(node, "heading");
   if (!latitude || !longitude || !radius || !heading || !lf_isOnEarth(*latitude, *longitude) || *radius < 0.0) {
     gf_logFlagged(fmt::format("Parking position '{}' has no usable position, heading or radius, skipped", id));
+    lf_leaveOut(leftOut.stands, leftOut.first, "stand", id, "has no usable position, heading or radius");
     return false;
   }
-  stands.emplace_back(std::move(id), lf_readOptions(node, origin),
-                      StandPlace{*latitude, *longitude, *heading * degreesToRadians}, *radius,
-                      node.attribute("cargo").as_bool(false), node.attribute("ramp").as_bool(false),
+  auto options = lf_readOptions(node, id, origin, leftOut);
+  stands.emplace_back(std::move(id), std::move(options), StandPlace{*latitude, *longitude, *heading * degreesToRadians},
+                      *radius, node.attribute("cargo").as_bool(false), node.attribute("ramp").as_bool(false),
                       node.attribute("heli").as_bool(false));
   return true;
 }

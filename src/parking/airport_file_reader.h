@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <pugixml.hpp>
@@ -19,14 +20,24 @@ struct OptionIdentity {
   std::string type;
 };
 
-// Appends every stand of the document's parkpositions (under root when there is one) to the stands. Throws
-// UserErrorException 93 for a stand without a usable id and 94 for an id that appears twice.
-void lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stands);
+// What reading stands left out: stands without a usable position, options without half hours or weekday.
+struct LeftOut {
+  std::size_t stands = 0;
+  std::size_t options = 0;
+  std::string first;  // the first of them and why, such as "stand 'B7' has no position"
+
+  bool any() const { return stands + options > 0; }
+};
+
+// Appends every stand of the document's parkpositions (under root when there is one) to the stands and returns what
+// it left out. Throws UserErrorException 93 for a stand without a usable id and 94 for an id that appears twice.
+LeftOut lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stands);
 
 // Reads one parkpos element as the stand with that id and appends it; origin goes into each of its options. A stand
 // at latitude and longitude 0 is skipped silently; one with an attribute that is not a usable number is logged and
-// skipped. True when the stand was appended.
-bool lf_readParkPos(pugi::xml_node node, std::string id, std::uint32_t origin, std::vector<ParkPos>& stands);
+// skipped. True when the stand was appended; what it left out, the stand or some of its options, is added to leftOut.
+bool lf_readParkPos(pugi::xml_node node, std::string id, std::uint32_t origin, std::vector<ParkPos>& stands,
+                    LeftOut& leftOut);
 
 // The opt element's callsigns ("cs", split at its first colon) and its airline and type: those of the registration
 // database when it knows "reg" (the operator before the airline), else the element's "airl" and "type".

@@ -67,16 +67,29 @@ void lf_keepGeneration(const std::filesystem::path& path) {
   gf_save1GenerationOf(path);
 }
 
-// The stands of a handmade file replace those of the airport file only when the file reads whole.
-void lf_readHandmadeStands(const pugi::xml_document& document, std::vector<ParkPos>& stands) {
+// The stands of a handmade file replace those of the airport file only when the file reads whole: saved back, a file
+// with a stand or option left out would lose it for good.
+bool lf_readHandmadeStands(const pugi::xml_document& document, const std::filesystem::path& path,
+                           std::vector<ParkPos>& stands) {
   std::vector<ParkPos> handmadeStands;
+  LeftOut leftOut;
   try {
-    lf_readParkPositions(document, handmadeStands);
+    leftOut = lf_readParkPositions(document, handmadeStands);
   } catch (const std::exception&) {
     handmadeFileUnread = true;
     throw;
   }
+  if (leftOut.any()) {
+    handmadeFileUnread = true;
+    gf_logFlagged(
+        fmt::format("handmade '{}' left out {} stand{} and {} option{}, the first: {}; the airport file's "
+                    "stands stay in use",
+                    path.string(), leftOut.stands, gf_pluralSSize(leftOut.stands), leftOut.options,
+                    gf_pluralSSize(leftOut.options), leftOut.first));
+    return false;
+  }
   stands = std::move(handmadeStands);
+  return true;
 }
 
 void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
@@ -93,7 +106,8 @@ void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::f
     gf_logFlagged(fmt::format("manually created standid {} misses correct attributes in {}", id, path.string()));
     return;
   }
-  if (lf_readParkPos(node, id, 0, stands)) {
+  LeftOut leftOut;  // its options that cannot be used are dropped, as those of the other learned stands are
+  if (lf_readParkPos(node, id, 0, stands, leftOut)) {
     stands.back().manual = true;
   }
 }
@@ -137,9 +151,10 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   }
   lf_applyLearnedSettings(document);
   if (const auto handmadeValue = gf_getStringParameter(document, handmadeKey)) {
-    lf_readHandmadeStands(document, stands);
-    handmade = true;
-    gf_logIndented(fmt::format("{:24}: {}", handmadeKey, *handmadeValue));
+    handmade = lf_readHandmadeStands(document, path, stands);
+    if (handmade) {
+      gf_logIndented(fmt::format("{:24}: {}", handmadeKey, *handmadeValue));
+    }
     return;
   }
   handmade = false;
@@ -238,6 +253,7 @@ void gf_saveLearnedApf() {
   apf.publisher = parkAirportFile.publisher;
   for (const ParkPos& stand : parkPositions) {
     ParkPos saved = stand.copy();
+    gf_numberOptions(saved);  // as reading the file back numbers them, set-aside ones too
     if (!apfHandmade) {
       std::erase_if(saved.options, [](const StandOption& option) { return option.origin == 1; });
       if (!saved.manual && saved.options.empty() && !saved.radius_change && !saved.cargo_change) {
@@ -247,7 +263,7 @@ void gf_saveLearnedApf() {
     apf.positions.push_back(std::move(saved));
   }
   if (apfHandmade) {
-    const QualityFactors factors = gf_computeQualityFactors(parkPositions);
+    const QualityFactors factors = gf_computeQualityFactors(apf.positions);
     apf.Qf_real = factors.Qf_real;
     apf.Qf_soft = factors.Qf_soft;
   }

@@ -19,8 +19,9 @@ namespace cvl {
 
 // Options learned since the learned file was read or saved.
 extern std::int32_t learnedUpdates;
-// The park airport's learned file is handmade but could not be read whole: it stays as the user wrote it, and the
-// save leaves it alone. Cleared when the park airport is left.
+// The park airport's learned file is handmade but could not be read whole (reading broke off, or a stand or option in
+// it could not be used): it stays as the user wrote it, the airport file's stands are used, and the save leaves it
+// alone. Cleared when the park airport is left.
 extern bool handmadeFileUnread;
 
 // The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead

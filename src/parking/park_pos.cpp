@@ -20,6 +20,13 @@ ParkPos::ParkPos(std::string standId, std::vector<StandOption> standOptions, con
   neighbours.reserve(8);
 }
 
+void gf_numberOptions(ParkPos& stand) {
+  std::uint32_t id = 0;
+  for (StandOption& option : stand.options) {
+    option.id = ++id;
+  }
+}
+
 ParkPos* gf_standBySid(std::uint32_t sid) {
   if (sid == 0 || sid > parkPositions.size()) {
     return nullptr;

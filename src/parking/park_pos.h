@@ -62,6 +62,9 @@ struct ParkPos {
 
 extern std::vector<ParkPos> parkPositions;
 
+// Numbers the stand's options 1, 2, ... in their order, as reading its file does: options set aside (id 0) come back.
+void gf_numberOptions(ParkPos& stand);
+
 // The stand with this sid; null for 0 or a sid no stand has.
 ParkPos* gf_standBySid(std::uint32_t sid);
 

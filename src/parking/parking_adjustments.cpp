@@ -34,10 +34,7 @@ void lf_resetStands() {
     stand.userStand = false;
     stand.selected = false;
     stand.neighbourBlocked = false;
-    std::uint32_t id = 0;
-    for (StandOption& option : stand.options) {
-      option.id = ++id;
-    }
+    gf_numberOptions(stand);
   }
 }
 

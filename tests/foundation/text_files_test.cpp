@@ -2,8 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <future>
 #include <stdexcept>
+#include <thread>
 
 #include "app/status_line.h"
 #include "support/temp_folder.h"
@@ -72,6 +78,25 @@ TEST_F(TextFiles, ChecksTheWholeFile) {
   EXPECT_EQ(detect(window + "\xE2\x82z"), Charset::ansi);
   EXPECT_EQ(detect(window + "a\xFF"), Charset::ansi);
   EXPECT_EQ(detect(window + std::string(100000, 'b') + "\xE9"), Charset::ansi);
+}
+
+// A pipe whose writer holds it open until the detection returns: only the first bytes are waited for.
+TEST_F(TextFiles, AMarkedFileIsKnownByItsFirstBytes) {
+  const auto pipe = folder_.path() / "pipe.txt";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::promise<void> detected;
+  std::atomic<bool> writerGaveUp{false};
+  std::thread writer([&] {
+    std::ofstream out(pipe, std::ios::binary);
+    out << std::string("\xFF\xFEt\x00i\x00", 6) << std::flush;
+    if (detected.get_future().wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+      writerGaveUp = true;
+    }
+  });
+  EXPECT_EQ(gf_detectCharset(pipe), Charset::unicode);
+  EXPECT_FALSE(writerGaveUp) << "the detection waited for the end of the file";
+  detected.set_value();
+  writer.join();
 }
 
 TEST_F(TextFiles, DetectsUnreadableFiles) {
@@ -151,6 +176,9 @@ TEST_F(TextFiles, ReadsUtf8AndAnsi) {
   EXPECT_THAT(read(Charset::utf8WithoutBom, "Z\xC3\xBCrich\n\n"), ElementsAre("Z\xC3\xBCrich", ""));
   EXPECT_THAT(read(Charset::utf8WithoutBom, ""), IsEmpty());
   EXPECT_THAT(read(Charset::ansi, "Caf\xE9\r\n\x80 5"), ElementsAre("Caf\xC3\xA9", "\xE2\x82\xAC 5"));
+  // A file mixing both: each line in its own encoding.
+  EXPECT_THAT(read(Charset::ansi, "Z\xC3\xBCrich\nCaf\xE9\n\xC3\xA9t\xE9\n\xED\xA0\x80"),
+              ElementsAre("Z\xC3\xBCrich", "Caf\xC3\xA9", "\xC3\x83\xC2\xA9t\xC3\xA9", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"));
 }
 
 TEST_F(TextFiles, MissingFileIsQuietlyFalse) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "airport_files_fixture.h"
+#include "parking/quality_factors.h"
 
 namespace cvl {
 namespace {
@@ -211,7 +212,6 @@ TEST_F(LearnedFiles, AHandmadeAirportSavesEveryStandWithItsQuality) {
   parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
   parkPositions = airportStands();
   gf_saveLearnedApf();
-  apfHandmade = false;
   pugi::xml_document document;
   ASSERT_TRUE(document.load_file(path_.c_str()));
   EXPECT_STREQ(document.select_node("//parameter[@name='handmade']").node().attribute("value").value(), "true");
@@ -219,6 +219,23 @@ TEST_F(LearnedFiles, AHandmadeAirportSavesEveryStandWithItsQuality) {
   EXPECT_STREQ(document.select_node("//parameter[@name='Qf_real']").node().attribute("value").value(), "32");
   EXPECT_STREQ(document.select_node("//parkpos[@id='A2']").node().attribute("latitude").value(), "50.040000");
   EXPECT_EQ(document.select_nodes("//parkpos[@id='A1']/opt").size(), 1U);
+
+  // Options the stand search set aside are saved, so they count in the quality the file states.
+  parkPositions[1].options.push_back(test::wednesdayOption(0, HalfHourSet{0b1111}, "D-AIQB"));
+  StandOption soft = test::wednesdayOption(0, HalfHourSet{0b1}, "D-AIBA");
+  soft.real = 0;
+  parkPositions[0].options.push_back(soft);
+  gf_saveLearnedApf();
+  apfHandmade = false;
+  ASSERT_TRUE(document.load_file(path_.c_str()));
+  std::vector<ParkPos> again;
+  bool handmade = false;
+  lf_readLearned(path_, parkAirportFile, again, handmade);
+  ASSERT_EQ(again.size(), 2U);
+  const QualityFactors readBack = gf_computeQualityFactors(again);
+  EXPECT_EQ(readBack.Qf_real, 63);
+  EXPECT_EQ(document.select_node("//parameter[@name='Qf_real']").node().attribute("value").as_int(), readBack.Qf_real);
+  EXPECT_EQ(document.select_node("//parameter[@name='Qf_soft']").node().attribute("value").as_int(), readBack.Qf_soft);
 }
 
 }  // namespace

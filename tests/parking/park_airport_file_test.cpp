@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "airport_files_fixture.h"
 #include "foundation/user_error.h"
@@ -153,6 +155,39 @@ TEST_F(ParkAirportFileReading, AHandmadeFileThatCannotBeReadWholeIsLeftAsTheUser
   leave();
   EXPECT_EQ(test::readFile(learned), handmadeFile);
   EXPECT_NE(logText().find("not saved"), std::string::npos);
+}
+
+TEST_F(ParkAirportFileReading, AHandmadeFileWithAStandOrOptionLeftOutIsLeftAsTheUserWroteIt) {
+  const std::filesystem::path learned = "airports/learned/thirdparty/EDDF.xml";
+  std::filesystem::create_directories(learned.parent_path());
+  const std::string goodStand =
+      "<parkpos id=\"H1\" latitude=\"50.05\" longitude=\"8.58\" heading=\"0\" radius=\"20\">"
+      "<opt reg=\"D-AIBA\" day=\"3\" hh=\"4:6\"/></parkpos>";
+  const std::vector<std::pair<std::string, std::string>> flaws = {
+      {"<parkpos id=\"H2\" latitude=\"50,032\" longitude=\"8.58\" heading=\"0\" radius=\"20\"/>",
+       "stand 'H2' has no usable position, heading or radius"},
+      {"<parkpos id=\"H2\" heading=\"0\" radius=\"20\"/>", "stand 'H2' has no position"},
+      {"<parkpos id=\"H2\" latitude=\"50.06\" longitude=\"8.58\" heading=\"0\" radius=\"20\">"
+       "<opt reg=\"D-AIQB\" day=\"8\" hh=\"4:6\"/></parkpos>",
+       "an option of stand 'H2' has no weekday 1 to 7"},
+  };
+  for (const auto& [flaw, why] : flaws) {
+    const std::string handmadeFile =
+        apfXml(apfParameter("handmade", "true") + apfParameter("altitude", "364"), goodStand + flaw);
+    writeFile(learned, handmadeFile);
+    ASSERT_EQ(readLocal(""), "");
+    EXPECT_FALSE(apfHandmade) << why;
+    ASSERT_EQ(parkPositions.size(), 1U);
+    EXPECT_EQ(parkPositions[0].id, "A1") << "the airport file's stands stay in use";
+    parkPositions[0].options.push_back(test::wednesdayOption(1, HalfHourSet{0b1111}));
+    leave();
+    EXPECT_EQ(test::readFile(learned), handmadeFile) << why;
+    const std::string log = logText();
+    EXPECT_NE(log.find("==> handmade '" + learned.string() + "' left out 1 "), std::string::npos) << why;
+    EXPECT_NE(log.find(why), std::string::npos) << log;
+    EXPECT_NE(log.find("==> handmade '" + learned.string() + "' could not be read whole and is not saved"),
+              std::string::npos);
+  }
 }
 
 TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {
