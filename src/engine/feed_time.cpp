@@ -2,37 +2,87 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
 
+#include "engine/tick_count.h"
 #include "foundation/log.h"
 
 namespace cvl {
 namespace {
 
-// Seconds ahead of the newest time that no report of a running feed comes.
+// Seconds ahead of its source's clock that no report of a running feed comes.
 constexpr double aheadMargin = 60.0;
-constexpr int aheadRunBelieved = 3;
+constexpr double ticksPerSecond = 100.0;
+constexpr int loggedPerAircraft = 3;
 
-double newestTime = 0.0;
-int aheadInARow = 0;
+// A data time read at a tick: the clock it stands for runs on with the ticks.
+struct ClockReading {
+  double time = 0.0;
+  std::int32_t tick = 0;
+
+  double at(std::int32_t now) const { return time + (now - tick) / ticksPerSecond; }
+};
+
+struct Suspect {
+  std::optional<ClockReading> unconfirmed;
+  int logged = 0;
+};
+
+std::optional<ClockReading> feedClock;
+std::unordered_map<std::uint32_t, Suspect> suspects;
+
+void lf_followFeed(const ClockReading& reading) {
+  if (!feedClock || reading.at(tickCount) > feedClock->at(tickCount)) {
+    feedClock = reading;
+  }
+}
+
+// The aircraft's previous report was stamped ahead as well, and this one follows on from it.
+bool lf_confirmsUnconfirmed(std::uint32_t hexid, const ClockReading& reading) {
+  const auto suspect = suspects.find(hexid);
+  if (suspect == suspects.end() || !suspect->second.unconfirmed) {
+    return false;
+  }
+  const ClockReading& earlier = *suspect->second.unconfirmed;
+  return reading.time > earlier.time && reading.time - earlier.at(reading.tick) <= aheadMargin;
+}
+
+void lf_believe(std::uint32_t hexid, const ClockReading& reading) {
+  if (const auto suspect = suspects.find(hexid); suspect != suspects.end()) {
+    suspect->second.unconfirmed.reset();
+  }
+  lf_followFeed(reading);
+}
 
 }  // namespace
 
-bool gf_isStampedAhead(const TrafficItem& item) {
-  const bool ahead = newestTime > 0.0 && item.timestamp > newestTime + aheadMargin;
-  if (ahead && ++aheadInARow < aheadRunBelieved) {
-    gf_log(fmt::format("{:8} {:8} report stamped {:.0f} s ahead of the traffic, ignored", item.callsign,
-                       item.registration, item.timestamp - newestTime));
-    return true;
+bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
+  const ClockReading reading{item.timestamp, tickCount};
+  const std::optional<ClockReading> reference =
+      aircraft != nullptr ? std::optional{ClockReading{aircraft->lastItemTime, aircraft->lastItemTick}} : feedClock;
+  if (!reference) {
+    return false;
   }
-  aheadInARow = 0;
-  newestTime = std::max(newestTime, item.timestamp);
-  return false;
+  const double aheadBy = item.timestamp - reference->at(reading.tick);
+  if (aheadBy <= aheadMargin || lf_confirmsUnconfirmed(item.hexid, reading)) {
+    lf_believe(item.hexid, reading);
+    return false;
+  }
+  Suspect& suspect = suspects[item.hexid];
+  suspect.unconfirmed = reading;
+  if (suspect.logged < loggedPerAircraft) {
+    ++suspect.logged;
+    gf_log(fmt::format("{:8} {:8} report stamped {:.0f} s ahead of the traffic, ignored", item.callsign,
+                       item.registration, aheadBy));
+  }
+  return true;
 }
 
 void gf_resetFeedTime() {
-  newestTime = 0.0;
-  aheadInARow = 0;
+  feedClock.reset();
+  suspects.clear();
 }
 
 }  // namespace cvl

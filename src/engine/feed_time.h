@@ -1,15 +1,19 @@
 #pragma once
 
+#include "engine/live_ac.h"
 #include "trafficin/traffic_item.h"
 
-// The newest data time of the traffic feed, as the reports the engine takes show it. Worker thread.
+// The data time of the traffic feed, as the reports the engine takes show it. Worker thread.
 namespace cvl {
 
-// Whether the report is stamped so far ahead of the feed's newest time that the stamp cannot be right: taken, it would
-// make every later report of its aircraft look old. Reports believed move the newest time on. A run of reports
-// stamped ahead means that the feed itself has moved on (its time was set forward): the third in a row is believed.
-bool gf_isStampedAhead(const TrafficItem& item);
-// Forgets the feed's time (the traffic reset).
+// Whether the report is stamped so far ahead that the stamp cannot be right: taken, it would make every later report
+// of its aircraft look old. Sources keep clocks of their own, so a report is judged by the last report taken for its
+// aircraft, advanced by the time since; a new aircraft's first report by the newest time the feed has shown. A time
+// ahead is believed once the aircraft's next report confirms it (its source's clock was set forward). The first
+// reports of a run have nothing to be judged by and do not set the feed's time. A few ignored reports are logged per
+// aircraft.
+bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft);
+// Forgets the feed's time and the reports waiting for confirmation (the traffic reset).
 void gf_resetFeedTime();
 
 }  // namespace cvl

@@ -29,6 +29,7 @@ constexpr double curveParameterEnd = 0.999999;
 constexpr double steeringDeadBand = 0.5 * degreesToRadians;
 constexpr double lowestFlarePitch = -4.0 * degreesToRadians;
 constexpr double pi = std::numbers::pi;
+constexpr double catchUpFactor = 1.2;
 
 double lf_legNm(const LiveAc& aircraft) {
   return gf_distanceNM(gf_latLonOf(aircraft.stream[0]), gf_latLonOf(aircraft.stream[1]));
@@ -172,6 +173,21 @@ void lf_scheduleByFlight(LiveAc& aircraft) {
   }
 }
 
+// An aircraft behind its reports' timeline (after a gap, or after legs that took longer than their reports) flies
+// faster, at most by catchUpFactor over its speed, until it reaches the next entry at its reported due tick; never
+// earlier.
+std::int32_t lf_catchUpTicks(const LiveAc& aircraft, std::int32_t ticks) {
+  const TimedPosition& next = aircraft.stream[1];
+  const std::int64_t dueIn = static_cast<std::int64_t>(next.dueTick) - tickCount;
+  if (aircraft.extraCount >= 1 || ticks <= dueIn) {
+    return ticks;
+  }
+  const double fastest = std::max(lf_pairSpeed(aircraft), next.groundSpeed) * catchUpFactor;
+  const std::int32_t fastestTicks =
+      std::max(lf_travelTicks(gf_distanceNM(gf_latLonOf(aircraft.simPos), gf_latLonOf(next)), fastest), minTravelTicks);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(ticks, std::max<std::int64_t>(dueIn, fastestTicks)));
+}
+
 // Scales the ground turn rate so that a curve or a turn towards the target fits the time of the leg.
 void lf_fitTurnToLeg(LiveAc& aircraft, std::int32_t ticks, double legNm) {
   const double angle = aircraft.turnToTarget ? aircraft.headingGap : aircraft.curveTurn;
@@ -294,11 +310,13 @@ void lf_narrowDueWindow(LiveAc& aircraft) {
 void lf_scheduleAir(LiveAc& aircraft) {
   const TimedPosition& current = aircraft.stream[0];
   const TimedPosition& next = aircraft.stream[1];
-  double speed = lf_pairSpeed(aircraft);
   if (aircraft.approach && !next.airborne) {
-    speed = current.groundSpeed > 0.0 ? current.groundSpeed : 100.0;
+    const double touchdownSpeed = current.groundSpeed > 0.0 ? current.groundSpeed : 100.0;
+    lf_setNextDue(aircraft, std::max(lf_travelTicks(lf_legNm(aircraft), touchdownSpeed), minTravelTicks));
+    return;
   }
-  lf_setNextDue(aircraft, std::max(lf_travelTicks(lf_legNm(aircraft), speed), minTravelTicks));
+  const std::int32_t ticks = std::max(lf_travelTicks(lf_legNm(aircraft), lf_pairSpeed(aircraft)), minTravelTicks);
+  lf_setNextDue(aircraft, lf_catchUpTicks(aircraft, ticks));
 }
 
 void lf_scheduleGround(LiveAc& aircraft) {

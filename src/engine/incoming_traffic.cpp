@@ -9,6 +9,7 @@
 #include "engine/new_aircraft.h"
 #include "engine/position_append.h"
 #include "engine/respawn_check.h"
+#include "engine/tick_count.h"
 #include "parking/current_park_airport.h"
 
 namespace cvl {
@@ -82,10 +83,10 @@ bool lf_nearParkAirportGround(double altitude) {
 }
 
 void lf_applyIncomingItem(TrafficItem& item) {
-  if (gf_isStampedAhead(item)) {
+  LiveAc* aircraft = gf_findLiveAcByHexid(item.hexid);
+  if (gf_isStampedAhead(item, aircraft)) {
     return;
   }
-  LiveAc* aircraft = gf_findLiveAcByHexid(item.hexid);
   if (aircraft == nullptr) {
     if (!lf_isSameFlightUnderNewHexid(item)) {
       lf_createLiveAcIfTyped(item);
@@ -105,6 +106,7 @@ void lf_applyIncomingItem(TrafficItem& item) {
     return;
   }
   aircraft->lastItemTime = item.timestamp;
+  aircraft->lastItemTick = tickCount;
   decodeExisting(*aircraft, item.position);
 }
 

@@ -43,8 +43,9 @@ struct LiveAc : StaticAc {
   SimPosition simPos;
   // The reported positions still to fly, oldest first.
   std::deque<TimedPosition> stream;
-  // The traffic service's timestamp of the last accepted item, seconds.
+  // The traffic service's timestamp of the last accepted item, seconds, and the tick at which it was accepted.
   double lastItemTime = 0.0;
+  std::int32_t lastItemTick = 0;
   // Where the static collision check last looked at this aircraft.
   LatLon collisionProbe;
   // System time in 100-ns units at which the aircraft parked (only differences count).

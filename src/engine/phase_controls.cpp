@@ -11,6 +11,7 @@
 #include "engine/identity_motion.h"
 #include "engine/motion_tables.h"
 #include "engine/phase_change.h"
+#include "engine/stream_points.h"
 #include "engine/take_off.h"
 #include "engine/throttle_levels.h"
 #include "engine/tick_count.h"
@@ -165,12 +166,16 @@ void lf_pitchFor(LiveAc& aircraft, double verticalSpeed, std::int32_t ticks) {
   aircraft.stepPitch = std::clamp((target - aircraft.simPos.pitch) / ticks, -limit, limit);
 }
 
-// The reported true heading when the next entry carries one low down, else the turn onto the leg after it.
+// The reported true heading when the next entry carries one low down, else the turn onto the leg after it, or onto
+// the leg to it while no entry follows (a flight turned round while its reports were missing faces where it goes).
 double lf_turnToNext(const LiveAc& aircraft) {
   const TimedPosition& next = aircraft.stream[1];
   const double reportedBelow = aircraft.approach ? 2000.0 : 1000.0;
   if (next.hasTrueHeading && next.roll && next.trueHeading && aircraft.heightAgl < reportedBelow) {
     return lf_wrappedAngle(*next.trueHeading - aircraft.simPos.heading);
+  }
+  if (aircraft.stream.size() < 3 && !gf_samePoint(aircraft.simPos, next)) {
+    return lf_wrappedAngle(gf_bearing(gf_latLonOf(aircraft.simPos), gf_latLonOf(next)) - aircraft.simPos.heading);
   }
   return lf_turnAhead(aircraft);
 }

@@ -27,7 +27,6 @@ constexpr double driftStepNm = 0.0016198704103671706;  // 3 m
 constexpr std::int32_t driftSteps = 3;
 // Ticks a parked aircraft's made-up position lies ahead (a week).
 constexpr std::int32_t weekAheadTicks = 60480000;
-constexpr double leaveAirDegrees = 100.0;
 constexpr double landingTurnDegrees = 90.0;
 constexpr double rolloutTurnDegrees = 150.0;
 constexpr double rolloutSpeedCap = 40.0;  // kt
@@ -157,14 +156,11 @@ bool lf_whileMoving(LiveAc& aircraft, TimedPosition& position) {
   if (aircraft.extraCount <= 0) {
     return true;
   }
-  // A real report wins over the positions made up along the old heading. One that lies behind them (the flight turned
-  // while its reports were missing) is flown once the made-up leg ends, when the reports after it show the turn.
-  const bool turnedMeanwhile =
-      !aircraft.onGround && lf_offHeadingDegrees(aircraft, aircraft.stream.back(), position) >= leaveAirDegrees;
+  // A real report wins over the positions made up along the old heading at once, also one that lies behind them (the
+  // flight turned while its reports were missing): the aircraft turns from where it is towards the report and catches
+  // up with its reports' timeline.
   lf_endMadeUpPositions(aircraft);
-  if (!turnedMeanwhile) {
-    lf_firstDueNow(aircraft);
-  }
+  lf_firstDueNow(aircraft);
   aircraft.holding = false;
   aircraft.holdStart = 0;
   return true;

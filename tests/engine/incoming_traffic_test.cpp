@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "engine/aircraft_lists.h"
@@ -50,34 +55,98 @@ TEST_F(IncomingTraffic, AnItemMustBeMoreThanASecondNewer) {
   EXPECT_EQ(aircraft.lastItemTime, firstTime + 1.01);
 }
 
-TEST_F(IncomingTraffic, AReportStampedFarAheadOfTheFeedIsIgnoredButAFeedThatMovesOnIsFollowed) {
-  // Two flights report every 2 s. One report of the first is stamped an hour ahead; from the third minute on the feed
-  // itself runs two hours ahead (its time was set forward).
-  SimulatorStandIn simulator;
-  for (std::int32_t second = 0; second <= 240; second += 2) {
-    simulator.ticksUntil(second * 100);
-    for (std::uint32_t flight = 0; flight < 2; ++flight) {
-      TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), second, tickCount);
-      report.position.lat += 0.1 * flight;
-      if (second >= 120) {
-        report.timestamp += 7200.0;
-      } else if (second == 20 && flight == 0) {
-        report.timestamp += 3600.0;
+// Flights side by side, 0.1 degrees apart, each reporting every 2 s through the engine to the simulator, from the
+// second `from` to the second `to`; `stamp` gives the timestamp of a flight's report at a second, nothing for none.
+class SourceClocks : public IncomingTraffic {
+ protected:
+  using Stamp = std::function<std::optional<double>(std::uint32_t, double)>;
+
+  void fly(std::uint32_t flights, std::int32_t from, std::int32_t to, const Stamp& stamp) {
+    for (std::int32_t second = from; second <= to; second += 2) {
+      simulator.ticksUntil(second * 100);
+      for (std::uint32_t flight = 0; flight < flights; ++flight) {
+        const auto timestamp = stamp(flight, second);
+        if (!timestamp) {
+          continue;
+        }
+        TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), second, tickCount);
+        report.position.lat += 0.1 * flight;
+        report.timestamp = *timestamp;
+        queue(std::move(report));
       }
-      queue(std::move(report));
     }
   }
 
-  EXPECT_TRUE(logged("DLH0              report stamped 3602 s ahead of the traffic, ignored"));
-  EXPECT_EQ(simulator.creations(), 2U);
-  EXPECT_EQ(simulator.removals(), 0U);
-  ASSERT_EQ(simulator.objects().size(), 2U);
-  // Each flies its reports 30 s behind.
-  const double reportedLon = flying(liveHexid, "", (tickCount - 3000) / 100.0, 0).position.lon;
-  for (const auto& [objectId, object] : simulator.objects()) {
-    ASSERT_TRUE(object.position);
-    EXPECT_NEAR(object.position->longitude, reportedLon, 0.01) << object.tailNumber;
+  // Whether every object in the simulator flies its reports 30 s behind.
+  bool allOnTimeline() const {
+    const double reportedLon = flying(liveHexid, "", (tickCount - 3000) / 100.0, 0).position.lon;
+    return std::all_of(simulator.objects().begin(), simulator.objects().end(), [reportedLon](const auto& entry) {
+      const auto& position = entry.second.position;
+      return position && std::abs(position->longitude - reportedLon) < 0.01;
+    });
   }
+
+  std::size_t stampedAheadLines() const {
+    std::size_t lines = 0;
+    const std::string text = log.text();
+    for (auto at = text.find("report stamped"); at != std::string::npos; at = text.find("report stamped", at + 1)) {
+      ++lines;
+    }
+    return lines;
+  }
+
+  SimulatorStandIn simulator;
+};
+
+TEST_F(SourceClocks, ReportsStampedFarAheadAreIgnoredAlsoAfterAFirstOneButAFeedThatMovesOnIsFollowed) {
+  // The run's first report comes from a third flight and is stamped an hour ahead; that flight's later reports are
+  // right. Every tenth report of the first flight is stamped an hour ahead, and so is the first report of a fourth
+  // flight that appears at 50 s. From the third minute on the feed itself runs two hours ahead (its time was set
+  // forward).
+  const Stamp stamp = [](std::uint32_t flight, double second) -> std::optional<double> {
+    double timestamp = firstTime + second;
+    if ((second == 0 && flight != 2) || (flight == 3 && second < 50)) {
+      return std::nullopt;
+    }
+    if (second >= 120) {
+      timestamp += 7200.0;
+    } else if (second == 0 || (flight == 0 && static_cast<int>(second) % 20 == 0) || (flight == 3 && second == 50)) {
+      timestamp += 3600.0;
+    }
+    return timestamp;
+  };
+  fly(4, 0, 110, stamp);
+  EXPECT_TRUE(logged("DLH0              report stamped 3600 s ahead of the traffic, ignored"));
+  EXPECT_TRUE(logged("DLH3              report stamped"));
+  // Five reports of the first flight ignored, the first three logged.
+  EXPECT_EQ(stampedAheadLines(), 4U);
+  EXPECT_EQ(simulator.objects().size(), 4U);
+  EXPECT_TRUE(allOnTimeline());
+
+  fly(4, 112, 240, stamp);
+  EXPECT_EQ(simulator.creations(), 4U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  EXPECT_EQ(simulator.objects().size(), 4U);
+  EXPECT_TRUE(allOnTimeline());
+}
+
+TEST_F(SourceClocks, EachFlightIsJudgedByTheClockOfItsOwnSource) {
+  // The run's first report comes from a source whose clock runs 90 s behind, and from 20 s on a flight reports from a
+  // source whose clock runs 90 s ahead. Between them, a flight from a source that is right, with 70 s without reports.
+  fly(3, 0, 240, [](std::uint32_t flight, double second) -> std::optional<double> {
+    if ((flight == 2 && second < 20) || (flight == 1 && second > 60 && second < 130)) {
+      return std::nullopt;
+    }
+    return firstTime + second + (flight == 0 ? -90.0 : flight == 2 ? 90.0 : 0.0);
+  });
+
+  EXPECT_EQ(simulator.creations(), 3U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  EXPECT_EQ(simulator.objects().size(), 3U);
+  EXPECT_TRUE(allOnTimeline());
+  // Only the first report of the flight whose source runs ahead was ignored.
+  EXPECT_EQ(stampedAheadLines(), 1U);
+  EXPECT_TRUE(logged("DLH2              report stamped"));
 }
 
 TEST_F(IncomingTraffic, SpeedSpikesAreIgnored) {
