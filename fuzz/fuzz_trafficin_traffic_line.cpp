@@ -1,6 +1,6 @@
 // Arbitrary bytes as a traffic datagram, handed to the traffic reader as its receive loop does. Nothing may crash,
-// the latest data time stays 0 or plausible, and every queued item is a finite position on Earth with a live hexid
-// and at least one name.
+// the latest data time stays 0 or plausible, and every queued item is a finite position on Earth with a live hexid,
+// at least one name and short clean texts.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +40,7 @@ void lf_checkItem(const cvl::TrafficItem& item) {
   check(!item.callsign.empty() || !item.registration.empty());
   check(!item.type.empty() && item.registration.size() <= 12);
   for (const std::string* text : {&item.callsign, &item.type, &item.registration, &item.origin, &item.destination}) {
-    check(cvl::gf_isCleanText(*text));
+    check(cvl::gf_isCleanText(*text) && text->size() <= 16);
   }
   check(!position.trueHeading || (*position.trueHeading > 0.0 && *position.trueHeading <= 6.283185307179587));
 }

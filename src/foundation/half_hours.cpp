@@ -39,7 +39,7 @@ HalfHourSet rangeForm(std::string_view text) {
   bool failed = false;
   for (const auto piece : trimmedPieces(text, ':')) {
     if (bounds.size() == 2) {
-      gf_logFlagged(fmt::format("{} more than one colon char in: {}", "gf_hours2bitset", text));
+      gf_logFlagged(fmt::format("{} more than one colon char in: {}", "gf_hours2bitset", gf_excerpt(text)));
       return {};
     }
     if (const auto slot = lf_parseHalfHour(piece, text)) {
@@ -54,7 +54,8 @@ HalfHourSet rangeForm(std::string_view text) {
   const int first = bounds[0];
   const int last = bounds[1];
   if (first > last) {
-    gf_logFlagged(fmt::format("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset", first, last, text));
+    gf_logFlagged(
+        fmt::format("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset", first, last, gf_excerpt(text)));
     return {};
   }
   HalfHourSet set;
@@ -101,7 +102,7 @@ std::optional<int> lf_parseHalfHour(std::string_view piece, std::string_view who
   int slot = -1;
   const auto parsed = std::from_chars(number.data(), number.data() + number.size(), slot);
   if (parsed.ec != std::errc{} || slot < 0 || slot >= halfHoursPerDay) {
-    gf_logFlagged(fmt::format("{} invalid hour '{}' in {}", "operator ()", number, wholeText));
+    gf_logFlagged(fmt::format("{} invalid hour '{}' in {}", "operator ()", gf_excerpt(number), gf_excerpt(wholeText)));
     return std::nullopt;
   }
   return slot;

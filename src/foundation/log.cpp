@@ -10,6 +10,7 @@
 #include "app/exit_reasons.h"
 #include "foundation/constants.h"
 #include "foundation/files.h"
+#include "foundation/text_encoding.h"
 #include "foundation/timekeeping.h"
 #include "foundation/version.h"
 
@@ -28,6 +29,33 @@ std::mutex logMutex;
 std::ofstream& logStream() {
   static auto* const stream = new std::ofstream;
   return *stream;
+}
+
+// "\n", "\r" and "\t" for their bytes, "\x" and two hexadecimal digits for any other control byte.
+std::size_t lf_escapedLength(char c) {
+  if (!gf_isControlByte(c)) {
+    return 1;
+  }
+  return c == '\n' || c == '\r' || c == '\t' ? 2 : 4;
+}
+
+std::string lf_escaped(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (gf_isControlByte(c)) {
+      shown += fmt::format("\\x{:02x}", static_cast<unsigned char>(c));
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 
 void flushAtExit() {
@@ -97,14 +125,19 @@ void gf_logUnlessClosing(std::string_view text) {
 }
 
 std::string gf_excerpt(std::string_view text, std::size_t length) {
-  if (text.size() <= length) {
-    return std::string{text};
+  std::size_t cut = 0;
+  std::size_t shownLength = 0;
+  while (cut < text.size() && shownLength + lf_escapedLength(text[cut]) <= length) {
+    shownLength += lf_escapedLength(text[cut]);
+    ++cut;
   }
-  std::size_t cut = length;
+  if (cut == text.size()) {
+    return lf_escaped(text);
+  }
   while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
     --cut;  // a continuation byte: the character began before the cut
   }
-  return fmt::format("{}... ({} bytes)", text.substr(0, cut), text.size());
+  return fmt::format("{}... ({} bytes)", lf_escaped(text.substr(0, cut)), text.size());
 }
 
 void gf_flushLog() {

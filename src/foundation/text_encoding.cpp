@@ -116,9 +116,12 @@ bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates) {
   return true;
 }
 
+bool gf_isControlByte(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+}
+
 bool gf_isCleanText(std::string_view text) {
-  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; };
-  return gf_isUtf8(text, false) && std::none_of(text.begin(), text.end(), isControl);
+  return gf_isUtf8(text, false) && std::none_of(text.begin(), text.end(), gf_isControlByte);
 }
 
 std::u16string utf8_to_wide(std::string_view text) {

@@ -30,6 +30,9 @@ std::size_t gf_utf8SequenceLength(std::string_view bytes, bool acceptSurrogates)
 // Whether bytes are well-formed UTF-8 from start to end, in the sense of gf_utf8SequenceLength.
 bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates);
 
+// Below 0x20, or 0x7F.
+bool gf_isControlByte(char c);
+
 // Well-formed UTF-8 without surrogates and without control bytes (below 0x20, and 0x7F): text that the strict
 // conversions take and that a window or a log line can show as it is.
 bool gf_isCleanText(std::string_view text);

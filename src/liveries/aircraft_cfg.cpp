@@ -261,7 +261,7 @@ bool lf_checkFltsimSections(const CfgLines& lines, const std::filesystem::path& 
     std::int32_t value = 0;
     const auto [end, failure] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (failure != std::errc{} || end != number.data() + number.size()) {
-      gf_logFlagged(fmt::format("fltsim num {} incorrect", line));
+      gf_logFlagged(fmt::format("fltsim num {} incorrect", gf_excerpt(line)));
       return false;
     }
     anyHeader = true;

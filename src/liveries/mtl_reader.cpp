@@ -102,7 +102,7 @@ bool lf_readIvaoSectionKeys(const CfgLines& section, const std::filesystem::path
     if (keys.title.empty() && lf_matchTitleLine(line, value)) {
       keys.title = gf_trim(value);
       if (keys.title.size() < value.size()) {
-        gf_log(fmt::format("removed spaces around title '{}' --> '{}'", value, keys.title));
+        gf_log(fmt::format("removed spaces around title '{}' --> '{}'", gf_excerpt(value), gf_excerpt(keys.title)));
       }
     } else if (lf_matchTitleLine(line, value)) {
       lf_reportSection(folder, header, "has more than one title key");

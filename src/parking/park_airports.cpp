@@ -43,12 +43,12 @@ bool lf_readListLine(const std::string& line, std::unordered_set<std::string>& s
   }
   const std::vector<std::string> pieces = gf_split(line, ',');
   if (pieces.size() >= 3) {
-    gf_logFlagged(fmt::format("{}:{} wrong syntax, skipped", listFileName, line));
+    gf_logFlagged(fmt::format("{}:{} wrong syntax, skipped", listFileName, gf_excerpt(line)));
     return true;
   }
   const std::string& code = pieces.front();
   if (seen.contains(code)) {
-    gf_logFlagged(fmt::format("{}:{} double, skipped", listFileName, code));
+    gf_logFlagged(fmt::format("{}:{} double, skipped", listFileName, gf_excerpt(code)));
     return true;
   }
   const Airport* airport = gf_findAirportByCode(code);

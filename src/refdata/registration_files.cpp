@@ -54,7 +54,7 @@ bool lf_readRegistrationsLine(const std::vector<std::string>& fields, const std:
     if (lf_validRegistration(piece)) {
       regs.push_back(piece);
     } else {
-      gf_logFlagged(fmt::format("wrong regcode length '{}' in {}", piece, file.string()));
+      gf_logFlagged(fmt::format("wrong regcode length '{}' in {}", gf_excerpt(piece), file.string()));
       accepted = false;
     }
   }
@@ -85,7 +85,7 @@ bool lf_readRegcodesLine(const std::string& line, const std::filesystem::path& f
     case 3:
       return lf_readRegistrationsLine(fields, file, out);
     default:
-      gf_logFlagged(fmt::format("{}: wrong format '{}'", file.string(), line));
+      gf_logFlagged(fmt::format("{}: wrong format '{}'", file.string(), gf_excerpt(line)));
       return false;
   }
 }
@@ -147,7 +147,7 @@ bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::
       continue;
     }
     if (title == previous) {
-      gf_logFlagged(fmt::format("SAME AS PREVIOUS title '{}'", title));
+      gf_logFlagged(fmt::format("SAME AS PREVIOUS title '{}'", gf_excerpt(title)));
       accepted = false;
       continue;
     }

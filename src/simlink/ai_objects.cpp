@@ -93,10 +93,11 @@ void lf_logForeignAircraft(std::uint32_t objectId, const AcInRange& data, std::s
     }
     return;
   }
-  gf_log(fmt::format(
-      "just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, onground:{}, "
-      "gnd_alt:{:.0f} ft",
-      programName, gf_toHex(objectId), atcId, data.altitudeAboveGround, data.onGround, data.groundAltitude));
+  gf_log(
+      fmt::format("just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, onground:{}, "
+                  "gnd_alt:{:.0f} ft",
+                  programName, gf_toHex(objectId), gf_excerpt(atcId), data.altitudeAboveGround, data.onGround,
+                  data.groundAltitude));
 }
 
 // One of the program's own aircraft: from now on only the program moves it.

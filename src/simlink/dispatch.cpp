@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 #include "app/closing_down.h"
 #include "app/exit_reasons.h"
@@ -12,7 +13,6 @@
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
-#include "foundation/strings.h"
 #include "foundation/user_error.h"
 #include "parking/user_stand.h"
 #include "simlink/ai_objects.h"
@@ -106,15 +106,19 @@ void lf_handle(const SIMCONNECT_RECV& message, std::uint32_t messageSize, Handle
   }
 }
 
+bool lf_isSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
 // Letters, digits and the white space between them: the name as the simulator means it, whatever it carries besides
 // (a line end, for one).
 std::string lf_lettersDigitsAndSpaces(std::string_view name) {
   std::string kept;
-  std::copy_if(name.begin(), name.end(), std::back_inserter(kept), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return std::isalnum(byte) != 0 || std::isspace(byte) != 0;
-  });
-  return gf_trim(kept);
+  std::copy_if(name.begin(), name.end(), std::back_inserter(kept),
+               [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || lf_isSpace(c); });
+  const auto first = std::find_if_not(kept.begin(), kept.end(), lf_isSpace);
+  const auto last = std::find_if_not(kept.rbegin(), kept.rend(), lf_isSpace).base();
+  return first < last ? std::string(first, last) : std::string{};
 }
 
 std::string lf_simulatorName(std::string_view filteredName) {
@@ -130,7 +134,8 @@ std::string lf_simulatorName(std::string_view filteredName) {
     }
     return "MSFS 2024";
   }
-  throw UserErrorException(77, fmt::format("'{}' not being MSFS 2020 or MSFS 2024 connects ... ?", filteredName));
+  throw UserErrorException(
+      77, fmt::format("'{}' not being MSFS 2020 or MSFS 2024 connects ... ?", gf_excerpt(filteredName)));
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ void lf_onUserAcTitle(std::string_view title) {
   mainWindow.userAcTitleText = cut;
   gf_invalidateBand(rcHeader);
   userAcTitle = cut;
-  gf_logIndented(fmt::format("SimConnect: User aircraft title: {}", cut));
+  gf_logIndented(fmt::format("SimConnect: User aircraft title: {}", gf_excerpt(cut)));
 }
 
 // The proleptic Gregorian day number of the date, counted so that 1970-01-01 is day 0.

@@ -151,9 +151,9 @@ void lf_deduceType(std::string_view rawModel) {
     lf_onEmptyModel();
     return;
   }
-  gf_logIndented(fmt::format("model raw: {}", rawModel));
+  gf_logIndented(fmt::format("model raw: {}", gf_excerpt(rawModel)));
   std::string model = lf_rewrittenModel(rawModel);
-  std::string logLine = fmt::format("SimConnect: User aircraft model: {}", model);
+  std::string logLine = fmt::format("SimConnect: User aircraft model: {}", gf_excerpt(model));
   if (model.find("camerapod") != std::string::npos || model.find("Crew Vessel") != std::string::npos) {
     lf_onVehicleWithoutType(logLine);
     return;
@@ -163,7 +163,7 @@ void lf_deduceType(std::string_view rawModel) {
   if (!halfSpan) {
     if (auto fromTitle = lf_typeFromTitle()) {
       model = *fromTitle;
-      logLine = fmt::format("SimConnect: User aircraft model deduced from title: {}", model);
+      logLine = fmt::format("SimConnect: User aircraft model deduced from title: {}", gf_excerpt(model));
       halfSpan = lf_knownHalfSpan(model);
     }
   }

@@ -24,8 +24,6 @@ constexpr std::int32_t highestHpa = 1100;
 constexpr std::int32_t lowestHpa = 900;
 constexpr std::int32_t standardHpa = 1013;
 constexpr double hpaPerHundredthInHg = 0.33865307;
-// The JSON parser's explanation comes before the datagram's text it quotes.
-constexpr std::size_t parserMessageLength = 2 * excerptLength;
 
 // The nearest whole number; gsl::narrowing_error when it does not fit 32 bits.
 std::int32_t lf_roundToInt32(double value) {
@@ -36,11 +34,24 @@ std::int32_t lf_roundToInt32(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
+// The explanation of a failure without the piece of the datagram that the JSON parser quotes: the log line shows
+// the datagram once.
+std::string_view lf_withoutQuote(std::string_view explanation) {
+  return explanation.substr(0, explanation.find("; last read:"));
+}
+
+void lf_logNoQnh(std::string_view datagram, MalformedDatagramLog& malformedLog) {
+  if (malformedLog.admit()) {
+    gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
+  }
+}
+
 // hPa or hundredths of an inch of mercury, as the datagram gives it; nothing (and logged) when it gives none.
-std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::string_view datagram) {
+std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::string_view datagram,
+                                        MalformedDatagramLog& malformedLog) {
   const auto entry = document.is_object() ? document.find("QNH") : document.end();
   if (entry == document.end() || entry->empty()) {  // missing, null, or an empty object or array
-    gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
+    lf_logNoQnh(datagram, malformedLog);
     return std::nullopt;
   }
   if (entry->is_number_integer()) {
@@ -55,12 +66,12 @@ std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::str
   if (entry->is_string()) {
     const auto& text = entry->get_ref<const std::string&>();
     const auto number = gf_leadingNumber<std::int32_t>(text);
-    if (!number) {
-      gf_logFlagged(fmt::format("QNH string parse error: {} in {}", gf_excerpt(text), gf_excerpt(datagram)));
+    if (!number && malformedLog.admit()) {
+      gf_logFlagged(fmt::format("QNH string parse error: {}", gf_excerpt(text)));
     }
     return number;
   }
-  gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
+  lf_logNoQnh(datagram, malformedLog);
   return std::nullopt;
 }
 
@@ -83,7 +94,7 @@ void QnhReader::onDatagram() {
   const std::string_view datagram{data, length};
   try {
     const auto document = nlohmann::json::parse(datagram);
-    auto qnh = lf_qnhValue(document, datagram);
+    auto qnh = lf_qnhValue(document, datagram, malformedLog);
     if (!qnh) {
       return;
     }
@@ -95,7 +106,9 @@ void QnhReader::onDatagram() {
       lf_publish(*qnh);
     }
   } catch (const std::exception& error) {
-    gf_log(fmt::format("Exception {}, in {}", gf_excerpt(error.what(), parserMessageLength), gf_excerpt(datagram)));
+    if (malformedLog.admit()) {
+      gf_log(fmt::format("Exception {}, in {}", gf_excerpt(lf_withoutQuote(error.what())), gf_excerpt(datagram)));
+    }
   }
 }
 

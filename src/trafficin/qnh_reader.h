@@ -11,6 +11,8 @@ namespace cvl {
 
 class QnhReader : public UdpReader {
  public:
+  QnhReader() : UdpReader{"QNH Reader"} {}
+
   // Publishes the datagram's QNH, clamped to 900..1100 hPa, when it changed or is 1013. A datagram without a usable
   // QNH is logged and ignored.
   void onDatagram() override;

@@ -15,6 +15,7 @@ void lf_resetCounters(UdpReader& reader) {
   reader.stop = false;
   reader.datagramCount = 0;
   reader.lastCheckedCount = 0;
+  reader.malformedLog.restart();
 }
 
 }  // namespace

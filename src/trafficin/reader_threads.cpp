@@ -40,21 +40,22 @@ void lf_releaseSocket(UdpReader& reader) {
   net::cleanup();
 }
 
-void lf_runReader(UdpReader& reader, std::string_view name, std::uint16_t port, void (*showReceiving)()) {
+void lf_runReader(UdpReader& reader, std::uint16_t port, void (*showReceiving)()) {
   reader.threadRunning = true;
   try {
     gf_udpStartup(reader);
     gf_udpCreateSocket(reader);
     gf_udpBind(reader, port);
     showReceiving();
-    lf_logConnected(name);
+    lf_logConnected(reader.name);
     gf_udpReceiveLoop(reader);
     lf_releaseSocket(reader);
   } catch (const std::exception& error) {
     lf_releaseSocket(reader);
-    gf_readerStopped(name, error.what());
+    gf_readerStopped(reader.name, error.what());
   }
-  lf_logDisconnected(name);
+  reader.malformedLog.restart();
+  lf_logDisconnected(reader.name);
   reader.threadRunning = false;
 }
 
@@ -77,11 +78,11 @@ std::atomic<bool> trafficReceiving{true};
 std::atomic<bool> weatherReceiving{true};
 
 void lf_trafficReaderThread(std::uint16_t port) {
-  lf_runReader(trafficReader, "Traffic Reader", port, lf_showTrafficReceiving);
+  lf_runReader(trafficReader, port, lf_showTrafficReceiving);
 }
 
 void lf_qnhReaderThread(std::uint16_t port) {
-  lf_runReader(qnhReader, "QNH Reader", port, lf_showWeatherReceiving);
+  lf_runReader(qnhReader, port, lf_showWeatherReceiving);
 }
 
 void gf_checkReaderActivity() {

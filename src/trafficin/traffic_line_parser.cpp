@@ -54,6 +54,8 @@ constexpr double groundLineRadiusNm = 5.0;         // ground traffic only around
 constexpr double lowAltitudeLimit = 14000.0;       // feet; below it the ground rules look at the height
 constexpr double unknownElevation = -1000.0;       // feet
 constexpr double airborneOnlyMargin = 300.0;       // feet above the park airport
+// Callsigns, types and airport codes are far shorter; anything longer is no report the service sends.
+constexpr std::size_t longestReportText = 16;
 
 // The number of a field, or a failure "{name}:{text}".
 double lf_numberField(std::string_view text, std::string_view name) {
@@ -81,14 +83,25 @@ double lf_typicalTas(double altitude) {
   return 430.0;
 }
 
-// The texts of a report that reach the aircraft records, the window and the simulator.
-constexpr std::array<std::pair<Field, std::string_view>, 5> textFields{{
-    {callsignField, "callsign"},
-    {typeField, "type"},
-    {registrationField, "registration"},
-    {originField, "origin"},
-    {destinationField, "destination"},
+// The texts of a report that reach the aircraft records, the log, the window and the simulator. The registration
+// has a limit of its own, below the others, beyond which the line is dropped silently.
+struct TextField {
+  Field field;
+  std::string_view name;
+  bool bounded;
+};
+constexpr std::array<TextField, 5> textFields{{
+    {callsignField, "callsign", true},
+    {typeField, "type", true},
+    {registrationField, "registration", false},
+    {originField, "origin", true},
+    {destinationField, "destination", true},
 }};
+
+// The aircraft a failure is about, as the report names it.
+std::string lf_aircraftText(std::string_view hexid) {
+  return fmt::format("hexid {}", gf_excerpt(hexid, longestReportText));
+}
 
 bool lf_isRefusedCategory(std::string_view category) {
   return category == "B1" || category == "B2" || category == "B4" || category == "C1" || category == "C2";
@@ -102,7 +115,9 @@ void TrafficReader::processLineSub() {
     parseLine(item);
   } catch (const std::exception& error) {
     // Failures quote the line's fields, which a sender can make as long as a datagram.
-    gf_log(fmt::format("exception in processLineSub: {}", gf_excerpt(error.what())));
+    if (malformedLog.admit()) {
+      gf_log(fmt::format("exception in processLineSub: {}", gf_excerpt(error.what())));
+    }
   }
 }
 
@@ -131,9 +146,16 @@ void TrafficReader::parseLine(TrafficItem& item) {
     return;
   }
   // A sender's damaged bytes make no trustworthy identity: the report is refused rather than guessed at.
-  for (const auto& [field, name] : textFields) {
-    if (!gf_isCleanText(fields[field])) {
-      throw std::runtime_error(fmt::format("{} is not clean UTF-8 text", name));
+  for (const auto& [field, fieldName, bounded] : textFields) {
+    const std::string_view text = fields[field];
+    if (!gf_isCleanText(text)) {
+      throw std::runtime_error(
+          fmt::format("{} of {} is not clean UTF-8 text", fieldName, lf_aircraftText(fields[hexidField])));
+    }
+    if (bounded && text.size() > longestReportText) {
+      throw std::runtime_error(fmt::format("{} of {} is longer than {} bytes: {}", fieldName,
+                                           lf_aircraftText(fields[hexidField]), longestReportText,
+                                           gf_excerpt(text, longestReportText)));
     }
   }
   if (!lf_checkRegistration(item)) {

@@ -17,7 +17,7 @@ constexpr std::size_t trafficFieldCount = 29;
 TrafficReader trafficReader;
 std::atomic<bool> rtProfessional{false};
 
-TrafficReader::TrafficReader() {
+TrafficReader::TrafficReader() : UdpReader{"Traffic Reader"} {
   fields.reserve(64);
 }
 

@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::chrono::milliseconds wakeUpInterval{1000};
 
-void lf_logOverrun(std::string_view size) {
-  if (!gf_stopping()) {
+void lf_logOverrun(UdpReader& reader, std::string_view size) {
+  if (!gf_stopping() && reader.malformedLog.admit()) {
     gf_log(fmt::format("buffer overrun: {} bytes", size));
   }
 }
@@ -46,20 +46,22 @@ void lf_receiveOne(UdpReader& reader, bool keepRepeats) {
     // A datagram longer than the buffer is the sender's fault, not the reader's: anyone on the network could send
     // one, so it must not end the reader.
     if (error == net::errorMessageTooLong) {
-      lf_logOverrun(fmt::format("more than {}", datagramCapacity));
+      lf_logOverrun(reader, fmt::format("more than {}", datagramCapacity));
       return;
     }
     throw std::runtime_error(fmt::format("receive error: {}", gf_wsaErrorText(error)));
   }
   const auto count = static_cast<std::size_t>(received);
   if (count >= datagramCapacity) {
-    lf_logOverrun(fmt::format("{}", count));
+    lf_logOverrun(reader, fmt::format("{}", count));
   } else if (count > 0) {
     lf_handOn(reader, count, keepRepeats);
   }
 }
 
 }  // namespace
+
+UdpReader::UdpReader(std::string_view readerName) : name{readerName} {}
 
 UdpReader::~UdpReader() = default;
 
@@ -96,6 +98,7 @@ void gf_udpReceiveLoop(UdpReader& reader) {
     if (ready > 0) {
       lf_receiveOne(reader, keepRepeats);
     }
+    reader.malformedLog.reportWhenDue();
   }
   gf_udpCloseSocket(reader);
   reader.onStopped();

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/net/sockets.h"
+#include "trafficin/malformed_datagram_log.h"
 
 // A receiver of the traffic service's UDP datagrams: a loop that wakes at least once a second, hands each datagram to
 // onDatagram and calls onStopped when its stop flag ends it. Each reader has a thread of its own; the worker thread
@@ -17,7 +19,8 @@ inline constexpr std::size_t datagramCapacity = 16384;
 
 class UdpReader {
  public:
-  UdpReader() = default;
+  // The name is the reader thread's, as the log shows it.
+  explicit UdpReader(std::string_view readerName);
   UdpReader(const UdpReader&) = delete;
   UdpReader& operator=(const UdpReader&) = delete;
   virtual ~UdpReader();
@@ -27,6 +30,9 @@ class UdpReader {
   // The loop ended because stop was set.
   virtual void onStopped() = 0;
 
+  const std::string_view name;
+  // Every line about a malformed datagram of this reader goes through it.
+  MalformedDatagramLog malformedLog{name};
   const char* data = nullptr;
   std::uint64_t length = 0;
   // Ends the receive loop within a second.
@@ -55,8 +61,8 @@ void gf_udpCreateSocket(UdpReader& reader);
 // lets the system choose. Throws "bind to stream socket failed, error: {}".
 void gf_udpBind(UdpReader& reader, std::uint16_t port);
 // Receives until stop is set, then closes the socket and calls onStopped. A failing receive throws "receive error: {}";
-// a datagram too long for the buffer is logged and skipped. Without the traffic service on this computer, a datagram
-// equal to the one handed on before (in this loop) is dropped.
+// a datagram too long for the buffer is logged (as a malformed one) and skipped. Without the traffic service on this
+// computer, a datagram equal to the one handed on before (in this loop) is dropped.
 void gf_udpReceiveLoop(UdpReader& reader);
 // Closes the reader's socket when it is open.
 void gf_udpCloseSocket(UdpReader& reader);

@@ -159,12 +159,13 @@ TEST_F(AiObjects, ObjectsAtOrBelowTheUserAndOtherTypesAreLeftAlone) {
 }
 
 TEST_F(AiObjects, NewAircraftOfTheSimulatorAreOnlyLoggedAndAsGenOnlyOnce) {
-  for (const std::uint32_t objectId : {600u, 601u, 602u}) {
+  for (const std::uint32_t objectId : {600u, 601u, 602u, 603u}) {
     added(objectId);
   }
   scanned(600, "AS-GEN");
   scanned(601, "AS-GEN");
   scanned(602, "EZY12", 1200.4);
+  scanned(603, "EZY\n==> Error 81\x1b");  // another player's callsign, as it came over the network
   EXPECT_TRUE(gf_takeSimResults().empty());
   const auto log = logText();
   EXPECT_EQ(log.find("Spawned by Asobo"), log.rfind("Spawned by Asobo"));
@@ -174,6 +175,7 @@ TEST_F(AiObjects, NewAircraftOfTheSimulatorAreOnlyLoggedAndAsGenOnlyOnce) {
   EXPECT_NE(log.find("just spawned, but not by Corvalen, oid: 602, callsign 'EZY12', altaboveGnd:1200 ft, "
                      "onground:0, gnd_alt:364 ft"),
             std::string::npos);
+  EXPECT_NE(log.find("oid: 603, callsign 'EZY\\n==> Error 81\\x1b', altaboveGnd"), std::string::npos) << log;
 }
 
 TEST_F(AiObjects, ARemovalIsSentAndItsObjectReportedGone) {

@@ -83,6 +83,11 @@ TEST_F(Dispatch, TheSimulatorIsKnownByItsLettersDigitsAndSpaces) {
   mainWindow.simNameText = std::string{};
   deliver(openFrom("KittyHawk\r\n"));
   EXPECT_EQ(mainWindow.simNameText.get(), "MSFS 2020 (11.0.1.0)");
+  for (const char* name : {"KittyHawk\v", "\fKittyHawk\f"}) {
+    mainWindow.simNameText = std::string{};
+    deliver(openFrom(name));
+    EXPECT_EQ(mainWindow.simNameText.get(), "MSFS 2020 (11.0.1.0)") << name;
+  }
   EXPECT_EQ(userErrorOf(openFrom("Kitty Hawk")), "77: 'Kitty Hawk' not being MSFS 2020 or MSFS 2024 connects ... ?");
 }
 
@@ -94,6 +99,7 @@ TEST_F(Dispatch, TheOtherSimulatorAndAnyOtherAreUserErrors) {
   EXPECT_EQ(userErrorOf(openFrom("SunRise")),
             "71: MSFS 2024 is running ..., switch Simulator, or select the right sim in the drop down list above");
   EXPECT_EQ(userErrorOf(openFrom("Prepar3D v5")), "77: 'Prepar3D v5' not being MSFS 2020 or MSFS 2024 connects ... ?");
+  EXPECT_EQ(userErrorOf(openFrom("Kitty\nHawk")), "77: 'Kitty\\nHawk' not being MSFS 2020 or MSFS 2024 connects ... ?");
 }
 
 TEST_F(Dispatch, AnEmptyNameIsOnlyLogged) {

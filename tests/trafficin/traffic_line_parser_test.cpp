@@ -1,5 +1,7 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -19,8 +21,14 @@ constexpr double degree = 0.017453292519943295;
 
 class TrafficLineParser : public ::testing::Test {
  protected:
-  void SetUp() override { test::resetTrafficInput(); }
+  void SetUp() override {
+    test::resetTrafficInput();
+    trafficReader.malformedLog.now = [this] { return now_; };
+  }
   void TearDown() override { test::resetTrafficInput(); }
+
+  // Only a few malformed lines a minute are logged: tests that look at more let a minute pass between them.
+  void aMinuteLater() { now_ += std::chrono::minutes{1}; }
 
   // Hands the line to the parser as the receive loop would, and returns the item it queued, if any.
   std::optional<TrafficItem> parse(const std::string& line) {
@@ -39,6 +47,7 @@ class TrafficLineParser : public ::testing::Test {
 
   test::CapturedLog log_;
   std::string datagram_;
+  std::chrono::steady_clock::time_point now_;
 };
 
 TEST_F(TrafficLineParser, AnAcceptedLineBecomesAnItemDue3000TicksLater) {
@@ -113,6 +122,7 @@ TEST_F(TrafficLineParser, BadFieldsAreLoggedAndTheLineDropped) {
       {TrafficLine{}.set(23, "left").text(), "roll:left"},
   };
   for (const auto& [line, message] : failing) {
+    aMinuteLater();
     EXPECT_FALSE(parse(line)) << message;
     EXPECT_TRUE(log_.holds("exception in processLineSub: " + message)) << message;
   }
@@ -129,8 +139,10 @@ TEST_F(TrafficLineParser, TextFieldsThatAreNoCleanUtf8DropTheLine) {
   };
   trafficReader.recordCallsigns = true;
   for (const auto& [line, field] : failing) {
+    aMinuteLater();
     EXPECT_FALSE(parse(line.text())) << field;
-    EXPECT_TRUE(log_.holds("exception in processLineSub: " + field + " is not clean UTF-8 text\n")) << field;
+    EXPECT_TRUE(log_.holds("exception in processLineSub: " + field + " of hexid 4840000 is not clean UTF-8 text\n"))
+        << field;
   }
   EXPECT_TRUE(trafficReader.callsignsSeen().empty());
 
@@ -138,6 +150,62 @@ TEST_F(TrafficLineParser, TextFieldsThatAreNoCleanUtf8DropTheLine) {
   ASSERT_TRUE(item);
   EXPECT_EQ(item->callsign, "ÆBC1");
   EXPECT_EQ(item->destination, "Zürich");
+}
+
+TEST_F(TrafficLineParser, MalformedLinesAreLoggedAFewAMinuteAndTheOthersCounted) {
+  std::string logged;
+  for (int line = 1; line <= 8; ++line) {
+    EXPECT_FALSE(parse(TrafficLine{}.set(2, fmt::format("north{}", line)).text()));
+    if (line <= 5) {
+      logged += fmt::format("exception in processLineSub: lat:north{}\n", line);
+    }
+  }
+  EXPECT_TRUE(parse(TrafficLine{}.text()));  // a good line is taken all the same
+
+  now_ += std::chrono::seconds{59};
+  trafficReader.malformedLog.reportWhenDue();
+  EXPECT_EQ(log_.body(), logged);
+  now_ += std::chrono::seconds{1};
+  trafficReader.malformedLog.reportWhenDue();
+  logged += "Traffic Reader: 3 more malformed datagrams left out of the log\n";
+  EXPECT_EQ(log_.body(), logged);
+
+  EXPECT_FALSE(parse(TrafficLine{}.set(2, "north9").text()));
+  EXPECT_EQ(log_.body(), logged + "exception in processLineSub: lat:north9\n");
+}
+
+TEST_F(TrafficLineParser, TextsLongerThanAnyReportHoldsAreRefusedAndLogged) {
+  const std::string longest(16, 'A');
+  const auto item =
+      parse(TrafficLine{}.set(9, longest).set(10, longest).set(28, "null").set(12, longest).set(13, longest).text());
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->callsign, longest);
+  EXPECT_EQ(item->type, longest);
+  EXPECT_EQ(item->origin, longest);
+  EXPECT_EQ(item->destination, longest);
+
+  for (const auto& [field, name] : std::vector<std::pair<std::size_t, std::string>>{
+           {9, "callsign"}, {10, "type"}, {12, "origin"}, {13, "destination"}}) {
+    EXPECT_FALSE(parse(TrafficLine{}.set(field, longest + "B").set(28, "null").text())) << name;
+    EXPECT_TRUE(log_.holds("exception in processLineSub: " + name +
+                           " of hexid 4840000 is longer than 16 bytes: AAAAAAAAAAAAAAAA... (17 bytes)\n"))
+        << name;
+  }
+  const std::size_t before = log_.text().size();
+  EXPECT_FALSE(parse(TrafficLine{}.set(9, std::string(16000, 'C')).text()));
+  EXPECT_LT(log_.text().size() - before, 200U);
+}
+
+TEST_F(TrafficLineParser, OutsideTextCannotForgeLogLines) {
+  EXPECT_FALSE(parse(TrafficLine{}.set(1, "abc\n==> Error: forged\x07\x1b[2J\r").text()));
+  EXPECT_EQ(log_.body(), "exception in processLineSub: hexid incorrectabc\\n==> Error: forged\\x07\\x1b[2J\\r\n");
+
+  // Escaped control bytes take more room, yet the line stays as short as an excerpt.
+  const std::size_t before = log_.text().size();
+  EXPECT_FALSE(parse(TrafficLine{}.set(4, std::string(16000, '\x1b')).text()));
+  const std::string logged = log_.text().substr(before);
+  EXPECT_LT(logged.size(), 200U) << logged;
+  EXPECT_EQ(logged.find('\x1b'), std::string::npos) << logged;
 }
 
 TEST_F(TrafficLineParser, ALineThatGetsFarEnoughSetsTheLatestTimeEvenWhenDropped) {
@@ -155,6 +223,7 @@ TEST_F(TrafficLineParser, ALineThatGetsFarEnoughSetsTheLatestTimeEvenWhenDropped
 TEST_F(TrafficLineParser, AnImplausibleTimestampNeverBecomesTheLatestTime) {
   parse(TrafficLine{}.set(14, "1700000000").text());
   for (const std::string timestamp : {"1e300", "-5", "0", "inf", "4200000000", "soon"}) {
+    aMinuteLater();
     EXPECT_FALSE(parse(TrafficLine{}.set(14, timestamp).text())) << timestamp;
     EXPECT_TRUE(log_.holds("exception in processLineSub: timestamp:" + timestamp + "\n")) << timestamp;
   }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,7 @@
 #include "foundation/open_log.h"
 #include "foundation/settings_catalogue.h"
 #include "support/eventually.h"
+#include "trafficin/qnh_reader.h"
 #include "trafficin/reader_control.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -49,6 +52,9 @@ class TrafficLine {
 
 // The traffic input's shared state put back to its start, with the range centred on the sample line's position.
 inline void resetTrafficInput() {
+  for (UdpReader* reader : std::initializer_list<UdpReader*>{&trafficReader, &qnhReader}) {
+    reader->malformedLog.now = [] { return std::chrono::steady_clock::now(); };
+  }
   gf_resetReaders();
   trafficReader.setRefPosition({51.47, -0.4543});
   trafficReader.setRefElevation(std::nullopt);

@@ -1,6 +1,8 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,6 +24,8 @@ namespace {
 // Keeps what it is handed.
 class RecordingReader : public UdpReader {
  public:
+  RecordingReader() : UdpReader{"Recording Reader"} {}
+
   void onDatagram() override {
     const std::lock_guard lock{mutex_};
     received_.emplace_back(data, length);
@@ -74,6 +78,19 @@ class UdpReaders : public ::testing::Test {
 
   void send(std::uint16_t port, const std::string& datagram) {
     ASSERT_EQ(net::sendTo(sender_.get(), net::loopbackAddress(port), datagram), static_cast<int>(datagram.size()));
+  }
+
+  // Sends `count` datagrams made by `datagram` from their number, waiting for the reader now and then so that the
+  // system's receive buffer never overflows.
+  void flood(std::uint16_t port, const UdpReader& reader, std::uint32_t count,
+             const std::function<std::string(std::uint32_t)>& datagram) {
+    constexpr std::uint32_t batch = 50;
+    for (std::uint32_t sent = 1; sent <= count; ++sent) {
+      send(port, datagram(sent));
+      if (sent % batch == 0 || sent == count) {
+        ASSERT_TRUE(test::eventually([&reader, sent] { return reader.datagramCount == sent; })) << sent;
+      }
+    }
   }
 
   test::CapturedLog log_;
@@ -142,33 +159,45 @@ TEST_F(UdpReaders, OversizeDatagramsAreLoggedAndTheReaderGoesOn) {
   EXPECT_TRUE(log_.holds("buffer overrun: more than 16384 bytes\n"));
 }
 
-TEST_F(UdpReaders, AFloodOfMalformedLinesLeavesTheLogSmallAndTheReaderTakingGoodLines) {
+TEST_F(UdpReaders, AFloodOfMalformedDatagramsLeavesTheLogSmallAndTheReadersTakingGoodOnes) {
+  threads_.emplace_back(lf_qnhReaderThread, 0);
   threads_.emplace_back(lf_trafficReaderThread, 0);
-  const std::uint16_t port = waitForPort(trafficReader);
-  // Two lines that alternate past the repeat filter, each nearly as long as a datagram can be: one with a bad
-  // altitude (whose message names the whole line) and one with a bad latitude.
-  const auto padded = [](std::size_t field) {
-    auto line = test::TrafficLine{};
-    line.set(field, std::string(16000 - line.text().size(), '7') + "x");
-    return line.text();
-  };
-  const std::array<std::string, 2> malformed{padded(4), padded(2)};
+  const std::uint16_t weatherPort = waitForPort(qnhReader);
+  const std::uint16_t trafficPort = waitForPort(trafficReader);
   const std::size_t logBefore = log_.text().size();
 
-  constexpr std::uint32_t floodCount = 1000;
-  for (std::uint32_t sent = 1; sent <= floodCount; ++sent) {
-    send(port, malformed.at(sent % 2));
-    ASSERT_TRUE(test::eventually([sent] { return trafficReader.datagramCount == sent; })) << sent;
-  }
+  // Every datagram differs from the one before, so the repeat filter lets each through. Now and then a traffic line
+  // is nearly as long as a datagram can be, with a bad altitude whose message names the whole line.
+  flood(trafficPort, trafficReader, 10'000, [](std::uint32_t n) {
+    auto line = test::TrafficLine{};
+    if (n % 1000 == 0) {
+      return line.set(4, std::string(16000 - line.text().size(), '7') + "x").text();
+    }
+    return line.set(2, fmt::format("north{}", n)).text();
+  });
+  flood(weatherPort, qnhReader, 1'000, [](std::uint32_t n) {
+    const std::array<std::string, 3> kinds{fmt::format("QNH={}", n), fmt::format(R"({{"QNH":"high {}"}})", n),
+                                           fmt::format(R"({{"qnh":{}}})", n)};
+    return kinds.at(n % kinds.size());
+  });
   EXPECT_LT(log_.text().size() - logBefore, 200'000U);
 
-  send(port, test::TrafficLine{}.text());
+  send(trafficPort, test::TrafficLine{}.text());
+  send(weatherPort, R"({"QNH":1020})");
   EXPECT_TRUE(test::eventually([] {
     const std::lock_guard lock{trafficQueueMutex};
     return trafficQueue.size() == 1;
   }));
-  EXPECT_TRUE(log_.holds("exception in processLineSub: altitude 7777"));
-  EXPECT_TRUE(log_.holds("exception in processLineSub: lat:7777"));
+  EXPECT_TRUE(test::eventually([] { return currentQnh == 1020; }));
+  EXPECT_TRUE(log_.holds("exception in processLineSub: lat:north1\n"));
+
+  gf_stopReaders();
+  EXPECT_TRUE(gf_waitForReadersToStop(std::chrono::seconds{10}));
+  for (const char* reader : {"Traffic Reader: ", "QNH Reader: "}) {
+    const auto line = log_.body().find(reader);
+    ASSERT_NE(line, std::string::npos) << reader;
+    EXPECT_NE(log_.body().find(" more malformed datagrams left out of the log\n", line), std::string::npos) << reader;
+  }
 }
 
 TEST_F(UdpReaders, APortInUseEndsTheReaderWithARestart) {
