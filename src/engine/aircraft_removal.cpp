@@ -102,6 +102,10 @@ void removeAircraftFromSim(StaticAc& aircraft) {
   lf_removeFromSimulator(aircraft);
 }
 
+bool gf_isLeaving(const StaticAc& aircraft) {
+  return aircraft.state == AcState::removingfromsim || aircraft.waitRemove;
+}
+
 bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign) {
   return !callsign.empty() &&
          lf_dropRequests(backlog, [callsign](const CreateRequest& request) { return request.callsign == callsign; });

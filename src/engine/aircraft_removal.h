@@ -15,6 +15,8 @@ namespace cvl {
 // Starts the removal of a live or static aircraft: a buffered one is erased by the next tick, a queued creation is
 // withdrawn (or the aircraft removed as soon as it is active), an aircraft in the simulator is queued for removal.
 void removeAircraftFromSim(StaticAc& aircraft);
+// The aircraft's removal is under way: it is leaving the simulator, or goes as soon as its creation completes.
+bool gf_isLeaving(const StaticAc& aircraft);
 // Takes every queued creation with this callsign out of the backlog (the others keep their order); false when there
 // was none or the callsign is empty.
 bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign);

@@ -10,6 +10,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/buffered_aircraft.h"
 #include "engine/ground_paths.h"
+#include "engine/live_creation.h"
 #include "engine/sim_calls.h"
 #include "engine/stream_dry.h"
 #include "engine/tick_count.h"
@@ -86,6 +87,9 @@ bool updateLiveAc(LiveAc& aircraft) {
     switch (aircraft.state) {
       case AcState::buffer:
         lf_handleBuffered(aircraft);
+        break;
+      case AcState::adding2sim:
+        gf_checkShowDeadline(aircraft);
         break;
       case AcState::active:
         lf_updateActive(aircraft);

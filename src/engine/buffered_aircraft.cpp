@@ -53,9 +53,6 @@ bool lf_waitsForStand(const LiveAc& aircraft) {
 // being created counts, the ones whose creation is already with the simulator too: they are about to appear.
 bool lf_overLiveLimit(const LiveAc& aircraft) {
   const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
-  if (limit == 0) {
-    return true;
-  }
   const auto inSimOrComing =
       static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) {
         return other.state == AcState::active || other.state == AcState::adding2sim;
@@ -133,7 +130,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
     stream.pop_front();
     return;
   }
-  if (lf_overLiveLimit(aircraft) || lf_isBlocked(aircraft)) {
+  if (MAX_LIVE_SEL.value <= 0 || lf_isBlocked(aircraft)) {
     aircraft.remove = true;
     return;
   }
@@ -142,11 +139,12 @@ void lf_handleBuffered(LiveAc& aircraft) {
     stream.pop_front();
     return;
   }
-  if (lf_maySpawn(aircraft)) {
-    spawnLiveAc(aircraft);
-  } else {
+  // The live limit comes last: a farther aircraft makes room only for a newcomer that passes every other check.
+  if (!lf_maySpawn(aircraft) || lf_overLiveLimit(aircraft)) {
     aircraft.remove = true;
+    return;
   }
+  spawnLiveAc(aircraft);
 }
 
 bool gf_removeFarthestLiveAc(double distanceNm) {

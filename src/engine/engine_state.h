@@ -4,6 +4,7 @@
 #include <deque>
 #include <vector>
 
+#include "foundation/geometry.h"
 #include "simlink/sim_results.h"
 #include "simlink/user_ac_data.h"
 
@@ -33,5 +34,9 @@ extern UserAcData engineUserPosition;
 
 // Whether the engine's user position has been filled (a position exactly at 0,0 counts as not known).
 bool gf_engineUserPositionKnown();
+// Whether the point lies at the edge of the range or beyond, half a nautical mile inside RANGE from the engine's user
+// position: the simulator's range scan may no longer find an aircraft there. False while the user position is not
+// known.
+bool gf_atRangeEdge(const LatLon& point);
 
 }  // namespace cvl

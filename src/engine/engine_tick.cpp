@@ -18,6 +18,7 @@
 #include "engine/engine_state.h"
 #include "engine/incoming_traffic.h"
 #include "engine/live_ac_lookup.h"
+#include "engine/live_creation.h"
 #include "engine/sim_calls.h"
 #include "engine/sim_result_handling.h"
 #include "engine/tick_count.h"
@@ -161,9 +162,7 @@ void lf_feedSimQueues() {
   if (tick % 50 != 0) {
     return;
   }
-  if (!liveCreateBacklog.empty()) {
-    gf_queueCreateRequest(liveCreateBacklog.front());
-    liveCreateBacklog.pop_front();
+  if (gf_handOverLiveCreation()) {
     return;
   }
   if (!staticCreateBacklog.empty()) {

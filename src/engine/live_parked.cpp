@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
 #include "engine/engine_clock.h"
@@ -26,38 +25,8 @@ bool lf_isParkedInSim(const LiveAc& aircraft) {
   return aircraft.state == AcState::active && aircraft.phase == AcPhase::parked;
 }
 
-// The parked live aircraft in the simulator, longest parked first.
-std::vector<LiveAc*> lf_parkedLongestFirst() {
-  std::vector<LiveAc*> parked;
-  for (LiveAc& aircraft : liveAcs) {
-    if (lf_isParkedInSim(aircraft)) {
-      parked.push_back(&aircraft);
-    }
-  }
-  std::stable_sort(parked.begin(), parked.end(),
-                   [](const LiveAc* a, const LiveAc* b) { return a->parkedAt < b->parkedAt; });
-  return parked;
-}
-
-// A parked aircraft whose creation is under way takes its place as much as one already in the simulator.
-std::size_t lf_liveParkedCount() {
-  return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
-    return aircraft.phase == AcPhase::parked && gf_holdsParkedPlace(aircraft);
-  }));
-}
-
 std::size_t lf_staticParkedCount() {
   return static_cast<std::size_t>(std::count_if(staticAcs.begin(), staticAcs.end(), gf_holdsParkedPlace));
-}
-
-void lf_removeLongestParkedLive() {
-  const std::vector<LiveAc*> parked = lf_parkedLongestFirst();
-  if (parked.empty()) {
-    return;
-  }
-  LiveAc& longest = *parked.front();
-  gf_log(fmt::format("{:8}: {} live max park exceeded, removed", gf_standText(longest.standId), longest.callsign));
-  removeAircraftFromSim(longest);
 }
 
 // At the parked limit a static aircraft still being created gives way first, since it has not been seen yet; else
@@ -96,10 +65,9 @@ void lf_checkMaxPark(bool oneMore) {
   }
   gf_countLiveParked(true);  // refreshes the average parked time on the main window
   const std::size_t newcomer = oneMore ? 1 : 0;
-  // A live aircraft is pushed out only for one that stands at its stand, never for one still on its way to it.
-  if (!INITIAL_LOAD_ONLY.value && newcomer + lf_liveParkedCount() > static_cast<std::size_t>(wanted)) {
-    lf_removeLongestParkedLive();
-  }
+  // Live aircraft are never pushed out: one that stands at its stand is still reported there and would only come
+  // back as soon as there is room. An arrival may take the live ones above the wanted number until one leaves; new
+  // ones wait meanwhile (gf_liveParkedFull) and the static ones give way.
   if (lf_staticParkedCount() + gf_liveParkedPlaces() + newcomer > static_cast<std::size_t>(wanted)) {
     lf_removeEarliestParkedStatic();
   }
@@ -150,15 +118,6 @@ void gf_listLiveParked() {
 bool gf_holdsStand(const LiveAc& aircraft) {
   return aircraft.standId != 0 && (aircraft.phase == AcPhase::parking || aircraft.phase == AcPhase::parked ||
                                    aircraft.phase == AcPhase::pushing_back || aircraft.phase == AcPhase::pushed_back);
-}
-
-void gf_removeLiveParked(std::size_t count) {
-  std::vector<LiveAc*> parked = lf_parkedLongestFirst();
-  parked.resize(std::min(count, parked.size()));
-  for (LiveAc* aircraft : parked) {
-    gf_log(fmt::format("live parked {} at {} removed", gf_acLabel(*aircraft), gf_standText(aircraft->standId)));
-    removeAircraftFromSim(*aircraft);
-  }
 }
 
 }  // namespace cvl

@@ -20,9 +20,9 @@ struct LiveParked {
 // Rebuilt by gf_listLiveParked, fewest minutes first.
 extern std::vector<LiveParked> liveParkedList;
 
-// Keeps live plus static parked aircraft within the wanted number of static aircraft; oneMore counts an aircraft
-// about to park. Live aircraft driving onto their stands and aircraft being created count; a static aircraft being
-// created gives way before one already in the simulator.
+// Keeps live plus static parked aircraft within the wanted number of static aircraft by removing static ones; oneMore
+// counts an aircraft about to park. Live aircraft driving onto their stands and aircraft being created count; a static
+// aircraft being created gives way before one already in the simulator. Live aircraft are never removed for it.
 void lf_checkMaxPark(bool oneMore);
 // Whether the live aircraft parked or driving onto their stands, with those being created, fill the wanted number of
 // static aircraft, so that one more may not park (never with INITIAL_LOAD_ONLY).
@@ -38,8 +38,6 @@ bool gf_holdsParkedPlace(const StaticAc& aircraft);
 std::size_t gf_liveParkedPlaces();
 // Lists the parked active live aircraft with their minutes parked; removes those parked too long instead.
 void gf_listLiveParked();
-// Removes up to `count` of the longest parked live aircraft.
-void gf_removeLiveParked(std::size_t count);
 // A live aircraft driving onto its stand, standing on it or pushing back from it holds the stand: no static aircraft
 // is put on it or next to it, and no static aircraft is made of its flight.
 bool gf_holdsStand(const LiveAc& aircraft);

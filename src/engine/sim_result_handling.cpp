@@ -14,6 +14,7 @@
 #include "engine/aircraft_update.h"
 #include "engine/engine_state.h"
 #include "engine/live_ac_lookup.h"
+#include "engine/live_creation.h"
 #include "engine/sim_calls.h"
 #include "engine/stand_parking.h"
 #include "foundation/constants.h"
@@ -96,11 +97,15 @@ void lf_startAgeing(SimResult entry) {
   createdObjects.push_back(entry);
 }
 
-void lf_onLiveCreated(const SimResult& result) {
-  LiveAc* aircraft = gf_findLiveAcByHexid(result.hexid);
+void lf_onLiveCreated(SimResult result) {
+  LiveAc* aircraft = gf_takerOfCreatedObject(result);
   if (aircraft == nullptr) {
+    gf_removeUnwantedObject(result);
     return;
   }
+  aircraft->showDeadline = 0;
+  // The object may have come for an earlier creation under the same callsign; it is this aircraft's now.
+  result.hexid = aircraft->hexid;
   if (lf_requestStaticCG(*aircraft, result)) {
     lf_startAgeing(result);
     return;

@@ -167,7 +167,9 @@ std::optional<ParkPos> lf_chooseStand(LiveAc& aircraft) {
   }
   LatLon probe = gf_latLonOf(first);
   if (!first.stationary) {
-    if ((stream.size() > 1 && stream[1].groundSpeed > standingSpeed) ||
+    // At the parked limit a newcomer moving on its stand is created taxiing rather than parked: it is about to leave
+    // (or, arriving, it parks as arrivals do). One standing still waits in the buffer step.
+    if (gf_liveParkedFull() || (stream.size() > 1 && stream[1].groundSpeed > standingSpeed) ||
         gf_distanceNM(gf_latLonOf(stream.back()), gf_latLonOf(first)) > standingDriftNm) {
       return std::nullopt;
     }

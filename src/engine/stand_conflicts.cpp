@@ -127,8 +127,11 @@ void lf_makeWayExcludedStand(LiveAc& newcomer, std::uint32_t neighbourSid, ParkP
 }
 
 void lf_makeWay(LiveAc& newcomer, ParkPos& stand) {
-  const auto onStand = std::find_if(staticAcs.begin(), staticAcs.end(),
-                                    [&stand](const StaticAc& aircraft) { return aircraft.standId == stand.sid; });
+  // While a static aircraft is replaced, the old one leaving and its replacement coming share the stand: the one to
+  // clear is the one that stays.
+  const auto onStand = std::find_if(staticAcs.begin(), staticAcs.end(), [&stand](const StaticAc& aircraft) {
+    return aircraft.standId == stand.sid && !gf_isLeaving(aircraft);
+  });
   if (onStand != staticAcs.end()) {
     StaticAc& aircraft = *onStand;
     const bool sameFlight = aircraft.optCallsign == newcomer.callsign ||

@@ -30,7 +30,6 @@ constexpr std::int32_t parkedMadeUp = 1;
 constexpr std::int32_t parkedSeconds = 604800;
 constexpr std::int32_t groundSeconds = 3;
 constexpr std::int32_t airSeconds = 8;
-constexpr double rangeEdgeNm = 0.5;
 constexpr double nearAirportLevelFeet = 1000.0;
 constexpr double approachDescentFtMin = -667.0;
 constexpr double approachDescentFtPerSecond = 10.005;
@@ -90,8 +89,7 @@ std::int32_t lf_positionsToMakeUp(const LiveAc& aircraft) {
   if (aircraft.onGround) {
     return aircraft.phase == AcPhase::parked ? parkedMadeUp : groundMadeUp;
   }
-  if (gf_engineUserPositionKnown() &&
-      gf_distanceNM(gf_engineUserLatLon(), gf_latLonOf(aircraft.simPos)) >= rangeNm.load() - rangeEdgeNm) {
+  if (gf_atRangeEdge(gf_latLonOf(aircraft.simPos))) {
     return 0;
   }
   if (AIRBORNE_ONLY.value) {

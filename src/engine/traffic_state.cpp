@@ -11,6 +11,7 @@
 #include "engine/engine_clock.h"
 #include "engine/engine_state.h"
 #include "engine/feed_time.h"
+#include "engine/live_creation.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/remembered_titles.h"
@@ -49,6 +50,7 @@ void gf_resetTrafficState() {
   liveParkedList.clear();
   addingStack.clear();
   liveCreateBacklog = {};
+  gf_clearGivenUpCreations();
   staticCreateBacklog = {};
   removalBacklog = {};
   sameRegCheckQueue.clear();

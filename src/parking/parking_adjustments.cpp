@@ -44,16 +44,6 @@ void lf_setUserStand(const std::string& name) {
   }
 }
 
-void lf_listLiveParkedWithin(std::int64_t wanted) {
-  gf_listLiveParked();
-  const std::int64_t excess = lf_size(liveParkedList) - wanted;
-  if (wanted > 0 && excess > 0) {
-    gf_setStatusLine(fmt::format("Parking adjustments: {} more live ac than wanted", excess), true);
-    gf_removeLiveParked(static_cast<std::size_t>(excess));
-    gf_listLiveParked();
-  }
-}
-
 // The stands that live aircraft hold are taken, and their neighbours with them.
 void lf_selectLiveHeldStands() {
   for (const LiveAc& aircraft : liveAcs) {
@@ -104,15 +94,6 @@ std::int64_t lf_placesTakenBesidesKept() {
   return static_cast<std::int64_t>(gf_liveParkedPlaces()) + coming;
 }
 
-void lf_removeLiveParkedAircraft(const LiveParked& live) {
-  const auto aircraft = std::find_if(liveAcs.begin(), liveAcs.end(), [&live](const LiveAc& each) {
-    return each.callsign == live.callsign && each.phase == AcPhase::parked && each.state == AcState::active;
-  });
-  if (aircraft != liveAcs.end()) {
-    removeAircraftFromSim(*aircraft);
-  }
-}
-
 }  // namespace
 
 void gf_parkingAdjustments() {
@@ -127,7 +108,7 @@ void gf_parkingAdjustments() {
   lf_resetStands();
   lf_markUserStand();
   const std::int64_t wanted = lf_wantedParkedCount();
-  lf_listLiveParkedWithin(wanted);
+  gf_listLiveParked();
   lf_selectLiveHeldStands();
   const std::int64_t already = lf_size(keptStatics) + lf_placesTakenBesidesKept();
   if (wanted - lf_size(parkedEntries) != already) {
@@ -150,15 +131,11 @@ void lf_limitParkedTotal(std::int64_t limit) {
   for (; excess > 0 && !parkedEntries.empty(); --excess) {
     parkedEntries.pop_back();
   }
+  // Live aircraft stay even when they alone are more than the limit: they are still reported at their stands and
+  // would only come back.
   for (; excess > 0 && !keptStatics.empty(); --excess) {
     staticRemovals.push_back({keptStatics.back().callsign, keptStatics.back().sid});
     keptStatics.pop_back();
-  }
-  // Listed live aircraft go only when they alone are more than the limit: one pushed out for another live aircraft on
-  // its way to a stand is still reported and would only come back.
-  for (excess = lf_size(liveParkedList) - limit; excess > 0; --excess) {
-    lf_removeLiveParkedAircraft(liveParkedList.back());
-    liveParkedList.pop_back();
   }
 }
 

@@ -12,7 +12,7 @@ void gf_parkingAdjustments();
 
 // Cuts the selection to `limit` aircraft, counting the live aircraft parked or driving onto their stands and the
 // static aircraft being created: pending entries first (from the back), then kept static aircraft (the longest
-// parked); the longest parked listed live aircraft only when they alone are more than the limit.
+// parked). Live aircraft are never cut.
 void lf_limitParkedTotal(std::int64_t limit);
 
 // Marks the stands that get no static aircraft: the reserved stand and the stand under the user aircraft.

@@ -6,6 +6,7 @@
 
 #include "app/run_loop.h"
 #include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
 #include "engine/live_parked.h"
@@ -47,13 +48,9 @@ bool lf_liveAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
 
 // A static aircraft whose removal is under way makes way for the one that replaces it (its own self under the
 // departing callsign among them), here or next door.
-bool lf_isLeaving(const StaticAc& aircraft) {
-  return aircraft.state == AcState::removingfromsim || aircraft.waitRemove;
-}
-
 bool lf_staticAircraftInTheWay(const ParkedEntry& entry, const ParkPos* stand) {
   const auto other = std::find_if(staticAcs.begin(), staticAcs.end(), [&](const StaticAc& aircraft) {
-    return lf_isOnOrNextTo(aircraft.standId, stand, entry.sid) && !lf_isLeaving(aircraft);
+    return lf_isOnOrNextTo(aircraft.standId, stand, entry.sid) && !gf_isLeaving(aircraft);
   });
   if (other == staticAcs.end()) {
     return false;

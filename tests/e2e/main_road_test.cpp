@@ -24,8 +24,8 @@
 #include "foundation/geometry.h"
 #include "program_process.h"
 #include "rtemu/recording.h"
-#include "support/screenshot.h"
 #include "support/sample_data.h"
+#include "support/screenshot.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -308,6 +308,26 @@ Sample liveAircraftIn(const SimulatorState& state, std::chrono::system_clock::ti
   return sample;
 }
 
+// The static parked aircraft the program created (callsigns ending in '*'), and those of them seen off the ground: its
+// reference point more than a foot from the ground's height.
+struct StaticAircraft {
+  std::set<std::string> seen;
+  std::set<std::string> offGround;
+
+  void add(const SimulatorState& state) {
+    for (const auto& object : state.json.value("objects", nlohmann::json::array())) {
+      const std::string tail = object.value("tail", "");
+      if (object.value("createdBy", nlohmann::json{}) != "Corvalen" || !tail.ends_with('*')) {
+        continue;
+      }
+      seen.insert(tail);
+      if (!object.value("onGround", false) || std::abs(object.value("altAboveGround", 0.0)) > 1.0) {
+        offGround.insert(fmt::format("{} at {:.0f} ft", tail, object.value("alt", 0.0)));
+      }
+    }
+  }
+};
+
 // How the positions of the aircraft compare with the tracks they were given, where they fly fast.
 struct Following {
   std::size_t compared = 0;
@@ -373,6 +393,7 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
                            "--log", received.string()}};
 
   Watch watch;
+  StaticAircraft parked;
   LatLon user;
   waitUntil(
       [&] {
@@ -383,6 +404,7 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
         }
         user = {state->json["user"].value("lat", 0.0), state->json["user"].value("lon", 0.0)};
         watch.add(liveAircraftIn(*state, replayStart));
+        parked.add(*state);
         const auto arrivals = arrivalsIn(computer.log());
         return watch.goneAt(silenced) && watch.goneAt(leaving) && arrivals.contains(arriving) &&
                std::ranges::all_of(
@@ -428,6 +450,10 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
     EXPECT_LE(std::abs(std::remainder(*heading - standHeadings.at(stand), 360.0)), standHeadingTolerance)
         << callsign << " at " << stand << " shows " << *heading;
   }
+
+  // The static parked aircraft stand on the ground.
+  EXPECT_FALSE(parked.seen.empty()) << log;
+  EXPECT_TRUE(parked.offGround.empty()) << fmt::format("{}", fmt::join(parked.offGround, ", "));
 
   // The traffic service was told where the user flies.
   EXPECT_NE(readFile(received).find("Qs121="), std::string::npos);

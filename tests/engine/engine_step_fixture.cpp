@@ -40,6 +40,9 @@ void lf_resetEngineWorld() {
   COLLISION_USER_AIR.value = true;
   COLLISION_USER_GND.value = true;
   HOLDING_THRESHOLD_METERS.value = 250;
+  rangeNm = 40.0;
+  rangeMetres = 40 * 1852;
+  gf_resetUserAircraft();
 }
 
 // The installed liveries: the airline's own A320 and generic ones of both test types.
@@ -54,6 +57,13 @@ void lf_installLiveries() {
   lf_buildAirlineIndex(liveries);
   lf_buildAirlineModelTitles();
   lf_buildModelTitleTables();
+}
+
+TrafficItem lf_airborne(TrafficItem made, double trackDegrees, double speed) {
+  made.position.groundSpeed = speed;
+  made.position.tas = speed + 10.0;
+  made.position.track = trackDegrees;
+  return made;
 }
 
 }  // namespace
@@ -100,12 +110,17 @@ TrafficItem EngineStep::flying(std::uint32_t hexid, const std::string& callsign,
                                std::int32_t arrivalTick) {
   // 250 kt east at 50 degrees north: 250 / 3600 / (60 x cos 50) degrees of longitude a second.
   constexpr double lonPerSecond = 250.0 / 3600.0 / (60.0 * 0.6427876096865394);
-  TrafficItem made =
-      item(hexid, callsign, 50.0, 8.0 + seconds * lonPerSecond, 5000.0, 1'700'000'000.0 + seconds, arrivalTick + 3000);
-  made.position.groundSpeed = 250.0;
-  made.position.tas = 260.0;
-  made.position.track = 90.0;
-  return made;
+  return lf_airborne(
+      item(hexid, callsign, 50.0, 8.0 + seconds * lonPerSecond, 5000.0, 1'700'000'000.0 + seconds, arrivalTick + 3000),
+      90.0, 250.0);
+}
+
+TrafficItem EngineStep::flyingFrom(std::uint32_t hexid, const std::string& callsign, const LatLon& start,
+                                   double trackDegrees, double speed, double seconds, std::int32_t arrivalTick) {
+  const LatLon at =
+      gf_destinationPoint(start, trackDegrees * degreesToRadians, speed * seconds / 3600.0 * feetPerNauticalMile);
+  return lf_airborne(item(hexid, callsign, at.lat, at.lon, 5000.0, 1'700'000'000.0 + seconds, arrivalTick + 3000),
+                     trackDegrees, speed);
 }
 
 void EngineStep::queue(TrafficItem item) {

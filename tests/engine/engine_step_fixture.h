@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/live_ac.h"
+#include "foundation/geometry.h"
 #include "foundation/open_log.h"
 #include "simlink/sim_results.h"
 #include "trafficin/traffic_item.h"
@@ -20,7 +21,7 @@ inline constexpr std::string_view engineTestLiveryTitle = "Airbus A320 Lufthansa
 
 // The engine with empty containers and send queues at tick 0, the settings at their defaults, a type table with
 // "A320" (Large) and "C172" (Light), no simulator connected (the link's direct requests stay quiet) and Log.txt open
-// in a temporary folder. The user aircraft is airborne far away at 0,0.
+// in a temporary folder. The user aircraft is airborne far away at 0,0; the range is 40 nm.
 class EngineStep : public ::testing::Test {
  public:
   // A traffic item as the parser makes it: position, timestamp (s) and due tick.
@@ -29,6 +30,10 @@ class EngineStep : public ::testing::Test {
   // An airborne item at 5000 ft flying east at 250 kt near Frankfurt, `seconds` after the first report of the flight,
   // due 30 s after it arrives at tick `arrivalTick`.
   static TrafficItem flying(std::uint32_t hexid, const std::string& callsign, double seconds, std::int32_t arrivalTick);
+  // An airborne item at 5000 ft on the track (degrees) at the speed (kt), `seconds` after the flight was at `start`
+  // (its first report), due 30 s after it arrives at tick `arrivalTick`.
+  static TrafficItem flyingFrom(std::uint32_t hexid, const std::string& callsign, const LatLon& start,
+                                double trackDegrees, double speed, double seconds, std::int32_t arrivalTick);
   // Appends to the traffic queue.
   static void queue(TrafficItem item);
   // A live record in state buffer made from the item, appended to liveAcs.

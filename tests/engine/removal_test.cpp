@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_window.h"
@@ -141,15 +142,16 @@ class ParkedLimit : public EngineRules {
   WantedParkedSettings settings_{500};
 };
 
-TEST_F(ParkedLimit, ANewcomerAtTheLimitPushesOutTheLongestParkedLiveAircraft) {
+TEST_F(ParkedLimit, LiveAircraftAboveTheLimitStayAndTheStaticOnesGiveWay) {
   for (int i = 0; i < 10; ++i) {
     addParkedLive(i, 10 + i);
   }
-  lf_checkMaxPark(false);
-  EXPECT_TRUE(removalBacklog.empty());
-
+  StaticAc& parked = addStatic("STAT*", 1, 10, AcState::active);
   lf_checkMaxPark(true);
-  EXPECT_EQ(liveAcs[9].state, AcState::removingfromsim);
+  EXPECT_EQ(parked.state, AcState::removingfromsim);
+  lf_checkMaxPark(true);
+  EXPECT_TRUE(std::all_of(liveAcs.begin(), liveAcs.end(),
+                          [](const LiveAc& aircraft) { return aircraft.state == AcState::active; }));
   EXPECT_EQ(removalBacklog.size(), 1U);
 }
 
@@ -207,16 +209,6 @@ TEST_F(ParkedLimit, TheListOfParkedLiveAircraftDropsThoseParkedTooLong) {
   EXPECT_EQ(liveParkedList[1].callsign, "P1");
   EXPECT_EQ(liveParkedList[2].callsign, "P3");
   EXPECT_EQ(liveParkedList[2].stand, "S3");
-}
-
-TEST_F(ParkedLimit, RemovingTheLongestParked) {
-  addParkedLive(0, 5);
-  addParkedLive(1, 50);
-  addParkedLive(2, 20);
-  gf_removeLiveParked(2);
-  EXPECT_EQ(liveAcs[0].state, AcState::active);
-  EXPECT_EQ(liveAcs[1].state, AcState::removingfromsim);
-  EXPECT_EQ(liveAcs[2].state, AcState::removingfromsim);
 }
 
 TEST_F(ParkedLimit, TheAverageParkedTimeCountsHalfHoursOverTheWeekEnd) {

@@ -9,12 +9,16 @@
 
 #include "engine/engine_tick.h"
 #include "engine/tick_count.h"
+#include "foundation/settings_catalogue.h"
 #include "simlink/ai_objects.h"
 #include "simlink/sim_client_thread.h"
 #include "simlink/sim_ids.h"
+#include "simlink/user_aircraft.h"
 
 namespace cvl::test {
 namespace {
+
+constexpr double metresPerNm = 1852.0;
 
 // The data block of the range scan as the simulator sends it.
 struct InRange {
@@ -37,6 +41,15 @@ void SimulatorStandIn::setLoadTicks(const std::string& title, std::int32_t ticks
   loadTicks_[title] = ticks;
 }
 
+void SimulatorStandIn::placeUser(const LatLon& at, double altitude) {
+  user_ = at;
+  const std::lock_guard lock{userAcMutex};
+  userAcSnapshot.latitude = at.lat;
+  userAcSnapshot.longitude = at.lon;
+  userAcSnapshot.altitude = altitude;
+  userAcSnapshot.altitudeAboveGround = altitude;
+}
+
 void SimulatorStandIn::tick() {
   lf_handleAddingStack();
   std::vector<CreateRequest> creations;
@@ -51,9 +64,11 @@ void SimulatorStandIn::tick() {
     create(request);
   }
   for (const std::uint32_t objectId : removals) {
-    remove(objectId);
+    removing_.emplace(tickCount + removalTicks_, objectId);
   }
-  scanLoaded();
+  removeDue();
+  load();
+  scan();
   takePositions();
   mostObjects_ = std::max(mostObjects_, objects_.size() + loading_.size());
 }
@@ -76,38 +91,74 @@ void SimulatorStandIn::create(const CreateRequest& request) {
   pendingCreates.push_back({0, request.hexid, request.callsign});
   const std::string title{request.title};
   const auto load = loadTicks_.find(title);
-  Object object{title, request.callsign, tickCount + (load == loadTicks_.end() ? defaultLoadTicks : load->second),
-                std::max(request.initPosition.altitude, 0.0), std::nullopt};
+  Object object{title,
+                request.callsign,
+                tickCount + (load == loadTicks_.end() ? defaultLoadTicks : load->second),
+                std::max(request.initPosition.altitude, 0.0),
+                {request.initPosition.latitude, request.initPosition.longitude},
+                false,
+                std::nullopt};
+  history_.push_back({tickCount, nextObjectId_, request.callsign, true});
   loading_.emplace(nextObjectId_++, std::move(object));
 }
 
+void SimulatorStandIn::removeDue() {
+  while (!removing_.empty() && removing_.begin()->first <= tickCount) {
+    remove(removing_.begin()->second);
+    removing_.erase(removing_.begin());
+  }
+}
+
 void SimulatorStandIn::remove(std::uint32_t objectId) {
-  if (objects_.erase(objectId) + loading_.erase(objectId) == 0) {
+  const auto held = objects_.find(objectId);
+  const auto loading = loading_.find(objectId);
+  if (held == objects_.end() && loading == loading_.end()) {
     return;
   }
+  const std::string tail = held != objects_.end() ? held->second.tailNumber : loading->second.tailNumber;
+  objects_.erase(objectId);
+  loading_.erase(objectId);
   ++removals_;
+  history_.push_back({tickCount, objectId, tail, false});
   lf_objectEvent(objectId, EVT_OBJECT_REMOVED);
 }
 
-// Objects whose model has loaded appear and are reported by the next range scan, where the link recognises them.
-void SimulatorStandIn::scanLoaded() {
+// Objects whose model has loaded appear in the simulator and are announced.
+void SimulatorStandIn::load() {
   for (auto entry = loading_.begin(); entry != loading_.end();) {
     if (entry->second.loadedAtTick > tickCount) {
       ++entry;
       continue;
     }
-    const std::uint32_t objectId = entry->first;
-    lf_objectEvent(objectId, EVT_OBJECT_ADDED);
+    lf_objectEvent(entry->first, EVT_OBJECT_ADDED);
+    objects_.insert(loading_.extract(entry++));
+  }
+}
+
+// The first range scan that finds a new object shows it to the link, which recognises it.
+void SimulatorStandIn::scan() {
+  for (auto& [objectId, object] : objects_) {
+    if (object.scanned || !inRange(object)) {
+      continue;
+    }
+    object.scanned = true;
     SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE message;
     message.dwRequestID = REQ_AC_IN_RANGE;
     message.dwObjectID = objectId;
     InRange block;
-    block.altitudeAboveGround = entry->second.heightAboveGround;
-    block.onGround = entry->second.heightAboveGround > 0.0 ? 0 : 1;
-    std::strncpy(block.atcId, entry->second.tailNumber.c_str(), sizeof(block.atcId) - 1);
+    block.altitudeAboveGround = object.heightAboveGround;
+    block.onGround = object.heightAboveGround > 0.0 ? 0 : 1;
+    std::strncpy(block.atcId, object.tailNumber.c_str(), sizeof(block.atcId) - 1);
     lf_onSimObjectDataByType(message, std::as_bytes(std::span{&block, 1}));
-    objects_.insert(loading_.extract(entry++));
   }
+}
+
+bool SimulatorStandIn::inRange(const Object& object) const {
+  if (!user_) {
+    return true;
+  }
+  const LatLon at = object.position ? LatLon{object.position->latitude, object.position->longitude} : object.createdAt;
+  return gf_distanceNM(*user_, at) * metresPerNm <= rangeMetres.load();
 }
 
 void SimulatorStandIn::takePositions() {

@@ -40,6 +40,27 @@ class Spawning : public EngineStep {
     tickCount = tick;
     lf_handleBuffered(aircraft);
   }
+
+  // Runs the simulator and the engine on from `firstSecond` to `lastSecond`, queuing at each second the reports
+  // `reportsOf(second)` gives.
+  template <class Reports>
+  static void runReporting(SimulatorStandIn& simulator, std::int32_t firstSecond, std::int32_t lastSecond,
+                           Reports reportsOf) {
+    for (std::int32_t second = firstSecond; second <= lastSecond; ++second) {
+      simulator.ticksUntil(second * 100);
+      for (TrafficItem& report : reportsOf(second)) {
+        queue(std::move(report));
+      }
+    }
+  }
+
+  // The report of a C172 flying under the callsign DLH4AB 0.2 degrees north of the airliner `flying` reports.
+  static TrafficItem lightAircraft(double seconds) {
+    TrafficItem light = flying(liveHexid + 1, "DLH4AB", seconds, tickCount);
+    light.type = "C172";
+    light.position.lat += 0.2;
+    return light;
+  }
 };
 
 TEST_F(Spawning, AnAircraftRollingOnTheGroundSpawnsThreeSecondsAheadAndAFlyingOneOneSecond) {
@@ -156,10 +177,7 @@ TEST_F(Spawning, ASecondFlightUnderTheSameCallsignWaitsUntilTheFirstHasBeenCreat
   for (std::int32_t second = 0; second <= 60; second += 2) {
     simulator.ticksUntil(second * 100);
     queue(flying(liveHexid, "DLH4AB", second, tickCount));
-    TrafficItem light = flying(liveHexid + 1, "DLH4AB", second, tickCount);
-    light.type = "C172";
-    light.position.lat += 0.2;
-    queue(std::move(light));
+    queue(lightAircraft(second));
   }
   simulator.ticks(100);
 
@@ -169,6 +187,119 @@ TEST_F(Spawning, ASecondFlightUnderTheSameCallsignWaitsUntilTheFirstHasBeenCreat
     ASSERT_TRUE(object.position) << object.title;
     EXPECT_NEAR(object.position->latitude, object.title == "Generic C172" ? 50.2 : 50.0, 0.001) << object.title;
   }
+}
+
+// The user flies east at 450 kt and 30000 ft from 50 N 8 E with a range of 20 nm; the simulator follows it.
+class UserFlyingAway : public Spawning {
+ protected:
+  static constexpr double userSpeed = 450.0;
+
+  UserFlyingAway() {
+    rangeNm = 20.0;
+    rangeMetres = 20 * 1852;
+  }
+
+  static LatLon userAt(double seconds) {
+    return gf_destinationPoint({50.0, 8.0}, 90.0 * degree, userSpeed * seconds / 3600.0 * feetPerNauticalMile);
+  }
+
+  // The reports the feed sends: those within the range of the user, who is moved on each second.
+  std::vector<TrafficItem> sent(std::int32_t second, std::vector<TrafficItem> reports) {
+    simulator.placeUser(userAt(second), 30000.0);
+    std::erase_if(reports, [second](const TrafficItem& report) {
+      return gf_distanceNM(userAt(second), {report.position.lat, report.position.lon}) > rangeNm.load();
+    });
+    return reports;
+  }
+
+  SimulatorStandIn simulator;
+};
+
+TEST_F(UserFlyingAway, AFlightLeftBehindAtTheEdgeOfTheRangeIsNotCreatedAndTakesNoPlace) {
+  // One flight first reported 19 nm behind the user flies the other way, so that its first reports are the only ones
+  // in range; another flies beside the user from the tenth second on. One live aircraft at a time.
+  MAX_LIVE_SEL.value = 1;
+  const LatLon behind = gf_destinationPoint(userAt(0), 270.0 * degree, 19.0 * feetPerNauticalMile);
+  const LatLon beside = gf_destinationPoint(userAt(10), 0.0, 5.0 * feetPerNauticalMile);
+  runReporting(simulator, 0, 120, [&](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0) {
+      reports.push_back(flyingFrom(liveHexid, "BHD1", behind, 270.0, 250.0, second, tickCount));
+      if (second >= 10) {
+        reports.push_back(flyingFrom(liveHexid + 1, "NXT1", beside, 90.0, userSpeed, second - 10, tickCount));
+      }
+    }
+    return sent(second, std::move(reports));
+  });
+
+  ASSERT_FALSE(simulator.history().empty());
+  for (const auto& handover : simulator.history()) {
+    EXPECT_EQ(handover.tailNumber, "NXT1");
+  }
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  EXPECT_TRUE(simulator.objects().begin()->second.position);
+  EXPECT_TRUE(logged("BHD1     lies at the edge of the range or beyond, not created"));
+}
+
+TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterAMinute) {
+  // A light aircraft reports for 20 s; its model takes 100 s to load. An airliner under the same callsign reports
+  // from the 20th second on. One live aircraft at a time.
+  MAX_LIVE_SEL.value = 1;
+  SimulatorStandIn simulator;
+  simulator.setLoadTicks("Generic C172", 10000);
+  const auto reportsOf = [](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0 && second <= 20) {
+      reports.push_back(lightAircraft(second));
+    }
+    if (second % 2 == 0 && second >= 20) {
+      reports.push_back(flying(liveHexid, "DLH4AB", second - 20, tickCount));
+    }
+    return reports;
+  };
+  runReporting(simulator, 0, 120, reportsOf);
+
+  // The airliner shows 30 s behind its reports.
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  const SimulatorStandIn::Object& shown = simulator.objects().begin()->second;
+  EXPECT_EQ(shown.title, engineTestLiveryTitle);
+  ASSERT_TRUE(shown.position);
+  EXPECT_NEAR(shown.position->longitude, flying(liveHexid, "", 120 - 50, 0).position.lon, 0.01);
+
+  // The light aircraft's object, which came at last, went again at once.
+  runReporting(simulator, 121, 250, reportsOf);
+  EXPECT_EQ(simulator.creations(), 2U);
+  EXPECT_EQ(simulator.removals(), 1U);
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  EXPECT_EQ(simulator.objects().begin()->second.title, engineTestLiveryTitle);
+  EXPECT_TRUE(logged("DLH C172 did not show in the simulator within 60 s, given up"));
+  EXPECT_TRUE(logged("with no aircraft waiting for it, removed"));
+}
+
+TEST_F(Spawning, AFlightWaitingForItsCallsignPushesOutNoOtherAircraft) {
+  // At the live limit of two, a far flight is shown and a light aircraft's creation is under way; a nearer airliner
+  // under the light aircraft's callsign must wait for it.
+  MAX_LIVE_SEL.value = 2;
+  SimulatorStandIn simulator;
+  simulator.setLoadTicks("Generic C172", 3000);
+  runReporting(simulator, 0, 60, [](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0) {
+      reports.push_back(flying(liveHexid + 2, "FAR1", second, tickCount));
+      reports.back().position.lat += 1.0;
+    }
+    if (second % 2 == 0 && second >= 4) {
+      reports.push_back(lightAircraft(second));
+    }
+    if (second % 2 == 0 && second >= 10) {
+      reports.push_back(flying(liveHexid, "DLH4AB", second, tickCount));
+    }
+    return reports;
+  });
+
+  // The light aircraft is still loading: the far flight stays.
+  EXPECT_EQ(simulator.creations(), 2U);
+  EXPECT_EQ(simulator.removals(), 0U);
 }
 
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {

@@ -48,6 +48,22 @@ TEST_F(ParkingAdjustments, WithAsManyLiveParkedAsWantedOnlyTheStaticAircraftAreJ
   EXPECT_EQ(gf_statusText(), "Parking adjustments: 1 to be removed, 0 to be added\n");
 }
 
+TEST_F(ParkingAdjustments, MoreLiveAircraftAtTheirStandsThanWantedAllStay) {
+  // Four stands at 50 %: two parked aircraft wanted, three live ones parked (arrivals above the wanted number).
+  for (int i = 1; i <= 4; ++i) {
+    addStand(fmt::format("A{}", i), 500.0 * i);
+  }
+  parking_percentage.value = 50;
+  for (std::size_t i = 0; i < 3; ++i) {
+    parkedLive(fmt::format("BAW{}", i), parkPositions[i], 10 + static_cast<std::int64_t>(i));
+  }
+  adjustAt(at(1, 10));
+  EXPECT_TRUE(std::all_of(liveAcs.begin(), liveAcs.end(),
+                          [](const LiveAc& aircraft) { return aircraft.state == AcState::active; }));
+  EXPECT_TRUE(removalBacklog.empty());
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added\n");
+}
+
 TEST_F(ParkingAdjustments, AircraftOnTheirWayToAStandTakeTheirPlacesInTheSelectionAndAtCreation) {
   // Eight stands at 50 %: four parked aircraft wanted. A live aircraft being created at its stand, one driving onto
   // its stand and a static aircraft being created take three of the places.
@@ -116,7 +132,7 @@ TEST_F(ParkingAdjustments, AStaticAircraftInsideItsOwnHalfHoursKeepsItsStand) {
   }
 }
 
-TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticThenLiveParkedAircraft) {
+TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticAndLiveParkedAircraftStay) {
   ParkPos& stand = addStand("A1", 0.0);
   parkedEntries = {entryOf(stand, "E1", "", "", true), entryOf(stand, "E2", "", "", true)};
   keptStatics = {KeptStatic{"K1*", "", "", "", "DLH", "A320", at(1, 9), 1, false},
@@ -124,15 +140,16 @@ TEST_F(ParkingAdjustments, TheExcessIsCutFromEntriesThenKeptStaticThenLiveParked
   LiveAc& shortStay = parkedLive("L1", stand, 5);
   LiveAc& longStay = parkedLive("L2", stand, 50);
   liveParkedList = {{"L1", "A1", 5}, {"L2", "A1", 50}};
-  // One driving onto its stand counts, but pushes out no listed one beyond what the listed alone are too many.
+  // One driving onto its stand counts too. Live aircraft are still reported at their stands: none goes.
   addLive("L3", "A320", AcPhase::parking, stand.sid);
   lf_limitParkedTotal(1);
   EXPECT_TRUE(parkedEntries.empty());
   EXPECT_TRUE(keptStatics.empty());
   ASSERT_EQ(staticRemovals.size(), 2U);
   EXPECT_EQ(staticRemovals[0].callsign, "K2*");
-  EXPECT_EQ(longStay.state, AcState::removingfromsim);
+  EXPECT_EQ(longStay.state, AcState::active);
   EXPECT_EQ(shortStay.state, AcState::active);
+  EXPECT_TRUE(removalBacklog.empty());
 }
 
 TEST_F(ParkingAdjustments, AStandNextToAnEarlierChoiceIsFreeAgainInTheNextAdjustment) {

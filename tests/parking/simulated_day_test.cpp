@@ -25,6 +25,7 @@
 #include "parking/stand_names.h"
 #include "parking_tick_fixture.h"
 #include "simlink/sim_results.h"
+#include "support/fault_tally.h"
 #include "support/sample_data.h"
 #include "trafficin/traffic_reader.h"
 
@@ -332,21 +333,7 @@ class SimulatedDay : public ParkingTick {
     return std::min(static_cast<std::size_t>(MAX_PARK_SEL.value), std::max<std::size_t>(1, std::lround(share)));
   }
 
-  // Each fault once, with the second it first showed and the number of steps it showed in.
-  void fault(const std::string& what) {
-    auto& [first, steps] = faults_[what];
-    if (steps++ == 0) {
-      first = tickCount / static_cast<double>(ticksPerSecond);
-    }
-  }
-
-  std::string faultList() const {
-    std::string list;
-    for (const auto& [what, seen] : faults_) {
-      list += fmt::format("{} (from {:.2f} s, {} steps)\n", what, seen.first, seen.second);
-    }
-    return list;
-  }
+  void fault(const std::string& what) { faults_.add(what, tickCount / static_cast<double>(ticksPerSecond)); }
 
   SimulatorStandIn simulator_;
   DayTraffic traffic_;
@@ -355,7 +342,7 @@ class SimulatedDay : public ParkingTick {
   bool closing_ = false;
   std::vector<std::pair<std::uint32_t, const StaticAc*>> onStands_;
   std::set<std::uint32_t> pushedBack_;
-  std::map<std::string, std::pair<double, std::int32_t>> faults_;
+  FaultTally faults_;
 };
 
 TEST_F(SimulatedDay, EveryStandHoldsOneAircraftAtATimeThroughADayAtFrankfurtAndTheMoveToCologne) {
@@ -396,7 +383,7 @@ TEST_F(SimulatedDay, EveryStandHoldsOneAircraftAtATimeThroughADayAtFrankfurtAndT
   EXPECT_TRUE(liveAcs.empty());
   EXPECT_TRUE(staticAcs.empty());
   EXPECT_TRUE(simulator_.faults.empty()) << fmt::format("{}", fmt::join(simulator_.faults, "\n"));
-  EXPECT_TRUE(faults_.empty()) << faultList();
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
 }
 
 }  // namespace

@@ -97,6 +97,12 @@ TEST_F(AiObjects, ACreatedAircraftIsAddedAndThenFoundInRangeByItsTail) {
   EXPECT_EQ(std::string(block.atcId), "CVL123");
   EXPECT_EQ(block.onGround, 1);
   EXPECT_DOUBLE_EQ(block.groundAltitude, 364.0);
+
+  // Created on the ground without an altitude, as static parked aircraft are: it stands on the ground.
+  const auto parked = create("CVL124*", {50.0336, 8.5712, 0, 0, 0, 160, 1, 0});
+  EXPECT_DOUBLE_EQ(objectState(parked)["alt"], 364.0);
+  EXPECT_DOUBLE_EQ(objectState(parked)["altAboveGround"], 0.0);
+  EXPECT_EQ(objectState(parked)["onGround"], true);
 }
 
 TEST_F(AiObjects, ARefusedTitleComesBackAsExceptionWithTheCreationsPacketId) {

@@ -188,11 +188,12 @@ void SimEmulator::on(EmulatorClient& client, std::uint32_t packetId, const Creat
   aircraft.tail = request.tailNumber;
   aircraft.latitude = request.position.latitude;
   aircraft.longitude = request.position.longitude;
-  aircraft.altitudeFt = request.position.altitude;
+  aircraft.onGround = request.position.onGround != 0;
+  // An aircraft created on the ground is put onto the ground, whatever altitude it was given.
+  aircraft.altitudeFt = aircraft.onGround ? world_.view().groundAltitudeFt : request.position.altitude;
   aircraft.pitchDeg = request.position.pitch;
   aircraft.bankDeg = request.position.bank;
   aircraft.headingDeg = request.position.heading;
-  aircraft.onGround = request.position.onGround != 0;
   aircraft.gearDown = aircraft.onGround;
   aircraft.airspeedKt = request.position.airspeed;
   aircraft.ownerClient = client.id;

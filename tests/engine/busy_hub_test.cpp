@@ -1,0 +1,512 @@
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <numbers>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
+#include "engine/engine_state.h"
+#include "engine/tick_count.h"
+#include "engine_rules_fixture.h"
+#include "engine_step_fixture.h"
+#include "foundation/settings_catalogue.h"
+#include "parking/current_park_airport.h"
+#include "parking/park_pos.h"
+#include "parking/parked_entries.h"
+#include "simlink/sim_results.h"
+#include "simulator_stand_in.h"
+#include "support/fault_tally.h"
+#include "trafficin/traffic_queue.h"
+
+namespace cvl::test {
+namespace {
+
+constexpr double metresPerFoot = 0.3048;
+constexpr double firstTimestamp = 1'700'000'000.0;
+constexpr std::int32_t reportDelayTicks = 3000;
+constexpr std::int32_t ticksPerSecond = 100;
+// The hub's row of stands faces north, 150 m apart, with the taxi lane 130 m behind them: aircraft pushed back stand
+// clear of those taxiing.
+const LatLon hub{50.03, 8.57};
+constexpr std::size_t standCount = 24;
+constexpr double standSpacingMetres = 150.0;
+constexpr double laneMetres = 130.0;
+constexpr std::size_t wantedParked = 10;
+
+LatLon lf_from(const LatLon& point, double bearing, double metres) {
+  return gf_destinationPoint(point, bearing, metres / metresPerFoot);
+}
+
+// The reports of the flights, each queued when its second comes if the feed sends it: the feed sends what lies within
+// the range of where the user was last. Each falls due 30 s after it arrives.
+class Feed {
+ public:
+  void report(std::uint32_t hexid, const std::string& callsign, std::int32_t second, const LatLon& at, double altitude,
+              double speed, double trackDegrees) {
+    TrafficItem item = EngineStep::item(hexid, callsign, at.lat, at.lon, altitude, firstTimestamp + second, 0);
+    item.position.groundSpeed = speed;
+    item.position.tas = speed;
+    item.position.track = trackDegrees;
+    pending_.emplace_back(second, std::move(item));
+  }
+
+  void sort() {
+    std::stable_sort(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+
+  void queueUntil(std::int32_t second, const LatLon& user) {
+    const std::lock_guard lock{trafficQueueMutex};
+    for (; next_ < pending_.size() && pending_[next_].first <= second; ++next_) {
+      TrafficItem& item = pending_[next_].second;
+      if (gf_distanceNM(user, {item.position.lat, item.position.lon}) > rangeNm.load()) {
+        continue;
+      }
+      delivered_[item.callsign].push_back(pending_[next_].first);
+      item.position.dueTick = tickCount + reportDelayTicks;
+      trafficQueue.push_back(std::move(item));
+    }
+  }
+
+  // Whether the flight's reports came from `from` to `to` (seconds) with no pause of more than half a minute.
+  bool reportedThroughout(const std::string& callsign, double from, double to) const {
+    constexpr double longestPause = 30.0;
+    const auto found = delivered_.find(callsign);
+    if (found == delivered_.end()) {
+      return false;
+    }
+    const std::vector<std::int32_t>& seconds = found->second;
+    auto next = std::upper_bound(seconds.begin(), seconds.end(), from);
+    if (next == seconds.begin()) {
+      return false;
+    }
+    double last = *(next - 1);
+    for (; next != seconds.end() && *next <= to; ++next) {
+      if (*next - last > longestPause) {
+        return false;
+      }
+      last = *next;
+    }
+    return to - last <= longestPause;
+  }
+
+ private:
+  std::vector<std::pair<std::int32_t, TrafficItem>> pending_;
+  std::size_t next_ = 0;
+  std::map<std::string, std::vector<std::int32_t>> delivered_;
+};
+
+// A park airport of 24 stands in a row, ten parked aircraft wanted. The user aircraft is nowhere until a test places
+// it.
+class BusyHub : public EngineStep {
+ protected:
+  BusyHub() {
+    currentParkAirport = Airport{"EDDF", "FRA", hub.lat, hub.lon, 0.0, 0};
+    for (std::uint32_t sid = 1; sid <= standCount; ++sid) {
+      ParkPos& stand = parkPositions.emplace_back();
+      const LatLon place = lf_from(hub, std::numbers::pi / 2.0, standSpacingMetres * sid);
+      stand.id = fmt::format("G{}", sid);
+      stand.latitude = place.lat;
+      stand.longitude = place.lon;
+      stand.radius = 0.02;
+      stand.sid = sid;
+    }
+  }
+
+  static LatLon standPlace(std::uint32_t sid) {
+    const ParkPos& stand = parkPositions[sid - 1];
+    return {stand.latitude, stand.longitude};
+  }
+
+  // A flight at the stand. An arriving one taxis along the lane from the east and stops 8 m short of the stand;
+  // otherwise it is first seen standing on it. It stands there until `departs` (when before `ends`), is pushed back
+  // towards the lane and taxis away west along it. Its reports end at `ends` in any case.
+  void atStand(std::uint32_t hexid, const std::string& callsign, std::uint32_t sid, std::int32_t second, bool arrives,
+               std::int32_t departs, std::int32_t ends) {
+    const LatLon place = standPlace(sid);
+    const double back = std::numbers::pi;
+    const LatLon lane = lf_from(place, back, laneMetres);
+    const auto add = [&](const LatLon& at, double speed, double track, std::int32_t afterSeconds) {
+      if (second <= ends) {
+        feed.report(hexid, callsign, second, at, 0.0, speed, track);
+      }
+      second += afterSeconds;
+    };
+    if (arrives) {
+      for (double metres = 300.0; metres > 0.0; metres -= 30.0) {
+        add(lf_from(lane, std::numbers::pi / 2.0, metres), 12.0, 270.0, 5);
+      }
+      add(lf_from(place, back, 60.0), 6.0, 0.0, 5);
+      add(lf_from(place, back, 30.0), 6.0, 0.0, 5);
+    }
+    const LatLon standing = arrives ? lf_from(place, back, 8.0) : place;
+    while (second < std::min(departs, ends)) {
+      add(standing, 0.0, 0.0, 20);
+    }
+    for (const double metres : {25.0, 45.0, 65.0}) {
+      add(lf_from(place, back, metres), 3.0, 0.0, 5);
+    }
+    second += 20;
+    for (double metres = 50.0; metres <= 400.0; metres += 30.0) {
+      add(lf_from(lane, -std::numbers::pi / 2.0, metres), 12.0, 270.0, 5);
+    }
+  }
+
+  std::size_t loggedCount(const std::string& text) const {
+    std::size_t count = 0;
+    const std::string all = log.text();
+    for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+
+  WantedParkedSettings settings_{static_cast<std::int32_t>(wantedParked)};
+  SimulatorStandIn simulator;
+  Feed feed;
+};
+
+TEST_F(BusyHub, ArrivalsAboveTheWantedNumberParkWithoutPushingOutAircraftStillStandingAtTheirStands) {
+  // Ten aircraft stand at their stands from the start; two more arrive at the second and third minute. All stay.
+  for (std::uint32_t sid = 1; sid <= wantedParked; ++sid) {
+    atStand(0x3C0000 + sid, fmt::format("STD{}", sid), sid, 0, false, 1000, 600);
+  }
+  atStand(0x3C0100, "ARR1", 11, 60, true, 1000, 600);
+  atStand(0x3C0101, "ARR2", 12, 120, true, 1000, 600);
+  feed.sort();
+  for (std::int32_t second = 0; second <= 600; ++second) {
+    simulator.ticksUntil(second * ticksPerSecond);
+    feed.queueUntil(second, hub);
+  }
+
+  EXPECT_EQ(loggedCount("arrived at stand"), 2U);
+  EXPECT_EQ(simulator.creations(), wantedParked + 2);
+  EXPECT_EQ(simulator.removals(), 0U);
+  EXPECT_EQ(simulator.objects().size(), wantedParked + 2);
+}
+
+TEST_F(BusyHub, ALiveAircraftTakingAStandWhileItsStaticAircraftIsReplacedStandsThereAlone) {
+  // A static aircraft stands at G1; a live one taxis in to stop there. Just before it gets there the static one is
+  // replaced by its departing flight, and the simulator takes its time to remove the old one.
+  simulator.setRemovalTicks(1500);
+  parkedEntries.push_back({1, 0, "DLH", "A320", "DLH100", "DLH101", "D-AIZA", true});
+  atStand(0x3C0100, "ARR1", 1, 40, true, 1000, 300);
+  feed.sort();
+  for (std::int32_t second = 0; second <= 300; ++second) {
+    simulator.ticksUntil(second * ticksPerSecond);
+    feed.queueUntil(second, hub);
+    if (second == 150) {
+      ASSERT_EQ(staticAcs.size(), 1U);
+      ASSERT_EQ(staticAcs.front().state, AcState::active);
+      removeAircraftFromSim(staticAcs.front());
+      parkedEntries.push_back({1, 0, "DLH", "A320", "DLH100", "DLH101", "D-AIZA", false});
+    }
+  }
+
+  EXPECT_EQ(loggedCount("arrived at stand"), 1U);
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  EXPECT_EQ(simulator.objects().begin()->second.tailNumber, "ARR1");
+}
+
+// Half an hour and more at the hub as busy feeds bring it: flights all around a user who circles the hub 12 nm out at
+// 300 kt, aircraft standing at the stands from the start, and arrivals taxiing to the stands every 45 s, each leaving
+// again after a while. The range is 25 nm, at most 50 live aircraft are shown, ten parked ones are wanted.
+class BusyHalfHour : public BusyHub {
+ protected:
+  static constexpr std::int32_t runSeconds = 1900;
+  static constexpr double userRadiusNm = 12.0;
+  static constexpr double userSpeedKt = 300.0;
+  static constexpr std::int32_t liveLimit = 50;
+  // A creation the simulator has not shown after this many ticks is given up.
+  static constexpr std::int32_t showLimitTicks = 6000;
+
+  BusyHalfHour() {
+    rangeNm = 25.0;
+    rangeMetres = 25 * 1852;
+    MAX_LIVE_SEL.value = liveLimit;
+  }
+
+  static LatLon userAt(std::int32_t second) {
+    const double angle = userSpeedKt * second / 3600.0 / userRadiusNm;
+    return gf_destinationPoint(hub, angle, userRadiusNm * feetPerNauticalMile);
+  }
+
+  // Flights first reported anywhere within the range of the user, on any track, for two to four minutes.
+  void scheduleOverflights(std::size_t count) {
+    std::mt19937 random{20240611};
+    std::uniform_real_distribution<double> startSecond(0.0, 1800.0);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (std::uint32_t number = 0; number < count; ++number) {
+      const auto start = static_cast<std::int32_t>(startSecond(random));
+      const LatLon from = gf_destinationPoint(userAt(start), unit(random) * 2.0 * std::numbers::pi,
+                                              (2.0 + unit(random) * 23.0) * feetPerNauticalMile);
+      const double track = unit(random) * 360.0;
+      const double speed = 250.0 + unit(random) * 200.0;
+      const auto duration = static_cast<std::int32_t>(120.0 + unit(random) * 120.0);
+      for (std::int32_t flown = 0; flown <= duration; flown += 5) {
+        const TrafficItem at = flyingFrom(0, "", from, track, speed, flown, 0);
+        feed.report(0x400000 + number, fmt::format("OVF{}", number), start + flown, {at.position.lat, at.position.lon},
+                    at.position.altitude, speed, track);
+      }
+    }
+  }
+
+  // Eight aircraft standing at the stands from the start and an arrival every 45 s, each at the first stand left free
+  // for almost seven minutes since its last aircraft was pushed back; every one stands for seven to twenty-five
+  // minutes.
+  void scheduleHub(std::size_t arrivals) {
+    std::mt19937 random{1911};
+    std::uniform_int_distribution<std::int32_t> standing(420, 1500);
+    std::vector<std::int32_t> freeFrom(standCount + 1, 0);
+    const auto place = [&](std::uint32_t number, std::int32_t second, bool arrives) {
+      for (std::uint32_t sid = 1; sid <= standCount; ++sid) {
+        if (freeFrom[sid] <= second) {
+          const std::int32_t departs = second + standing(random);
+          atStand(0x3C0000 + number, fmt::format("HUB{}", number), sid, second, arrives, departs, runSeconds);
+          freeFrom[sid] = departs + 400;
+          return;
+        }
+      }
+    };
+    for (std::uint32_t number = 0; number < 8; ++number) {
+      place(number, 0, false);
+    }
+    for (std::uint32_t number = 0; number < arrivals; ++number) {
+      place(100 + number, 30 + static_cast<std::int32_t>(number) * 45, true);
+    }
+  }
+
+  void run() {
+    for (std::int32_t second = 0; second <= runSeconds; ++second) {
+      simulator.placeUser(userAt(second), 6000.0);
+      feed.queueUntil(second, userAt(second));
+      for (std::int32_t tick = 0; tick < ticksPerSecond; ++tick) {
+        simulator.tick();
+        check();
+      }
+    }
+  }
+
+  // After every step: the live aircraft within their limit; the parked ones within the wanted number, or above it by
+  // arrivals only, until as many have left; no aircraft created again after a removal while its reports kept coming;
+  // no creation left unanswered longer than the limit; and the simulator's objects those of the records. What has not
+  // changed since the step before is not compared again.
+  void check() {
+    std::size_t live = 0;
+    Signature states;
+    Signature places;
+    Signature objects;
+    for (const LiveAc& aircraft : liveAcs) {
+      const bool staying = (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) &&
+                           !aircraft.waitRemove && !aircraft.remove && !aircraft.removeNow;
+      live += staying ? 1 : 0;
+      states.add(aircraft.hexid * 8ULL + static_cast<std::uint64_t>(aircraft.state));
+      if (lf_holdsPlace(aircraft)) {
+        places.add(aircraft.hexid);
+      }
+      objects.add(aircraft.objectId);
+    }
+    if (states != statesBefore_) {
+      noteTrades();
+      statesBefore_ = states;
+    }
+    checkHandovers();
+    for (const LiveAc& aircraft : liveAcs) {
+      checkCreation(aircraft);
+    }
+    mostLive_ = std::max(mostLive_, live);
+    if (live > static_cast<std::size_t>(liveLimit)) {
+      fault(fmt::format("{} live of at most {}", live, liveLimit));
+    }
+    if (places != placesBefore_) {
+      checkParked();
+      placesBefore_ = places;
+    }
+    objects.add(simulator.objects().size());
+    objects.add(simulator.history().size());
+    objects.add(removalBacklog.size());
+    {
+      const std::lock_guard lock{simResultMutex};
+      objects.add(simResults.size());
+    }
+    if (objects != objectsBefore_) {
+      checkObjects();
+      objectsBefore_ = objects;
+    }
+  }
+
+  // A cheap summary of a set of numbers, to tell whether it changed.
+  struct Signature {
+    std::size_t count = 0;
+    std::uint64_t sum = 0;
+    void add(std::uint64_t value) {
+      ++count;
+      sum = sum * 31 + value;
+    }
+    bool operator==(const Signature&) const = default;
+  };
+
+  static bool lf_holdsPlace(const LiveAc& aircraft) {
+    return (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) && !aircraft.waitRemove &&
+           !aircraft.remove && !aircraft.removeNow &&
+           (aircraft.phase == AcPhase::parked || aircraft.phase == AcPhase::parking);
+  }
+
+  // At the live limit a newcomer takes the place of a farther aircraft, by design, also of one still reported: an
+  // aircraft whose removal starts in the step in which a newcomer is spawned at the limit is traded away.
+  void noteTrades() {
+    std::vector<std::string> removed;
+    std::size_t spawned = 0;
+    std::size_t occupied = 0;
+    for (const auto& [hexid, state] : stateBefore_) {
+      occupied += state == AcState::active || state == AcState::adding2sim ? 1 : 0;
+    }
+    for (const LiveAc& aircraft : liveAcs) {
+      const auto before = std::find_if(stateBefore_.begin(), stateBefore_.end(),
+                                       [&aircraft](const auto& each) { return each.first == aircraft.hexid; });
+      const AcState was = before == stateBefore_.end() ? AcState::buffer : before->second;
+      spawned += was == AcState::buffer && aircraft.state == AcState::adding2sim ? 1 : 0;
+      if (was == AcState::active && aircraft.state == AcState::removingfromsim) {
+        removed.push_back(aircraft.callsign);
+      }
+    }
+    // The last newcomer of the step met the limit.
+    if (spawned > 0 && occupied + spawned - 1 >= static_cast<std::size_t>(liveLimit)) {
+      tradedAway_.insert(tradedAway_.end(), removed.begin(), removed.end());
+    }
+    stateBefore_.clear();
+    for (const LiveAc& aircraft : liveAcs) {
+      stateBefore_.emplace_back(aircraft.hexid, aircraft.state);
+    }
+  }
+
+  // An aircraft newly at a stand has arrived there when it drives onto it; otherwise it was created there.
+  void checkParked() {
+    std::vector<std::uint32_t> places;
+    std::size_t arrivals = 0;
+    for (const LiveAc& aircraft : liveAcs) {
+      if (lf_holdsPlace(aircraft)) {
+        places.push_back(aircraft.hexid);
+        const bool isNew = std::find(places_.begin(), places_.end(), aircraft.hexid) == places_.end();
+        arrivals += isNew && aircraft.phase == AcPhase::parking ? 1 : 0;
+      }
+    }
+    const auto left =
+        static_cast<std::size_t>(std::count_if(places_.begin(), places_.end(), [&places](std::uint32_t hexid) {
+          return std::find(places.begin(), places.end(), hexid) == places.end();
+        }));
+    const std::size_t excess = places_.size() > wantedParked ? places_.size() - wantedParked : 0;
+    const std::size_t allowed = wantedParked + (excess > left ? excess - left : 0) + arrivals;
+    if (places.size() > allowed) {
+      fault(fmt::format("{} parked of {} allowed", places.size(), allowed));
+    }
+    mostParked_ = std::max(mostParked_, places.size());
+    places_ = std::move(places);
+  }
+
+  void checkHandovers() {
+    const auto& history = simulator.history();
+    for (; seenHistory_ < history.size(); ++seenHistory_) {
+      const SimulatorStandIn::Handover& handover = history[seenHistory_];
+      if (!handover.created) {
+        const auto traded = std::find(tradedAway_.begin(), tradedAway_.end(), handover.tailNumber);
+        if (traded != tradedAway_.end()) {
+          tradedAway_.erase(traded);
+          lastRemoval_.erase(handover.tailNumber);
+          ++trades_;
+        } else {
+          lastRemoval_[handover.tailNumber] = handover.tick;
+        }
+        continue;
+      }
+      lastCreation_[handover.tailNumber] = handover.tick;
+      const auto removed = lastRemoval_.find(handover.tailNumber);
+      if (removed != lastRemoval_.end() &&
+          feed.reportedThroughout(handover.tailNumber, removed->second / 100.0 - 35.0, handover.tick / 100.0)) {
+        fault(fmt::format("{} removed at {:.2f} s and created again while reported", handover.tailNumber,
+                          removed->second / 100.0));
+      }
+    }
+  }
+
+  // A creation handed over and not yet answered.
+  void checkCreation(const LiveAc& aircraft) {
+    if (aircraft.state != AcState::adding2sim || aircraft.objectId != 0 || aircraft.remove || aircraft.removeNow ||
+        std::find(addingStack.begin(), addingStack.end(), aircraft.hexid) != addingStack.end() ||
+        std::any_of(liveCreateBacklog.begin(), liveCreateBacklog.end(),
+                    [&aircraft](const CreateRequest& request) { return request.hexid == aircraft.hexid; })) {
+      return;
+    }
+    const auto handedOver = lastCreation_.find(aircraft.callsign);
+    if (handedOver != lastCreation_.end() && tickCount - handedOver->second > showLimitTicks) {
+      fault(fmt::format("{} being created since {:.2f} s", aircraft.callsign, handedOver->second / 100.0));
+    }
+  }
+
+  // Every record's object is there, and every object is a record's, or the link's answer for it or its removal is
+  // on its way.
+  void checkObjects() {
+    std::vector<std::uint32_t> known(removalBacklog.begin(), removalBacklog.end());
+    {
+      const std::lock_guard lock{simResultMutex};
+      for (const SimResult& result : simResults) {
+        known.push_back(result.objectId);
+      }
+    }
+    for (const LiveAc& aircraft : liveAcs) {
+      known.push_back(aircraft.objectId);
+      if (aircraft.objectId != 0 && aircraft.state != AcState::removingfromsim &&
+          !simulator.objects().contains(aircraft.objectId)) {
+        fault(fmt::format("{} has no object", aircraft.callsign));
+      }
+    }
+    for (const auto& [objectId, object] : simulator.objects()) {
+      if (!object.scanned) {
+        fault(fmt::format("object of {} out of the scan's reach", object.tailNumber));
+      } else if (std::find(known.begin(), known.end(), objectId) == known.end()) {
+        fault(fmt::format("object of {} left behind", object.tailNumber));
+      }
+    }
+  }
+
+  void fault(const std::string& what) { faults_.add(what, tickCount / static_cast<double>(ticksPerSecond)); }
+
+  // The aircraft holding a parked place at the last change.
+  std::vector<std::uint32_t> places_;
+  Signature placesBefore_;
+  Signature objectsBefore_;
+  Signature statesBefore_;
+  std::vector<std::pair<std::uint32_t, AcState>> stateBefore_;
+  // Callsigns of the aircraft traded away at the live limit whose objects are still to be removed.
+  std::vector<std::string> tradedAway_;
+  std::size_t trades_ = 0;
+  std::map<std::string, std::int32_t> lastCreation_;
+  std::map<std::string, std::int32_t> lastRemoval_;
+  std::size_t seenHistory_ = 0;
+  std::size_t mostLive_ = 0;
+  std::size_t mostParked_ = 0;
+  FaultTally faults_;
+};
+
+TEST_F(BusyHalfHour, NoAircraftFlickersSticksOrGoesBeyondItsLimitWhileTheUserFliesThroughTheTraffic) {
+  scheduleOverflights(260);
+  scheduleHub(40);
+  feed.sort();
+  run();
+
+  EXPECT_GE(simulator.creations(), 250U);
+  EXPECT_GE(loggedCount("arrived at stand"), 30U);
+  EXPECT_EQ(mostLive_, static_cast<std::size_t>(liveLimit));
+  EXPECT_GT(mostParked_, wantedParked);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+}  // namespace
+}  // namespace cvl::test
