@@ -201,9 +201,28 @@ TEST_F(AddonAirportScanTest, AReaderTheLiveryScanLeftAtWorkDoesNotHoldTheScan) {
   EXPECT_FALSE(SCAN_AIRPORTS.value);
 }
 
+TEST_F(AddonAirportScanTest, ACompleteScanReplacesOnlyTheFilesOfALinkedFolder) {
+  const auto linked = folder() / "my airports";
+  put(linked / "EDDF.xml", "from the previous scan");
+  put(linked / "mine" / "notes.txt", "kept by the user");
+  fs::create_directories("airports");
+  fs::create_directory_symlink(linked, "airports/my_thirdparty");
+  put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
+
+  gf_scanAddonAirports();
+
+  EXPECT_TRUE(fs::is_symlink("airports/my_thirdparty"));
+  EXPECT_TRUE(fs::exists(linked / "EDFB.xml"));
+  EXPECT_FALSE(fs::exists(linked / "EDDF.xml"));
+  EXPECT_EQ(readFile(linked / "mine" / "notes.txt"), "kept by the user");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
+      << "my_simaddon and my_thirdparty only";
+}
+
 TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere) {
   put("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
   put("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  put("airports/my_thirdparty/mine/notes.txt", "kept by the user");
   put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
   stopRequested = true;
 
@@ -213,15 +232,16 @@ TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere)
   EXPECT_FALSE(fs::exists(roaming() / "Corvalen" / "parameters.xml"));
   EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
   EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
-  EXPECT_EQ(fs::directory_iterator("airports/my_thirdparty")->path().filename(), "EDDF.xml");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports/my_thirdparty"), fs::directory_iterator{}), 2);
   EXPECT_FALSE(fs::exists(tbloFolder));
 
-  // The next scan runs to its end and leaves only what it found.
+  // The next scan runs to its end and replaces the files it fills; the user's own folder stays.
   stopRequested = false;
   gf_scanAddonAirports();
   EXPECT_FALSE(SCAN_AIRPORTS.value);
   EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDDF.xml"));
   EXPECT_TRUE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+  EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
   EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
       << "my_simaddon and my_thirdparty only";
 }
