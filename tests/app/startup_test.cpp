@@ -94,6 +94,26 @@ TEST_F(StartUpTest, TheAirportFoldersAKilledScanSetAsideComeBackBeforeAnythingRe
   msfs2020Mode = true;
 }
 
+TEST_F(StartUpTest, AScanKilledWhileItSetTheFoldersAsideLeavesThemAsTheyWere) {
+  fs::create_directories("airports/my_simaddon");
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  writeFile("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty/EGLL.xml", "from the previous scan");
+  // my_simaddon was set aside; the copy of my_thirdparty was half made when the process was killed.
+  gf_setFolderAside(mySimAddonFolder);
+  fs::create_directories("airports/my_thirdparty_before_scan.unfinished");
+  fs::copy_file("airports/my_thirdparty/EDDF.xml", "airports/my_thirdparty_before_scan.unfinished/EDDF.xml");
+
+  lf_prepareFolders();
+
+  EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EGLL.xml"), "from the previous scan");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 3)
+      << "learned, my_simaddon and my_thirdparty only";
+}
+
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {
   writeFile("airports", "not a folder");
   EXPECT_THROW(lf_prepareFolders(), fs::filesystem_error);
