@@ -27,6 +27,7 @@
 #include "refdata/airports_database.h"
 #include "refdata/similar_models.h"
 #include "refdata/version_check.h"
+#include "sceneryscan/folders_before_scan.h"
 #include "sceneryscan/install_detection.h"
 
 namespace cvl {
@@ -242,6 +243,7 @@ void lf_prepareFolders() {
         &learnedSimaddonFolder, &learnedThirdpartyFolder, &mySimAddonFolder, &myThirdPartyFolder, &myRegcodesFolder}) {
     lf_createFolderWhenMissing(*folder);
   }
+  gf_giveBackFoldersSetAside();
   lf_removeWhenPresent(inputFolder / "AIG-regcodes0.xml");
   lf_removeWhenPresent(inputFolder / "AIG-regcodes00.xml");
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <system_error>
@@ -42,31 +43,50 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The error of the call that just failed; a stream that failed without saying why counts as an input/output error.
+std::error_code lastSystemError() {
+  return {errno != 0 ? errno : EIO, std::system_category()};
+}
+
 // Writes the whole document and makes sure it reached the disk before the caller renames it into place.
-bool writeDurably(const pugi::xml_document& document, const std::filesystem::path& path) {
+bool writeDurably(const pugi::xml_document& document, const std::filesystem::path& path, std::error_code& failure) {
   std::unique_ptr<std::FILE, FileCloser> file{std::fopen(path.c_str(), "wb")};
   if (!file) {
+    failure = lastSystemError();
     return false;
   }
+  errno = 0;
   pugi::xml_writer_file writer(file.get());
   document.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
   const bool written = std::fflush(file.get()) == 0 && std::ferror(file.get()) == 0 && ::fsync(fileno(file.get())) == 0;
-  return std::fclose(file.release()) == 0 && written;
+  if (!written) {
+    failure = lastSystemError();
+  }
+  const bool closed = std::fclose(file.release()) == 0;
+  if (written && !closed) {
+    failure = lastSystemError();
+  }
+  return written && closed;
 }
 
 }  // namespace
 
 bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& path) {
+  std::error_code ignored;
+  return gf_saveXmlFile(document, path, ignored);
+}
+
+bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& path, std::error_code& failure) {
   ensureDeclaration(document);
   const auto temporary = temporaryNameFor(path);
-  std::error_code error;
-  if (!writeDurably(document, temporary)) {
-    std::filesystem::remove(temporary, error);
+  std::error_code ignored;
+  if (!writeDurably(document, temporary, failure)) {
+    std::filesystem::remove(temporary, ignored);
     return false;
   }
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
+  std::filesystem::rename(temporary, path, failure);
+  if (failure) {
+    std::filesystem::remove(temporary, ignored);
     return false;
   }
   return true;

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // Helpers shared by the program's XML readers and writers.
 namespace cvl {
@@ -12,6 +13,8 @@ namespace cvl {
 // byte-order mark, indented by two blanks. The file is written under a temporary name in the same folder and then
 // renamed over the target, so a failed save leaves the previous file as it was. False when it cannot be written.
 bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& path);
+// The same; when it cannot be written, `failure` holds the system's error.
+bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& path, std::error_code& failure);
 
 // The child element with that name of the document's "root" element when there is one, else of the document itself;
 // an empty node when there is none.

@@ -10,12 +10,23 @@
 #include "foundation/files.h"
 #include "foundation/log.h"
 #include "foundation/utilities.h"
+#include "liveries/livery_scan_state.h"
 #include "refdata/decryption.h"
 #include "refdata/registration_files.h"
 
 namespace cvl {
 
-std::unordered_set<std::string> DontUseTitles;
+bool DontUseTitleSet::contains(const std::string& title) const {
+  return lf_scanState().dontUseTitles.contains(title);
+}
+
+void DontUseTitleSet::insert(const std::string& title) const {
+  lf_scanState().dontUseTitles.insert(title);
+}
+
+bool DontUseTitleSet::empty() const {
+  return lf_scanState().dontUseTitles.empty();
+}
 
 namespace {
 

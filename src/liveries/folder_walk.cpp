@@ -17,6 +17,7 @@
 #include "foundation/strings.h"
 #include "foundation/text_encoding.h"
 #include "liveries/aircraft_cfg.h"
+#include "liveries/livery_scan_state.h"
 #include "liveries/mtl_reader.h"
 #include "liveries/scan_task_throttle.h"
 #include "sceneryscan/scan_throttle.h"
@@ -100,10 +101,13 @@ void lf_walkFolder(std::uint32_t folderPriority, const fs::path& folder, Pending
 }  // namespace
 
 void PendingScanTasks::start(LiveryReader reader, std::uint32_t folderPriority, const fs::path& path) {
-  gf_waitForTaskSlot();
+  if (!gf_waitForTaskSlot()) {
+    return;
+  }
   auto result = std::make_shared<std::promise<LiveryList>>();
   auto liveries = result->get_future();
-  gf_startScanTask([result, read = std::move(reader), folderPriority, path] {
+  gf_startScanTask([result, scan = lf_currentScanState(), read = std::move(reader), folderPriority, path] {
+    const ScanStateBinding binding{scan};
     try {
       result->set_value(read(folderPriority, path));
     } catch (...) {
@@ -116,8 +120,13 @@ void PendingScanTasks::start(LiveryReader reader, std::uint32_t folderPriority, 
 void PendingScanTasks::collectOldest() {
   auto oldest = std::move(futures_.front());
   futures_.pop_front();
-  if (oldest.wait_for(taskWaitLimit) != std::future_status::ready) {
-    throw std::runtime_error(fmt::format("Future wait timed out after {} seconds", taskWaitLimit.count()));
+  switch (gf_waitForScanTask(oldest, taskWaitLimit)) {
+    case TaskWait::stopped:
+      return;  // a stopped scan keeps nothing
+    case TaskWait::timedOut:
+      throw std::runtime_error(fmt::format("Future wait timed out after {} seconds", taskWaitLimit.count()));
+    case TaskWait::ended:
+      break;
   }
   auto liveries = oldest.get();
   ScannedLiveries.splice(ScannedLiveries.end(), liveries);

@@ -1,5 +1,6 @@
 #include "liveries/livery_scan.h"
 
+#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "foundation/log.h"
 #include "liveries/liveries_processed.h"
@@ -10,6 +11,9 @@
 namespace cvl {
 
 void gf_processScannedLiveries() {
+  if (gf_stopping()) {
+    return;  // the run ends; the tables are built by the next start-up, after its scan
+  }
   if (liveriesProcessed) {
     gf_log("Processing scanned liveries skipped; already done in previous start-up");
     gf_showLiveryCount();

@@ -6,7 +6,8 @@ namespace cvl {
 
 // Scans the installed liveries; returns early when a stop has been requested.
 void gf_scanLiveries();
-// Reads LiveriesScanned.xml and builds the livery tables, then the similar-model tables. Every run cycle.
+// Reads LiveriesScanned.xml and builds the livery tables, then the similar-model tables. Every run cycle; nothing once
+// a stop is under way.
 void gf_processScannedLiveries();
 // Writes the matching summary of the live traffic's liveries to the log.
 void gf_liveryMatchingSummary();

@@ -1,24 +1,15 @@
 #include "liveries/livery_title_set.h"
 
 #include <mutex>
-#include <unordered_set>
+
+#include "liveries/livery_scan_state.h"
 
 namespace cvl {
-namespace {
-
-std::mutex liveryTitleSetMutex;
-std::unordered_set<std::string> LiveryTitleSet;
-
-}  // namespace
 
 bool lf_claimTitle(const std::string& title) {
-  const std::lock_guard lock{liveryTitleSetMutex};
-  return LiveryTitleSet.insert(title).second;
-}
-
-void lf_clearClaimedTitles() {
-  const std::lock_guard lock{liveryTitleSetMutex};
-  LiveryTitleSet.clear();
+  auto& scan = lf_scanState();
+  const std::lock_guard lock{scan.claimedTitlesMutex};
+  return scan.claimedTitles.insert(title).second;
 }
 
 LiveryData lf_makeLiveryData(std::uint32_t folderPriority, const std::string& airline, const std::string& model,

@@ -5,13 +5,12 @@
 
 #include "liveries/livery_data.h"
 
-// The titles accepted during the current scan. A title gives at most one livery per scan, across all files and
-// threads; the set is emptied with the scan reports.
+// The titles accepted during a scan. A title gives at most one livery per scan, across all files and threads; the set
+// belongs to the scan (liveries/livery_scan_state.h) and is emptied with the scan reports.
 namespace cvl {
 
-// Takes the title for this scan; false when it was taken already. Any thread.
+// Takes the title for the scan the calling thread works for; false when it was taken already. Any thread.
 bool lf_claimTitle(const std::string& title);
-void lf_clearClaimedTitles();
 
 // The livery, when the title was not taken yet; otherwise an empty record (all texts empty).
 LiveryData lf_makeLiveryData(std::uint32_t folderPriority, const std::string& airline, const std::string& model,

@@ -44,6 +44,7 @@ using PackageFinder = void (*)(const fs::path& community, LiveryFolders& folders
 constexpr std::uint32_t lowestFolderPriority = 10;
 constexpr std::size_t expectedFolders = 10;
 constexpr std::string_view convertedPackageMark{"_CVT_"};
+constexpr int textOnlyError = 99;  // a user error shown as its text alone
 
 void lf_findPackage(const fs::path& community, LiveryFolders& folders, std::initializer_list<std::string_view> markers,
                     std::string_view finderName) {
@@ -108,6 +109,9 @@ void lf_keepHighestPriorityFolders() {
 std::size_t lf_scanFolder(std::uint32_t folderPriority, const fs::path& folder) {
   const auto before = ScannedLiveries.size();
   lf_searchLiveriesinFolder(folderPriority, folder);
+  if (gf_stopping()) {
+    return 0;  // the count of a part of the folder would mislead
+  }
   const auto found = ScannedLiveries.size() - before;
   const auto where = fmt::format("found in {}", folder.string());
   if (found < 1) {
@@ -116,6 +120,17 @@ std::size_t lf_scanFolder(std::uint32_t folderPriority, const fs::path& folder) 
     gf_log(fmt::format("{} liverie{} {}", found, gf_pluralSSize(found), where));
   }
   return found;
+}
+
+// The status line says why; without an earlier file to build the livery tables from, the error line says it.
+void lf_reportUnsavedLiveries(const std::string& why) {
+  const auto text =
+      fmt::format("{} could not be saved ({}), the liveries scan stays due", scannedLiveriesPath.string(), why);
+  gf_logFlagged(text);
+  gf_setStatusLine(text, false);
+  if (!fs::is_regular_file(gf_pathStatus(scannedLiveriesPath))) {
+    throw UserErrorException(textOnlyError, text);
+  }
 }
 
 void lf_finishScan() {
@@ -202,6 +217,7 @@ LiveryScanEnd lf_scanLiveryFolders(const LiveryFolders& folders) {
   }
   if (gf_stopping()) {
     ScannedLiveries.clear();
+    gf_logAndFlush("Liveries scan stopped, it runs again at the next start");
     return LiveryScanEnd::stopped;
   }
   if (ScannedLiveries.empty()) {
@@ -218,12 +234,16 @@ LiveryScanEnd lf_scanLiveryFolders(const LiveryFolders& folders) {
   }
   ScannedLiveries.sort();
   ScannedLiveries.unique(lf_liveryKeyEquals);
-  const bool saved = lf_writeScannedLiveries();
+  const auto unsaved = lf_writeScannedLiveries();
   ScannedLiveries.clear();
   lf_writeScanReports();
   lf_clearScanReports();
   gf_clearStatusLine();
-  return saved ? LiveryScanEnd::saved : LiveryScanEnd::notSaved;
+  if (unsaved) {
+    lf_reportUnsavedLiveries(*unsaved);
+    return LiveryScanEnd::notSaved;
+  }
+  return LiveryScanEnd::saved;
 }
 
 void gf_scanLiveries() {

@@ -36,6 +36,8 @@ enum class LiveryScanEnd : int {
 };
 
 // Scans the folders, filters, sorts and de-duplicates the liveries, writes LiveriesScanned.xml and the scan reports.
+// A file that cannot be saved shows why on the status line; when there is no earlier LiveriesScanned.xml to go on
+// with, that text is thrown as a UserErrorException instead of ending with notSaved.
 LiveryScanEnd lf_scanLiveryFolders(const LiveryFolders& folders);
 
 }  // namespace cvl

@@ -11,22 +11,11 @@
 #include "foundation/log.h"
 #include "foundation/text_files.h"
 #include "foundation/utilities.h"
-#include "liveries/dont_use_titles.h"
 #include "liveries/livery_data.h"
-#include "liveries/livery_title_set.h"
 #include "refdata/dbase_queries.h"
 #include "refdata/registration_lookup.h"
-#include "sceneryscan/scan_throttle.h"
 
 namespace cvl {
-
-ReportList InvalidAirlineCodes;
-ReportList InvalidModelCodes;
-ReportList CodeFixes;
-ReportList InvalidCfgFiles;
-ReportList IncompleteSections;
-ReportList CfgFilesWithoutFltsim;
-ReportList CodeConversions;
 
 namespace {
 
@@ -56,7 +45,7 @@ void lf_writeInformationFile(const std::vector<std::string>& lines, const std::f
 
 // One report file. The summary names the count as {0}, the plural ending as {1} and the file as {2}.
 struct ReportFile {
-  ReportList& list;
+  ScanReport list;
   const std::filesystem::path& path;
   LineOrder order;
   ReportWriter write;
@@ -127,29 +116,16 @@ void lf_convertLivery(LiveryData& livery, const DbaseRecord& record) {
 
 }  // namespace
 
-void ReportList::add(std::string line) {
-  const std::lock_guard lock{mutex_};
-  lines_.push_back(std::move(line));
+void ScanReport::add(std::string line) const {
+  (lf_scanState().*list_).add(std::move(line));
 }
 
-std::vector<std::string> ReportList::lines() const {
-  const std::lock_guard lock{mutex_};
-  return lines_;
+std::vector<std::string> ScanReport::lines() const {
+  return (lf_scanState().*list_).lines();
 }
 
-bool ReportList::empty() const {
-  const std::lock_guard lock{mutex_};
-  return lines_.empty();
-}
-
-std::size_t ReportList::size() const {
-  const std::lock_guard lock{mutex_};
-  return lines_.size();
-}
-
-void ReportList::clear() {
-  const std::lock_guard lock{mutex_};
-  lines_.clear();
+bool ScanReport::empty() const {
+  return (lf_scanState().*list_).empty();
 }
 
 void lf_addFixLine(std::string line) {
@@ -165,16 +141,7 @@ void lf_addIncompleteSectionLine(std::string line) {
 }
 
 void lf_clearScanReports() {
-  // A reader the folder walk gave up waiting for may still read the don't-use titles and add to the lists.
-  gf_waitForAllScanTasks();
-  for (const auto& report : errorReports) {
-    report.list.clear();
-  }
-  for (const auto& report : informationReports) {
-    report.list.clear();
-  }
-  lf_clearClaimedTitles();
-  DontUseTitles.clear();
+  lf_renewScanState();
 }
 
 void lf_removeScanReports() {

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "foundation/constants.h"
+#include "liveries/livery_scan_state.h"
 
 // What a livery scan finds wrong or worth knowing: report lists that the scan's reader threads fill, written to text
 // files under output/errors and output/info when the scan is over, with a short summary in the log.
@@ -21,36 +20,35 @@ inline const std::filesystem::path fixesReportPath{outputErrorsFolder / "Fixes.t
 inline const std::filesystem::path invalidCfgReportPath{outputErrorsFolder / "InvalidAircraftCfgFiles.txt"};
 inline const std::filesystem::path incompleteSectionsReportPath{outputErrorsFolder / "IncompleFltsimSections.txt"};
 
-// Lines appended by any thread, each append under the list's own lock.
-class ReportList {
+// One report list of the scan the calling thread works for (liveries/livery_scan_state.h).
+class ScanReport {
  public:
-  void add(std::string line);
+  explicit constexpr ScanReport(ReportList LiveryScanState::*list) : list_{list} {}
+  void add(std::string line) const;
   // A copy of the lines.
   std::vector<std::string> lines() const;
   bool empty() const;
-  std::size_t size() const;
-  void clear();
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<std::string> lines_;
+  ReportList LiveryScanState::*list_;
 };
 
 // The errors.
-extern ReportList InvalidAirlineCodes;
-extern ReportList InvalidModelCodes;
-extern ReportList CodeFixes;
-extern ReportList InvalidCfgFiles;
-extern ReportList IncompleteSections;
+inline constexpr ScanReport InvalidAirlineCodes{&LiveryScanState::invalidAirlineCodes};
+inline constexpr ScanReport InvalidModelCodes{&LiveryScanState::invalidModelCodes};
+inline constexpr ScanReport CodeFixes{&LiveryScanState::codeFixes};
+inline constexpr ScanReport InvalidCfgFiles{&LiveryScanState::invalidCfgFiles};
+inline constexpr ScanReport IncompleteSections{&LiveryScanState::incompleteSections};
 // The information.
-extern ReportList CfgFilesWithoutFltsim;
-extern ReportList CodeConversions;
+inline constexpr ScanReport CfgFilesWithoutFltsim{&LiveryScanState::cfgFilesWithoutFltsim};
+inline constexpr ScanReport CodeConversions{&LiveryScanState::codeConversions};
 
 void lf_addFixLine(std::string line);
 void lf_addInvalidCfgLine(std::string line);
 void lf_addIncompleteSectionLine(std::string line);
 
-// Empties every report list, the titles taken by the scan and the don't-use titles, once no scan task runs any more.
+// Empties every report list, the titles taken by the scan and the don't-use titles. Readers of the scan that are still
+// at work keep their scan's lists and titles, so this never waits for them.
 void lf_clearScanReports();
 
 // Removes the report files of the previous scan and then the folder output/errors; the first failure ends the removal

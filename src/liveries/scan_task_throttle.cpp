@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/exit_reasons.h"
 #include "app/worker_thread.h"
 
 namespace cvl {
@@ -17,10 +18,14 @@ std::uint32_t gf_maxTaskCount() {
   return std::max<std::uint32_t>(hardwareThreads.load(), 1);
 }
 
-void gf_waitForTaskSlot() {
+bool gf_waitForTaskSlot() {
   while (scanSlotsInUse.load() >= gf_maxTaskCount()) {
+    if (gf_stopping()) {
+      return false;
+    }
     std::this_thread::sleep_for(pollStep);
   }
+  return true;
 }
 
 }  // namespace cvl

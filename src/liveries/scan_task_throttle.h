@@ -10,8 +10,9 @@ namespace cvl {
 // The most tasks that may run at once: hardwareThreads, at least 1.
 std::uint32_t gf_maxTaskCount();
 
-// Returns once fewer tasks run than the maximum. It reserves nothing: the task takes its slot when it starts
+// Returns true once fewer tasks run than the maximum, false when a stop of the run ends the wait first (the slots may
+// be held by tasks stuck in their reads). It reserves nothing: the task takes its slot when it starts
 // (gf_startScanTask, sceneryscan/scan_throttle.h).
-void gf_waitForTaskSlot();
+bool gf_waitForTaskSlot();
 
 }  // namespace cvl

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <pugixml.hpp>
+#include <system_error>
 
 #include "app/sim_choice.h"
 #include "foundation/constants.h"
@@ -47,9 +48,9 @@ LiveryData lf_readLivery(pugi::xml_node element) {
 
 }  // namespace
 
-bool lf_writeScannedLiveries() {
+std::optional<std::string> lf_writeScannedLiveries() {
   if (ScannedLiveries.empty()) {
-    return true;
+    return std::nullopt;
   }
   pugi::xml_document document;
   FileMeta meta;
@@ -57,20 +58,19 @@ bool lf_writeScannedLiveries() {
   meta.setSim(currentSimType);
   gf_writeMeta(document, meta);
   auto root = document.child("root");
-  bool saved = false;
-  if (root) {
-    auto liveries = root.append_child("liveries");
-    for (const auto& livery : ScannedLiveries) {
-      lf_appendLivery(liveries, livery);
-    }
-    saved = gf_saveXmlFile(document, scannedLiveriesPath);
+  if (!root) {
+    return "no root element";
   }
-  if (!saved) {
-    gf_logFlagged(fmt::format("{} could not be saved, the liveries scan stays due", scannedLiveriesPath.string()));
-    return false;
+  auto liveries = root.append_child("liveries");
+  for (const auto& livery : ScannedLiveries) {
+    lf_appendLivery(liveries, livery);
+  }
+  std::error_code failure;
+  if (!gf_saveXmlFile(document, scannedLiveriesPath, failure)) {
+    return failure.message();
   }
   gf_log(fmt::format("{} liveries in {}", ScannedLiveries.size(), scannedLiveriesPath.string()));
-  return true;
+  return std::nullopt;
 }
 
 void gf_readScannedLiveries() {

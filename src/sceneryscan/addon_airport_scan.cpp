@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <deque>
@@ -69,17 +70,29 @@ bool lf_isBglFile(const std::filesystem::path& path) {
   return gf_equalsUpper(".BGL", gf_pathToUtf8(path.extension()));
 }
 
-// Waits a limited time for the task and passes on its exception.
-void lf_takeTaskResult(std::future<void>& future) {
-  if (future.wait_for(taskWaitLimit) != std::future_status::ready) {
-    throw std::runtime_error("Future wait timed out after 10 seconds");
+// The scan's tasks that were not collected, a wait for them having timed out or been ended by a stop: they may still
+// write airport files and scan-log lines. Worker thread.
+std::vector<std::future<void>> tasksLeftAtWork;
+
+// Waits a limited time for the task and passes on its exception. A task not collected is left at work; only a wait
+// that timed out is an error.
+void lf_collectTask(std::future<void>& future) {
+  switch (gf_waitForScanTask(future, taskWaitLimit)) {
+    case TaskWait::ended:
+      future.get();
+      return;
+    case TaskWait::stopped:
+      tasksLeftAtWork.push_back(std::move(future));
+      return;
+    case TaskWait::timedOut:
+      tasksLeftAtWork.push_back(std::move(future));
+      throw std::runtime_error("Future wait timed out after 10 seconds");
   }
-  future.get();
 }
 
 void lf_waitForOldestTask(std::deque<std::future<void>>& pending, const std::filesystem::path& current) {
   try {
-    lf_takeTaskResult(pending.front());
+    lf_collectTask(pending.front());
   } catch (const std::exception& failure) {
     lf_scanLog(fmt::format("{} airports search aborted, futs inner,\n{}\n{}\n{}", "===> ", failure.what(),
                            pending.size(), gf_pathToUtf8(current)));
@@ -90,13 +103,30 @@ void lf_waitForOldestTask(std::deque<std::future<void>>& pending, const std::fil
 void lf_waitForPendingTasks(std::deque<std::future<void>>& pending, const std::filesystem::path& folder) {
   for (auto& future : pending) {
     try {
-      lf_takeTaskResult(future);
+      lf_collectTask(future);
     } catch (const std::exception& failure) {
       lf_scanLog(fmt::format("{} airports search in {} aborted, futs outer error: {}", "===> ", gf_pathToUtf8(folder),
                              failure.what()));
     }
   }
   pending.clear();
+}
+
+// Waits for the tasks left at work until they have ended or a stop is under way; whether they have all ended. The
+// tasks of other scans (a livery reader still at work) are not waited for.
+bool lf_waitForTasksLeftAtWork() {
+  for (const auto& future : tasksLeftAtWork) {
+    while (gf_waitForScanTask(future, taskWaitLimit) == TaskWait::timedOut) {
+      // a task stuck in its read is waited for as long as no stop comes
+    }
+  }
+  const bool ended = std::all_of(tasksLeftAtWork.begin(), tasksLeftAtWork.end(), [](const std::future<void>& future) {
+    return future.wait_for(std::chrono::seconds{0}) == std::future_status::ready;
+  });
+  if (ended) {
+    tasksLeftAtWork.clear();
+  }
+  return ended;
 }
 
 // Whether the walk has been in this folder before, under any name: add-on managers link packages into the Community
@@ -127,6 +157,9 @@ void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::fut
                        std::filesystem::directory_options::follow_directory_symlink;
   for (auto entry = std::filesystem::recursive_directory_iterator(folder, options);
        entry != std::filesystem::recursive_directory_iterator(); ++entry) {
+    if (gf_stopping()) {
+      return;
+    }
     const auto& path = entry->path();
     if (lf_isExcludedPath(path, folder)) {
       entry.disable_recursion_pending();
@@ -141,10 +174,9 @@ void lf_walkForAirports(const std::filesystem::path& folder, std::deque<std::fut
         gf_containsAny(lf_partBelow(path, folder), passedOverNames) || !lf_hasAirportSection(path)) {
       continue;
     }
-    if (gf_stopping()) {
+    if (!gf_waitForTaskSlot()) {
       return;
     }
-    gf_waitForTaskSlot();
     pending.push_back(gf_startScanTask([path] { lf_processBGLfile(path); }));
     if (pending.size() > gf_maxTaskCount()) {
       lf_waitForOldestTask(pending, path);
@@ -249,7 +281,7 @@ bool lf_scanAllFolders(const std::vector<std::filesystem::path>& folders) {
   lf_reserveScanLog();
   lf_scanFolders(folders);
   // No task may still write airport files or scan-log lines once they are collected.
-  gf_waitForAllScanTasks();
+  lf_waitForTasksLeftAtWork();
   lf_writeScanLog();
   gf_clearStatusLine();
   if (gf_stopping()) {
@@ -275,9 +307,14 @@ void gf_scanAddonAirports() {
   }
   const bool found = lf_scanAllFolders(folders);
   if (gf_stopping()) {
-    // An interrupted scan stays due and leaves the user's folders as they were.
-    for (const auto& folder : filled) {
-      gf_restoreFolder(folder);
+    // An interrupted scan stays due and leaves the user's folders as they were. A task still at work may yet write
+    // into them: then the next start gives them back, as after a kill.
+    if (lf_waitForTasksLeftAtWork()) {
+      for (const auto& folder : filled) {
+        gf_restoreFolder(folder);
+      }
+    } else {
+      gf_log("The airport folders set aside are given back at the next start");
     }
   } else {
     for (const auto& folder : filled) {

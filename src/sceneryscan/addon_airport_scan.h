@@ -9,11 +9,13 @@
 // is switched off.
 namespace cvl {
 
-// Worker thread, at start-up while SCAN_AIRPORTS is on. Starts no further task once a stop has been requested.
+// Worker thread, at start-up while SCAN_AIRPORTS is on. A stop ends the walk at the next entry and every wait for a
+// task; the scan then stays due and the airport folders it fills are given back as they were (at the next start when
+// one of its tasks is still at work).
 void gf_scanAddonAirports();
 
 // Scans the folders, writes the scan log and prepares the offline-learning archive; true when an airport was linked or
-// an airport file written. Every task of the scan has ended when it returns.
+// an airport file written. Every task of the scan has ended when it returns, unless a stop ended the wait.
 bool lf_scanAllFolders(const std::vector<std::filesystem::path>& folders);
 
 // Scans each folder that exists and is a folder; the others are reported on the status line.

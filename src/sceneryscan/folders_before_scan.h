@@ -2,18 +2,25 @@
 
 #include <filesystem>
 
-// The user's airport folders as they were before the add-on airport scan empties them: set aside when the scan
-// starts, given back when a stop interrupts it, let go when it ends. Failures throw the filesystem error.
+// The files of the user's airport folders as they were before the add-on airport scan replaced them: copied aside
+// into airports/<folder>_before_scan when the scan starts, given back when a stop interrupts it or when the next start
+// finds them still there (the process was killed), let go when the scan ends. Only the folders' own files take part:
+// subfolders the user keeps in them stay where they are, and a folder that is a link stays that link. Failures throw
+// the filesystem error.
 namespace cvl {
 
-// Sets the folder's files aside and leaves the folder empty. When files are still set aside from a scan that never
-// ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's.
+// Copies the folder's files aside, then removes them from the folder. When files are still set aside from a scan that
+// never ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's.
 void gf_setFolderAside(const std::filesystem::path& folder);
 
-// Gives the folder back as it was before the scan; what the scan wrote into it goes.
+// Gives the folder back its files as they were before the scan; the files the scan wrote into it go.
 void gf_restoreFolder(const std::filesystem::path& folder);
 
 // The scan has ended: what was set aside goes.
 void gf_letGoOfSetAside(const std::filesystem::path& folder);
+
+// At start-up, before the scans are decided: gives back the files of my_simaddon and my_thirdparty that a killed
+// scan set aside, and removes a copy it left unfinished.
+void gf_giveBackFoldersSetAside();
 
 }  // namespace cvl

@@ -1,7 +1,5 @@
 #include "sceneryscan/scan_throttle.h"
 
-#include <chrono>
-#include <cstdint>
 #include <thread>
 #include <utility>
 
@@ -9,9 +7,6 @@
 
 namespace cvl {
 namespace {
-
-// The slots are polled; a poll step lasts about a millisecond.
-constexpr auto pollStep = std::chrono::milliseconds(1);
 
 // Never below zero: the worker puts the count back to 0 at the start of every cycle.
 void lf_releaseTaskSlot() {
@@ -45,12 +40,6 @@ std::future<void> gf_startScanTask(std::function<void()> body) {
     throw;
   }
   return future;
-}
-
-void gf_waitForAllScanTasks() {
-  while (scanSlotsInUse.load() > 0) {
-    std::this_thread::sleep_for(pollStep);
-  }
 }
 
 }  // namespace cvl

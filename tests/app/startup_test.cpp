@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/run_loop.h"
+#include "app/sim_choice.h"
 #include "cycle_folder.h"
+#include "foundation/constants.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/user_error.h"
 #include "platform/ui/controls.h"
+#include "sceneryscan/folders_before_scan.h"
 
 namespace cvl::test {
 namespace {
@@ -59,6 +64,54 @@ TEST_F(StartUpTest, ProgramFoldersAreMadeAndOldRegcodeGenerationsRemoved) {
   EXPECT_FALSE(fs::exists("input/AIG-regcodes0.xml"));
   EXPECT_FALSE(fs::exists("input/AIG-regcodes00.xml"));
   EXPECT_TRUE(fs::exists("input/AIG-regcodes.xml"));
+}
+
+TEST_F(StartUpTest, TheAirportFoldersAKilledScanSetAsideComeBackBeforeAnythingReadsThem) {
+  fs::create_directories("airports/my_simaddon");
+  fs::create_directories("airports/my_thirdparty/mine");
+  writeFile("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  writeFile("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty/mine/notes.txt", "kept by the user");
+  // An MSFS 2020 scan set both folders aside, wrote a part of its files and was killed.
+  gf_setFolderAside(mySimAddonFolder);
+  gf_setFolderAside(myThirdPartyFolder);
+  writeFile("airports/my_thirdparty/EDFB.xml", "written by the killed scan");
+  msfs2020Mode = false;  // the next start is for MSFS 2024, which fills my_thirdparty only
+
+  lf_prepareFolders();
+
+  EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
+  EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+  std::vector<std::string> airportFolders;
+  for (const auto& entry : fs::directory_iterator("airports")) {
+    airportFolders.push_back(entry.path().filename().string());
+  }
+  std::sort(airportFolders.begin(), airportFolders.end());
+  EXPECT_EQ(airportFolders, (std::vector<std::string>{"learned", "my_simaddon", "my_thirdparty"}))
+      << "no set-aside copy remains";
+  msfs2020Mode = true;
+}
+
+TEST_F(StartUpTest, AScanKilledWhileItSetTheFoldersAsideLeavesThemAsTheyWere) {
+  fs::create_directories("airports/my_simaddon");
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  writeFile("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty/EGLL.xml", "from the previous scan");
+  // my_simaddon was set aside; the copy of my_thirdparty was half made when the process was killed.
+  gf_setFolderAside(mySimAddonFolder);
+  fs::create_directories("airports/my_thirdparty_before_scan.unfinished");
+  fs::copy_file("airports/my_thirdparty/EDDF.xml", "airports/my_thirdparty_before_scan.unfinished/EDDF.xml");
+
+  lf_prepareFolders();
+
+  EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(readFile("airports/my_thirdparty/EGLL.xml"), "from the previous scan");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 3)
+      << "learned, my_simaddon and my_thirdparty only";
 }
 
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 
@@ -22,6 +23,7 @@ using namespace std::chrono_literals;
 
 constexpr auto startLimit = 90s;
 constexpr auto endLimit = 60s;
+constexpr int sceneryFiles = 20000;
 
 TEST(InstalledProgram, RunsAsOneCopyUntilItIsAskedToClose) {
   const UserComputer computer;
@@ -62,6 +64,66 @@ TEST(InstalledProgram, ProductionModeClosesByItselfAfterTheStartUp) {
   const auto text = computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("RealTraffic"), std::string::npos);  // ended before looking for it
+}
+
+// The files below the folder with their contents, by their path below it.
+std::map<std::string, std::string> filesBelow(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = readFile(entry.path());
+    }
+  }
+  return files;
+}
+
+TEST(InstalledProgram, AnAirportScanKilledInTheMiddleLeavesTheFoldersAsTheyWereForTheNextStart) {
+  const UserComputer computer;
+  const auto airports = computer.programFile("airports");
+  fs::create_directories(airports / "my_simaddon");
+  fs::create_directories(airports / "my_thirdparty" / "mine");
+  writeFile(airports / "my_simaddon" / "EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  writeFile(airports / "my_thirdparty" / "EDDF.xml", "from the previous scan");
+  writeFile(airports / "my_thirdparty" / "mine" / "notes.txt", "kept by the user");
+  const auto simaddonBefore = filesBelow(airports / "my_simaddon");
+  const auto thirdpartyBefore = filesBelow(airports / "my_thirdparty");
+  // The sample add-on airports beside a large scenery package without airports: a scan that lasts long enough to be
+  // caught in the middle.
+  fs::copy(sampleDataFolder() / "community", computer.installPath() / "Community", fs::copy_options::recursive);
+  const auto scenery = computer.installPath() / "Community" / "big-scenery" / "scenery";
+  fs::create_directories(scenery);
+  for (int file = 0; file < sceneryFiles; ++file) {
+    writeFile(scenery / ("objects" + std::to_string(file) + ".bgl"), "");
+  }
+
+  auto killed = computer.startProgram();
+  const auto setAside = airports / "my_thirdparty_before_scan";
+  ASSERT_TRUE(waitUntil([&] { return fs::exists(setAside); }, startLimit)) << computer.log();
+  killed.signal(SIGSTOP);
+  ASSERT_TRUE(fs::exists(setAside)) << "the scan ended before the program could be stopped in it";
+  killed.signal(SIGKILL);
+  killed.waitForExit(endLimit);
+
+  // The user unticks the scan box before the next start.
+  const auto settingsFile = computer.settingsFolder() / "parameters.xml";
+  auto settings = readFile(settingsFile);
+  const std::string ticked{R"(name="SCAN_AIRPORTS" value="true")"};
+  const auto box = settings.find(ticked);
+  ASSERT_NE(box, std::string::npos) << settings;
+  settings.replace(box, ticked.size(), R"(name="SCAN_AIRPORTS" value="false")");
+  writeFile(settingsFile, settings);
+  auto next = computer.startProgram();
+  ASSERT_TRUE(waitUntil([&] { return fs::exists(computer.settingsFolder() / "orig_dest"); }, startLimit))
+      << computer.log();
+  EXPECT_EQ(filesBelow(airports / "my_simaddon"), simaddonBefore);
+  EXPECT_EQ(filesBelow(airports / "my_thirdparty"), thirdpartyBefore);
+  for (const auto& entry : fs::directory_iterator(airports)) {
+    const auto name = entry.path().filename().string();
+    EXPECT_FALSE(name.starts_with("my_simaddon_") || name.starts_with("my_thirdparty_")) << name;
+  }
+  EXPECT_EQ(computer.log().find("airports scan"), std::string::npos) << "the unticked scan does not run";
+  next.signal(SIGTERM);
+  EXPECT_EQ(next.waitForExit(endLimit), 0);
 }
 
 TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {

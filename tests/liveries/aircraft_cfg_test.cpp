@@ -8,7 +8,6 @@
 
 #include "foundation/text_encoding.h"
 #include "liveries/dont_use_titles.h"
-#include "liveries/livery_title_set.h"
 #include "scan_fixture.h"
 
 namespace cvl {
@@ -86,7 +85,7 @@ TEST_F(AircraftCfg, UnicodeAndAnsiFilesReadLikeUtf8Ones) {
       "[General]\nicao_type_designator = B738\n[fltsim.0]\ntitle = KLM Livr\xE9"
       "e\nicao_airline = KLM\n";
   EXPECT_EQ(liveryTexts(read("le", utf16Bytes(text, false))), (Texts{"DLH A320 'Sample A320 Livrée'  3 pax"}));
-  lf_clearClaimedTitles();  // the same title may be taken again
+  lf_clearScanReports();  // the same title may be taken again
   EXPECT_EQ(liveryTexts(read("be", utf16Bytes(text, true))), (Texts{"DLH A320 'Sample A320 Livrée'  3 pax"}));
   EXPECT_EQ(liveryTexts(read("ansi", ansi)), (Texts{"KLM B738 'KLM Livrée'  3 pax"}));
   const std::string ansiFarDown = "[General]\nicao_type_designator = A320\n//" + std::string(5000, '-') +

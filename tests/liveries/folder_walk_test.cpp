@@ -13,9 +13,11 @@
 
 #include "liveries/aircraft_cfg.h"
 #include "liveries/dont_use_titles.h"
+#include "liveries/livery_title_set.h"
 #include "liveries/scan_task_throttle.h"
 #include "scan_fixture.h"
 #include "sceneryscan/scan_throttle.h"
+#include "support/scan_tasks.h"
 
 namespace cvl {
 namespace {
@@ -53,7 +55,7 @@ TEST_F(FolderWalk, EveryFileNamedAircraftCfgInAnyCaseIsRead) {
   writeCfg("d", "Backup", "aircraft.cfg.bak");
   writeCfg("e", "Numbered", "aircraft1.cfg");
   EXPECT_EQ(walkTitles(walked), (Texts{"KLM Lower", "KLM Mixed", "KLM Upper"}));
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse.load(), 0U);
 }
 
@@ -120,7 +122,7 @@ TEST_F(FolderWalk, NoMoreTasksRunAtOnceThanTheThrottleAllows) {
   }
   EXPECT_LE(peak.load(), 2);
   EXPECT_FALSE(slotsExceeded.load());
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse.load(), 0U);
   Texts titles;
   for (const auto& livery : ScannedLiveries) {
@@ -149,16 +151,17 @@ TEST_F(FolderWalk, ATaskThatThrowsCostsOnlyItsOwnLiveries) {
   pending.collectOldest();
   EXPECT_TRUE(pending.empty());
   EXPECT_EQ(ScannedLiveries.size(), 1U);
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse.load(), 0U);
 }
 
-TEST_F(FolderWalk, TheScanTablesStayUntilEveryReaderHasEnded) {
+TEST_F(FolderWalk, AReaderStillAtWorkHoldsNeitherTheNextScanNorItsLists) {
   const auto cfg = write(walked / "late" / "aircraft.cfg",
                          "[General]\nicao_type_designator = A320\n[fltsim.0]\ntitle = Not To Be Used\n"
-                         "icao_airline = KLM\n");
+                         "icao_airline = KLM\n[fltsim.1]\ntitle = Late Livery\nicao_airline = KLM\n"
+                         "[fltsim.2]\ntitle = Late Livery\nicao_airline = KLM\n");
   DontUseTitles.insert("Not To Be Used");
-  // A reader that is still at work when the walk has given up waiting for it.
+  // A reader stuck in its read, as on a network drive that dropped, still at work when its scan has moved on.
   std::promise<void> release;
   PendingScanTasks pending;
   pending.start(
@@ -167,19 +170,44 @@ TEST_F(FolderWalk, TheScanTablesStayUntilEveryReaderHasEnded) {
         return lf_searchLiveriesinFile(priority, path);
       },
       1, cfg);
-  std::atomic<bool> cleared{false};
-  std::thread nextScan{[&cleared] {
-    lf_clearScanReports();
-    cleared = true;
-  }};
-  std::this_thread::sleep_for(std::chrono::milliseconds{50});  // time enough for a clearing that does not wait
-  EXPECT_FALSE(cleared);
+
+  auto nextScan = std::async(std::launch::async, lf_clearScanReports);
+  const bool clearedWhileReading = nextScan.wait_for(std::chrono::seconds{30}) == std::future_status::ready;
+  EXPECT_TRUE(clearedWhileReading) << "the next scan waited for the stuck reader";
+  EXPECT_TRUE(DontUseTitles.empty()) << "the next scan starts with its own titles";
 
   release.set_value();
+  nextScan.get();
   pending.collectOldest();
-  nextScan.join();
-  EXPECT_TRUE(ScannedLiveries.empty()) << "the reader still knew the title is not to be used";
-  EXPECT_TRUE(DontUseTitles.empty());
+  EXPECT_EQ(test::liveryTexts(ScannedLiveries), (Texts{"KLM A320 'Late Livery'  1 pax"}))
+      << "the reader still knew its own scan's titles not to use";
+  EXPECT_TRUE(IncompleteSections.empty()) << "its findings stay out of the next scan's reports";
+  EXPECT_TRUE(lf_claimTitle("Late Livery")) << "the next scan takes its titles afresh";
+}
+
+TEST_F(FolderWalk, AStopEndsTheWaitsForStuckReadersAtOnce) {
+  hardwareThreads = 1;
+  std::promise<void> release;
+  const auto stuck = [go = release.get_future().share()](std::uint32_t, const std::filesystem::path&) {
+    go.wait();
+    return LiveryList{{"KLM", "A320", "Stuck", "", 1, false}};
+  };
+  PendingScanTasks pending;
+  pending.start(stuck, 1, "a");
+  stopRequested = true;
+
+  auto next = std::async(std::launch::async, [&pending, &stuck] {
+    pending.start(stuck, 1, "b");  // every slot is taken by the stuck reader
+    pending.collectOldest();
+  });
+  const bool ended = next.wait_for(std::chrono::seconds{30}) == std::future_status::ready;
+  EXPECT_TRUE(ended) << "the stop waited for the stuck reader";
+  release.set_value();
+  EXPECT_NO_THROW(next.get());
+  EXPECT_TRUE(pending.empty());
+  EXPECT_TRUE(ScannedLiveries.empty()) << "a stopped scan takes nothing";
+  EXPECT_EQ(log().find("timed out"), std::string::npos);
+  test::waitForScanTasks();
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(ScannedLiveriesFile, LiveriesComeBackSortedWithFolderZero) {
   ScannedLiveries = {{"KLM", "B738", "Sample KLM", "PH-BXA", 2, false},
                      {"DLH", "A320", "Sample Lufthansa & <Friends>", "", 1, false},
                      {"GEC", "B77L", "Sample Cargo", "D-ALFG", 3, true}};
-  ASSERT_TRUE(lf_writeScannedLiveries());
+  ASSERT_EQ(lf_writeScannedLiveries(), std::nullopt);
   const auto text = readFile(scannedLiveriesPath);
   EXPECT_TRUE(text.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root>\n  <meta>")) << text;
   EXPECT_NE(text.find(R"(<liv airl="GEC" type="B77L" cargo="true" title="Sample Cargo" atcid="D-ALFG" />)"),

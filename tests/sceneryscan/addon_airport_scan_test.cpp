@@ -1,17 +1,23 @@
 #include "sceneryscan/addon_airport_scan.h"
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <vector>
 
 #include "app/exit_reasons.h"
 #include "app/status_line.h"
+#include "app/worker_thread.h"
 #include "bglgen/bgl_writer.h"
 #include "foundation/constants.h"
 #include "foundation/settings_catalogue.h"
 #include "generated_file.h"
 #include "scan_fixture.h"
 #include "sceneryscan/scan_log.h"
+#include "sceneryscan/scan_throttle.h"
 #include "sceneryscan/tblo_archive.h"
+#include "support/scan_tasks.h"
 
 namespace cvl::test {
 namespace {
@@ -27,12 +33,16 @@ class AddonAirportScanTest : public SceneryScanTest {
     MSFS_INSTALL_PATH.value = root().string();
     MSFS_2024_INSTALL_PATH.value = root().string();
     SCAN_AIRPORTS.value = true;
+    hardwareThreads = 4;
+    scanSlotsInUse = 0;
   }
   ~AddonAirportScanTest() override {
     MSFS_INSTALL_PATH.value = std::string{};
     MSFS_2024_INSTALL_PATH.value = std::string{};
     stopRequested = false;
     tbloReady = 0;
+    hardwareThreads = 0;
+    scanSlotsInUse = 0;
   }
 
   fs::path root() const { return folder() / "sim"; }
@@ -159,18 +169,60 @@ TEST_F(AddonAirportScanTest, ALinkThatCannotBeFollowedIsSkippedAndTheWalkGoesOn)
   }
 }
 
-TEST_F(AddonAirportScanTest, AStopRequestStartsNoFurtherTask) {
+TEST_F(AddonAirportScanTest, AStopEndsTheWalkAtTheNextEntry) {
+  // Packages without airports: a walk that looked at the stop only before an airport file would go through them all,
+  // noting every link it cannot follow.
+  for (int package = 0; package < 100; ++package) {
+    const auto folder = community() / fmt::format("pkg{}", package);
+    put(folder / "scenery" / "objects.bgl", "no airport here");
+    fs::create_symlink("self", folder / "self");
+  }
   put(community() / "pkg" / "a.bgl", airportFile("EGLL"));
   stopRequested = true;
 
   lf_scanFolderForAirports(community());
 
+  EXPECT_EQ(scanLog(), (std::vector<std::string>{"Scanning for addon  airports in " + community().string()}));
   EXPECT_FALSE(fs::exists("airports/my_thirdparty/EGLL.xml"));
+}
+
+TEST_F(AddonAirportScanTest, AReaderTheLiveryScanLeftAtWorkDoesNotHoldTheScan) {
+  std::promise<void> release;
+  gf_startScanTask([go = release.get_future().share()] { go.wait(); });
+  put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
+
+  auto scan = std::async(std::launch::async, gf_scanAddonAirports);
+  const bool ended = scan.wait_for(std::chrono::seconds{30}) == std::future_status::ready;
+  EXPECT_TRUE(ended) << "the scan waited for a task not its own";
+  release.set_value();
+  scan.get();
+  test::waitForScanTasks();
+  EXPECT_TRUE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+  EXPECT_FALSE(SCAN_AIRPORTS.value);
+}
+
+TEST_F(AddonAirportScanTest, ACompleteScanReplacesOnlyTheFilesOfALinkedFolder) {
+  const auto linked = folder() / "my airports";
+  put(linked / "EDDF.xml", "from the previous scan");
+  put(linked / "mine" / "notes.txt", "kept by the user");
+  fs::create_directories("airports");
+  fs::create_directory_symlink(linked, "airports/my_thirdparty");
+  put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
+
+  gf_scanAddonAirports();
+
+  EXPECT_TRUE(fs::is_symlink("airports/my_thirdparty"));
+  EXPECT_TRUE(fs::exists(linked / "EDFB.xml"));
+  EXPECT_FALSE(fs::exists(linked / "EDDF.xml"));
+  EXPECT_EQ(readFile(linked / "mine" / "notes.txt"), "kept by the user");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
+      << "my_simaddon and my_thirdparty only";
 }
 
 TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere) {
   put("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
   put("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  put("airports/my_thirdparty/mine/notes.txt", "kept by the user");
   put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
   stopRequested = true;
 
@@ -180,15 +232,16 @@ TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere)
   EXPECT_FALSE(fs::exists(roaming() / "Corvalen" / "parameters.xml"));
   EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
   EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
-  EXPECT_EQ(fs::directory_iterator("airports/my_thirdparty")->path().filename(), "EDDF.xml");
+  EXPECT_EQ(std::distance(fs::directory_iterator("airports/my_thirdparty"), fs::directory_iterator{}), 2);
   EXPECT_FALSE(fs::exists(tbloFolder));
 
-  // The next scan runs to its end and leaves only what it found.
+  // The next scan runs to its end and replaces the files it fills; the user's own folder stays.
   stopRequested = false;
   gf_scanAddonAirports();
   EXPECT_FALSE(SCAN_AIRPORTS.value);
   EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDDF.xml"));
   EXPECT_TRUE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+  EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
   EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
       << "my_simaddon and my_thirdparty only";
 }

@@ -7,6 +7,7 @@
 
 #include "app/worker_thread.h"
 #include "liveries/scan_task_throttle.h"
+#include "support/scan_tasks.h"
 
 namespace cvl::test {
 namespace {
@@ -30,7 +31,7 @@ TEST_F(ScanThrottleTest, ATaskHoldsItsSlotUntilItsBodyEnds) {
   release.set_value();
   first.get();
   second.get();
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse, 0U);
   gf_waitForTaskSlot();
 }
@@ -38,7 +39,7 @@ TEST_F(ScanThrottleTest, ATaskHoldsItsSlotUntilItsBodyEnds) {
 TEST_F(ScanThrottleTest, AFailingTaskGivesItsSlotBackAndReportsThroughItsFuture) {
   auto failing = gf_startScanTask([] { throw std::runtime_error("damaged file"); });
   EXPECT_THROW(failing.get(), std::runtime_error);
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse, 0U);
 }
 
@@ -46,7 +47,7 @@ TEST_F(ScanThrottleTest, UnknownHardwareStillGivesOneSlot) {
   hardwareThreads = 0;
   gf_waitForTaskSlot();  // returns: one slot is free
   gf_startScanTask([] {}).get();
-  gf_waitForAllScanTasks();
+  test::waitForScanTasks();
   EXPECT_EQ(scanSlotsInUse, 0U);
 }
 
