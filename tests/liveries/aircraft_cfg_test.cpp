@@ -92,7 +92,7 @@ TEST_F(AircraftCfg, UnicodeAndAnsiFilesReadLikeUtf8Ones) {
                                   "\n[fltsim.0]\ntitle = A\xE9rospatiale ATR 72\nicao_airline = KLM\n";
   EXPECT_EQ(liveryTexts(read("far", ansiFarDown)), (Texts{"KLM A320 'Aérospatiale ATR 72'  3 pax"}));
   // A UTF-8 file with one Windows-1252 name far down: each line is read in its own encoding.
-  lf_clearClaimedTitles();
+  lf_clearScanReports();
   const std::string mixed =
       "[General]\nicao_type_designator = A320\n[fltsim.0]\ntitle = Sample A320 Livrée\nicao_airline = DLH\n//" +
       std::string(5000, '-') + "\n[fltsim.1]\ntitle = Sample A320 Cr\xE8me\nicao_airline = KLM\n";
