@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <gsl/util>
-#include <vector>
 
 #include "foundation/log.h"
 #include "refdata/aircraft_database.h"
@@ -44,10 +43,7 @@ bool gf_airportsFileUsable(const std::filesystem::path& encPath) {
 }
 
 bool gf_aigRegcodesFileUsable(const std::filesystem::path& encPath) {
-  return lf_readsLikeAtStartUp(encPath, [](const std::filesystem::path& plainPath) {
-    std::vector<RegcodesEntry> entries;
-    return gf_readAIGRegcodes(entries, plainPath);
-  });
+  return lf_readsLikeAtStartUp(encPath, gf_aigRegcodesXmlReadable);
 }
 
 }  // namespace cvl

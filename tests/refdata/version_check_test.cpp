@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <map>
@@ -173,6 +174,25 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
       EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} updated to 2.0.0\n", file.key)));
     }
   }
+}
+
+// The start-up warns about a title repeated in a row and uses the rest of the file; the update takes it as it is.
+TEST_F(DataFileUpdate, AnAigFileThatRepeatsATitleIsInstalledAndKept) {
+  auto plain = readFile(files[1].plainSample());
+  const auto firstLivery = plain.find("<livery ");
+  const auto repeated = plain.substr(firstLivery, plain.find('\n', firstLivery) + 1 - firstLivery);
+  plain.insert(firstLivery, repeated);
+  site.file("11/AIG-regcodes.enc", gf_sealDataBytes(plain));
+
+  EXPECT_TRUE(gf_checkVersions());
+  ASSERT_TRUE(std::filesystem::exists(files[1].installed()));
+  EXPECT_TRUE(readFile(files[1].installed()) == readFile(site.path() / "11/AIG-regcodes.enc"));
+  EXPECT_EQ(test::storedSetting("AIG_VERSION"), "2.0.0");
+  EXPECT_THAT(log.body(), HasSubstr("aig updated to 2.0.0\n"));
+
+  EXPECT_TRUE(gf_checkVersions());
+  const auto paths = requested();
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), "/11/AIG-regcodes.enc"), 1) << "an equal file is kept";
 }
 
 TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {
