@@ -25,6 +25,7 @@
 #include "foundation/user_error.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/airports_database.h"
+#include "refdata/data_file_check.h"
 #include "refdata/similar_models.h"
 #include "refdata/version_check.h"
 #include "sceneryscan/install_detection.h"
@@ -114,7 +115,7 @@ void lf_readDataFilesOnce() {
   }
   gf_reserveSimilarModelResults();
   if (!gf_readDbase()) {
-    throw std::runtime_error("reading data files failed!");
+    throw std::runtime_error(gf_unusableDataFileText(dbaseEncPath));
   }
   dataFilesLoaded = true;
 }

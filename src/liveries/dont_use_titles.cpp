@@ -10,7 +10,7 @@
 #include "foundation/files.h"
 #include "foundation/log.h"
 #include "foundation/utilities.h"
-#include "refdata/decryption.h"
+#include "refdata/data_file_check.h"
 #include "refdata/registration_files.h"
 
 namespace cvl {
@@ -49,7 +49,7 @@ void lf_dontUseTitlesFromFolder() {
 
 void lf_readDontUseTitles() {
   try {
-    if (gf_streamDecrypt(aigRegcodesEncPath, aigRegcodesXmlPath)) {
+    if (gf_decryptAigRegcodes()) {
       lf_dontUseTitlesFromAigFile();
     }
     if (gf_countFilesInDirectory(myRegcodesFolder) > 0) {

@@ -134,7 +134,7 @@ TEST_F(StartUpTest, UnreadableDataFilesFailAndAreReadAgainByTheNextCycle) {
         try {
           lf_startUp();
         } catch (const std::runtime_error& failure) {
-          EXPECT_STREQ(failure.what(), "reading data files failed!");
+          EXPECT_STREQ(failure.what(), "input/dbase.enc is damaged and will be downloaded again at the next start");
           throw;
         }
       },
