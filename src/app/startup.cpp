@@ -27,6 +27,7 @@
 #include "refdata/airports_database.h"
 #include "refdata/data_file_check.h"
 #include "refdata/similar_models.h"
+#include "refdata/update_leftovers.h"
 #include "refdata/version_check.h"
 #include "sceneryscan/install_detection.h"
 
@@ -238,6 +239,7 @@ void lf_stripCommunitySuffix(StringParameter& installPath) {
 }
 
 void lf_prepareFolders() {
+  gf_removeUpdateLeftovers();
   for (const fs::path* folder :
        {&outputFolder, &outputInfoFolder, &outputErrorsFolder, &airportsFolder, &learnedFolder, &learnedStockFolder,
         &learnedSimaddonFolder, &learnedThirdpartyFolder, &mySimAddonFolder, &myThirdPartyFolder, &myRegcodesFolder}) {

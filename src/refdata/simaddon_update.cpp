@@ -166,4 +166,20 @@ ComponentUpdate lf_updateMySimAddon(const VersionData& webVersion) {
   return result;
 }
 
+void gf_settleMySimAddonFolder() {
+  const auto replacedFolder = lf_replacedFolder();
+  std::error_code error;
+  std::filesystem::remove_all(lf_unzippedFolder(), error);
+  if (!error && std::filesystem::exists(replacedFolder, error)) {
+    if (std::filesystem::exists(mySimAddonFolder, error)) {
+      std::filesystem::remove_all(replacedFolder, error);
+    } else if (!error) {
+      std::filesystem::rename(replacedFolder, mySimAddonFolder, error);
+    }
+  }
+  if (error) {
+    gf_logFlagged(fmt::format("Warning: could not tidy up beside {}: {}", mySimAddonFolder.string(), error.message()));
+  }
+}
+
 }  // namespace cvl

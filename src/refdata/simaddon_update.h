@@ -13,4 +13,8 @@ enum class ComponentUpdate { upToDate, updated, failed };
 // whole leaves the folder and the setting as they were.
 ComponentUpdate lf_updateMySimAddon(const VersionData& webVersion);
 
+// Tidies what an update killed in the middle left beside airports/my_simaddon: the new folder goes, and the old files
+// set aside come back when the folder itself is missing, else go too. Failures are logged.
+void gf_settleMySimAddonFolder();
+
 }  // namespace cvl

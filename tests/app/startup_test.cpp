@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +17,8 @@ namespace cvl::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 
 constexpr std::string_view versionCheckFailed = "Downloading version info from my web site failed!";
 
@@ -59,6 +62,38 @@ TEST_F(StartUpTest, ProgramFoldersAreMadeAndOldRegcodeGenerationsRemoved) {
   EXPECT_FALSE(fs::exists("input/AIG-regcodes0.xml"));
   EXPECT_FALSE(fs::exists("input/AIG-regcodes00.xml"));
   EXPECT_TRUE(fs::exists("input/AIG-regcodes.xml"));
+}
+
+TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
+  const auto sealedDbase = readFile("input/dbase.enc");
+  for (const char* leftover :
+       {"input/dbase.enc.3.download", "input/airports.enc.0.download.xml", "input/AIG-regcodes.enc.xml",
+        "versions.json.12.download", "my_simaddon2024.zip.1.download"}) {
+    writeFile(leftover, "partial");
+  }
+  writeFile("input/notes.download.txt", "the user's");
+  // Killed while the new simaddon files were put in place of the old ones.
+  fs::create_directories("airports/my_simaddon_unzipped");
+  writeFile("airports/my_simaddon_unzipped/EDDF.txt", "new EDDF");
+  fs::create_directories("airports/my_simaddon_replaced");
+  writeFile("airports/my_simaddon_replaced/EHAM.txt", "old EHAM");
+
+  lf_prepareFolders();
+
+  EXPECT_THAT(filesIn("input"), UnorderedElementsAre("dbase.enc", "airports.enc", "notes.download.txt", "my_regcodes"));
+  EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
+  EXPECT_FALSE(fs::exists("versions.json.12.download"));
+  EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));  // the old files are back
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+
+  // Killed after the new files were in place: they stay, and the old ones go.
+  fs::create_directories("airports/my_simaddon_replaced");
+  writeFile("airports/my_simaddon_replaced/EDDM.txt", "older");
+  lf_prepareFolders();
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
 }
 
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {
