@@ -1,5 +1,6 @@
-// Start-up cost of the reference data: decrypting a data file, and reading the sample aircraft database, the sample
-// airports and a generated database of 500,000 registrations (each read includes its decryption).
+// Start-up cost of the reference data: decrypting a data file, reading the sample aircraft database, the sample
+// airports and a generated database of 500,000 registrations (each read includes its decryption), and the version
+// check's test of that generated database.
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 
@@ -13,6 +14,7 @@
 #include "foundation/constants.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/airports_database.h"
+#include "refdata/data_file_check.h"
 #include "refdata/data_file_sealing.h"
 #include "refdata/decryption.h"
 
@@ -98,6 +100,18 @@ void BM_ReadLargeDbase(benchmark::State& state) {
   readDbaseBench(state, largeDbase(500000));
 }
 BENCHMARK(BM_ReadLargeDbase)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The version check's test of the installed database, at every start that reaches the site.
+void BM_CheckLargeDbaseFile(benchmark::State& state) {
+  const ScratchFolder folder;
+  cvl::gf_writeSealedDataFile(cvl::dbaseEncPath, largeDbase(500000));
+  for (auto _ : state) {
+    if (!cvl::gf_dbaseFileUsable(cvl::dbaseEncPath)) {
+      state.SkipWithError("dbase not usable");
+    }
+  }
+}
+BENCHMARK(BM_CheckLargeDbaseFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadSampleAirports(benchmark::State& state) {
   const ScratchFolder folder;

@@ -25,7 +25,9 @@
 #include "foundation/user_error.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/airports_database.h"
+#include "refdata/data_file_check.h"
 #include "refdata/similar_models.h"
+#include "refdata/update_leftovers.h"
 #include "refdata/version_check.h"
 #include "sceneryscan/folders_before_scan.h"
 #include "sceneryscan/install_detection.h"
@@ -115,7 +117,7 @@ void lf_readDataFilesOnce() {
   }
   gf_reserveSimilarModelResults();
   if (!gf_readDbase()) {
-    throw std::runtime_error("reading data files failed!");
+    throw std::runtime_error(gf_unusableDataFileText(dbaseEncPath));
   }
   dataFilesLoaded = true;
 }
@@ -238,6 +240,7 @@ void lf_stripCommunitySuffix(StringParameter& installPath) {
 }
 
 void lf_prepareFolders() {
+  gf_removeUpdateLeftovers();
   for (const fs::path* folder :
        {&outputFolder, &outputInfoFolder, &outputErrorsFolder, &airportsFolder, &learnedFolder, &learnedStockFolder,
         &learnedSimaddonFolder, &learnedThirdpartyFolder, &mySimAddonFolder, &myThirdPartyFolder, &myRegcodesFolder}) {

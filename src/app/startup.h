@@ -20,9 +20,9 @@ void lf_enableControls();
 // An install path that ends in the Community folder ("\Community" or "/Community") loses that last folder, and the
 // setting is saved; any other value is left alone and not saved.
 void lf_stripCommunitySuffix(StringParameter& installPath);
-// Creates the program's folders that are missing, gives back the airport files a killed scan set aside and removes old
-// generations of the AIG registration file. Throws the filesystem's error ("status", "create_directories", "exists",
-// "remove", and those of the give-back).
+// Removes what a killed update left behind, creates the program's folders that are missing, gives back the airport
+// files a killed scan set aside and removes old generations of the AIG registration file. Throws the filesystem's
+// error ("status", "create_directories", "exists", "remove", and those of the give-back).
 void lf_prepareFolders();
 // In production mode: ends the program after the start-up (exit reason USER CLOSED SIM, exit code 0).
 void lf_productionEnd();

@@ -11,7 +11,7 @@
 #include "foundation/log.h"
 #include "foundation/utilities.h"
 #include "liveries/livery_scan_state.h"
-#include "refdata/decryption.h"
+#include "refdata/data_file_check.h"
 #include "refdata/registration_files.h"
 
 namespace cvl {
@@ -60,7 +60,7 @@ void lf_dontUseTitlesFromFolder() {
 
 void lf_readDontUseTitles() {
   try {
-    if (gf_streamDecrypt(aigRegcodesEncPath, aigRegcodesXmlPath)) {
+    if (gf_decryptAigRegcodes()) {
       lf_dontUseTitlesFromAigFile();
     }
     if (gf_countFilesInDirectory(myRegcodesFolder) > 0) {

@@ -13,7 +13,7 @@
 #include "foundation/text_files.h"
 #include "foundation/utilities.h"
 #include "liveries/scan_reports.h"
-#include "refdata/decryption.h"
+#include "refdata/data_file_check.h"
 
 namespace cvl {
 
@@ -138,7 +138,7 @@ void lf_addInlineRegcodes(const LiveryList& scanned) {
 void lf_processOfflineRegcodes() {
   OfflineRegcodeLines.clear();
   try {
-    if (gf_streamDecrypt(aigRegcodesEncPath, aigRegcodesXmlPath)) {
+    if (gf_decryptAigRegcodes()) {
       lf_processAigRegcodeFile();
     }
     lf_processRegcodeFolder();

@@ -17,6 +17,7 @@
 #include "foundation/strings.h"
 #include "foundation/user_error.h"
 #include "foundation/xml.h"
+#include "refdata/data_file_check.h"
 #include "refdata/dbase_queries.h"
 #include "refdata/decryption.h"
 
@@ -248,11 +249,8 @@ void lf_readRegistrations(const pugi::xml_document& document) {
 
 bool gf_readDbase() {
   lf_clearTables();
-  if (!std::filesystem::exists(dbaseEncPath)) {
-    throw std::runtime_error(fmt::format("{} not available", dbaseEncPath.string()));
-  }
-  if (!gf_streamDecrypt(dbaseEncPath, dbaseXmlPath)) {
-    throw std::runtime_error(fmt::format("{} stream decrypt failed", dbaseEncPath.string()));
+  if (!std::filesystem::exists(dbaseEncPath) || !gf_streamDecrypt(dbaseEncPath, dbaseXmlPath)) {
+    throw std::runtime_error(gf_unusableDataFileText(dbaseEncPath));
   }
   const auto removePlainFile = gsl::finally([] { gf_removeFile(dbaseXmlPath); });
   pugi::xml_document document;

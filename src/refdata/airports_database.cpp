@@ -16,6 +16,7 @@
 #include "foundation/user_error.h"
 #include "foundation/xml.h"
 #include "parking/destination_stand.h"
+#include "refdata/data_file_check.h"
 #include "refdata/decryption.h"
 
 namespace cvl {
@@ -103,14 +104,16 @@ bool gf_readAirports() {
   if (lf_airportsRead) {
     return !AirportList.empty();
   }
-  // A file that does not decrypt leaves no plain file, which the reading below reports.
-  gf_streamDecrypt(airportsEncPath, airportsXmlPath);
+  if (!std::filesystem::exists(airportsEncPath) || !gf_streamDecrypt(airportsEncPath, airportsXmlPath)) {
+    throw UserErrorException(88, gf_unusableDataFileText(airportsEncPath));
+  }
   const auto removePlainFile = gsl::finally([] { gf_removeFile(airportsXmlPath); });
   try {
     AirportList = lf_readAirportsFile(airportsXmlPath);
   } catch (const std::exception& error) {
     gf_forgetAirports();
-    throw UserErrorException(88, error.what());
+    gf_logFlagged(error.what());
+    throw UserErrorException(88, gf_unusableDataFileText(airportsEncPath));
   }
   AirportList.shrink_to_fit();
   for (const auto& airport : AirportList) {

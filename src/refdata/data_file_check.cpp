@@ -4,8 +4,9 @@
 
 #include <functional>
 #include <gsl/util>
-#include <vector>
 
+#include "app/status_line.h"
+#include "foundation/constants.h"
 #include "foundation/log.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/airports_database.h"
@@ -44,10 +45,24 @@ bool gf_airportsFileUsable(const std::filesystem::path& encPath) {
 }
 
 bool gf_aigRegcodesFileUsable(const std::filesystem::path& encPath) {
-  return lf_readsLikeAtStartUp(encPath, [](const std::filesystem::path& plainPath) {
-    std::vector<RegcodesEntry> entries;
-    return gf_readAIGRegcodes(entries, plainPath);
-  });
+  return lf_readsLikeAtStartUp(encPath, gf_aigRegcodesXmlReadable);
+}
+
+std::string gf_unusableDataFileText(const std::filesystem::path& encPath) {
+  if (!std::filesystem::exists(encPath)) {
+    return fmt::format("{} not available", encPath.string());
+  }
+  return fmt::format("{} is damaged and will be downloaded again at the next start", encPath.string());
+}
+
+bool gf_decryptAigRegcodes() {
+  if (gf_streamDecrypt(aigRegcodesEncPath, aigRegcodesXmlPath)) {
+    return true;
+  }
+  if (std::filesystem::exists(aigRegcodesEncPath)) {
+    gf_setStatusLine(gf_unusableDataFileText(aigRegcodesEncPath), true);
+  }
+  return false;
 }
 
 }  // namespace cvl

@@ -102,6 +102,16 @@ bool lf_readRegcodesFile(const std::filesystem::path& file, std::vector<Regcodes
   return accepted;
 }
 
+// False (logged when it does not load) for a file the start-up cannot use at all: one that does not load or carries no
+// meta header.
+bool lf_loadAigRegcodes(pugi::xml_document& document, const std::filesystem::path& plainPath) {
+  if (!document.load_file(plainPath.c_str())) {
+    gf_logFlagged(fmt::format("Failed to load {}", plainPath.string()));
+    return false;
+  }
+  return gf_readMeta(document).has_value();
+}
+
 std::vector<std::string> lf_nonEmptyRegistrations(std::string_view text) {
   const auto pieces = gf_splitCommaTrimmed(text);
   std::vector<std::string> regs;
@@ -132,11 +142,7 @@ bool gf_readMyRegcodesFiles(const std::filesystem::path& folder, std::vector<Reg
 bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::path& plainPath) {
   const auto removePlainFile = gsl::finally([&plainPath] { gf_removeFile(plainPath); });
   pugi::xml_document document;
-  if (!document.load_file(plainPath.c_str())) {
-    gf_logFlagged(fmt::format("Failed to load {}", plainPath.string()));
-    return false;
-  }
-  if (!gf_readMeta(document)) {
+  if (!lf_loadAigRegcodes(document, plainPath)) {
     return false;
   }
   bool accepted = true;
@@ -157,6 +163,11 @@ bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::
   }
   gf_log(fmt::format("{} read from AIG-regcodes", lf_liveriesText(out.size())));
   return accepted;
+}
+
+bool gf_aigRegcodesXmlReadable(const std::filesystem::path& plainPath) {
+  pugi::xml_document document;
+  return lf_loadAigRegcodes(document, plainPath);
 }
 
 }  // namespace cvl

@@ -29,4 +29,8 @@ bool gf_readMyRegcodesFiles(const std::filesystem::path& folder, std::vector<Reg
 // True when it loaded, carried the program's meta header and repeated no title.
 bool gf_readAIGRegcodes(std::vector<RegcodesEntry>& out, const std::filesystem::path& plainPath = aigRegcodesXmlPath);
 
+// Whether the plain AIG-regcodes file at that path would give gf_readAIGRegcodes its entries: it loads and carries the
+// meta header. Entries the reader drops with a warning (a title repeated in a row) do not count against it.
+bool gf_aigRegcodesXmlReadable(const std::filesystem::path& plainPath);
+
 }  // namespace cvl

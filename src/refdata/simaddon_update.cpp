@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/status_line.h"
 #include "foundation/constants.h"
-#include "foundation/files.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/text_files.h"
@@ -23,24 +23,22 @@ namespace {
 const std::filesystem::path simAddonZipPath{"my_simaddon2024.zip"};
 constexpr std::string_view simAddonZipUrlPath = "mysimaddon24/my_simaddon2024.zip";
 
+std::filesystem::path lf_besideMySimAddon(std::string_view suffix) {
+  return mySimAddonFolder.parent_path() / (mySimAddonFolder.filename().string() + std::string{suffix});
+}
+
+// Beside airports/my_simaddon: the zip is written into the first, and the old files wait in the second while the
+// new folder takes their place.
+std::filesystem::path lf_unzippedFolder() {
+  return lf_besideMySimAddon("_unzipped");
+}
+std::filesystem::path lf_replacedFolder() {
+  return lf_besideMySimAddon("_replaced");
+}
+
 // Missing, not a folder, or empty: the data must be fetched again. Status errors other than "not found" throw.
 bool lf_hasNoFiles(const std::filesystem::path& folder) {
   return !std::filesystem::is_directory(std::filesystem::status(folder)) || std::filesystem::is_empty(folder);
-}
-
-// Empties the folder, or creates it with its parents; false (logged) when it cannot be created.
-bool lf_prepareFolder(const std::filesystem::path& folder) {
-  if (std::filesystem::exists(folder)) {
-    gf_removeFilesFromDirectory(folder);
-    return true;
-  }
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    gf_logFlagged(fmt::format("Could not create directory {}: {}", folder.string(), error.message()));
-    return false;
-  }
-  return true;
 }
 
 // The entry's own file name, after its last folder; "/" and "\" both count as separators, so that no name can lead
@@ -80,31 +78,75 @@ std::optional<std::vector<UnpackedEntry>> lf_readEntries(ZipArchive& archive, co
   return unpacked;
 }
 
-std::size_t lf_writeEntries(const std::vector<UnpackedEntry>& unpacked) {
-  std::size_t count = 0;
+// Writes every entry into a fresh unzipped folder; false (logged) at the first that cannot be written.
+bool lf_writeEntries(const std::vector<UnpackedEntry>& unpacked) {
+  const auto unzippedFolder = lf_unzippedFolder();
+  std::error_code error;
+  std::filesystem::remove_all(unzippedFolder, error);
+  if (!error) {
+    std::filesystem::create_directories(unzippedFolder, error);
+  }
+  if (error) {
+    gf_logFlagged(fmt::format("Could not create directory {}: {}", unzippedFolder.string(), error.message()));
+    return false;
+  }
   for (const auto& [target, text] : unpacked) {
     if (!gf_writeTextFile(text, target, false)) {
       gf_logFlagged(fmt::format("Failed to write file: {}", target.string()));
-      continue;
+      return false;
     }
-    ++count;
   }
-  return count;
+  return true;
 }
 
+// The unzipped folder takes the place of airports/my_simaddon. The old folder is set aside first and comes back
+// when the new one cannot take its place; once the new one is there, the old one goes.
+bool lf_putUnzippedInPlace() {
+  const auto unzippedFolder = lf_unzippedFolder();
+  const auto replacedFolder = lf_replacedFolder();
+  std::error_code error;
+  std::filesystem::remove_all(replacedFolder, error);
+  if (!error && std::filesystem::exists(mySimAddonFolder, error)) {
+    std::filesystem::rename(mySimAddonFolder, replacedFolder, error);
+  }
+  if (!error) {
+    std::filesystem::rename(unzippedFolder, mySimAddonFolder, error);
+    if (error) {
+      std::error_code ignored;
+      std::filesystem::rename(replacedFolder, mySimAddonFolder, ignored);
+    }
+  }
+  if (error) {
+    gf_logFlagged(fmt::format("Could not put {} in place of {}: {}", unzippedFolder.string(), mySimAddonFolder.string(),
+                              error.message()));
+    return false;
+  }
+  std::filesystem::remove_all(replacedFolder, error);  // what stays goes at the next start-up
+  return true;
+}
+
+// Every file of the zip, or none: the folder and its stored version change only when each entry was written.
 ComponentUpdate lf_unpackDownloadedZip(const VersionData& webVersion) {
   auto archive = ZipArchive::openForReading(simAddonZipPath);
   if (!archive.isOpen()) {
     gf_logFlagged(fmt::format("Could not open {}", simAddonZipPath.string()));
     return ComponentUpdate::failed;
   }
-  const auto unpacked = lf_readEntries(archive, mySimAddonFolder);
+  const auto unpacked = lf_readEntries(archive, lf_unzippedFolder());
   archive.close();
-  if (!unpacked || !lf_prepareFolder(mySimAddonFolder)) {
+  if (!unpacked) {
     return ComponentUpdate::failed;
   }
-  const auto count = lf_writeEntries(*unpacked);
-  gf_setStatusLine(fmt::format("{} unzipped {} files", simAddonZipPath.string(), count), true);
+  if (unpacked->empty()) {
+    gf_logFlagged(fmt::format("{} holds no files", simAddonZipPath.string()));
+    return ComponentUpdate::failed;
+  }
+  if (!lf_writeEntries(*unpacked) || !lf_putUnzippedInPlace()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(lf_unzippedFolder(), ignored);
+    return ComponentUpdate::failed;
+  }
+  gf_setStatusLine(fmt::format("{} unzipped {} files", simAddonZipPath.string(), unpacked->size()), true);
   MYSIMADDON24_VERSION.setValue(webVersion.toString());
   return ComponentUpdate::updated;
 }
@@ -122,6 +164,22 @@ ComponentUpdate lf_updateMySimAddon(const VersionData& webVersion) {
   const auto result = lf_unpackDownloadedZip(webVersion);
   gf_removeDownloadedZip(simAddonZipPath);
   return result;
+}
+
+void gf_settleMySimAddonFolder() {
+  const auto replacedFolder = lf_replacedFolder();
+  std::error_code error;
+  std::filesystem::remove_all(lf_unzippedFolder(), error);
+  if (!error && std::filesystem::exists(replacedFolder, error)) {
+    if (std::filesystem::exists(mySimAddonFolder, error)) {
+      std::filesystem::remove_all(replacedFolder, error);
+    } else if (!error) {
+      std::filesystem::rename(replacedFolder, mySimAddonFolder, error);
+    }
+  }
+  if (error) {
+    gf_logFlagged(fmt::format("Warning: could not tidy up beside {}: {}", mySimAddonFolder.string(), error.message()));
+  }
 }
 
 }  // namespace cvl

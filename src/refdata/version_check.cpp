@@ -102,8 +102,20 @@ void lf_reportUpdateFailed(std::string_view key, const VersionData& webVersion, 
   gf_logFlagged(text);
 }
 
-// An encrypted data file of the major version's folder: fetched when newer than the stored version or missing. It
-// replaces the file there only when it reads as the start-up will read it.
+// A file in input/ that the start-up could not read is as good as missing: one damaged on disk is fetched again.
+bool lf_installedFileServes(const std::filesystem::path& target, const ContentCheck& usable) {
+  if (!std::filesystem::exists(target)) {
+    return false;
+  }
+  if (usable(target)) {
+    return true;
+  }
+  gf_logFlagged(fmt::format("{} is damaged, downloading it again", target.string()));
+  return false;
+}
+
+// An encrypted data file of the major version's folder: fetched when newer than the stored version, missing or
+// damaged. It replaces the file there only when it reads as the start-up will read it.
 void lf_updateDataFile(const Json& versions, const std::string& key, StringParameter& stored,
                        const std::filesystem::path& fileName, const std::filesystem::path& target,
                        const ContentCheck& usable) {
@@ -112,7 +124,7 @@ void lf_updateDataFile(const Json& versions, const std::string& key, StringParam
     lf_logVersionNotFound(key);
     return;
   }
-  if (!lf_isNewer(*webVersion, stored) && std::filesystem::exists(target)) {
+  if (!lf_isNewer(*webVersion, stored) && lf_installedFileServes(target, usable)) {
     lf_logUpToDate(key);
     return;
   }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,8 @@ namespace cvl::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 
 constexpr std::string_view versionCheckFailed = "Downloading version info from my web site failed!";
 
@@ -114,6 +117,38 @@ TEST_F(StartUpTest, AScanKilledWhileItSetTheFoldersAsideLeavesThemAsTheyWere) {
       << "learned, my_simaddon and my_thirdparty only";
 }
 
+TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
+  const auto sealedDbase = readFile("input/dbase.enc");
+  for (const char* leftover :
+       {"input/dbase.enc.3.download", "input/airports.enc.0.download.xml", "input/AIG-regcodes.enc.xml",
+        "versions.json.12.download", "my_simaddon2024.zip.1.download"}) {
+    writeFile(leftover, "partial");
+  }
+  writeFile("input/notes.download.txt", "the user's");
+  // Killed while the new simaddon files were put in place of the old ones.
+  fs::create_directories("airports/my_simaddon_unzipped");
+  writeFile("airports/my_simaddon_unzipped/EDDF.txt", "new EDDF");
+  fs::create_directories("airports/my_simaddon_replaced");
+  writeFile("airports/my_simaddon_replaced/EHAM.txt", "old EHAM");
+
+  lf_prepareFolders();
+
+  EXPECT_THAT(filesIn("input"), UnorderedElementsAre("dbase.enc", "airports.enc", "notes.download.txt", "my_regcodes"));
+  EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
+  EXPECT_FALSE(fs::exists("versions.json.12.download"));
+  EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));  // the old files are back
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+
+  // Killed after the new files were in place: they stay, and the old ones go.
+  fs::create_directories("airports/my_simaddon_replaced");
+  writeFile("airports/my_simaddon_replaced/EDDM.txt", "older");
+  lf_prepareFolders();
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+}
+
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {
   writeFile("airports", "not a folder");
   EXPECT_THROW(lf_prepareFolders(), fs::filesystem_error);
@@ -187,7 +222,7 @@ TEST_F(StartUpTest, UnreadableDataFilesFailAndAreReadAgainByTheNextCycle) {
         try {
           lf_startUp();
         } catch (const std::runtime_error& failure) {
-          EXPECT_STREQ(failure.what(), "reading data files failed!");
+          EXPECT_STREQ(failure.what(), "input/dbase.enc is damaged and will be downloaded again at the next start");
           throw;
         }
       },

@@ -99,6 +99,22 @@ TEST_F(RegcodeTables, TheUserFilesCountWithoutTheAigFile) {
   EXPECT_EQ(RegcodeTitleMap.at("PH-BFA"), "KLM 747");
   EXPECT_EQ(readFile(offlineRegcodesReportPath),
             "Processing files in input/my_regcodes\n1 new regcode added, 1 regcode defined as special\n");
+  EXPECT_THAT(log(), Not(HasSubstr("damaged"))) << "a missing file is no damaged one";
+}
+
+TEST_F(RegcodeTables, ADamagedAigFileIsNamedAndTheUserFilesStillCount) {
+  install({livery("KLM", "B744", "KLM 747")});
+  writeAigFile(R"(<livery title="KLM 747" reg="PH-BFA"/>)");
+  auto bytes = readFile(aigRegcodesEncPath);
+  bytes.back() = static_cast<char>(bytes.back() ^ 0x01);
+  writeFile(aigRegcodesEncPath, bytes);
+  writeUserFile("KLM 747;PH-BFB\n");
+
+  lf_processOfflineRegcodes();
+
+  EXPECT_FALSE(RegcodeTitleMap.contains("PH-BFA"));
+  EXPECT_EQ(RegcodeTitleMap.at("PH-BFB"), "KLM 747");
+  EXPECT_THAT(log(), HasSubstr("input/AIG-regcodes.enc is damaged and will be downloaded again at the next start\n"));
 }
 
 TEST_F(RegcodeTables, WithoutAnySourceNoReportIsLeft) {

@@ -182,5 +182,37 @@ TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThereUntilTheSiteIsRepaired
   EXPECT_THAT(log.body(), HasSubstr("simaddon updated to 1.2.0\n"));
 }
 
+TEST_F(SimAddonUpdate, AZipThatCannotBeWrittenWholeKeepsTheDataAlreadyThere) {
+  std::filesystem::create_directories("airports/my_simaddon");
+  test::writeFile("airports/my_simaddon/EDDF.txt", "old EDDF");
+  MYSIMADDON24_VERSION.setValue("1.1.0");
+  struct Zip {
+    std::string why;
+    test::SiteFolder::Entries entries;
+  };
+  const std::vector<Zip> zips{
+      {"==> Failed to write file: airports/my_simaddon_unzipped/NNN",
+       {{"EDDF.cfg", "new EDDF"}, {std::string(300, 'N') + ".cfg", "a name too long for the file system"}}},
+      {"==> my_simaddon2024.zip holds no files\n", {{"sub/", ""}}},
+  };
+  for (const auto& [why, entries] : zips) {
+    SCOPED_TRACE(why);
+    site.zip("mysimaddon24/my_simaddon2024.zip", entries);
+    const auto logStart = log.body().size();
+
+    EXPECT_TRUE(gf_checkVersions());
+
+    EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
+    EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "old EDDF");
+    EXPECT_THAT(filesIn("airports"), ElementsAre("my_simaddon"));
+    EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.1.0");
+    const auto logged = log.body().substr(logStart);
+    EXPECT_THAT(logged, HasSubstr(why));
+    EXPECT_THAT(logged, HasSubstr("==> simaddon update to 1.2.0 failed, airports/my_simaddon left as it was\n"));
+    EXPECT_THAT(logged, testing::Not(HasSubstr("my_simaddon2024.zip unzipped")));
+    EXPECT_FALSE(std::filesystem::exists("my_simaddon2024.zip"));
+  }
+}
+
 }  // namespace
 }  // namespace cvl

@@ -51,14 +51,6 @@ void SiteFolder::zip(std::string_view relative, const Entries& entries) const {
   EXPECT_TRUE(archive.close()) << archive.errorText();
 }
 
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
 std::string storedSetting(std::string_view key) {
   pugi::xml_document document;
   document.load_file(parametersPath().c_str());

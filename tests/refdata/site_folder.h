@@ -35,9 +35,6 @@ class SiteFolder {
   TempFolder folder_;
 };
 
-// The names of the entries directly in the folder, in no particular order.
-std::vector<std::string> filesIn(const std::filesystem::path& folder);
-
 // The value stored for the key in the settings file; "<missing>" when there is no such entry.
 std::string storedSetting(std::string_view key);
 

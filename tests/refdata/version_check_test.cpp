@@ -4,15 +4,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <gsl/util>
 #include <map>
 
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/settings_catalogue.h"
+#include "refdata/aircraft_database.h"
+#include "refdata/airports_database.h"
+#include "refdata/data_file_check.h"
 #include "refdata/data_file_sealing.h"
 #include "refdata/program_folder.h"
+#include "refdata/registration_files.h"
 #include "refdata/site_folder.h"
 
 namespace cvl {
@@ -45,16 +51,17 @@ TEST_F(VersionCheck, NewerOrMissingDataIsFetchedAndEqualDataIsLeftAlone) {
   AIRPORTS_VERSION.value = "2.0.0";  // equal, but the file is missing
   AIG_VERSION.value = "3.0.9";
   test::writeFile("input/AIG-regcodes.enc", "old");
-  test::writeFile("input/dbase.enc", "old");  // DBASE_VERSION empty: 0.0.0, equal to the site's
-  LIV_SCAN_VERSION.value = "1.0.0";           // equal, but there is no scan data
-  ADDONS_SCAN_VERSION.value = "1.0.0";        // equal: no scan, whatever is missing
+  gf_writeSealedDataFile("input/dbase.enc", readFile(test::sampleDataFolder() / "dbase.xml"));
+  const auto installedDbase = readFile("input/dbase.enc");  // DBASE_VERSION empty: 0.0.0, equal to the site's
+  LIV_SCAN_VERSION.value = "1.0.0";                         // equal, but there is no scan data
+  ADDONS_SCAN_VERSION.value = "1.0.0";                      // equal: no scan, whatever is missing
 
   EXPECT_TRUE(gf_checkVersions());
 
   EXPECT_THAT(requested(), ElementsAre("/versions.json", "/11/airports.enc", "/11/AIG-regcodes.enc"));
   EXPECT_TRUE(readFile("input/airports.enc") == readFile(site.path() / "11/airports.enc"));
   EXPECT_TRUE(readFile("input/AIG-regcodes.enc") == readFile(site.path() / "11/AIG-regcodes.enc"));
-  EXPECT_EQ(readFile("input/dbase.enc"), "old");
+  EXPECT_TRUE(readFile("input/dbase.enc") == installedDbase);
   EXPECT_EQ(AIG_VERSION.getValue(), "3.1.0");
   EXPECT_EQ(DBASE_VERSION.getValue(), "");
   EXPECT_TRUE(SCAN_LIVERIES.value);
@@ -173,6 +180,74 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
       EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} updated to 2.0.0\n", file.key)));
     }
   }
+}
+
+// The text the start-up's reading of the data file ends with, as the error line shows it; empty when it reads.
+std::string startUpReadError(const std::function<bool()>& read) {
+  try {
+    return read() ? "" : "not read";
+  } catch (const std::exception& failure) {
+    return failure.what();
+  }
+}
+
+TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReachesTheSite) {
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");  // as the site's
+    auto bytes = readFile(file.installed());
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x04);
+    test::writeFile(file.installed(), bytes);
+    server.answerHtmlPage(file.urlPath());
+  }
+  const auto forgetAirports = gsl::finally([] { gf_forgetAirports(); });
+
+  // The first start reaches no data file: each damaged one stays and is named where the start-up reads it.
+  EXPECT_TRUE(gf_checkVersions());
+  for (const auto& file : files) {
+    EXPECT_THAT(log.body(),
+                HasSubstr(fmt::format("==> {} is damaged, downloading it again\n", file.installed().string())));
+  }
+  EXPECT_EQ(startUpReadError(gf_readDbase),
+            "input/dbase.enc is damaged and will be downloaded again at the next start");
+  EXPECT_EQ(startUpReadError(gf_readAirports),
+            "88: input/airports.enc is damaged and will be downloaded again at the next start");
+  EXPECT_FALSE(gf_decryptAigRegcodes());
+  EXPECT_EQ(gf_statusText(), "input/AIG-regcodes.enc is damaged and will be downloaded again at the next start");
+
+  // The next start reaches the site: every file is fetched again and the start-up reads them.
+  for (const auto& file : files) {
+    server.repair(file.urlPath());
+  }
+  EXPECT_TRUE(gf_checkVersions());
+  for (const auto& file : files) {
+    EXPECT_TRUE(readFile(file.installed()) == readFile(site.path() / "11" / file.name)) << file.name;
+    EXPECT_EQ(test::storedSetting(file.stored.key), "2.0.0") << file.key;
+  }
+  EXPECT_EQ(startUpReadError(gf_readDbase), "");
+  EXPECT_EQ(startUpReadError(gf_readAirports), "");
+  ASSERT_TRUE(gf_decryptAigRegcodes());
+  std::vector<RegcodesEntry> entries;
+  EXPECT_TRUE(gf_readAIGRegcodes(entries));
+}
+
+// The start-up warns about a title repeated in a row and uses the rest of the file; the update takes it as it is.
+TEST_F(DataFileUpdate, AnAigFileThatRepeatsATitleIsInstalledAndKept) {
+  auto plain = readFile(files[1].plainSample());
+  const auto firstLivery = plain.find("<livery ");
+  const auto repeated = plain.substr(firstLivery, plain.find('\n', firstLivery) + 1 - firstLivery);
+  plain.insert(firstLivery, repeated);
+  site.file("11/AIG-regcodes.enc", gf_sealDataBytes(plain));
+
+  EXPECT_TRUE(gf_checkVersions());
+  ASSERT_TRUE(std::filesystem::exists(files[1].installed()));
+  EXPECT_TRUE(readFile(files[1].installed()) == readFile(site.path() / "11/AIG-regcodes.enc"));
+  EXPECT_EQ(test::storedSetting("AIG_VERSION"), "2.0.0");
+  EXPECT_THAT(log.body(), HasSubstr("aig updated to 2.0.0\n"));
+
+  EXPECT_TRUE(gf_checkVersions());
+  const auto paths = requested();
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), "/11/AIG-regcodes.enc"), 1) << "an equal file is kept";
 }
 
 TEST_F(VersionCheck, WhatTheSiteDoesNotOfferIsNotFound) {

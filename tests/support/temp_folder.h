@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace cvl::test {
 
@@ -48,5 +49,8 @@ class ScopedEnvironment {
 // Whole-file helpers for byte-exact test data.
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
+
+// The names of the entries directly in the folder, in no particular order.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
 
 }  // namespace cvl::test
