@@ -40,7 +40,7 @@ void lf_leaveOut(std::size_t& count, std::string& first, std::string_view what, 
                  std::string_view why) {
   ++count;
   if (first.empty()) {
-    first = fmt::format("{} '{}' {}", what, id, why);
+    first = fmt::format("{} '{}' {}", what, gf_excerpt(id), why);
   }
 }
 
@@ -99,7 +99,7 @@ LeftOut lf_readParkPositions(pugi::xml_node document, std::vector<ParkPos>& stan
       throw UserErrorException(93, fmt::format("Parking position #{} has empty '{}' attribute.", count, idAttribute));
     }
     if (!idsSeen.insert(id).second) {
-      throw UserErrorException(94, fmt::format("Parking position '{}' appears more than once.", id));
+      throw UserErrorException(94, fmt::format("Parking position '{}' appears more than once.", gf_excerpt(id)));
     }
     lf_readParkPos(node, std::move(id), 1, stands, leftOut);
   }
@@ -117,7 +117,8 @@ bool lf_readParkPos(pugi::xml_node node, std::string id, std::uint32_t origin, s
   const auto radius = gf_apfNumber(node, "radius");
   const auto heading = gf_apfNumber(node, "heading");
   if (!latitude || !longitude || !radius || !heading || !lf_isOnEarth(*latitude, *longitude) || *radius < 0.0) {
-    gf_logFlagged(fmt::format("Parking position '{}' has no usable position, heading or radius, skipped", id));
+    gf_logFlagged(
+        fmt::format("Parking position '{}' has no usable position, heading or radius, skipped", gf_excerpt(id)));
     lf_leaveOut(leftOut.stands, leftOut.first, "stand", id, "has no usable position, heading or radius");
     return false;
   }

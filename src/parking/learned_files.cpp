@@ -95,7 +95,7 @@ bool lf_readHandmadeStands(const pugi::xml_document& document, const std::filesy
 void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
                         std::vector<ParkPos>& stands) {
   if (lf_findStand(stands, id) != stands.end()) {
-    gf_logFlagged(fmt::format("manually created standid {} already exists in {}", id, path.string()));
+    gf_logFlagged(fmt::format("manually created standid {} already exists in {}", gf_excerpt(id), path.string()));
     return;
   }
   const auto latitude = gf_apfNumber(node, "latitude");
@@ -103,7 +103,8 @@ void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::f
   const auto radius = gf_apfNumber(node, "radius");
   if (id.empty() || !latitude || !longitude || !radius || *radius == 0.0 ||
       (std::abs(*latitude) <= noPosition && std::abs(*longitude) <= noPosition)) {
-    gf_logFlagged(fmt::format("manually created standid {} misses correct attributes in {}", id, path.string()));
+    gf_logFlagged(
+        fmt::format("manually created standid {} misses correct attributes in {}", gf_excerpt(id), path.string()));
     return;
   }
   LeftOut leftOut;  // its options that cannot be used are dropped, as those of the other learned stands are
@@ -121,7 +122,7 @@ void lf_readLearnedStands(const pugi::xml_document& document, const std::filesys
     } else if (const auto stand = lf_findStand(stands, id); stand != stands.end()) {
       lf_readLearnedParkPos(node, *stand, readOptions, path);
     } else {
-      gf_log(fmt::format("learned stand {} in {} not found?", id, path.string()));
+      gf_log(fmt::format("learned stand {} in {} not found?", gf_excerpt(id), path.string()));
     }
   }
 }
@@ -153,7 +154,7 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   if (const auto handmadeValue = gf_getStringParameter(document, handmadeKey)) {
     handmade = lf_readHandmadeStands(document, path, stands);
     if (handmade) {
-      gf_logIndented(fmt::format("{:24}: {}", handmadeKey, *handmadeValue));
+      gf_logIndented(fmt::format("{:24}: {}", handmadeKey, gf_excerpt(*handmadeValue)));
     }
     return;
   }
@@ -206,7 +207,8 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
       stand.radius = *radius * nmPerMetre;
       stand.radius_change = true;
     } else {
-      gf_logFlagged(fmt::format("learned radius of stand {} in {} is not a number, ignored", stand.id, path.string()));
+      gf_logFlagged(fmt::format("learned radius of stand {} in {} is not a number, ignored", gf_excerpt(stand.id),
+                                path.string()));
     }
   }
   if (node.attribute("cargo_change").as_bool(false)) {
@@ -227,7 +229,8 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
       continue;
     }
     if (option.day < 1 || option.day > 7) {
-      gf_logFlagged(fmt::format("learned option of stand {} in {} has no weekday, skipped", stand.id, path.string()));
+      gf_logFlagged(
+          fmt::format("learned option of stand {} in {} has no weekday, skipped", gf_excerpt(stand.id), path.string()));
       continue;
     }
     if (lf_isKnownOption(stand, option)) {

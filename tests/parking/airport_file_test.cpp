@@ -95,11 +95,14 @@ TEST_F(AirportFileReading, AStandWithAnUnusableNumberIsLoggedAndSkipped) {
       "<parkpos id=\"A\" latitude=\"50.1x\" longitude=\"8\"/><parkpos id=\"B\" latitude=\"91\" longitude=\"8\"/>"
       "<parkpos id=\"C\" latitude=\"50\" longitude=\"8\" radius=\"-3\"/>"
       "<parkpos id=\"D\" latitude=\"50\" longitude=\"8\" heading=\"nan\"/>"
-      "<parkpos id=\"E\" latitude=\" 50.5 \" longitude=\"8\"/>");
+      "<parkpos id=\"E\" latitude=\" 50.5 \" longitude=\"8\"/>"
+      "<parkpos id=\"F&#10;==> Error: forged\" latitude=\"\" longitude=\"8\"/>");
   ASSERT_EQ(stands.size(), 1U);
   EXPECT_EQ(stands.front().id, "E");
   EXPECT_NE(logText().find("==> Parking position 'A' has no usable position, heading or radius, skipped"),
             std::string::npos);
+  EXPECT_NE(logText().find("==> Parking position 'F\\n==> Error: forged' has no usable position"), std::string::npos)
+      << "a stand id cannot start a log line of its own";
 }
 
 class AirportFileWriting : public AirportFiles {
