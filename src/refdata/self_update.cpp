@@ -16,6 +16,7 @@
 #include "foundation/zip_archive.h"
 #include "refdata/downloader.h"
 #include "refdata/site_url.h"
+#include "refdata/update_failures.h"
 
 namespace cvl {
 namespace {
@@ -161,8 +162,8 @@ bool lf_openExplorerAtNewVersion() {
 
 bool lf_installNewVersion(const VersionData& webVersion) {
   if (!lf_downloadNewVersion(webVersion)) {
-    gf_setStatusLine("The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.",
-                     true);
+    gf_reportUpdateFailure(
+        "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
     return false;
   }
   const auto newFolder = std::filesystem::current_path() / newVersionFolder;
