@@ -87,9 +87,7 @@ void gf_holdStatusNotice(std::string_view notice) {
   }
   held.emplace_back(notice);
   lf_mirrorLocked(notice);
-  mainWindow.statusText = lf_behindHeldNotices({});
-  mainWindow.statusSetAt = std::max(mainWindow.statusSeconds.load(), 1U);
-  gf_invalidateBand(rcStatusLine);
+  lf_setStatusLocked({}, false);
 }
 
 void gf_releaseStatusNotices() {
