@@ -125,6 +125,7 @@ void MainWindow::resetDisplayValues() {
   {
     const std::lock_guard lock{mutex};
     statusText.clear();
+    heldNotices.clear();
     errorText.clear();
   }
   for (GuardedString* text :

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/parameters.h"
 #include "platform/ui/colour.h"
@@ -40,7 +41,7 @@ struct SeparatorLine {
 };
 
 // The window's state. Numbers and flags are atomic and texts are replaced whole (GuardedString), so the painter never
-// sees a half-written value; statusText and errorText are read and written only under mutex.
+// sees a half-written value; statusText, heldNotices and errorText are read and written only under mutex.
 class MainWindow {
  public:
   MainWindow();
@@ -71,14 +72,16 @@ class MainWindow {
                                                      {0, 280, 642, 280},
                                                      {0, 308, 880, 308}}};
 
-  // Guards statusText and errorText.
+  // Guards statusText, heldNotices and errorText.
   std::mutex mutex;
   // The painter of the paint in progress; valid during the window's paint only (UI thread).
   ui::Painter* hdc = nullptr;
   std::atomic<ui::Handle> hwnd{ui::noHandle};
 
   std::string statusText;  // under mutex
-  std::string errorText;   // under mutex
+  // Notices that stand at the front of the status line until they are released (under mutex).
+  std::vector<std::string> heldNotices;
+  std::string errorText;  // under mutex
   GuardedString userAcTitleText;
   GuardedString parkAirportText;
   GuardedString parkedFileText;

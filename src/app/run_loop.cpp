@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/periodic_jobs.h"
 #include "app/startup.h"
+#include "app/status_line.h"
 #include "app/tick.h"
 #include "app/user_position.h"
 #include "engine/traffic_state.h"
@@ -206,6 +207,8 @@ RunTime lf_prepareTicks() {
   lf_setAcceptTraffic(true);
   gf_fillCallsign2ObjectIdCombo();
   gf_enableControl(csOidButton);
+  // The run has started: what the start-up held on the status line gives way to the run's own messages.
+  gf_releaseStatusNotices();
   return start;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/known_folders.h"
 #include "platform/shell_open.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/window.h"
 
 namespace cvl {
 namespace {
@@ -16,14 +17,6 @@ std::filesystem::path lf_knownFolderOrLog(KnownFolder id, std::string_view failu
   }
   gf_logFlagged(failure);
   return {};
-}
-
-bool lf_openOrTell(const std::filesystem::path& path, std::string_view failure) {
-  if (gf_openWithShell(path)) {
-    return true;
-  }
-  ui::showMessageBox(failure);
-  return false;
 }
 
 }  // namespace
@@ -61,6 +54,19 @@ bool gf_openWithShell(const std::filesystem::path& path) {
   return platform::openWithDesktop(path);
 }
 
+bool gf_openOrTell(const std::filesystem::path& path, std::string_view failure) {
+  if (ui::onUiThread()) {
+    // The opener may take its time: the window goes on, and its failure is told when it comes.
+    if (platform::startOpeningWithDesktop(path, [failure = std::string{failure}] { ui::showMessageBox(failure); })) {
+      return true;
+    }
+  } else if (gf_openWithShell(path)) {
+    return true;
+  }
+  ui::showMessageBox(failure);
+  return false;
+}
+
 std::string gf_newVersionNotice(const std::filesystem::path& programFolder) {
   bool underProgramFiles = false;
   for (const auto id : {KnownFolder::programFiles, KnownFolder::programFilesX86}) {
@@ -75,11 +81,11 @@ std::string gf_newVersionNotice(const std::filesystem::path& programFolder) {
 }
 
 bool gf_openParametersFolder() {
-  return lf_openOrTell(parametersPath(), "Could not open folder with parameters.xml");
+  return gf_openOrTell(parametersPath(), "Could not open folder with parameters.xml");
 }
 
 bool gf_openManual() {
-  return lf_openOrTell(std::filesystem::current_path() / docsFolder / "Manual.pdf",
+  return gf_openOrTell(std::filesystem::current_path() / docsFolder / "Manual.pdf",
                        "Could not open local folder with Manual");
 }
 

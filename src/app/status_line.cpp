@@ -1,9 +1,11 @@
 #include "app/status_line.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 #include <mutex>
+#include <vector>
 
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
@@ -17,21 +19,34 @@ namespace {
 constexpr std::uint32_t statusLifeSeconds = 25;
 constexpr int lineX = 3;
 constexpr int lineY = 455;
+constexpr std::string_view noticeSeparator = " | ";
 
 // Without a visible window a terminal user still follows the run: each new line is written once to standard output.
-void lf_mirrorLocked(std::string_view previous, std::string_view text, std::string_view shown) {
-  if (!text.empty() && text != previous && mainWindow.hwnd != ui::noHandle) {
-    ui::mirrorToConsole(shown);
+void lf_mirrorLocked(std::string_view line) {
+  if (!line.empty() && mainWindow.hwnd != ui::noHandle) {
+    ui::mirrorToConsole(line);
   }
+}
+
+// What the line shows for the message: the held notices first.
+std::string lf_behindHeldNotices(std::string_view text) {
+  std::vector<std::string_view> parts{mainWindow.heldNotices.begin(), mainWindow.heldNotices.end()};
+  if (!text.empty()) {
+    parts.push_back(text);
+  }
+  return fmt::format("{}", fmt::join(parts, noticeSeparator));
 }
 
 void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   if (!mainWindow.errorText.empty()) {
     return;
   }
-  lf_mirrorLocked(mainWindow.statusText, text, text);
-  mainWindow.statusText = text;
-  mainWindow.statusSetAt = text.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
+  std::string shown = lf_behindHeldNotices(text);
+  if (shown != mainWindow.statusText) {
+    lf_mirrorLocked(text);
+  }
+  mainWindow.statusText = std::move(shown);
+  mainWindow.statusSetAt = mainWindow.statusText.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
   if (alsoLog && !text.empty() && !gf_stopping()) {
     gf_log(text);
   }
@@ -53,12 +68,37 @@ void gf_setErrorLine(std::string_view text) {
   const std::lock_guard lock{mainWindow.mutex};
   mainWindow.statusText.clear();
   mainWindow.statusSetAt = 0;
-  lf_mirrorLocked(mainWindow.errorText, text, fmt::format("Error {}", text));
+  if (!text.empty() && text != mainWindow.errorText) {
+    lf_mirrorLocked(fmt::format("Error {}", text));
+  }
   mainWindow.errorText = text;
   if (!gf_stopping()) {
     gf_log(fmt::format("Error {}", text));
   }
   gf_invalidateBand(rcStatusLine);
+}
+
+void gf_holdStatusNotice(std::string_view notice) {
+  const std::lock_guard lock{mainWindow.mutex};
+  auto& held = mainWindow.heldNotices;
+  // The same notice met again (another check in the same process) stands once.
+  if (!mainWindow.errorText.empty() || notice.empty() || std::ranges::find(held, notice) != held.end()) {
+    return;
+  }
+  held.emplace_back(notice);
+  lf_mirrorLocked(notice);
+  lf_setStatusLocked({}, false);
+}
+
+void gf_releaseStatusNotices() {
+  const std::lock_guard lock{mainWindow.mutex};
+  if (mainWindow.heldNotices.empty()) {
+    return;
+  }
+  mainWindow.heldNotices.clear();
+  if (!mainWindow.statusText.empty()) {
+    mainWindow.statusSetAt = std::max(mainWindow.statusSeconds.load(), 1U);
+  }
 }
 
 void gf_countStatusSecond() {

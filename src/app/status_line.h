@@ -14,6 +14,13 @@ void gf_clearStatusLine();
 // Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way.
 void gf_setErrorLine(std::string_view text);
 
+// Keeps the notice at the front of the status line until gf_releaseStatusNotices: later status messages are shown
+// after it, and clearing the line leaves it standing. Not logged here. Dropped, as a status message is, while an
+// error line is shown. Any thread.
+void gf_holdStatusNotice(std::string_view notice);
+// The held notices stay shown, with a status message's life, until the next status message replaces them.
+void gf_releaseStatusNotices();
+
 // Counts one beat of the per-second job and clears a status message that has stood for 25 beats.
 void gf_countStatusSecond();
 

@@ -19,7 +19,6 @@
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "parking/park_airport_list.h"
-#include "platform/ui/message_box.h"
 #include "simlink/client_events.h"
 
 namespace cvl {
@@ -73,11 +72,7 @@ bool lf_flushStatic() {
 }
 
 bool lf_openTbloArchive() {
-  if (gf_openWithShell(tbloFolder / tbloZipPath)) {
-    return true;
-  }
-  ui::showMessageBox("Could not open File Explorer at tblo.zip.");
-  return false;
+  return gf_openOrTell(tbloFolder / tbloZipPath, "Could not open File Explorer at tblo.zip.");
 }
 
 bool lf_updateStaticParkingNow() {

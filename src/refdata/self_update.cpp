@@ -14,9 +14,9 @@
 #include "foundation/log.h"
 #include "foundation/text_files.h"
 #include "foundation/zip_archive.h"
-#include "platform/ui/message_box.h"
 #include "refdata/downloader.h"
 #include "refdata/site_url.h"
+#include "refdata/update_failures.h"
 
 namespace cvl {
 namespace {
@@ -156,17 +156,14 @@ bool lf_downloadReleaseNotes(const std::filesystem::path& targetPath) {
 
 bool lf_openExplorerAtNewVersion() {
   // The folder itself: opening the installer would run it.
-  if (gf_openWithShell(std::filesystem::current_path() / newVersionFolder)) {
-    return true;
-  }
-  ui::showMessageBox("Could not open File Explorer at new version");
-  return false;
+  return gf_openOrTell(std::filesystem::current_path() / newVersionFolder,
+                       "Could not open File Explorer at new version");
 }
 
 bool lf_installNewVersion(const VersionData& webVersion) {
   if (!lf_downloadNewVersion(webVersion)) {
-    gf_setStatusLine("The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.",
-                     true);
+    gf_reportUpdateFailure(
+        "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
     return false;
   }
   const auto newFolder = std::filesystem::current_path() / newVersionFolder;

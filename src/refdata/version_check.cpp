@@ -10,10 +10,8 @@
 #include <string>
 
 #include "app/controls.h"
-#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
-#include "app/status_line.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "foundation/parameters.h"
@@ -23,6 +21,7 @@
 #include "refdata/self_update.h"
 #include "refdata/simaddon_update.h"
 #include "refdata/site_url.h"
+#include "refdata/update_failures.h"
 
 namespace cvl {
 namespace {
@@ -91,17 +90,6 @@ bool lf_isNewer(const VersionData& webVersion, const StringParameter& stored) {
   return webVersion > VersionData{stored.getValue()};
 }
 
-// Shown and logged. What is there serves on, and the stored version, left as it was, asks for the update again at
-// the next start.
-void lf_reportUpdateFailed(std::string_view key, const VersionData& webVersion, const std::filesystem::path& kept) {
-  if (gf_stopping()) {
-    return;  // the stop ended the download; nothing failed
-  }
-  const auto text = fmt::format("{} update to {} failed, {} left as it was", key, webVersion.toString(), kept.string());
-  gf_setStatusLine(text, false);
-  gf_logFlagged(text);
-}
-
 // A file in input/ that the start-up could not read is as good as missing: one damaged on disk is fetched again.
 bool lf_installedFileServes(const std::filesystem::path& target, const ContentCheck& usable) {
   if (!std::filesystem::exists(target)) {
@@ -131,7 +119,8 @@ void lf_updateDataFile(const Json& versions, const std::string& key, StringParam
   std::error_code ignored;
   std::filesystem::create_directories(target.parent_path(), ignored);
   if (!gf_downloadFromSite(fileName, target, usable)) {
-    lf_reportUpdateFailed(key, *webVersion, target);
+    // What is there serves on, and the stored version, left as it was, asks for the update again at the next start.
+    gf_reportComponentUpdateFailed(key, *webVersion, target);
     return;
   }
   stored.setValue(webVersion->toString());
@@ -176,7 +165,7 @@ void lf_checkSimAddon(const Json& versions) {
       lf_logUpToDate(key);
       break;
     case ComponentUpdate::failed:
-      lf_reportUpdateFailed(key, *webVersion, mySimAddonFolder);
+      gf_reportComponentUpdateFailed(key, *webVersion, mySimAddonFolder);
       break;
   }
 }

@@ -166,6 +166,24 @@ TEST_F(StartUpTest, AFullStartUpChecksVersionsReadsTheDataAndLooksForRealTraffic
   EXPECT_FALSE(gf_stopping());
 }
 
+TEST_F(StartUpTest, UpdateFailuresStayOnTheStatusLineThroughTheStartUp) {
+  writeFile(folder.sitePath() / "versions.json",
+            R"({"msfs": {"major": 11, "minor": 10, "patch": 3}, "aig": {"major": 2, "minor": 0, "patch": 0},
+                "dbase": {"major": 2, "minor": 0, "patch": 0}})");
+  fs::create_directories(folder.sitePath() / "11");
+  writeFile(folder.sitePath() / "11" / "AIG-regcodes.enc", "not sealed");
+  writeFile(folder.sitePath() / "11" / "dbase.enc", "not sealed");
+
+  lf_startUp();
+
+  const std::string aigFailure = "aig update to 2.0.0 failed, input/AIG-regcodes.enc not installed";
+  const std::string dbaseFailure = "dbase update to 2.0.0 failed, input/dbase.enc left as it was";
+  EXPECT_EQ(gf_statusText(), aigFailure + " | " + dbaseFailure + " | RealTraffic not detected at this PC");
+  EXPECT_NE(folder.log().find("==> " + aigFailure + "\n"), std::string::npos) << folder.log();
+  EXPECT_NE(folder.log().find("==> " + dbaseFailure + "\n"), std::string::npos);
+  EXPECT_TRUE(dataFilesLoaded);  // the start-up went on with the file there
+}
+
 TEST(StartUpRangeTest, TheStoredRadiusIsInUseFromTheStart) {
   CycleFolder folder{true, R"(<parameter name="RANGE" value="10"/><parameter name="AUTO_RANGE" value="0"/>)"};
 

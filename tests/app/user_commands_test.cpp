@@ -4,11 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "app/edit_commands.h"
 #include "command_fixture.h"
 #include "engine/static_ac.h"
 #include "foundation/constants.h"
+#include "platform/ui/message_box.h"
 #include "simlink/sim_ids.h"
+#include "support/eventually.h"
+#include "support/recording_opener.h"
 
 namespace cvl::test {
 namespace {
@@ -203,6 +208,33 @@ TEST_F(UserCommands, NowAnnouncesTheStaticParkingUpdateOnlyWithAParkAirportFile)
   EXPECT_EQ(parkingUpdateCountdown, 20);
   EXPECT_EQ(mainWindow.minutesToParkingUpdate, 20);
   EXPECT_EQ(gf_statusText(), "Corvalen will update static parking in 15 seconds ...");
+}
+
+// xdg-open runs the application itself on some desktops and then ends only with it.
+TEST_F(UserCommands, TbloNeverMakesTheWindowWaitForTheOpenerAndItsFailureStillReachesTheUser) {
+  const auto boxes = ui::shownMessageBoxes().size();
+  const std::string failure = "Could not open File Explorer at tblo.zip.";
+  {
+    const RecordingOpener opener;
+    click(tbloButton);  // no archive yet
+    EXPECT_FALSE(opener.started());
+    ASSERT_EQ(ui::shownMessageBoxes().size(), boxes + 1);
+    EXPECT_EQ(ui::shownMessageBoxes().back(), failure);
+  }
+  std::filesystem::create_directories(tbloFolder);
+  writeFile(tbloFolder / tbloZipPath, "PK");
+  {
+    const RecordingOpener stillRunning{0, RecordingOpener::End::whenLetGo};
+    const auto clicked = std::chrono::steady_clock::now();
+    click(tbloButton);
+    EXPECT_LT(std::chrono::steady_clock::now() - clicked, std::chrono::seconds{2}) << "the window waited";
+    EXPECT_TRUE(std::filesystem::equivalent(stillRunning.openedPath(), tbloFolder / tbloZipPath));
+    EXPECT_EQ(ui::shownMessageBoxes().size(), boxes + 1);
+  }
+  const RecordingOpener failing{4};
+  click(tbloButton);
+  EXPECT_TRUE(eventually([&] { return ui::shownMessageBoxes().size() == boxes + 2; }));
+  EXPECT_EQ(ui::shownMessageBoxes().back(), failure);
 }
 
 TEST_F(UserCommands, TheWorkerSetsTheNavLightsOfTheParkedAircraftOnly) {

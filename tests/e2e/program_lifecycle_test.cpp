@@ -9,6 +9,7 @@
 #include "app/shell_helpers.h"
 #include "datatool/download_site.h"
 #include "program_process.h"
+#include "support/display_windows.h"
 #include "support/recording_opener.h"
 #include "support/sample_data.h"
 #include "support/screenshot.h"
@@ -142,6 +143,34 @@ TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {
   EXPECT_EQ(text.find("Error"), std::string::npos) << text;
   EXPECT_TRUE(fs::exists(computer.programFile("new_version") / "install_new_version.exe"));
   EXPECT_TRUE(fs::equivalent(opener.openedPath(), computer.programFile("new_version")));
+}
+
+TEST(InstalledProgram, ANewVersionFolderThatCannotBeShownKeepsItsMessageUntilTheUserAnswersIt) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const VirtualDisplay display;
+  const UserComputer computer;
+  const TempFolder site;
+  datatool::SiteOptions newerProgram;
+  newerProgram.installerVersion = datatool::ComponentVersion{11, 10, 4};
+  newerProgram.versions["msfs"] = *newerProgram.installerVersion;
+  datatool::layOutSite(sampleDataFolder(), site.path(), newerProgram);
+  const RecordingOpener failing{4};
+  auto program = computer.startProgram({}, {{"CORVALEN_SITE_URL", "file://" + site.path().string() + "/"},
+                                            {"CORVALEN_UI", "fltk"},
+                                            {"DISPLAY", display.name()}});
+
+  ASSERT_TRUE(waitUntil([&] { return windowsShown(display.name(), "CRVL") == 1; }, startLimit)) << computer.log();
+  EXPECT_EQ(program.waitForExit(5s), std::nullopt) << "the program ended while its message was shown";
+  EXPECT_EQ(windowsShown(display.name(), "CRVL"), 1);
+
+  ASSERT_TRUE(closeWindows(display.name(), "CRVL"));
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  const auto text = computer.log();
+  EXPECT_NE(text.find("Opening file explorer at the new version failed?"), std::string::npos) << text;
+  EXPECT_NE(text.find("Exiting: NEW VERSION\n"), std::string::npos) << text;
+  EXPECT_TRUE(fs::exists(computer.programFile("new_version") / "install_new_version.exe"));
 }
 
 TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {

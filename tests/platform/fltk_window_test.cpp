@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
 
 #include "platform/ui/backend.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/painter.h"
 #include "platform/ui/window.h"
+#include "support/display_windows.h"
+#include "support/eventually.h"
 #include "support/screenshot.h"
 #include "support/temp_folder.h"
 
@@ -125,6 +132,64 @@ TEST(FltkWindow, ShowsItsSizeAndBandsOnAVirtualDisplay) {
   }
   EXPECT_GT(greenInTitle, 0) << "the title text was not drawn";
   EXPECT_NE(describe(picture.at(800, 351)), describe(blue)) << "the push button does not lie on the blue band";
+}
+
+constexpr const char* messageBoxVariable = "CORVALEN_TEST_MESSAGE_BOXES";
+// The user of the inner test: once both boxes are up, notes whether the other thread was still held, answers them and
+// waits for that thread to go on; a layer that never lets it go ends the loop with a failure instead of hanging.
+void answerBothBoxes(const std::string& display, std::atomic<bool>& answered, std::atomic<bool>& heldUntilAnswered) {
+  const auto bothShown = [&] { return windowsShown(display, "CRVL") == 2; };
+  eventually([&] { return bothShown() || answered; });
+  heldUntilAnswered = bothShown() && !answered;
+  closeWindows(display, "CRVL");
+  if (!eventually([&] { return answered.load(); })) {
+    ui::postQuit(1);
+  }
+}
+
+TEST(FltkMessageBoxOnDisplay, HoldsAnotherThreadUntilAnsweredButNeverTheWindowsOwn) {
+  if (std::getenv(messageBoxVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside FltkMessageBox.HoldsTheCallerUntilAnsweredExceptOnTheWindowsThread";
+  }
+  ASSERT_EQ(ui::activeBackend(), ui::BackendKind::fltk);
+  std::atomic<bool> answered{false};
+  std::atomic<bool> heldUntilAnswered{false};
+  std::thread other;
+  const ui::Handle window = ui::createWindow(
+      ui::WindowSpec{"Corvalen message box test", ui::Rect{0, 0, 200, 100},
+                     [&](ui::Handle self, ui::Message message, ui::WParam, ui::LParam) -> ui::LResult {
+                       if (message == ui::msgApp + 1) {
+                         ui::showMessageBox("Could not open File Explorer at tblo.zip.");  // must not wait for itself
+                         other = std::thread{[&answered, self] {
+                           ui::showMessageBox("Could not open File Explorer at new version");
+                           answered = true;
+                           ui::post(self, ui::msgApp + 2);
+                         }};
+                       } else if (message == ui::msgApp + 2) {
+                         ui::postQuit(0);
+                       }
+                       return 0;
+                     }});
+  ui::post(window, ui::msgApp + 1);
+  std::thread user{answerBothBoxes, std::string{std::getenv("DISPLAY")}, std::ref(answered),
+                   std::ref(heldUntilAnswered)};
+
+  EXPECT_EQ(ui::runMessageLoop(), 0);
+  user.join();
+  other.join();
+  ui::destroyWindow(window);
+  EXPECT_TRUE(heldUntilAnswered) << "the other thread went on before its box was answered";
+  EXPECT_TRUE(answered);
+}
+
+TEST(FltkMessageBox, HoldsTheCallerUntilAnsweredExceptOnTheWindowsThread) {
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
+  }
+  TempFolder folder;
+  EXPECT_EQ(runSelfOnVirtualDisplay("FltkMessageBoxOnDisplay.HoldsAnotherThreadUntilAnsweredButNeverTheWindowsOwn",
+                                    "1024x768x24", messageBoxVariable, folder.path() / "unused"),
+            0);
 }
 
 }  // namespace

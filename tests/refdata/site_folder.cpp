@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "app/exit_reasons.h"
+#include "app/main_window.h"
 #include "app/sim_choice.h"
 #include "datatool/download_site.h"
 #include "foundation/constants.h"
@@ -71,6 +72,7 @@ ProgramWithSite::~ProgramWithSite() {
   stopRequested = false;
   exitReason = ExitReason::notYetSet;
   msfs2020Mode = true;
+  gf_resetMainWindow();  // the status line the checks wrote
 }
 
 std::vector<std::string> ProgramWithSite::requested() const {

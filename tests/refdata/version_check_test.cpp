@@ -166,7 +166,9 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
                                                 file.installed().string())));
     }
     EXPECT_THAT(logged, Not(HasSubstr("updated to")));
-    EXPECT_EQ(gf_statusText(), "dbase update to 2.0.0 failed, input/dbase.enc left as it was");
+    EXPECT_EQ(gf_statusText(),
+              "airports update to 2.0.0 failed, input/airports.enc left as it was | aig update to 2.0.0 failed, "
+              "input/AIG-regcodes.enc left as it was | dbase update to 2.0.0 failed, input/dbase.enc left as it was");
     EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 
     for (const auto& file : files) {

@@ -15,6 +15,7 @@
 #include <FL/x.H>
 
 #include <cstring>
+#include <utility>
 
 namespace cvl::ui::detail {
 namespace {
@@ -153,24 +154,33 @@ struct ComboList {
   std::vector<Fl_Menu_Item> menu;
 };
 
-void openMessageBox(const std::string& text) {
-  auto* box = new Fl_Window(420, 140, "CRVL");
-  auto* message = new Fl_Box(20, 15, 380, 80);
-  message->copy_label(plainLabel(text).c_str());
-  message->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_WRAP);
-  auto* ok = new Fl_Return_Button(320, 100, 80, 28, "OK");
-  ok->callback([](Fl_Widget* button, void*) {
-    button->window()->hide();
-    Fl::delete_widget(button->window());
-  });
-  box->end();
-  box->position((Fl::w() - box->w()) / 2, (Fl::h() - box->h()) / 2);
-  box->callback([](Fl_Widget* window, void*) {
-    window->hide();
-    Fl::delete_widget(window);
-  });
-  box->show();
-}
+// A box of its own beside the main window; OK, Enter, Escape and the close box answer it.
+class MessageBoxWindow final : public Fl_Window {
+ public:
+  MessageBoxWindow(const std::string& text, std::function<void()> answered)
+      : Fl_Window(420, 140, "CRVL"), answered_(std::move(answered)) {
+    auto* message = new Fl_Box(20, 15, 380, 80);
+    message->copy_label(plainLabel(text).c_str());
+    message->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_WRAP);
+    auto* ok = new Fl_Return_Button(320, 100, 80, 28, "OK");
+    ok->callback([](Fl_Widget* button, void*) { static_cast<MessageBoxWindow*>(button->window())->answer(); });
+    end();
+    position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+    callback([](Fl_Widget* window, void*) { static_cast<MessageBoxWindow*>(window)->answer(); });
+  }
+
+ private:
+  void answer() {
+    const auto answered = std::exchange(answered_, {});
+    hide();
+    Fl::delete_widget(this);
+    if (answered) {
+      answered();
+    }
+  }
+
+  std::function<void()> answered_;
+};
 
 void setTopmostOnScreen(Fl_Window& window, bool topmost) {
   Atom state = XInternAtom(fl_display, "_NET_WM_STATE", False);
@@ -235,8 +245,8 @@ class FltkToolkit final : public Toolkit {
 
   void waitForWake(int) override { Fl::wait(waitForever); }
 
-  void showMessageBox(const std::string& text) override {
-    layer().enqueue([text] { openMessageBox(text); });
+  void showMessageBox(const std::string& text, std::function<void()> answered) override {
+    layer().enqueue([text, answered = std::move(answered)] { (new MessageBoxWindow(text, answered))->show(); });
   }
 
  private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -50,6 +51,18 @@ struct WindowState {
   std::vector<Handle> controls;  // in order of creation
 };
 
+// A message box's answer, which a caller off the UI thread waits for. The first answer counts.
+class BoxAnswer {
+ public:
+  void give();
+  void await();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable given_;
+  bool answered_ = false;
+};
+
 // Shows the state on the screen. Runs on the UI thread only, except showMessageBox.
 class Toolkit {
  public:
@@ -64,8 +77,9 @@ class Toolkit {
   virtual void flush() = 0;
   // Blocks until the wake pipe is readable or the toolkit had input of its own.
   virtual void waitForWake(int wakeFd) = 0;
-  // Any thread; returns without waiting for the box to be closed.
-  virtual void showMessageBox(const std::string& text) = 0;
+  // Any thread; returns without waiting for the box to be closed, and calls answered (on any thread) once the user
+  // has answered it.
+  virtual void showMessageBox(const std::string& text, std::function<void()> answered) = 0;
 };
 
 // Draws nothing: the headless backend paints through it, and beginPaint answers with it outside a paint.
@@ -102,6 +116,10 @@ class Layer {
   std::deque<Task> tasks;
   std::unordered_set<Handle> toFollow;  // handles whose visible form lags behind their state
   std::vector<std::string> messageBoxes;
+  // While the message loop runs, callers on other threads wait for their boxes' answers; when it ends, nobody can
+  // answer any more and the waits end.
+  bool loopRunning = false;
+  std::vector<std::shared_ptr<BoxAnswer>> awaitedBoxes;
 
   Handle newHandle() { return nextHandle_.fetch_add(1); }
   // Under the mutex: the handle's visible form must follow its state; wakes the UI thread.

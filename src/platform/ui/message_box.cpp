@@ -1,16 +1,48 @@
 #include "platform/ui/message_box.h"
 
+#include <algorithm>
+
 #include "platform/ui/layer.h"
+#include "platform/ui/window.h"
 
 namespace cvl::ui {
 
+namespace detail {
+
+void BoxAnswer::give() {
+  {
+    std::lock_guard lock{mutex_};
+    answered_ = true;
+  }
+  given_.notify_all();
+}
+
+void BoxAnswer::await() {
+  std::unique_lock lock{mutex_};
+  given_.wait(lock, [this] { return answered_; });
+}
+
+}  // namespace detail
+
 void showMessageBox(std::string_view text) {
   std::string shown{text};
+  auto answer = std::make_shared<detail::BoxAnswer>();
+  bool callerWaits = false;
   {
     std::lock_guard lock{detail::layer().mutex};
     detail::layer().messageBoxes.push_back(shown);
+    callerWaits = detail::layer().loopRunning && !onUiThread();
+    if (callerWaits) {
+      detail::layer().awaitedBoxes.push_back(answer);
+    }
   }
-  detail::toolkit().showMessageBox(shown);
+  detail::toolkit().showMessageBox(shown, [answer] { answer->give(); });
+  if (!callerWaits) {
+    return;
+  }
+  answer->await();
+  std::lock_guard lock{detail::layer().mutex};
+  std::erase(detail::layer().awaitedBoxes, answer);
 }
 
 std::vector<std::string> shownMessageBoxes() {

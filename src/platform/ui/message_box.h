@@ -6,8 +6,10 @@
 
 namespace cvl::ui {
 
-// A warning box titled "CRVL" with an OK button and no owner window. The caller does not wait for OK, so any thread
-// may call it and the windows keep working while it is shown. Without a display the text goes to standard error.
+// A warning box titled "CRVL" with an OK button and no owner window, so the window keeps working while it is shown.
+// A caller off the UI thread waits until the user has answered it, as with a modal box; on the UI thread the call
+// returns at once, and so does every call while no message loop runs. Without a display the text goes to standard
+// error and counts as answered.
 void showMessageBox(std::string_view text);
 
 // Every text shown so far, oldest first.

@@ -1,5 +1,7 @@
 #include "platform/ui/window.h"
 
+#include <utility>
+
 #include "platform/ui/layer.h"
 
 namespace cvl::ui {
@@ -7,6 +9,43 @@ namespace {
 
 using detail::layer;
 using detail::toolkit;
+
+thread_local bool handlingMessages = false;
+
+// Marks this thread as the UI thread while it handles messages.
+class HandlingMessages {
+ public:
+  HandlingMessages() : previous_(std::exchange(handlingMessages, true)) {}
+  ~HandlingMessages() { handlingMessages = previous_; }
+  HandlingMessages(const HandlingMessages&) = delete;
+  HandlingMessages& operator=(const HandlingMessages&) = delete;
+
+ private:
+  bool previous_;
+};
+
+// While the loop runs, callers off the UI thread wait for their message boxes' answers. When it ends nobody can
+// answer any more, so the waits still open end with it.
+class LoopRunning {
+ public:
+  LoopRunning() {
+    std::lock_guard lock{layer().mutex};
+    layer().loopRunning = true;
+  }
+  ~LoopRunning() {
+    std::vector<std::shared_ptr<detail::BoxAnswer>> unanswered;
+    {
+      std::lock_guard lock{layer().mutex};
+      layer().loopRunning = false;
+      unanswered.swap(layer().awaitedBoxes);
+    }
+    for (const auto& answer : unanswered) {
+      answer->give();
+    }
+  }
+  LoopRunning(const LoopRunning&) = delete;
+  LoopRunning& operator=(const LoopRunning&) = delete;
+};
 
 template <typename Change>
 void changeWindow(Handle window, Change&& change) {
@@ -149,6 +188,8 @@ void postQuit(int exitCode) {
 }
 
 int runMessageLoop() {
+  const HandlingMessages uiThread;
+  const LoopRunning running;
   while (true) {
     layer().drainWake();
     if (auto exitCode = handleQueued()) {
@@ -159,10 +200,15 @@ int runMessageLoop() {
 }
 
 std::optional<int> pumpMessages() {
+  const HandlingMessages uiThread;
   layer().drainWake();
   auto exitCode = handleQueued();
   toolkit().flush();
   return exitCode;
+}
+
+bool onUiThread() {
+  return handlingMessages;
 }
 
 LResult defWindowProc(Handle window, Message message, WParam, LParam) {

@@ -44,6 +44,9 @@ void postQuit(int exitCode);
 int runMessageLoop();
 // Handles what is queued and repaints what is invalid, without waiting; the exit code when a quit was reached.
 std::optional<int> pumpMessages();
+// True on the UI thread while it runs the message loop or pumps messages: window procedures and the user's commands
+// run there, and what they do must not make the window wait.
+bool onUiThread();
 
 // What a message means when the procedure does not handle it: msgClose destroys the window; everything else gives 0.
 LResult defWindowProc(Handle window, Message message, WParam wParam, LParam lParam);

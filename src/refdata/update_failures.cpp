@@ -1,0 +1,36 @@
+#include "refdata/update_failures.h"
+
+#include <fmt/format.h>
+
+#include "app/exit_reasons.h"
+#include "app/status_line.h"
+#include "foundation/log.h"
+
+namespace cvl {
+namespace {
+
+bool lf_isInstalled(const std::filesystem::path& kept) {
+  std::error_code error;
+  if (std::filesystem::is_directory(kept, error)) {
+    return !std::filesystem::is_empty(kept, error) && !error;
+  }
+  return std::filesystem::exists(kept, error);
+}
+
+}  // namespace
+
+void gf_reportUpdateFailure(std::string_view text) {
+  if (gf_stopping()) {
+    return;
+  }
+  gf_holdStatusNotice(text);
+  gf_logFlagged(text);
+}
+
+void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& webVersion,
+                                    const std::filesystem::path& kept) {
+  gf_reportUpdateFailure(fmt::format("{} update to {} failed, {} {}", key, webVersion.toString(), kept.string(),
+                                     lf_isInstalled(kept) ? "left as it was" : "not installed"));
+}
+
+}  // namespace cvl

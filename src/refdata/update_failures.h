@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "foundation/version.h"
+
+// How a failed update reaches the user. The start-up goes on with what is there, and its progress would replace the
+// failure on the status line at once: every update failure therefore stands at the front of the status line until
+// the run has started, and goes to the log flagged.
+namespace cvl {
+
+// Shows and logs the failure; nothing while a stop is under way (the stop ended the transfer, nothing failed).
+void gf_reportUpdateFailure(std::string_view text);
+
+// "<key> update to <version> failed, <kept> left as it was", or "... <kept> not installed" when there is nothing
+// there: no file, or a folder without files.
+void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& webVersion,
+                                    const std::filesystem::path& kept);
+
+}  // namespace cvl
