@@ -5,13 +5,13 @@
 #include <functional>
 #include <gsl/util>
 
-#include "app/status_line.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "refdata/aircraft_database.h"
 #include "refdata/airports_database.h"
 #include "refdata/decryption.h"
 #include "refdata/registration_files.h"
+#include "refdata/update_failures.h"
 
 namespace cvl {
 namespace {
@@ -60,7 +60,7 @@ bool gf_decryptAigRegcodes() {
     return true;
   }
   if (std::filesystem::exists(aigRegcodesEncPath)) {
-    gf_setStatusLine(gf_unusableDataFileText(aigRegcodesEncPath), true);
+    gf_reportUpdateFailure(gf_unusableDataFileText(aigRegcodesEncPath));
   }
   return false;
 }

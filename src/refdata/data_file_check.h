@@ -17,7 +17,8 @@ bool gf_aigRegcodesFileUsable(const std::filesystem::path& encPath);
 std::string gf_unusableDataFileText(const std::filesystem::path& encPath);
 
 // Decrypts input/AIG-regcodes.enc into input/AIG-regcodes.xml for reading. A file that is there but does not decrypt
-// is named as damaged on the status line (also logged); the start-up goes on without it.
+// is named as damaged on the status line, where it stays through the start-up as an update failure does (also
+// logged); the start-up goes on without it.
 bool gf_decryptAigRegcodes();
 
 }  // namespace cvl

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/status_line.h"
 #include "liveries/regcode_titles.h"
 #include "liveries/scan_reports.h"
 #include "matching_fixture.h"
@@ -12,6 +13,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 const std::string metaHeader = R"(<meta><info name="copyright" value="Corvalen"/><info name="sim" value="1"/></meta>)";
 
@@ -114,7 +116,10 @@ TEST_F(RegcodeTables, ADamagedAigFileIsNamedAndTheUserFilesStillCount) {
 
   EXPECT_FALSE(RegcodeTitleMap.contains("PH-BFA"));
   EXPECT_EQ(RegcodeTitleMap.at("PH-BFB"), "KLM 747");
-  EXPECT_THAT(log(), HasSubstr("input/AIG-regcodes.enc is damaged and will be downloaded again at the next start\n"));
+  const std::string damaged = "input/AIG-regcodes.enc is damaged and will be downloaded again at the next start";
+  EXPECT_THAT(log(), HasSubstr(damaged + "\n"));
+  gf_setStatusLine("Processing liveries", false);
+  EXPECT_THAT(gf_statusText(), StartsWith(damaged)) << "the next start-up line does not hide it";
 }
 
 TEST_F(RegcodeTables, WithoutAnySourceNoReportIsLeft) {

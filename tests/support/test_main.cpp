@@ -1,13 +1,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/main_window.h"
 #include "support/default_settings.h"
 
 namespace {
 
-// The settings are the program's global objects: every test starts from their defaults, whatever ran before it.
+// The settings and the window's values are the program's global objects: every test starts from their defaults and an
+// empty status line (no notice held by an earlier test), whatever ran before it.
 class DefaultSettingsForEveryTest : public testing::EmptyTestEventListener {
-  void OnTestStart(const testing::TestInfo&) override { cvl::test::restoreDefaultSettings(); }
+  void OnTestStart(const testing::TestInfo&) override {
+    cvl::test::restoreDefaultSettings();
+    cvl::mainWindow.resetDisplayValues();
+  }
 };
 
 }  // namespace
