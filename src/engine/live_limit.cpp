@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/aircraft_lists.h"
@@ -18,44 +17,26 @@ namespace {
 // enough that a user and traffic flying their ways do not swap aircraft at similar distances within minutes, and a
 // share rather than miles, so that at an airport an aircraft at the next stand still replaces one across the field.
 constexpr double swapShare = 0.2;
-// An aircraft taken out is forgotten when no report of it has waited for this many ticks; whether one waits is
-// looked at once a second.
-constexpr std::int32_t forgetTicks = 12000;
-constexpr std::int32_t sweepTicks = 100;
+// How long an aircraft taken out stays out unless markedly nearer than those shown: long enough that it does not
+// blink back into a place that comes free only to be the next to go, short enough that a place left free is filled
+// by the traffic still reported.
+constexpr std::int32_t holdTicks = 12000;
 
 struct TakenOut {
   std::uint32_t hexid = 0;
-  // When it was taken out or a record of its reports last waited.
-  std::int32_t lastReported = 0;
+  std::int32_t at = 0;
 };
 
 std::vector<TakenOut> takenOut;
 // The limit they were taken out at: a new limit judges every aircraft anew.
 std::int32_t takenOutAtLimit = 0;
-std::int32_t lastSweep = 0;
-
-void lf_sweepTakenOut() {
-  lastSweep = tickCount;
-  std::unordered_set<std::uint32_t> reporting;
-  for (const LiveAc& aircraft : liveAcs) {
-    reporting.insert(aircraft.hexid);
-  }
-  for (TakenOut& each : takenOut) {
-    if (reporting.contains(each.hexid)) {
-      each.lastReported = tickCount;
-    }
-  }
-  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - each.lastReported > forgetTicks; });
-}
 
 std::vector<TakenOut>& lf_takenOut() {
   if (MAX_LIVE_SEL.value != takenOutAtLimit) {
     takenOut.clear();
     takenOutAtLimit = MAX_LIVE_SEL.value;
   }
-  if (tickCount - lastSweep >= sweepTicks) {
-    lf_sweepTakenOut();
-  }
+  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - each.at > holdTicks; });
   return takenOut;
 }
 
@@ -138,7 +119,6 @@ bool gf_removeFarthestLiveAc() {
 void gf_clearTakenOutByLiveLimit() {
   takenOut.clear();
   takenOutAtLimit = 0;
-  lastSweep = 0;
 }
 
 }  // namespace cvl

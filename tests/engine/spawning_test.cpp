@@ -260,10 +260,10 @@ TEST_F(UserFlyingAway, AFlightLeftBehindAtTheEdgeOfTheRangeIsNotCreatedAndTakesN
   EXPECT_TRUE(logged("BHD1     lies at the edge of the range or beyond, not created"));
 }
 
-TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutWhileNoNearerThanThoseShown) {
+TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinutesUnlessNearerThanThoseShown) {
   // Two flights 8 nm either side of the user's track, 10 nm ahead, fly east slower than the user, so the user passes
   // between them; the southern one flies 0.3 nm behind the northern one. Two flights close beside the user report for
-  // a minute each, one after the other. Two live aircraft at a time.
+  // 20 s and a minute, one after the other. Two live aircraft at a time.
   MAX_LIVE_SEL.value = 2;
   const LatLon ahead = gf_destinationPoint(userAt(0), 90.0 * degree, 10.0 * feetPerNauticalMile);
   const LatLon north = gf_destinationPoint(ahead, 0.0, 8.0 * feetPerNauticalMile);
@@ -279,7 +279,7 @@ TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutWhileNoNear
     if (second % 2 == 0) {
       reports.push_back(flyingFrom(liveHexid, "ABR1", north, 90.0, 200.0, second, tickCount));
       reports.push_back(flyingFrom(liveHexid + 1, "ABR2", south, 90.0, 200.0, second, tickCount));
-      if (second >= 40 && second <= 100) {
+      if (second >= 40 && second <= 60) {
         reports.push_back(beside(liveHexid + 2, "PAS1", 40, 0.0, second));
       }
       if (second >= 220 && second <= 280) {
@@ -297,24 +297,25 @@ TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutWhileNoNear
     }
     return counts;
   };
-  runReporting(simulator, 0, 330, reportsOf);
+  runReporting(simulator, 0, 180, reportsOf);
 
-  // Each flight appeared once; the farther of the two abreast made room for the first close one and did not come
-  // back, also once that one had gone.
+  // The farther of the two abreast made room for the first close one and stays out, also once that one has gone and
+  // left its place free.
   auto counts = handovers();
-  for (const std::string tail : {"ABR1", "ABR2", "PAS1", "PAS2"}) {
+  for (const std::string tail : {"ABR1", "ABR2", "PAS1"}) {
     EXPECT_EQ(counts[tail].first, 1U) << tail;
   }
   EXPECT_EQ(counts["ABR1"].second, 1U);
-  EXPECT_EQ(counts["ABR2"].second, 0U);
+  EXPECT_EQ(counts["PAS1"].second, 1U);
+  EXPECT_EQ(simulator.objects().size(), 1U) << "a place is free";
 
-  // The user raises the limit: the one kept out comes back.
-  MAX_LIVE_SEL.value = 3;
-  gf_requestLiveLimit();
-  runReporting(simulator, 331, 380, reportsOf);
+  // Two minutes after it was taken out it fills the free place; the second close flight then takes the place of the
+  // farthest of the two abreast, and every aircraft was created at most twice.
+  runReporting(simulator, 181, 330, reportsOf);
   counts = handovers();
   EXPECT_EQ(counts["ABR1"].first, 2U);
-  EXPECT_EQ(counts["ABR1"].second, 1U);
+  EXPECT_EQ(counts["PAS2"].first, 1U);
+  EXPECT_EQ(counts["ABR1"].second + counts["ABR2"].second, 2U);
 }
 
 TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterAMinute) {
