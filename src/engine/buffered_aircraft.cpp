@@ -5,13 +5,12 @@
 
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
-#include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_limit.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/spawning.h"
-#include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "engine/user_conflict.h"
 #include "foundation/settings_catalogue.h"
@@ -25,7 +24,6 @@ constexpr std::int32_t rollingLead = 300;
 constexpr std::int32_t standingOrFlyingLead = 100;
 // More creations than this waiting for the simulator hold back new aircraft.
 constexpr std::size_t crowdedBacklog = 10;
-constexpr double fartherMarginNm = 0.1;
 
 std::int32_t lf_spawnLead(const TimedPosition& first) {
   return !first.airborne && first.groundSpeed != 0.0 ? rollingLead : standingOrFlyingLead;
@@ -47,21 +45,6 @@ bool lf_mixesAirAndGround(const LiveAc& aircraft) {
 // parked aircraft whose reports still come would only bring that one back at once, pushing out the next.
 bool lf_waitsForStand(const LiveAc& aircraft) {
   return !aircraft.stream.front().airborne && aircraft.stream[1].stationary && gf_liveParkedFull();
-}
-
-// At the MAX_LIVE_SEL limit a newcomer takes the place of a farther aircraft, or goes itself. Every aircraft still
-// being created counts, the ones whose creation is already with the simulator too: they are about to appear.
-bool lf_overLiveLimit(const LiveAc& aircraft) {
-  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
-  const auto inSimOrComing =
-      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& other) {
-        return other.state == AcState::active || other.state == AcState::adding2sim;
-      }));
-  if (limit > inSimOrComing) {
-    return false;
-  }
-  const TimedPosition& first = aircraft.stream.front();
-  return gf_removeFarthestLiveAc(gf_distanceNM(gf_engineUserLatLon(), {first.lat, first.lon}));
 }
 
 bool lf_isBlocked(const LiveAc& aircraft) {
@@ -140,31 +123,11 @@ void lf_handleBuffered(LiveAc& aircraft) {
     return;
   }
   // The live limit comes last: a farther aircraft makes room only for a newcomer that passes every other check.
-  if (!lf_maySpawn(aircraft) || lf_overLiveLimit(aircraft)) {
+  if (!lf_maySpawn(aircraft) || gf_keptOutByLiveLimit(aircraft)) {
     aircraft.remove = true;
     return;
   }
   spawnLiveAc(aircraft);
-}
-
-bool gf_removeFarthestLiveAc(double distanceNm) {
-  LiveAc* farthest = nullptr;
-  double best = distanceNm;
-  for (LiveAc& aircraft : liveAcs) {
-    if (aircraft.state != AcState::active) {
-      continue;
-    }
-    const double distance = gf_distanceNM(gf_engineUserLatLon(), {aircraft.simPos.lat, aircraft.simPos.lon});
-    if (distance > best + fartherMarginNm) {
-      best = distance;
-      farthest = &aircraft;
-    }
-  }
-  if (farthest == nullptr) {
-    return true;
-  }
-  removeAircraftFromSim(*farthest);
-  return false;
 }
 
 }  // namespace cvl

@@ -9,8 +9,4 @@ namespace cvl {
 // The buffer step of one aircraft, every tick. "Must go" sets the record's remove flag: the tick erases it.
 void lf_handleBuffered(LiveAc& aircraft);
 
-// Removes the active live aircraft farthest from the user when it lies more than 0.1 nm beyond the distance (nm).
-// True when none does (nothing was removed).
-bool gf_removeFarthestLiveAc(double distanceNm);
-
 }  // namespace cvl

@@ -13,12 +13,12 @@
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_update.h"
-#include "engine/buffered_aircraft.h"
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
 #include "engine/incoming_traffic.h"
 #include "engine/live_ac_lookup.h"
 #include "engine/live_creation.h"
+#include "engine/live_limit.h"
 #include "engine/sim_calls.h"
 #include "engine/sim_result_handling.h"
 #include "engine/tick_count.h"
@@ -111,7 +111,7 @@ void lf_serveLiveLimit() {
                          [](const LiveAc& aircraft) { return aircraft.state == AcState::active; });
   };
   for (auto over = activeCount() - MAX_LIVE_SEL.value.load(); over > 0; --over) {
-    if (gf_removeFarthestLiveAc(-1.0)) {
+    if (!gf_removeFarthestLiveAc()) {
       break;
     }
   }

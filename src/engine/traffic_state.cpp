@@ -12,6 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/feed_time.h"
 #include "engine/live_creation.h"
+#include "engine/live_limit.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/remembered_titles.h"
@@ -51,6 +52,7 @@ void gf_resetTrafficState() {
   addingStack.clear();
   liveCreateBacklog = {};
   gf_clearGivenUpCreations();
+  gf_clearTakenOutByLiveLimit();
   staticCreateBacklog = {};
   removalBacklog = {};
   sameRegCheckQueue.clear();

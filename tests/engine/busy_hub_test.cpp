@@ -295,7 +295,8 @@ class BusyHalfHour : public BusyHub {
   }
 
   // After every step: the live aircraft within their limit; the parked ones within the wanted number, or above it by
-  // arrivals only, until as many have left; no aircraft created again after a removal while its reports kept coming;
+  // arrivals only, until as many have left; no aircraft created again after a removal while its reports kept coming
+  // (one traded away at the live limit only clearly nearer than those shown);
   // no creation left unanswered longer than the limit; and the simulator's objects those of the records. What has not
   // changed since the step before is not compared again.
   void check() {
@@ -359,11 +360,11 @@ class BusyHalfHour : public BusyHub {
            (aircraft.phase == AcPhase::parked || aircraft.phase == AcPhase::parking);
   }
 
-  // At the live limit a newcomer takes the place of a farther aircraft, by design, also of one still reported: an
+  // At the live limit a newcomer takes the place of a markedly farther aircraft, also of one still reported: an
   // aircraft whose removal starts in the step in which a newcomer is spawned at the limit is traded away.
   void noteTrades() {
     std::vector<std::string> removed;
-    std::size_t spawned = 0;
+    std::vector<const LiveAc*> spawned;
     std::size_t occupied = 0;
     for (const auto& [hexid, state] : stateBefore_) {
       occupied += state == AcState::active || state == AcState::adding2sim ? 1 : 0;
@@ -372,18 +373,57 @@ class BusyHalfHour : public BusyHub {
       const auto before = std::find_if(stateBefore_.begin(), stateBefore_.end(),
                                        [&aircraft](const auto& each) { return each.first == aircraft.hexid; });
       const AcState was = before == stateBefore_.end() ? AcState::buffer : before->second;
-      spawned += was == AcState::buffer && aircraft.state == AcState::adding2sim ? 1 : 0;
+      if (was == AcState::buffer && aircraft.state == AcState::adding2sim) {
+        spawned.push_back(&aircraft);
+      }
       if (was == AcState::active && aircraft.state == AcState::removingfromsim) {
         removed.push_back(aircraft.callsign);
       }
     }
     // The last newcomer of the step met the limit.
-    if (spawned > 0 && occupied + spawned - 1 >= static_cast<std::size_t>(liveLimit)) {
+    if (!spawned.empty() && occupied + spawned.size() - 1 >= static_cast<std::size_t>(liveLimit)) {
       tradedAway_.insert(tradedAway_.end(), removed.begin(), removed.end());
+    }
+    for (const LiveAc* aircraft : spawned) {
+      checkComeback(*aircraft);
     }
     stateBefore_.clear();
     for (const LiveAc& aircraft : liveAcs) {
       stateBefore_.emplace_back(aircraft.hexid, aircraft.state);
+    }
+  }
+
+  // Whether the flight's reports kept coming from shortly before its removal at tick `removedAt` until `tick`.
+  bool reportedSince(const std::string& callsign, std::int32_t removedAt, std::int32_t tick) const {
+    constexpr double beforeRemoval = 35.0;
+    return feed.reportedThroughout(callsign, removedAt / 100.0 - beforeRemoval, tick / 100.0);
+  }
+
+  // An aircraft traded away may come back while still reported only once it lies clearly nearer to the user than the
+  // farthest aircraft shown. Coming back at the edge of what is shown is flicker: it would be the next to go.
+  void checkComeback(const LiveAc& aircraft) {
+    constexpr double clearlyNearerNm = 1.0;
+    const auto tradedOut = tradedOut_.find(aircraft.callsign);
+    if (tradedOut == tradedOut_.end()) {
+      return;
+    }
+    const std::int32_t removedAt = tradedOut->second;
+    tradedOut_.erase(tradedOut);
+    if (!reportedSince(aircraft.callsign, removedAt, tickCount)) {
+      return;
+    }
+    const LatLon user = userAt(tickCount / ticksPerSecond);
+    double farthestShown = 0.0;
+    for (const LiveAc& shown : liveAcs) {
+      if (shown.state == AcState::active || shown.state == AcState::removingfromsim) {
+        farthestShown = std::max(farthestShown, gf_distanceNM(user, {shown.simPos.lat, shown.simPos.lon}));
+      }
+    }
+    const TimedPosition& at = aircraft.stream.front();
+    const double distance = gf_distanceNM(user, {at.lat, at.lon});
+    if (distance > farthestShown - clearlyNearerNm) {
+      fault(fmt::format("{} traded away at {:.2f} s came back at {:.1f} nm, {:.1f} nm shown", aircraft.callsign,
+                        removedAt / 100.0, distance, farthestShown));
     }
   }
 
@@ -419,8 +459,8 @@ class BusyHalfHour : public BusyHub {
         const auto traded = std::find(tradedAway_.begin(), tradedAway_.end(), handover.tailNumber);
         if (traded != tradedAway_.end()) {
           tradedAway_.erase(traded);
+          tradedOut_[handover.tailNumber] = handover.tick;
           lastRemoval_.erase(handover.tailNumber);
-          ++trades_;
         } else {
           lastRemoval_[handover.tailNumber] = handover.tick;
         }
@@ -428,8 +468,7 @@ class BusyHalfHour : public BusyHub {
       }
       lastCreation_[handover.tailNumber] = handover.tick;
       const auto removed = lastRemoval_.find(handover.tailNumber);
-      if (removed != lastRemoval_.end() &&
-          feed.reportedThroughout(handover.tailNumber, removed->second / 100.0 - 35.0, handover.tick / 100.0)) {
+      if (removed != lastRemoval_.end() && reportedSince(handover.tailNumber, removed->second, handover.tick)) {
         fault(fmt::format("{} removed at {:.2f} s and created again while reported", handover.tailNumber,
                           removed->second / 100.0));
       }
@@ -484,9 +523,10 @@ class BusyHalfHour : public BusyHub {
   Signature objectsBefore_;
   Signature statesBefore_;
   std::vector<std::pair<std::uint32_t, AcState>> stateBefore_;
-  // Callsigns of the aircraft traded away at the live limit whose objects are still to be removed.
+  // Callsigns of the aircraft traded away at the live limit whose objects are still to be removed, and of those
+  // removed, with the tick.
   std::vector<std::string> tradedAway_;
-  std::size_t trades_ = 0;
+  std::map<std::string, std::int32_t> tradedOut_;
   std::map<std::string, std::int32_t> lastCreation_;
   std::map<std::string, std::int32_t> lastRemoval_;
   std::size_t seenHistory_ = 0;

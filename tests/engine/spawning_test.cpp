@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "engine/aircraft_lists.h"
 #include "engine/buffered_aircraft.h"
 #include "engine/engine_state.h"
+#include "engine/engine_tick.h"
 #include "engine/no_match_set.h"
 #include "engine/tick_count.h"
 #include "engine_rules_fixture.h"
@@ -145,6 +151,19 @@ TEST_F(Spawning, AtTheLiveLimitANewcomerReplacesAFartherAircraftOrGoes) {
   bufferStepAt(farther, 4900);
   EXPECT_TRUE(farther.remove);
   EXPECT_EQ(liveAcs[0].state, AcState::active);
+
+  // Near the user, as across an airport: a newcomer 0.1 nm away replaces an aircraft 1 nm away; one only a little
+  // nearer than the aircraft shown goes.
+  engineUserPosition.latitude = 49.998;
+  for (const double shownLat : {49.98, 49.9958}) {
+    liveAcs.clear();
+    addingStack.clear();
+    addActive(flying(liveHexid + 1, "FAR1", 0.0, 0), 7).simPos.lat = shownLat;
+    LiveAc& newcomer = waiting(true, 250.0);
+    bufferStepAt(newcomer, 4900);
+    EXPECT_EQ(newcomer.state == AcState::adding2sim, shownLat < 49.99) << shownLat;
+    EXPECT_EQ(liveAcs[0].state == AcState::removingfromsim, shownLat < 49.99) << shownLat;
+  }
 }
 
 TEST_F(Spawning, TheLiveLimitCountsTheCreationsStillWithTheSimulator) {
@@ -239,6 +258,64 @@ TEST_F(UserFlyingAway, AFlightLeftBehindAtTheEdgeOfTheRangeIsNotCreatedAndTakesN
   ASSERT_EQ(simulator.objects().size(), 1U);
   EXPECT_TRUE(simulator.objects().begin()->second.position);
   EXPECT_TRUE(logged("BHD1     lies at the edge of the range or beyond, not created"));
+}
+
+TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinutesUnlessNearerThanThoseShown) {
+  // Two flights 8 nm either side of the user's track, 10 nm ahead, fly east slower than the user, so the user passes
+  // between them; the southern one flies 0.3 nm behind the northern one. Two flights close beside the user report for
+  // 20 s and a minute, one after the other. Two live aircraft at a time.
+  MAX_LIVE_SEL.value = 2;
+  const LatLon ahead = gf_destinationPoint(userAt(0), 90.0 * degree, 10.0 * feetPerNauticalMile);
+  const LatLon north = gf_destinationPoint(ahead, 0.0, 8.0 * feetPerNauticalMile);
+  const LatLon south = gf_destinationPoint(gf_destinationPoint(ahead, 180.0 * degree, 8.0 * feetPerNauticalMile),
+                                           270.0 * degree, 0.3 * feetPerNauticalMile);
+  const auto beside = [this](std::uint32_t hexid, const std::string& callsign, std::int32_t from, double bearing,
+                             std::int32_t second) {
+    const LatLon start = gf_destinationPoint(userAt(from), bearing * degree, 2.0 * feetPerNauticalMile);
+    return flyingFrom(hexid, callsign, start, 90.0, userSpeed, second - from, tickCount);
+  };
+  const auto reportsOf = [&](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0) {
+      reports.push_back(flyingFrom(liveHexid, "ABR1", north, 90.0, 200.0, second, tickCount));
+      reports.push_back(flyingFrom(liveHexid + 1, "ABR2", south, 90.0, 200.0, second, tickCount));
+      if (second >= 40 && second <= 60) {
+        reports.push_back(beside(liveHexid + 2, "PAS1", 40, 0.0, second));
+      }
+      if (second >= 220 && second <= 280) {
+        reports.push_back(beside(liveHexid + 3, "PAS2", 220, 180.0, second));
+      }
+    }
+    return sent(second, std::move(reports));
+  };
+  // Creations and removals by tail number.
+  const auto handovers = [this] {
+    std::map<std::string, std::pair<std::size_t, std::size_t>> counts;
+    for (const SimulatorStandIn::Handover& handover : simulator.history()) {
+      auto& [created, removed] = counts[handover.tailNumber];
+      ++(handover.created ? created : removed);
+    }
+    return counts;
+  };
+  runReporting(simulator, 0, 180, reportsOf);
+
+  // The farther of the two abreast made room for the first close one and stays out, also once that one has gone and
+  // left its place free.
+  auto counts = handovers();
+  for (const std::string tail : {"ABR1", "ABR2", "PAS1"}) {
+    EXPECT_EQ(counts[tail].first, 1U) << tail;
+  }
+  EXPECT_EQ(counts["ABR1"].second, 1U);
+  EXPECT_EQ(counts["PAS1"].second, 1U);
+  EXPECT_EQ(simulator.objects().size(), 1U) << "a place is free";
+
+  // Two minutes after it was taken out it fills the free place; the second close flight then takes the place of the
+  // farthest of the two abreast, and every aircraft was created at most twice.
+  runReporting(simulator, 181, 330, reportsOf);
+  counts = handovers();
+  EXPECT_EQ(counts["ABR1"].first, 2U);
+  EXPECT_EQ(counts["PAS2"].first, 1U);
+  EXPECT_EQ(counts["ABR1"].second + counts["ABR2"].second, 2U);
 }
 
 TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterAMinute) {

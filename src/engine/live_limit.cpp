@@ -1,0 +1,124 @@
+#include "engine/live_limit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
+#include "engine/stream_points.h"
+#include "engine/tick_count.h"
+#include "foundation/settings_catalogue.h"
+
+namespace cvl {
+namespace {
+
+// The share of the farthest aircraft's distance from the user by which a newcomer must lie nearer to take its place:
+// enough that a user and traffic flying their ways do not swap aircraft at similar distances within minutes, and a
+// share rather than miles, so that at an airport an aircraft at the next stand still replaces one across the field.
+constexpr double swapShare = 0.2;
+// How long an aircraft taken out stays out unless markedly nearer than those shown: long enough that it does not
+// blink back into a place that comes free only to be the next to go, short enough that a place left free is filled
+// by the traffic still reported.
+constexpr std::int32_t holdTicks = 12000;
+
+struct TakenOut {
+  std::uint32_t hexid = 0;
+  std::int32_t at = 0;
+};
+
+std::vector<TakenOut> takenOut;
+// The limit they were taken out at: a new limit judges every aircraft anew.
+std::int32_t takenOutAtLimit = 0;
+
+std::vector<TakenOut>& lf_takenOut() {
+  if (MAX_LIVE_SEL.value != takenOutAtLimit) {
+    takenOut.clear();
+    takenOutAtLimit = MAX_LIVE_SEL.value;
+  }
+  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - each.at > holdTicks; });
+  return takenOut;
+}
+
+double lf_userDistanceNm(const LatLon& point) {
+  return gf_distanceNM(gf_engineUserLatLon(), point);
+}
+
+struct Farthest {
+  LiveAc* aircraft = nullptr;
+  double distanceNm = 0.0;
+};
+
+Farthest lf_farthestShown() {
+  Farthest farthest;
+  for (LiveAc& aircraft : liveAcs) {
+    if (aircraft.state != AcState::active) {
+      continue;
+    }
+    const double distance = lf_userDistanceNm(gf_latLonOf(aircraft.simPos));
+    if (farthest.aircraft == nullptr || distance > farthest.distanceNm) {
+      farthest = {&aircraft, distance};
+    }
+  }
+  return farthest;
+}
+
+bool lf_markedlyNearer(const LiveAc& newcomer, double distanceNm) {
+  return lf_userDistanceNm(gf_latLonOf(newcomer.stream.front())) < (1.0 - swapShare) * distanceNm;
+}
+
+void lf_takeOut(LiveAc& aircraft) {
+  lf_takenOut().push_back({aircraft.hexid, tickCount});
+  removeAircraftFromSim(aircraft);
+}
+
+// Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
+// about to appear.
+bool lf_atLimit() {
+  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
+  const auto inSimOrComing =
+      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
+        return aircraft.state == AcState::active || aircraft.state == AcState::adding2sim;
+      }));
+  return inSimOrComing >= limit;
+}
+
+}  // namespace
+
+bool gf_keptOutByLiveLimit(const LiveAc& newcomer) {
+  std::vector<TakenOut>& held = lf_takenOut();
+  const auto heldBack = std::find_if(held.begin(), held.end(),
+                                     [&newcomer](const TakenOut& each) { return each.hexid == newcomer.hexid; });
+  const bool atLimit = lf_atLimit();
+  if (!atLimit && heldBack == held.end()) {
+    return false;
+  }
+  // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
+  const Farthest farthest = lf_farthestShown();
+  if (farthest.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, farthest.distanceNm)) {
+    return true;
+  }
+  if (heldBack != held.end()) {
+    held.erase(heldBack);
+  }
+  if (atLimit) {
+    lf_takeOut(*farthest.aircraft);
+  }
+  return false;
+}
+
+bool gf_removeFarthestLiveAc() {
+  const Farthest farthest = lf_farthestShown();
+  if (farthest.aircraft == nullptr) {
+    return false;
+  }
+  lf_takeOut(*farthest.aircraft);
+  return true;
+}
+
+void gf_clearTakenOutByLiveLimit() {
+  takenOut.clear();
+  takenOutAtLimit = 0;
+}
+
+}  // namespace cvl
