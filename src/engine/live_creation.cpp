@@ -90,7 +90,13 @@ LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
     return nullptr;
   }
   LiveAc* taker = lf_waitingUnderCallsign(givenUp->callsign);
-  givenUpCreations.erase(givenUp);
+  if (taker == nullptr) {
+    givenUpCreations.erase(givenUp);
+  } else {
+    // The link has now used up the given-up creation's place in its list; the taker's own place is left there, and
+    // the link names the taker's hexid for the next object under the callsign.
+    givenUp->hexid = taker->hexid;
+  }
   return taker;
 }
 

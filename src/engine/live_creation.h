@@ -17,8 +17,9 @@ bool gf_handOverLiveCreation();
 // Gives the creation up once its deadline has passed (for an aircraft in state adding2sim, every tick).
 void gf_checkShowDeadline(LiveAc& aircraft);
 // The record that takes the object the simulator shows for a live creation: the aircraft of the hexid still waiting
-// for its object, or, for a creation given up (which is then forgotten), one waiting under the same callsign. Nullptr
-// when no aircraft wants the object.
+// for its object, or, for a creation given up, one waiting under the same callsign. The given-up creation is then
+// forgotten, or, when an aircraft took its object, it stands for that aircraft's creation, whose object the link will
+// name by that aircraft's hexid. Nullptr when no aircraft wants the object.
 LiveAc* gf_takerOfCreatedObject(const SimResult& created);
 // Removes an object no aircraft wants.
 void gf_removeUnwantedObject(const SimResult& created);

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <mutex>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "app/exit_reasons.h"
 #include "foundation/constants.h"
@@ -31,29 +33,40 @@ std::ofstream& logStream() {
   return *stream;
 }
 
-// "\n", "\r" and "\t" for their bytes, "\x" and two hexadecimal digits for any other control byte.
-std::size_t lf_escapedLength(char c) {
-  if (!gf_isControlByte(c)) {
-    return 1;
+// The text's first character as a log line shows it, and the count of bytes it stands for: "\n", "\r" and "\t" for
+// those bytes, "\x" and two hexadecimal digits for any other control byte, "\u" and four for a control character
+// beyond ASCII; any other byte as it is.
+std::pair<std::string, std::size_t> lf_shownFirst(std::string_view text) {
+  switch (gf_controlCharLength(text)) {
+    case 0:
+      return {std::string(1, text.front()), 1};
+    case 2: {
+      const unsigned codePoint =
+          (static_cast<unsigned char>(text[0]) & 0x1FU) << 6U | (static_cast<unsigned char>(text[1]) & 0x3FU);
+      return {fmt::format("\\u{:04x}", codePoint), 2};
+    }
+    default:
+      break;
   }
-  return c == '\n' || c == '\r' || c == '\t' ? 2 : 4;
+  switch (text.front()) {
+    case '\n':
+      return {"\\n", 1};
+    case '\r':
+      return {"\\r", 1};
+    case '\t':
+      return {"\\t", 1};
+    default:
+      return {fmt::format("\\x{:02x}", static_cast<unsigned char>(text.front())), 1};
+  }
 }
 
 std::string lf_escaped(std::string_view text) {
   std::string shown;
   shown.reserve(text.size());
-  for (const char c : text) {
-    if (c == '\n') {
-      shown += "\\n";
-    } else if (c == '\r') {
-      shown += "\\r";
-    } else if (c == '\t') {
-      shown += "\\t";
-    } else if (gf_isControlByte(c)) {
-      shown += fmt::format("\\x{:02x}", static_cast<unsigned char>(c));
-    } else {
-      shown += c;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const auto [piece, bytes] = lf_shownFirst(text.substr(i));
+    shown += piece;
+    i += bytes;
   }
   return shown;
 }
@@ -127,9 +140,13 @@ void gf_logUnlessClosing(std::string_view text) {
 std::string gf_excerpt(std::string_view text, std::size_t length) {
   std::size_t cut = 0;
   std::size_t shownLength = 0;
-  while (cut < text.size() && shownLength + lf_escapedLength(text[cut]) <= length) {
-    shownLength += lf_escapedLength(text[cut]);
-    ++cut;
+  while (cut < text.size()) {
+    const auto [piece, bytes] = lf_shownFirst(text.substr(cut));
+    if (shownLength + piece.size() > length) {
+      break;
+    }
+    shownLength += piece.size();
+    cut += bytes;
   }
   if (cut == text.size()) {
     return lf_escaped(text);

@@ -116,12 +116,29 @@ bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates) {
   return true;
 }
 
-bool gf_isControlByte(char c) {
-  return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+std::size_t gf_controlCharLength(std::string_view bytes) {
+  if (bytes.empty()) {
+    return 0;
+  }
+  const auto first = static_cast<unsigned char>(bytes[0]);
+  if (first < 0x20 || first == 0x7F) {
+    return 1;
+  }
+  const bool latin1Control = first == 0xC2 && bytes.size() >= 2 && static_cast<unsigned char>(bytes[1]) >= 0x80 &&
+                             static_cast<unsigned char>(bytes[1]) <= 0x9F;
+  return latin1Control ? 2 : 0;
 }
 
 bool gf_isCleanText(std::string_view text) {
-  return gf_isUtf8(text, false) && std::none_of(text.begin(), text.end(), gf_isControlByte);
+  if (!gf_isUtf8(text, false)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (gf_controlCharLength(text.substr(i)) > 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::u16string utf8_to_wide(std::string_view text) {

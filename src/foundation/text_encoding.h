@@ -30,11 +30,12 @@ std::size_t gf_utf8SequenceLength(std::string_view bytes, bool acceptSurrogates)
 // Whether bytes are well-formed UTF-8 from start to end, in the sense of gf_utf8SequenceLength.
 bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates);
 
-// Below 0x20, or 0x7F.
-bool gf_isControlByte(char c);
+// The length of the control character the bytes begin with: 1 for a byte below 0x20 or 0x7F, 2 for U+0080 to
+// U+009F in UTF-8 (terminals act on those as well: a line break, the start of a control sequence), else 0.
+std::size_t gf_controlCharLength(std::string_view bytes);
 
-// Well-formed UTF-8 without surrogates and without control bytes (below 0x20, and 0x7F): text that the strict
-// conversions take and that a window or a log line can show as it is.
+// Well-formed UTF-8 without surrogates and without control characters (in the sense of gf_controlCharLength): text
+// that the strict conversions take and that a window or a log line can show as it is.
 bool gf_isCleanText(std::string_view text);
 
 }  // namespace cvl

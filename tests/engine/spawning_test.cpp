@@ -353,6 +353,31 @@ TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterA
   EXPECT_TRUE(logged("with no aircraft waiting for it, removed"));
 }
 
+TEST_F(Spawning, AfterACreationGivenUpForGoodEveryLaterFlightUnderItsCallsignIsShown) {
+  // The light aircraft's first creation never shows. The airliner under its callsign takes the first object that
+  // shows; the light aircraft, reporting again from the 130th second on, must be shown beside it 30 s later.
+  MAX_LIVE_SEL.value = 2;
+  SimulatorStandIn simulator;
+  simulator.setLoadTicks("Generic C172", 1'000'000);
+  const auto reportsOf = [](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0 && (second <= 20 || second >= 130)) {
+      reports.push_back(lightAircraft(second));
+    }
+    if (second % 2 == 0 && second >= 20) {
+      reports.push_back(flying(liveHexid, "DLH4AB", second - 20, tickCount));
+    }
+    return reports;
+  };
+  runReporting(simulator, 0, 125, reportsOf);
+  simulator.setLoadTicks("Generic C172", SimulatorStandIn::defaultLoadTicks);
+  runReporting(simulator, 126, 200, reportsOf);
+
+  EXPECT_EQ(simulator.objects().size(), 2U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  EXPECT_FALSE(logged("with no aircraft waiting for it, removed"));
+}
+
 TEST_F(Spawning, AFlightWaitingForItsCallsignPushesOutNoOtherAircraft) {
   // At the live limit of two, a far flight is shown and a light aircraft's creation is under way; a nearer airliner
   // under the light aircraft's callsign must wait for it.

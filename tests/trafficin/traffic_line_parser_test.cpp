@@ -136,6 +136,10 @@ TEST_F(TrafficLineParser, TextFieldsThatAreNoCleanUtf8DropTheLine) {
       {TrafficLine{}.set(12, "LH\xC3"), "origin"},
       {TrafficLine{}.set(13, "ED\xED\xA0\x80"), "destination"},
       {TrafficLine{}.set(9, "BAW\x7F"), "callsign"},
+      {TrafficLine{}.set(9,
+                         "BAW\xC2\x9B"
+                         "2J"),
+       "callsign"},  // a control character beyond ASCII drives a terminal too
   };
   trafficReader.recordCallsigns = true;
   for (const auto& [line, field] : failing) {
@@ -199,6 +203,16 @@ TEST_F(TrafficLineParser, TextsLongerThanAnyReportHoldsAreRefusedAndLogged) {
 TEST_F(TrafficLineParser, OutsideTextCannotForgeLogLines) {
   EXPECT_FALSE(parse(TrafficLine{}.set(1, "abc\n==> Error: forged\x07\x1b[2J\r").text()));
   EXPECT_EQ(log_.body(), "exception in processLineSub: hexid incorrectabc\\n==> Error: forged\\x07\\x1b[2J\\r\n");
+
+  // Terminals take the control characters beyond ASCII, next line and control sequence, as the bytes above.
+  aMinuteLater();
+  EXPECT_FALSE(parse(TrafficLine{}
+                         .set(1,
+                              "abc\xC2\x85==> Error: forged\xC2\x9B"
+                              "2J")
+                         .text()));
+  EXPECT_TRUE(log_.holds("exception in processLineSub: hexid incorrectabc\\u0085==> Error: forged\\u009b2J\n"))
+      << log_.body();
 
   // Escaped control bytes take more room, yet the line stays as short as an excerpt.
   const std::size_t before = log_.text().size();
