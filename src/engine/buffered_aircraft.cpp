@@ -122,12 +122,20 @@ void lf_handleBuffered(LiveAc& aircraft) {
     stream.pop_front();
     return;
   }
-  // The live limit comes last: a farther aircraft makes room only for a newcomer that passes every other check.
-  if (!lf_maySpawn(aircraft) || gf_keptOutByLiveLimit(aircraft)) {
+  if (!lf_maySpawn(aircraft)) {
+    aircraft.remove = true;
+    return;
+  }
+  // The live limit comes last, and a farther aircraft makes room only once the newcomer is really on its way in.
+  const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
+  if (verdict.keptOut) {
     aircraft.remove = true;
     return;
   }
   spawnLiveAc(aircraft);
+  if (aircraft.state == AcState::adding2sim) {
+    gf_admitByLiveLimit(aircraft, verdict);
+  }
 }
 
 }  // namespace cvl

@@ -404,6 +404,35 @@ TEST_F(Spawning, AFlightWaitingForItsCallsignPushesOutNoOtherAircraft) {
   EXPECT_EQ(simulator.removals(), 0U);
 }
 
+TEST_F(Spawning, AtTheLiveLimitANewcomerThatIsNotCreatedPushesOutNoAircraft) {
+  // One live aircraft at a time; a far flight is shown. From the 40th second on, two aircraft near the user report
+  // every 2 s: a type no installed livery fits, and one holding short of a runway, standing still where there is no
+  // stand.
+  MAX_LIVE_SEL.value = 1;
+  KnownTypes.insert("B744");
+  SimulatorStandIn simulator;
+  simulator.placeUser({50.0, 8.0}, 30000.0);
+  runReporting(simulator, 0, 300, [](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 != 0) {
+      return reports;
+    }
+    reports.push_back(flying(liveHexid, "FAR1", second, tickCount));
+    reports.back().position.lat += 0.5;
+    if (second >= 40) {
+      reports.push_back(flying(liveHexid + 1, "NOL1", second - 40, tickCount));
+      reports.back().type = "B744";
+      reports.push_back(item(liveHexid + 2, "HLD1", 50.01, 8.0, 0.0, 1'700'000'000.0 + second, tickCount + 3000));
+    }
+    return reports;
+  });
+
+  EXPECT_EQ(simulator.creations(), 1U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  EXPECT_EQ(simulator.objects().begin()->second.tailNumber, "FAR1");
+}
+
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
   LiveAc& climbing = waiting(true, 250.0);
   climbing.stream.front().verticalSpeed = 1200.0;
