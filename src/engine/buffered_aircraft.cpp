@@ -7,6 +7,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_creation.h"
 #include "engine/live_limit.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
@@ -124,6 +125,9 @@ void lf_handleBuffered(LiveAc& aircraft) {
   }
   if (!lf_maySpawn(aircraft)) {
     aircraft.remove = true;
+    return;
+  }
+  if (aircraft.phase == AcPhase::birth && gf_waitsAtRangeEdge(aircraft)) {
     return;
   }
   // The live limit comes last, and a farther aircraft makes room only once the newcomer is really on its way in.
