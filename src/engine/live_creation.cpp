@@ -22,8 +22,6 @@ namespace {
 
 // Ticks the simulator has to show a created aircraft.
 constexpr std::int32_t showTicks = 6000;
-// Object ids below this are the simulator's own (the user aircraft among them).
-constexpr std::uint32_t firstAiObjectId = 3;
 
 // A creation given up while the simulator may still show its object. The link recognises objects by callsign, so
 // that object may come back under this hexid although it belongs to a later creation under the same callsign.
