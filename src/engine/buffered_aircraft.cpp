@@ -7,6 +7,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/live_creation.h"
 #include "engine/live_limit.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
@@ -122,12 +123,23 @@ void lf_handleBuffered(LiveAc& aircraft) {
     stream.pop_front();
     return;
   }
-  // The live limit comes last: a farther aircraft makes room only for a newcomer that passes every other check.
-  if (!lf_maySpawn(aircraft) || gf_keptOutByLiveLimit(aircraft)) {
+  if (!lf_maySpawn(aircraft)) {
+    aircraft.remove = true;
+    return;
+  }
+  if (aircraft.phase == AcPhase::birth && gf_waitsAtRangeEdge(aircraft)) {
+    return;
+  }
+  // The live limit comes last, and a farther aircraft makes room only once the newcomer is really on its way in.
+  const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
+  if (verdict.keptOut) {
     aircraft.remove = true;
     return;
   }
   spawnLiveAc(aircraft);
+  if (aircraft.state == AcState::adding2sim) {
+    gf_admitByLiveLimit(aircraft, verdict);
+  }
 }
 
 }  // namespace cvl

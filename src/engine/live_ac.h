@@ -63,6 +63,8 @@ struct LiveAc : StaticAc {
   bool hasFlightPlan = false;
   // Its first positions conflict with the user aircraft.
   bool userConflict = false;
+  // It has waited at the edge of the range, which the log has said.
+  bool rangeEdgeLogged = false;
   bool holding = false;
   // Per-tick steps.
   double stepLat = 0.0;

@@ -11,6 +11,7 @@
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
 #include "engine/live_ac_lookup.h"
+#include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/log.h"
 #include "foundation/strings.h"
@@ -21,8 +22,6 @@ namespace {
 
 // Ticks the simulator has to show a created aircraft.
 constexpr std::int32_t showTicks = 6000;
-// Object ids below this are the simulator's own (the user aircraft among them).
-constexpr std::uint32_t firstAiObjectId = 3;
 
 // A creation given up while the simulator may still show its object. The link recognises objects by callsign, so
 // that object may come back under this hexid although it belongs to a later creation under the same callsign.
@@ -44,14 +43,30 @@ LiveAc* lf_waitingUnderCallsign(const std::string& callsign) {
   return waiting == liveAcs.end() ? nullptr : &*waiting;
 }
 
+void lf_logBeyondRange(const std::string& callsign) {
+  gf_logIndented(fmt::format("{:8} lies at the edge of the range or beyond, not created", callsign));
+}
+
 void lf_dropBeyondRange(const CreateRequest& request) {
-  gf_logIndented(fmt::format("{:8} lies at the edge of the range or beyond, not created", request.callsign));
+  lf_logBeyondRange(request.callsign);
   if (LiveAc* aircraft = gf_findLiveAcByHexid(request.hexid); aircraft != nullptr && lf_waitsForObject(*aircraft)) {
     aircraft->removeNow = true;
   }
 }
 
 }  // namespace
+
+bool gf_waitsAtRangeEdge(LiveAc& aircraft) {
+  if (!gf_atRangeEdge(gf_latLonOf(aircraft.stream.front()))) {
+    return false;
+  }
+  if (!aircraft.rangeEdgeLogged) {
+    lf_logBeyondRange(aircraft.callsign);
+    aircraft.rangeEdgeLogged = true;
+  }
+  aircraft.stream.pop_front();
+  return true;
+}
 
 bool gf_handOverLiveCreation() {
   while (!liveCreateBacklog.empty()) {

@@ -11,6 +11,10 @@
 // object, should it appear after all, is removed. Worker thread.
 namespace cvl {
 
+// Whether a newcomer must wait because the position it would be created at lies at the edge of the range or beyond,
+// where the simulator's range scan would not find it. It then waits for its next position; the log says so once per
+// aircraft.
+bool gf_waitsAtRangeEdge(LiveAc& aircraft);
 // Hands the first live creation of the backlog to the simulator's queue, dropping those of aircraft that now lie at
 // the edge of the range or beyond. False when none was handed over.
 bool gf_handOverLiveCreation();

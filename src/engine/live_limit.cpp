@@ -83,28 +83,42 @@ bool lf_atLimit() {
   return inSimOrComing >= limit;
 }
 
+auto lf_entryOf(const LiveAc& aircraft) {
+  return [hexid = aircraft.hexid](const TakenOut& each) { return each.hexid == hexid; };
+}
+
+bool lf_isHeldBack(const LiveAc& newcomer) {
+  const std::vector<TakenOut>& held = lf_takenOut();
+  return std::any_of(held.begin(), held.end(), lf_entryOf(newcomer));
+}
+
 }  // namespace
 
-bool gf_keptOutByLiveLimit(const LiveAc& newcomer) {
-  std::vector<TakenOut>& held = lf_takenOut();
-  const auto heldBack = std::find_if(held.begin(), held.end(),
-                                     [&newcomer](const TakenOut& each) { return each.hexid == newcomer.hexid; });
+LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
   const bool atLimit = lf_atLimit();
-  if (!atLimit && heldBack == held.end()) {
-    return false;
+  if (!atLimit && !lf_isHeldBack(newcomer)) {
+    return {};
   }
   // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
   const Farthest farthest = lf_farthestShown();
   if (farthest.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, farthest.distanceNm)) {
-    return true;
+    return {true, 0};
   }
-  if (heldBack != held.end()) {
-    held.erase(heldBack);
+  return {false, atLimit ? farthest.aircraft->hexid : 0};
+}
+
+void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict) {
+  std::erase_if(lf_takenOut(), lf_entryOf(newcomer));
+  if (verdict.makesRoom == 0) {
+    return;
   }
-  if (atLimit) {
-    lf_takeOut(*farthest.aircraft);
+  // Something else may have taken it out meanwhile: then its place is free already.
+  const auto shown = std::find_if(liveAcs.begin(), liveAcs.end(), [&verdict](const LiveAc& aircraft) {
+    return aircraft.hexid == verdict.makesRoom && aircraft.state == AcState::active;
+  });
+  if (shown != liveAcs.end()) {
+    lf_takeOut(*shown);
   }
-  return false;
 }
 
 bool gf_removeFarthestLiveAc() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "engine/live_ac.h"
 
 // The MAX_LIVE_SEL limit of live aircraft in the simulator or being created. At the limit a newcomer takes the place
@@ -10,8 +12,19 @@
 // anew. Worker thread.
 namespace cvl {
 
-// Whether the newcomer must stay out. A newcomer let in at the limit has had the farthest aircraft removed.
-bool gf_keptOutByLiveLimit(const LiveAc& newcomer);
+struct LiveLimitVerdict {
+  bool keptOut = false;
+  // The hexid of the aircraft shown that is to make room for the newcomer; 0 when a place is free.
+  std::uint32_t makesRoom = 0;
+};
+
+// Whether the newcomer must stay out, and which aircraft shown would make room for it. Changes nothing: a newcomer
+// may still be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other
+// aircraft its place.
+LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
+// Carries the verdict out for a newcomer now being created: the aircraft it replaces goes, and the newcomer is no
+// longer held back.
+void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict);
 // Removes the active live aircraft farthest from the user, however far (the user lowered the limit). False when there
 // is none.
 bool gf_removeFarthestLiveAc();

@@ -36,8 +36,6 @@ constexpr double highestCgHeight = 35.0;
 constexpr double lowestStaticPitch = -0.017453292519943295;
 constexpr double highestStaticPitch = 0.04363323129985824;
 constexpr double fallbackStaticPitch = 0.012217304763960306;
-// Object ids below this are the simulator's own (the user aircraft among them).
-constexpr std::uint32_t firstAiObjectId = 3;
 
 // Spoilers out and both throttle levers at 100 percent (-100 for an FSLTL model).
 AiControls lf_touchdownControls(const LiveAc& aircraft) {

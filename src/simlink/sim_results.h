@@ -28,6 +28,9 @@ struct SimResult {
   double value2 = 0.0;
 };
 
+// Object ids below this are the simulator's own (the user aircraft among them).
+inline constexpr std::uint32_t firstAiObjectId = 3;
+
 // Guards simResults. When simConnectMutex is needed as well, this one is taken first.
 extern std::mutex simResultMutex;
 extern std::vector<SimResult> simResults;

@@ -159,15 +159,6 @@ class BusyHub : public EngineStep {
     }
   }
 
-  std::size_t loggedCount(const std::string& text) const {
-    std::size_t count = 0;
-    const std::string all = log.text();
-    for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) {
-      ++count;
-    }
-    return count;
-  }
-
   WantedParkedSettings settings_{static_cast<std::int32_t>(wantedParked)};
   SimulatorStandIn simulator;
   Feed feed;

@@ -167,4 +167,13 @@ bool EngineStep::logged(const std::string& text) const {
   return log.text().find(text) != std::string::npos;
 }
 
+std::size_t EngineStep::loggedCount(const std::string& text) const {
+  std::size_t count = 0;
+  const std::string all = log.text();
+  for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
 }  // namespace cvl::test

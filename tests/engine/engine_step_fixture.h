@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,6 +51,8 @@ class EngineStep : public ::testing::Test {
                           double value2 = 0.0);
 
   bool logged(const std::string& text) const;
+  // How often Log.txt holds the text.
+  std::size_t loggedCount(const std::string& text) const;
 
  protected:
   EngineStep();

@@ -260,6 +260,34 @@ TEST_F(UserFlyingAway, AFlightLeftBehindAtTheEdgeOfTheRangeIsNotCreatedAndTakesN
   EXPECT_TRUE(logged("BHD1     lies at the edge of the range or beyond, not created"));
 }
 
+TEST_F(Spawning, AnAircraftAtTheEdgeOfTheRangeWaitsUntilItComesNearer) {
+  // The user is over an airport; at another airport 19.7 nm north, just inside the range of 20 nm, an aircraft taxis
+  // east for five minutes, reporting every 2 s. Then the user comes nearer.
+  rangeNm = 20.0;
+  rangeMetres = 20 * 1852;
+  SimulatorStandIn simulator;
+  simulator.placeUser({50.0, 8.0}, 3000.0);
+  const LatLon edge = gf_destinationPoint({50.0, 8.0}, 0.0, 19.7 * feetPerNauticalMile);
+  const auto reportsOf = [&edge](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 == 0) {
+      const LatLon at = gf_destinationPoint(edge, 90.0 * degree, 10.0 * second / 3600.0 * feetPerNauticalMile);
+      reports.push_back(item(liveHexid, "TXI1", at.lat, at.lon, 0.0, 1'700'000'000.0 + second, tickCount + 3000));
+      reports.back().position.groundSpeed = 10.0;
+      reports.back().position.track = 90.0;
+    }
+    return reports;
+  };
+  runReporting(simulator, 0, 300, reportsOf);
+  EXPECT_EQ(simulator.creations(), 0U);
+  EXPECT_EQ(loggedCount("TXI1     lies at the edge of the range or beyond, not created"), 1U);
+
+  simulator.placeUser(gf_destinationPoint({50.0, 8.0}, 0.0, 15.0 * feetPerNauticalMile), 3000.0);
+  runReporting(simulator, 301, 330, reportsOf);
+  EXPECT_EQ(simulator.creations(), 1U);
+  EXPECT_EQ(simulator.objects().size(), 1U);
+}
+
 TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinutesUnlessNearerThanThoseShown) {
   // Two flights 8 nm either side of the user's track, 10 nm ahead, fly east slower than the user, so the user passes
   // between them; the southern one flies 0.3 nm behind the northern one. Two flights close beside the user report for
@@ -402,6 +430,35 @@ TEST_F(Spawning, AFlightWaitingForItsCallsignPushesOutNoOtherAircraft) {
   // The light aircraft is still loading: the far flight stays.
   EXPECT_EQ(simulator.creations(), 2U);
   EXPECT_EQ(simulator.removals(), 0U);
+}
+
+TEST_F(Spawning, AtTheLiveLimitANewcomerThatIsNotCreatedPushesOutNoAircraft) {
+  // One live aircraft at a time; a far flight is shown. From the 40th second on, two aircraft near the user report
+  // every 2 s: a type no installed livery fits, and one holding short of a runway, standing still where there is no
+  // stand.
+  MAX_LIVE_SEL.value = 1;
+  KnownTypes.insert("B744");
+  SimulatorStandIn simulator;
+  simulator.placeUser({50.0, 8.0}, 30000.0);
+  runReporting(simulator, 0, 300, [](std::int32_t second) {
+    std::vector<TrafficItem> reports;
+    if (second % 2 != 0) {
+      return reports;
+    }
+    reports.push_back(flying(liveHexid, "FAR1", second, tickCount));
+    reports.back().position.lat += 0.5;
+    if (second >= 40) {
+      reports.push_back(flying(liveHexid + 1, "NOL1", second - 40, tickCount));
+      reports.back().type = "B744";
+      reports.push_back(item(liveHexid + 2, "HLD1", 50.01, 8.0, 0.0, 1'700'000'000.0 + second, tickCount + 3000));
+    }
+    return reports;
+  });
+
+  EXPECT_EQ(simulator.creations(), 1U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  ASSERT_EQ(simulator.objects().size(), 1U);
+  EXPECT_EQ(simulator.objects().begin()->second.tailNumber, "FAR1");
 }
 
 TEST_F(Spawning, TheFirstSimulatorPositionPitchesWithTheVerticalSpeed) {
