@@ -97,6 +97,30 @@ TEST_F(StartUpTest, TheAirportFoldersAKilledScanSetAsideComeBackBeforeAnythingRe
   msfs2020Mode = true;
 }
 
+TEST_F(StartUpTest, AWholeFolderAnOlderVersionSetAsideComesBackWhole) {
+  // An older version moved each folder aside whole, subfolders included, and a linked folder as the link; its scan
+  // was killed after it had written into fresh folders.
+  fs::create_directories("airports/my_thirdparty_before_scan/mine");
+  writeFile("airports/my_thirdparty_before_scan/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty_before_scan/mine/notes.txt", "kept by the user");
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_thirdparty/EDFB.xml", "written by the killed scan");
+  fs::create_directories("elsewhere/simaddon");
+  writeFile("elsewhere/simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  fs::create_directory_symlink(fs::absolute("elsewhere/simaddon"), "airports/my_simaddon_before_scan");
+  // my_simaddon itself is gone: a kill came after the folder was removed, before its copy took its place.
+
+  lf_prepareFolders();
+
+  EXPECT_THAT(filesIn("airports/my_thirdparty"), UnorderedElementsAre("EDDF.xml", "mine"));
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
+  EXPECT_TRUE(fs::is_symlink("airports/my_simaddon"));
+  EXPECT_EQ(fs::read_symlink("airports/my_simaddon"), fs::absolute("elsewhere/simaddon"));
+  EXPECT_EQ(readFile("elsewhere/simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+}
+
 TEST_F(StartUpTest, AScanKilledWhileItSetTheFoldersAsideLeavesThemAsTheyWere) {
   fs::create_directories("airports/my_simaddon");
   fs::create_directories("airports/my_thirdparty");
