@@ -149,11 +149,14 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
     writeFile(leftover, "partial");
   }
   writeFile("input/notes.download.txt", "the user's");
-  // Killed while the new simaddon files were put in place of the old ones.
+  // Killed while the new simaddon files were moved in from the unzipped folder, the old ones set aside.
+  fs::create_directories("airports/my_simaddon/mine");
+  writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
+  writeFile("airports/my_simaddon/mine/notes.txt", "kept by the user");
+  gf_setFolderAside(mySimAddonFolder);
   fs::create_directories("airports/my_simaddon_unzipped");
   writeFile("airports/my_simaddon_unzipped/EDDF.txt", "new EDDF");
-  fs::create_directories("airports/my_simaddon_replaced");
-  writeFile("airports/my_simaddon_replaced/EHAM.txt", "old EHAM");
+  writeFile("airports/my_simaddon/EDDM.txt", "new EDDM");
 
   lf_prepareFolders();
 
@@ -161,16 +164,15 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
   EXPECT_FALSE(fs::exists("versions.json.12.download"));
   EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));  // the old files are back
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));  // the old files are back
+  EXPECT_EQ(readFile("airports/my_simaddon/mine/notes.txt"), "kept by the user");
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
 
-  // Killed after the new files were in place: they stay, and the old ones go.
-  fs::create_directories("airports/my_simaddon_replaced");
-  writeFile("airports/my_simaddon_replaced/EDDM.txt", "older");
+  // Killed after the new files were in place, before the unzipped folder went: the files in place stay.
+  fs::create_directories("airports/my_simaddon_unzipped");
   lf_prepareFolders();
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
 }
 
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {
