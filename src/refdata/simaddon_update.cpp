@@ -16,6 +16,7 @@
 #include "foundation/zip_archive.h"
 #include "refdata/downloader.h"
 #include "refdata/site_url.h"
+#include "sceneryscan/folders_before_scan.h"
 
 namespace cvl {
 namespace {
@@ -23,17 +24,9 @@ namespace {
 const std::filesystem::path simAddonZipPath{"my_simaddon2024.zip"};
 constexpr std::string_view simAddonZipUrlPath = "mysimaddon24/my_simaddon2024.zip";
 
-std::filesystem::path lf_besideMySimAddon(std::string_view suffix) {
-  return mySimAddonFolder.parent_path() / (mySimAddonFolder.filename().string() + std::string{suffix});
-}
-
-// Beside airports/my_simaddon: the zip is written into the first, and the old files wait in the second while the
-// new folder takes their place.
+// Beside airports/my_simaddon, the zip is written into this folder before any file of airports/my_simaddon changes.
 std::filesystem::path lf_unzippedFolder() {
-  return lf_besideMySimAddon("_unzipped");
-}
-std::filesystem::path lf_replacedFolder() {
-  return lf_besideMySimAddon("_replaced");
+  return mySimAddonFolder.parent_path() / (mySimAddonFolder.filename().string() + "_unzipped");
 }
 
 // Missing, not a folder, or empty: the data must be fetched again. Status errors other than "not found" throw.
@@ -99,30 +92,37 @@ bool lf_writeEntries(const std::vector<UnpackedEntry>& unpacked) {
   return true;
 }
 
-// The unzipped folder takes the place of airports/my_simaddon. The old folder is set aside first and comes back
-// when the new one cannot take its place; once the new one is there, the old one goes.
-bool lf_putUnzippedInPlace() {
-  const auto unzippedFolder = lf_unzippedFolder();
-  const auto replacedFolder = lf_replacedFolder();
-  std::error_code error;
-  std::filesystem::remove_all(replacedFolder, error);
-  if (!error && std::filesystem::exists(mySimAddonFolder, error)) {
-    std::filesystem::rename(mySimAddonFolder, replacedFolder, error);
-  }
-  if (!error) {
-    std::filesystem::rename(unzippedFolder, mySimAddonFolder, error);
-    if (error) {
-      std::error_code ignored;
-      std::filesystem::rename(replacedFolder, mySimAddonFolder, ignored);
+// Moves the files into airports/my_simaddon, or copies them where they cannot move (a link to another drive).
+void lf_moveUnzippedFiles() {
+  for (const auto& entry : std::filesystem::directory_iterator(lf_unzippedFolder())) {
+    const auto target = mySimAddonFolder / entry.path().filename();
+    std::error_code notMoved;
+    std::filesystem::rename(entry.path(), target, notMoved);
+    if (notMoved) {
+      std::filesystem::copy_file(entry.path(), target, std::filesystem::copy_options::overwrite_existing);
     }
   }
-  if (error) {
-    gf_logFlagged(fmt::format("Could not put {} in place of {}: {}", unzippedFolder.string(), mySimAddonFolder.string(),
-                              error.message()));
-    return false;
+}
+
+// The unzipped files replace the files of airports/my_simaddon; subfolders the user keeps there and a linked folder
+// stay. The old files are set aside first and come back when the new ones cannot all be put in place, or at the next
+// start after a kill.
+bool lf_putUnzippedInPlace() {
+  try {
+    gf_setFolderAside(mySimAddonFolder);
+    lf_moveUnzippedFiles();
+    gf_letGoOfSetAside(mySimAddonFolder);
+    return true;
+  } catch (const std::filesystem::filesystem_error& error) {
+    gf_logFlagged(fmt::format("Could not put {} in place of {}: {}", lf_unzippedFolder().string(),
+                              mySimAddonFolder.string(), error.code().message()));
   }
-  std::filesystem::remove_all(replacedFolder, error);  // what stays goes at the next start-up
-  return true;
+  try {
+    gf_restoreFolder(mySimAddonFolder);
+  } catch (const std::filesystem::filesystem_error&) {
+    // The old files stay set aside, and the next start gives them back.
+  }
+  return false;
 }
 
 // Every file of the zip, or none: the folder and its stored version change only when each entry was written.
@@ -141,9 +141,10 @@ ComponentUpdate lf_unpackDownloadedZip(const VersionData& webVersion) {
     gf_logFlagged(fmt::format("{} holds no files", simAddonZipPath.string()));
     return ComponentUpdate::failed;
   }
-  if (!lf_writeEntries(*unpacked) || !lf_putUnzippedInPlace()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(lf_unzippedFolder(), ignored);
+  const bool inPlace = lf_writeEntries(*unpacked) && lf_putUnzippedInPlace();
+  std::error_code ignored;
+  std::filesystem::remove_all(lf_unzippedFolder(), ignored);
+  if (!inPlace) {
     return ComponentUpdate::failed;
   }
   gf_setStatusLine(fmt::format("{} unzipped {} files", simAddonZipPath.string(), unpacked->size()), true);
@@ -167,16 +168,8 @@ ComponentUpdate lf_updateMySimAddon(const VersionData& webVersion) {
 }
 
 void gf_settleMySimAddonFolder() {
-  const auto replacedFolder = lf_replacedFolder();
   std::error_code error;
   std::filesystem::remove_all(lf_unzippedFolder(), error);
-  if (!error && std::filesystem::exists(replacedFolder, error)) {
-    if (std::filesystem::exists(mySimAddonFolder, error)) {
-      std::filesystem::remove_all(replacedFolder, error);
-    } else if (!error) {
-      std::filesystem::rename(replacedFolder, mySimAddonFolder, error);
-    }
-  }
   if (error) {
     gf_logFlagged(fmt::format("Warning: could not tidy up beside {}: {}", mySimAddonFolder.string(), error.message()));
   }

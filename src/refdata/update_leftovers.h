@@ -2,7 +2,8 @@
 
 // What a process killed during the version check or an update leaves behind: the temporary files of downloads beside
 // their targets (in the program folder and input/), the plain files their content checks decrypt beside them, and the
-// folders of an unfinished simaddon update. Removed at start-up, before anything is fetched, while no download runs.
+// folder an unfinished simaddon update unzipped into. Removed at start-up, before anything is fetched, while no
+// download runs.
 namespace cvl {
 
 void gf_removeUpdateLeftovers();

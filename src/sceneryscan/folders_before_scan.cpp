@@ -50,6 +50,25 @@ void lf_removeUnfinished(const fs::path& folder) {
   fs::remove_all(lf_unfinishedPath(folder));
 }
 
+// An older version set the whole folder aside: the folder itself with the folders the user keeps in it, or the link
+// it was. A copy made here holds neither, and is no link.
+bool lf_isWholeFolder(const fs::path& setAside) {
+  const auto status = fs::symlink_status(setAside);
+  if (fs::is_symlink(status)) {
+    return true;
+  }
+  if (!fs::is_directory(status)) {
+    return false;
+  }
+  for (const auto& entry : fs::directory_iterator(setAside)) {
+    std::error_code unreadable;  // a link that leads nowhere is no folder
+    if (entry.is_directory(unreadable)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void gf_setFolderAside(const fs::path& folder) {
@@ -67,6 +86,12 @@ void gf_setFolderAside(const fs::path& folder) {
 
 void gf_restoreFolder(const fs::path& folder) {
   const auto setAside = lf_setAsidePath(folder);
+  if (lf_isWholeFolder(setAside)) {
+    // Killed between the two steps, the copy is still there and the next start takes them again.
+    fs::remove_all(folder);
+    fs::rename(setAside, folder);
+    return;
+  }
   if (!gf_pathExists(setAside)) {
     return;
   }

@@ -13,7 +13,8 @@ namespace cvl {
 // never ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's.
 void gf_setFolderAside(const std::filesystem::path& folder);
 
-// Gives the folder back its files as they were before the scan; the files the scan wrote into it go.
+// Gives the folder back its files as they were before the scan; the files the scan wrote into it go. A folder an
+// older version set aside whole (with its subfolders, or as the link it was) takes the folder's place whole.
 void gf_restoreFolder(const std::filesystem::path& folder);
 
 // The scan has ended: what was set aside goes.

@@ -97,6 +97,30 @@ TEST_F(StartUpTest, TheAirportFoldersAKilledScanSetAsideComeBackBeforeAnythingRe
   msfs2020Mode = true;
 }
 
+TEST_F(StartUpTest, AWholeFolderAnOlderVersionSetAsideComesBackWhole) {
+  // An older version moved each folder aside whole, subfolders included, and a linked folder as the link; its scan
+  // was killed after it had written into fresh folders.
+  fs::create_directories("airports/my_thirdparty_before_scan/mine");
+  writeFile("airports/my_thirdparty_before_scan/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty_before_scan/mine/notes.txt", "kept by the user");
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_thirdparty/EDFB.xml", "written by the killed scan");
+  fs::create_directories("elsewhere/simaddon");
+  writeFile("elsewhere/simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  fs::create_directory_symlink(fs::absolute("elsewhere/simaddon"), "airports/my_simaddon_before_scan");
+  // my_simaddon itself is gone: a kill came after the folder was removed, before its copy took its place.
+
+  lf_prepareFolders();
+
+  EXPECT_THAT(filesIn("airports/my_thirdparty"), UnorderedElementsAre("EDDF.xml", "mine"));
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
+  EXPECT_TRUE(fs::is_symlink("airports/my_simaddon"));
+  EXPECT_EQ(fs::read_symlink("airports/my_simaddon"), fs::absolute("elsewhere/simaddon"));
+  EXPECT_EQ(readFile("elsewhere/simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+}
+
 TEST_F(StartUpTest, AScanKilledWhileItSetTheFoldersAsideLeavesThemAsTheyWere) {
   fs::create_directories("airports/my_simaddon");
   fs::create_directories("airports/my_thirdparty");
@@ -125,11 +149,14 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
     writeFile(leftover, "partial");
   }
   writeFile("input/notes.download.txt", "the user's");
-  // Killed while the new simaddon files were put in place of the old ones.
+  // Killed while the new simaddon files were moved in from the unzipped folder, the old ones set aside.
+  fs::create_directories("airports/my_simaddon/mine");
+  writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
+  writeFile("airports/my_simaddon/mine/notes.txt", "kept by the user");
+  gf_setFolderAside(mySimAddonFolder);
   fs::create_directories("airports/my_simaddon_unzipped");
   writeFile("airports/my_simaddon_unzipped/EDDF.txt", "new EDDF");
-  fs::create_directories("airports/my_simaddon_replaced");
-  writeFile("airports/my_simaddon_replaced/EHAM.txt", "old EHAM");
+  writeFile("airports/my_simaddon/EDDM.txt", "new EDDM");
 
   lf_prepareFolders();
 
@@ -137,16 +164,15 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
   EXPECT_FALSE(fs::exists("versions.json.12.download"));
   EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));  // the old files are back
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));  // the old files are back
+  EXPECT_EQ(readFile("airports/my_simaddon/mine/notes.txt"), "kept by the user");
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
 
-  // Killed after the new files were in place: they stay, and the old ones go.
-  fs::create_directories("airports/my_simaddon_replaced");
-  writeFile("airports/my_simaddon_replaced/EDDM.txt", "older");
+  // Killed after the new files were in place, before the unzipped folder went: the files in place stay.
+  fs::create_directories("airports/my_simaddon_unzipped");
   lf_prepareFolders();
-  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EHAM.txt"));
-  EXPECT_FALSE(fs::exists("airports/my_simaddon_replaced"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));
+  EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
 }
 
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {

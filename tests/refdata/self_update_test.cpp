@@ -182,9 +182,37 @@ TEST_F(SimAddonUpdate, ADamagedZipKeepsTheDataAlreadyThereUntilTheSiteIsRepaired
   EXPECT_THAT(log.body(), HasSubstr("simaddon updated to 1.2.0\n"));
 }
 
+TEST_F(SimAddonUpdate, OnlyTheFilesOfTheFolderAreReplacedItsSubfoldersAndItsLinkStay) {
+  std::filesystem::create_directories("elsewhere/simaddon/mine");
+  test::writeFile("elsewhere/simaddon/EHAM.txt", "old EHAM");
+  test::writeFile("elsewhere/simaddon/mine/notes.txt", "kept by the user");
+  std::filesystem::create_directories("airports/my_simaddon/mine");
+  test::writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
+  test::writeFile("airports/my_simaddon/mine/notes.txt", "kept by the user");
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "linked folder" : "folder");
+    const std::filesystem::path folder{linked ? "elsewhere/simaddon" : "airports/my_simaddon"};
+    if (linked) {
+      std::filesystem::remove_all("airports/my_simaddon");
+      std::filesystem::create_directory_symlink(std::filesystem::absolute(folder), "airports/my_simaddon");
+    }
+    MYSIMADDON24_VERSION.setValue("1.1.0");
+
+    EXPECT_TRUE(gf_checkVersions());
+
+    EXPECT_EQ(std::filesystem::is_symlink("airports/my_simaddon"), linked);
+    EXPECT_THAT(filesIn(folder), UnorderedElementsAre("EDDF.txt", "mine"));
+    EXPECT_EQ(readFile(folder / "EDDF.txt"), "archive/simaddon/EDDF.xml\n");
+    EXPECT_EQ(readFile(folder / "mine/notes.txt"), "kept by the user");
+    EXPECT_THAT(filesIn("airports"), ElementsAre("my_simaddon"));
+    EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.2.0");
+  }
+}
+
 TEST_F(SimAddonUpdate, AZipThatCannotBeWrittenWholeKeepsTheDataAlreadyThere) {
-  std::filesystem::create_directories("airports/my_simaddon");
+  std::filesystem::create_directories("airports/my_simaddon/kept.txt");
   test::writeFile("airports/my_simaddon/EDDF.txt", "old EDDF");
+  test::writeFile("airports/my_simaddon/kept.txt/notes.txt", "kept by the user");
   MYSIMADDON24_VERSION.setValue("1.1.0");
   struct Zip {
     std::string why;
@@ -194,6 +222,9 @@ TEST_F(SimAddonUpdate, AZipThatCannotBeWrittenWholeKeepsTheDataAlreadyThere) {
       {"==> Failed to write file: airports/my_simaddon_unzipped/NNN",
        {{"EDDF.cfg", "new EDDF"}, {std::string(300, 'N') + ".cfg", "a name too long for the file system"}}},
       {"==> my_simaddon2024.zip holds no files\n", {{"sub/", ""}}},
+      // A subfolder the user named like a file of the zip: that file cannot take its place.
+      {"==> Could not put airports/my_simaddon_unzipped in place of airports/my_simaddon: ",
+       {{"EDDF.cfg", "new EDDF"}, {"kept.cfg", "new kept"}}},
   };
   for (const auto& [why, entries] : zips) {
     SCOPED_TRACE(why);
@@ -202,8 +233,9 @@ TEST_F(SimAddonUpdate, AZipThatCannotBeWrittenWholeKeepsTheDataAlreadyThere) {
 
     EXPECT_TRUE(gf_checkVersions());
 
-    EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDF.txt"));
+    EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EDDF.txt", "kept.txt"));
     EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "old EDDF");
+    EXPECT_EQ(readFile("airports/my_simaddon/kept.txt/notes.txt"), "kept by the user");
     EXPECT_THAT(filesIn("airports"), ElementsAre("my_simaddon"));
     EXPECT_EQ(test::storedSetting("MYSIMADDON24_VERSION"), "1.1.0");
     const auto logged = log.body().substr(logStart);
