@@ -32,6 +32,18 @@ struct Suspect {
 
 std::optional<ClockReading> feedClock;
 std::unordered_map<std::uint32_t, Suspect> suspects;
+// The tick at which the flight last ran again after a stop: a report taken before it is no reference.
+std::int32_t resumedAt = 0;
+
+std::optional<ClockReading> lf_referenceFor(const LiveAc* aircraft) {
+  if (aircraft == nullptr) {
+    return feedClock;
+  }
+  if (aircraft->lastItemTick < resumedAt) {
+    return std::nullopt;
+  }
+  return ClockReading{aircraft->lastItemTime, aircraft->lastItemTick};
+}
 
 void lf_followFeed(const ClockReading& reading) {
   if (!feedClock || reading.at(tickCount) > feedClock->at(tickCount)) {
@@ -60,8 +72,7 @@ void lf_believe(std::uint32_t hexid, const ClockReading& reading) {
 
 bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
   const ClockReading reading{item.timestamp, tickCount};
-  const std::optional<ClockReading> reference =
-      aircraft != nullptr ? std::optional{ClockReading{aircraft->lastItemTime, aircraft->lastItemTick}} : feedClock;
+  const std::optional<ClockReading> reference = lf_referenceFor(aircraft);
   if (!reference) {
     return false;
   }
@@ -80,9 +91,18 @@ bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
   return true;
 }
 
+void gf_resumeFeedTime() {
+  feedClock.reset();
+  for (auto& [hexid, suspect] : suspects) {
+    suspect.unconfirmed.reset();
+  }
+  resumedAt = tickCount;
+}
+
 void gf_resetFeedTime() {
   feedClock.reset();
   suspects.clear();
+  resumedAt = 0;
 }
 
 }  // namespace cvl

@@ -13,6 +13,10 @@ namespace cvl {
 // reports of a run have nothing to be judged by and do not set the feed's time. A few ignored reports are logged per
 // aircraft.
 bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft);
+// The flight runs again after a stop. The engine's clock stood still meanwhile while the feed ran on, so the reports
+// taken before no longer tell how far ahead a report is: each aircraft's next report is believed, as the first
+// reports of a run are.
+void gf_resumeFeedTime();
 // Forgets the feed's time and the reports waiting for confirmation (the traffic reset).
 void gf_resetFeedTime();
 
