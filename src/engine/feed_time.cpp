@@ -16,6 +16,9 @@ namespace {
 constexpr double aheadMargin = 60.0;
 constexpr double ticksPerSecond = 100.0;
 constexpr int loggedPerAircraft = 3;
+// An aircraft none of whose reports was ignored for this long is no longer a suspect; looked at once a minute.
+constexpr std::int32_t suspectTicks = 120 * 100;
+constexpr std::int32_t pruneTicks = 60 * 100;
 
 // A data time read at a tick: the clock it stands for runs on with the ticks.
 struct ClockReading {
@@ -27,6 +30,7 @@ struct ClockReading {
 
 struct Suspect {
   std::optional<ClockReading> unconfirmed;
+  std::int32_t ignoredAt = 0;  // tick of the last report ignored
   int logged = 0;
 };
 
@@ -34,6 +38,7 @@ std::optional<ClockReading> feedClock;
 std::unordered_map<std::uint32_t, Suspect> suspects;
 // The tick at which the flight last ran again after a stop: a report taken before it is no reference.
 std::int32_t resumedAt = 0;
+std::int32_t prunedAt = 0;
 
 std::optional<ClockReading> lf_referenceFor(const LiveAc* aircraft) {
   if (aircraft == nullptr) {
@@ -61,6 +66,14 @@ bool lf_confirmsUnconfirmed(std::uint32_t hexid, const ClockReading& reading) {
   return reading.time > earlier.time && reading.time - earlier.at(reading.tick) <= aheadMargin;
 }
 
+void lf_pruneSuspects() {
+  if (tickCount - prunedAt < pruneTicks) {
+    return;
+  }
+  prunedAt = tickCount;
+  std::erase_if(suspects, [](const auto& entry) { return tickCount - entry.second.ignoredAt > suspectTicks; });
+}
+
 void lf_believe(std::uint32_t hexid, const ClockReading& reading) {
   if (const auto suspect = suspects.find(hexid); suspect != suspects.end()) {
     suspect->second.unconfirmed.reset();
@@ -81,8 +94,10 @@ bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
     lf_believe(item.hexid, reading);
     return false;
   }
+  lf_pruneSuspects();
   Suspect& suspect = suspects[item.hexid];
   suspect.unconfirmed = reading;
+  suspect.ignoredAt = reading.tick;
   if (suspect.logged < loggedPerAircraft) {
     ++suspect.logged;
     gf_log(fmt::format("{:8} {:8} report stamped {:.0f} s ahead of the traffic, ignored", item.callsign,
@@ -103,6 +118,7 @@ void gf_resetFeedTime() {
   feedClock.reset();
   suspects.clear();
   resumedAt = 0;
+  prunedAt = 0;
 }
 
 }  // namespace cvl
