@@ -14,18 +14,17 @@ namespace {
 
 // Seconds ahead of its source's clock that no report of a running feed comes.
 constexpr double aheadMargin = 60.0;
-constexpr double ticksPerSecond = 100.0;
 constexpr int loggedPerAircraft = 3;
 // An aircraft none of whose reports was ignored for this long is no longer a suspect; looked at once a minute.
-constexpr std::int32_t suspectTicks = 120 * 100;
-constexpr std::int32_t pruneTicks = 60 * 100;
+constexpr std::int32_t suspectTicks = 120 * ticksPerSecond;
+constexpr std::int32_t pruneTicks = 60 * ticksPerSecond;
 
 // A data time read at a tick: the clock it stands for runs on with the ticks.
 struct ClockReading {
   double time = 0.0;
   std::int32_t tick = 0;
 
-  double at(std::int32_t now) const { return time + (now - tick) / ticksPerSecond; }
+  double at(std::int32_t now) const { return time + (now - tick) / static_cast<double>(ticksPerSecond); }
 };
 
 struct Suspect {
