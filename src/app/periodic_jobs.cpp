@@ -20,6 +20,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/engine_state.h"
+#include "engine/feed_time.h"
 #include "engine/live_ac_lookup.h"
 #include "engine/no_match_set.h"
 #include "engine/traffic_state.h"
@@ -75,6 +76,7 @@ void lf_noteFlightResumed() {
   }
   notRunningNoted = false;
   gf_log(fmt::format("{} Flight resumed", gf_utcNowHms()));
+  gf_resumeFeedTime();
   const std::lock_guard lock{trafficQueueMutex};
   acceptTraffic = true;
 }

@@ -57,10 +57,13 @@ void lf_runJobsOfSecond(std::int32_t seconds) {
   }
 }
 
+// What was on its way to the simulator is dropped, the reports not yet taken too: taken only once the flight runs
+// again, such a report would stand as its aircraft's latest, and the next one would look stamped ahead by the stop.
 void lf_enterFlightNotRunning() {
   {
     const std::lock_guard lock{trafficQueueMutex};
     acceptTraffic = false;
+    trafficQueue.clear();
   }
   notRunningNoted = true;
   notRunningCountdown = notRunningStepTicks;

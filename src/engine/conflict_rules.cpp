@@ -199,7 +199,7 @@ void gf_clearReservedStand() {
     return aircraft.state == AcState::active && aircraft.standId == sid;
   });
   if (staticOnStand != staticAcs.end()) {
-    gf_log(fmt::format("{:8}: {:8} removed from the reserved stand", stand->id, staticOnStand->callsign));
+    gf_log(fmt::format("{:8}: {:8} removed from the reserved stand", gf_standText(*stand), staticOnStand->callsign));
     removeAircraftFromSim(*staticOnStand);
     return;
   }
@@ -207,7 +207,7 @@ void gf_clearReservedStand() {
     return aircraft.state == AcState::active && aircraft.phase == AcPhase::parked && aircraft.standId == sid;
   });
   if (liveOnStand != liveAcs.end()) {
-    gf_log(fmt::format("{:8}: {:8} removed from the reserved stand", stand->id, liveOnStand->callsign));
+    gf_log(fmt::format("{:8}: {:8} removed from the reserved stand", gf_standText(*stand), liveOnStand->callsign));
     removeAircraftFromSim(*liveOnStand);
   }
 }

@@ -23,8 +23,7 @@ bool gf_engineUserPositionKnown() {
 }
 
 bool gf_atRangeEdge(const LatLon& point) {
-  return gf_engineUserPositionKnown() && gf_distanceNM({engineUserPosition.latitude, engineUserPosition.longitude},
-                                                       point) >= rangeNm.load() - rangeEdgeNm;
+  return gf_engineUserPositionKnown() && gf_distanceNM(gf_engineUserLatLon(), point) >= rangeNm.load() - rangeEdgeNm;
 }
 
 }  // namespace cvl

@@ -32,6 +32,9 @@ extern std::uint32_t selectedObjectId;
 // the conflict rules.
 extern UserAcData engineUserPosition;
 
+inline LatLon gf_engineUserLatLon() {
+  return {engineUserPosition.latitude, engineUserPosition.longitude};
+}
 // Whether the engine's user position has been filled (a position exactly at 0,0 counts as not known).
 bool gf_engineUserPositionKnown();
 // Whether the point lies at the edge of the range or beyond, half a nautical mile inside RANGE from the engine's user

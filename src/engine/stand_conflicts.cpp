@@ -92,7 +92,7 @@ void lf_removeAdjacentColliding(std::uint32_t neighbourSid, LiveAc& newcomer, Pa
   }
   lf_removeForStand(*occupant,
                     fmt::format("{:8}: {:8} removed by parking {} at adjacent and possibly colliding stand {}",
-                                neighbour->id, occupant->callsign, newcomer.callsign, stand.id));
+                                gf_standText(*neighbour), occupant->callsign, newcomer.callsign, gf_standText(stand)));
 }
 
 std::vector<std::uint32_t>::const_iterator lf_findCollidingNeighbour(const std::vector<std::uint32_t>& neighbours,
@@ -121,8 +121,8 @@ void lf_makeWayExcludedStand(LiveAc& newcomer, std::uint32_t neighbourSid, ParkP
   if (colliding == staticAcs.end()) {
     return;
   }
-  gf_log(fmt::format("{:8}: {:8} makes way for {} parking at excluded stand {}", neighbour->id, colliding->callsign,
-                     newcomer.callsign, stand.id));
+  gf_log(fmt::format("{:8}: {:8} makes way for {} parking at excluded stand {}", gf_standText(*neighbour),
+                     colliding->callsign, newcomer.callsign, gf_standText(stand)));
   removeAircraftFromSim(*colliding);
 }
 
@@ -137,7 +137,7 @@ void lf_makeWay(LiveAc& newcomer, ParkPos& stand) {
     const bool sameFlight = aircraft.optCallsign == newcomer.callsign ||
                             (!newcomer.registration.empty() && aircraft.registration == newcomer.registration);
     const std::string_view suffix = sameFlight ? " the same live version" : "";
-    const std::string line = fmt::format("{:8}: {:8} {} makes way for{} {} {}", stand.id, aircraft.callsign,
+    const std::string line = fmt::format("{:8}: {:8} {} makes way for{} {} {}", gf_standText(stand), aircraft.callsign,
                                          aircraft.registration, suffix, newcomer.callsign, newcomer.registration);
     if (aircraft.state == AcState::adding2sim) {
       removeAircraftFromSim(aircraft);

@@ -20,8 +20,7 @@ namespace {
 // Two taxiing aircraft closer than both half spans and a fifth more block each other.
 constexpr double taxiClearance = 1.2;
 constexpr std::int32_t holdingStepTicks = 300;
-constexpr std::int32_t ticksPerMinute = 6000;
-constexpr std::int32_t ticksPerSecond = 100;
+constexpr std::int32_t ticksPerMinute = 60 * ticksPerSecond;
 // Positions made up for an aircraft whose reports stopped.
 constexpr std::int32_t airborneMadeUp = 8;
 constexpr std::int32_t groundMadeUp = 10;

@@ -7,8 +7,8 @@
 #include "foundation/geometry.h"
 #include "trafficin/timed_position.h"
 
-// Points on the map: the entries of the position stream, an aircraft's place in the simulator and the engine's user
-// position.
+// Points on the map: the entries of the position stream and an aircraft's place in the simulator, beside the engine's
+// user position.
 namespace cvl {
 
 // Two points closer than this in both latitude and longitude (degrees) are the same point.
@@ -25,10 +25,6 @@ inline LatLon gf_latLonOf(const SimPosition& position) {
 template <class A, class B>
 bool gf_samePoint(const A& a, const B& b) {
   return std::abs(a.lat - b.lat) < samePointDegrees && std::abs(a.lon - b.lon) < samePointDegrees;
-}
-
-inline LatLon gf_engineUserLatLon() {
-  return {engineUserPosition.latitude, engineUserPosition.longitude};
 }
 
 }  // namespace cvl

@@ -10,6 +10,7 @@
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "liveries/livery_lookups.h"
+#include "parking/stand_names.h"
 #include "refdata/registration_lookup.h"
 #include "refdata/similar_models.h"
 
@@ -73,7 +74,7 @@ bool gf_matchLiveryParked(AcIdentity& aircraft, const ParkPos& stand) {
       (depth >= airlineDepth && lf_matchByAirlines(aircraft, depth))) {
     return true;
   }
-  gf_log(fmt::format("{:8}: {} no livery match ...", stand.id, gf_acRegLabel(aircraft)));
+  gf_log(fmt::format("{:8}: {} no livery match ...", gf_standText(stand), gf_acRegLabel(aircraft)));
   return false;
 }
 

@@ -12,7 +12,9 @@
 #include "app/user_position.h"
 #include "engine/aircraft_lists.h"
 #include "engine/engine_state.h"
+#include "engine/feed_time.h"
 #include "engine/no_match_set.h"
+#include "engine/tick_count.h"
 #include "foundation/settings_upgrade.h"
 #include "foundation/strings.h"
 #include "main_window_fixture.h"
@@ -51,6 +53,8 @@ class PeriodicJobs : public MainWindowTest {
     userOnGround = false;
     userHalfSpanNm = 0.0;
     notRunningNoted = false;
+    tickCount = 0;
+    gf_resetFeedTime();
     parkAirportFileLoaded = false;
     trafficReader.recordCallsigns = false;
     {
@@ -98,6 +102,11 @@ TEST_F(PeriodicJobs, AStatusLineStandsFor25Beats) {
 }
 
 TEST_F(PeriodicJobs, TheFlightResumes) {
+  // The aircraft's last report came before the flight stopped; the engine has stepped once since it runs again.
+  LiveAc& aircraft = addLive("DLH1", 30000);
+  aircraft.lastItemTime = 1'700'000'000.0;
+  aircraft.lastItemTick = tickCount;
+  ++tickCount;
   notRunningNoted = true;
   lf_perSecond();
   EXPECT_FALSE(notRunningNoted);
@@ -106,6 +115,12 @@ TEST_F(PeriodicJobs, TheFlightResumes) {
     EXPECT_TRUE(acceptTraffic);
   }
   EXPECT_NE(logBody().find(" Flight resumed\n"), std::string::npos);
+  // The feed ran on while the flight stood still: the aircraft's next report, two minutes on, is taken.
+  TrafficItem report;
+  report.hexid = aircraft.hexid;
+  report.timestamp = aircraft.lastItemTime + 120.0;
+  EXPECT_FALSE(gf_isStampedAhead(report, &aircraft));
+  EXPECT_EQ(logBody().find("stamped"), std::string::npos);
 }
 
 TEST_F(PeriodicJobs, FlushStaticSwitchesInitialLoadOnlyOnWithoutStoringIt) {

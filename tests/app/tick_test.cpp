@@ -63,6 +63,10 @@ class TickOfARun : public ::testing::Test {
     simConnectFailed = false;
     oneSecondFlag = false;
     tickCount = 0;
+    {
+      const std::lock_guard lock{trafficQueueMutex};
+      trafficQueue.clear();
+    }
     placeUserAircraft(0.0, 0.0);
     trafficReader.setRefPosition({});
   }
@@ -110,8 +114,10 @@ TEST_F(TickOfARun, AStopEndsTheLoopWithoutWaitingForTheNextSecond) {
 TEST_F(TickOfARun, WithoutAFlightTheTickNotesItOnceAndStepsAboutOnceASecond) {
   simRunning = false;
   {
+    // A report of an aircraft arrived just before the flight stopped and is not yet taken.
     const std::lock_guard lock{trafficQueueMutex};
     acceptTraffic = true;
+    trafficQueue.emplace_back();
   }
   simSendQueues.fillPositions->push_back({});
   weekTimeNow = 0;
@@ -128,6 +134,8 @@ TEST_F(TickOfARun, WithoutAFlightTheTickNotesItOnceAndStepsAboutOnceASecond) {
   EXPECT_TRUE(std::regex_search(log, std::regex{"^\\d\\d:\\d\\d:\\d\\d Flight not running\n"})) << log;
   EXPECT_EQ(log.find("Flight not running"), log.rfind("Flight not running"));
   EXPECT_FALSE(acceptTraffic);
+  // What was on its way to the simulator is dropped: the aircraft fly on while the flight stands still.
+  EXPECT_TRUE(trafficQueue.empty());
   EXPECT_TRUE(simSendQueues.fillPositions->empty());
 }
 

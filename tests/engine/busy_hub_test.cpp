@@ -32,7 +32,6 @@ namespace {
 constexpr double metresPerFoot = 0.3048;
 constexpr double firstTimestamp = 1'700'000'000.0;
 constexpr std::int32_t reportDelayTicks = 3000;
-constexpr std::int32_t ticksPerSecond = 100;
 // The hub's row of stands faces north, 150 m apart, with the taxi lane 130 m behind them: aircraft pushed back stand
 // clear of those taxiing.
 const LatLon hub{50.03, 8.57};

@@ -11,6 +11,7 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/engine_state.h"
+#include "engine/feed_time.h"
 #include "engine/tick_count.h"
 #include "engine_step_fixture.h"
 #include "foundation/settings_catalogue.h"
@@ -56,20 +57,22 @@ TEST_F(IncomingTraffic, AnItemMustBeMoreThanASecondNewer) {
 }
 
 // Flights side by side, 0.1 degrees apart, each reporting every 2 s through the engine to the simulator, from the
-// second `from` to the second `to`; `stamp` gives the timestamp of a flight's report at a second, nothing for none.
+// second `from` to the second `to` of the engine's clock; `stamp` gives the timestamp of a flight's report at a second
+// of the flights' own time, nothing for none. The flights' time runs `paused` seconds ahead of the engine's: for that
+// long the flight in the simulator did not run while the flights flew on.
 class SourceClocks : public IncomingTraffic {
  protected:
   using Stamp = std::function<std::optional<double>(std::uint32_t, double)>;
 
-  void fly(std::uint32_t flights, std::int32_t from, std::int32_t to, const Stamp& stamp) {
+  void fly(std::uint32_t flights, std::int32_t from, std::int32_t to, const Stamp& stamp, double paused = 0.0) {
     for (std::int32_t second = from; second <= to; second += 2) {
       simulator.ticksUntil(second * 100);
       for (std::uint32_t flight = 0; flight < flights; ++flight) {
-        const auto timestamp = stamp(flight, second);
+        const auto timestamp = stamp(flight, second + paused);
         if (!timestamp) {
           continue;
         }
-        TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), second, tickCount);
+        TrafficItem report = flying(liveHexid + flight, "DLH" + std::to_string(flight), second + paused, tickCount);
         report.position.lat += 0.1 * flight;
         report.timestamp = *timestamp;
         queue(std::move(report));
@@ -78,8 +81,8 @@ class SourceClocks : public IncomingTraffic {
   }
 
   // Whether every object in the simulator flies its reports 30 s behind.
-  bool allOnTimeline() const {
-    const double reportedLon = flying(liveHexid, "", (tickCount - 3000) / 100.0, 0).position.lon;
+  bool allOnTimeline(double paused = 0.0) const {
+    const double reportedLon = flying(liveHexid, "", (tickCount - 3000) / 100.0 + paused, 0).position.lon;
     return std::all_of(simulator.objects().begin(), simulator.objects().end(), [reportedLon](const auto& entry) {
       const auto& position = entry.second.position;
       return position && std::abs(position->longitude - reportedLon) < 0.01;
@@ -147,6 +150,29 @@ TEST_F(SourceClocks, EachFlightIsJudgedByTheClockOfItsOwnSource) {
   // Only the first report of the flight whose source runs ahead was ignored.
   EXPECT_EQ(stampedAheadLines(), 1U);
   EXPECT_TRUE(logged("DLH2              report stamped"));
+}
+
+TEST_F(SourceClocks, AfterTheFlightWasPausedEveryAircraftGoesOnWithItsReports) {
+  // The flight in the simulator stops for two minutes after 110 s (the engine does not step and takes no reports)
+  // while the flights and their feed run on.
+  const Stamp stamp = [](std::uint32_t, double second) -> std::optional<double> { return firstTime + second; };
+  fly(3, 0, 110, stamp);
+  ASSERT_EQ(simulator.objects().size(), 3U);
+  // The engine takes the last reports before the flight stops; when it runs again, the second's work notes it.
+  simulator.ticks(2);
+  gf_resumeFeedTime();
+  constexpr double paused = 120.0;
+
+  fly(3, 112, 112, stamp, paused);
+  simulator.ticks(2);
+  for (const LiveAc& aircraft : liveAcs) {
+    EXPECT_EQ(aircraft.lastItemTime, firstTime + 112.0 + paused) << aircraft.callsign;
+  }
+  fly(3, 114, 240, stamp, paused);
+  EXPECT_EQ(stampedAheadLines(), 0U) << log.text();
+  EXPECT_EQ(simulator.creations(), 3U);
+  EXPECT_EQ(simulator.removals(), 0U);
+  EXPECT_TRUE(allOnTimeline(paused));
 }
 
 TEST_F(IncomingTraffic, SpeedSpikesAreIgnored) {

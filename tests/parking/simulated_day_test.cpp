@@ -18,6 +18,7 @@
 #include "engine/aircraft_removal.h"
 #include "engine/conflict_rules.h"
 #include "engine/engine_state.h"
+#include "engine/tick_count.h"
 #include "liveries/livery_data.h"
 #include "liveries/livery_tables.h"
 #include "parking/park_airports.h"
@@ -32,7 +33,6 @@
 namespace cvl::test {
 namespace {
 
-constexpr std::int32_t ticksPerSecond = 100;
 // The day runs compressed: the engine goes through this many seconds of traffic between two parking adjustments,
 // which lie 20 minutes apart on the schedule's clock.
 constexpr std::int32_t secondsPerAdjustment = 60;

@@ -5,6 +5,7 @@
 
 #include "airport_files_fixture.h"
 #include "app/status_line.h"
+#include "engine/conflict_rules.h"
 #include "foundation/constants.h"
 #include "parking/park_airport_file.h"
 #include "parking/park_airport_switch.h"
@@ -139,6 +140,51 @@ TEST_F(StaticParkingUpdate, OnTheGroundTheAirportsFileIsReadTheUsersStandReserve
   parkedEntries.clear();
   gf_updateStaticParking(false);
   EXPECT_FALSE(staticParkingBusy);
+}
+
+TEST_F(StaticParkingUpdate, AStandIdFromTheFileCannotForgeALogLine) {
+  // V2's id holds a line feed and what looks like a line of the program's own; its position is good. V3 goes by
+  // "V 155".
+  std::string stands = eddfStands();
+  stands.replace(stands.find("id=\"V2\""), 7, "id=\"F&#10;==> Error: forged\"");
+  stands.replace(stands.find("id=\"V3\""), 7, "id=\"V 155\"");
+  writeEddfFile(stands);
+  setNow(at(2, 20));
+  userOnGroundKnown = true;
+  setUserOnGround(true, standPosition(1).lat, standPosition(1).lon);
+  gf_updateStaticParking(true);
+  gf_updateStaticParking(false);
+  ASSERT_EQ(parkPositions.size(), 3U);
+  const ParkPos& forged = parkPositions[1];
+  ASSERT_EQ(forged.id, "F\n==> Error: forged");
+  ASSERT_EQ(parkedEntries.size(), 1U);
+  ASSERT_EQ(parkedEntries[0].sid, forged.sid);
+  const ParkedEntry entry = parkedEntries[0];
+
+  // A live aircraft parked on it keeps the static one out; once it has gone, no livery is found for the static one.
+  addLive("BAW1", "A320", AcPhase::parked, forged.sid).parkedListed = true;
+  addLive("BAW3", "A320", AcPhase::parked, parkPositions[2].sid).parkedListed = true;
+  gf_listLiveParked();
+  lf_detcs();
+  liveAcs.clear();
+  parkedEntries.push_back(entry);
+  lf_detcs();
+  // A static aircraft on it makes way when the user reserves it.
+  addStatic("DLH1*", forged, "A320", "D-AIZA");
+  mainWindow.reservedStandName = forged.id;
+  gf_clearReservedStand();
+
+  const std::string log = log_.body();
+  EXPECT_EQ(log.find("\n==> Error: forged"), std::string::npos) << log;
+  EXPECT_NE(log.find("F\\n==> Error: forged: no static parking for DLH2, live aircraft BAW1 standing here"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("F\\n==> Error: forged: DLH2*"), std::string::npos) << "no livery match";
+  EXPECT_NE(log.find("F\\n==> Error: forged: DLH1*    removed from the reserved stand"), std::string::npos);
+  // The window's list of parked aircraft shows the ids as the log does, an ordinary one as it is.
+  ASSERT_EQ(liveParkedList.size(), 2U);
+  EXPECT_EQ(liveParkedList[0].stand, "F\\n==> Error: forged");
+  EXPECT_EQ(liveParkedList[1].stand, "V 155");
 }
 
 TEST_F(StaticParkingUpdate, AListedParkAirportKeepsItsReservedStandWhenTheUserStandsOnNone) {
