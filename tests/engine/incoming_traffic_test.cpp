@@ -89,14 +89,7 @@ class SourceClocks : public IncomingTraffic {
     });
   }
 
-  std::size_t stampedAheadLines() const {
-    std::size_t lines = 0;
-    const std::string text = log.text();
-    for (auto at = text.find("report stamped"); at != std::string::npos; at = text.find("report stamped", at + 1)) {
-      ++lines;
-    }
-    return lines;
-  }
+  std::size_t stampedAheadLines() const { return loggedCount("report stamped"); }
 
   SimulatorStandIn simulator;
 };
