@@ -21,6 +21,7 @@
 #include "foundation/settings_catalogue.h"
 #include "foundation/settings_file.h"
 #include "foundation/timekeeping.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/window.h"
 
 namespace cvl {
@@ -190,6 +191,9 @@ ui::LResult lf_wndProc(ui::Handle hwnd, ui::Message message, ui::WParam wParam, 
     case ui::msgClose:
       gf_setStatusLine(fmt::format("Close window button clicked, closing {} ...", programName), false);
       gf_requestExit(ExitReason::userClosedSim, 0);
+      // A worker held by a message box the user has not answered, perhaps hidden behind the window, must not hold
+      // off the close.
+      ui::releaseMessageBoxWaits();
       return 0;
     case ui::msgCommand:
       return lf_HandleWMCOMMAND(hwnd, wParam) ? 0 : ui::defWindowProc(hwnd, message, wParam, lParam);

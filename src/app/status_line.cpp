@@ -78,16 +78,19 @@ void gf_setErrorLine(std::string_view text) {
   gf_invalidateBand(rcStatusLine);
 }
 
-void gf_holdStatusNotice(std::string_view notice) {
+bool gf_holdStatusNotice(std::string_view notice) {
   const std::lock_guard lock{mainWindow.mutex};
   auto& held = mainWindow.heldNotices;
   // The same notice met again (another check in the same process) stands once.
-  if (!mainWindow.errorText.empty() || notice.empty() || std::ranges::find(held, notice) != held.end()) {
-    return;
+  if (std::ranges::find(held, notice) != held.end()) {
+    return false;
   }
-  held.emplace_back(notice);
-  lf_mirrorLocked(notice);
-  lf_setStatusLocked({}, false);
+  if (mainWindow.errorText.empty() && !notice.empty()) {
+    held.emplace_back(notice);
+    lf_mirrorLocked(notice);
+    lf_setStatusLocked({}, false);
+  }
+  return true;
 }
 
 void gf_releaseStatusNotices() {

@@ -16,8 +16,8 @@ void gf_setErrorLine(std::string_view text);
 
 // Keeps the notice at the front of the status line until gf_releaseStatusNotices: later status messages are shown
 // after it, and clearing the line leaves it standing. Not logged here. Dropped, as a status message is, while an
-// error line is shown. Any thread.
-void gf_holdStatusNotice(std::string_view notice);
+// error line is shown. False when the same notice already stands: the caller has reported it before. Any thread.
+bool gf_holdStatusNotice(std::string_view notice);
 // The held notices stay shown, with a status message's life, until the next status message replaces them.
 void gf_releaseStatusNotices();
 

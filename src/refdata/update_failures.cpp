@@ -23,8 +23,9 @@ void gf_reportUpdateFailure(std::string_view text) {
   if (gf_stopping()) {
     return;
   }
-  gf_holdStatusNotice(text);
-  gf_logFlagged(text);
+  if (gf_holdStatusNotice(text)) {
+    gf_logFlagged(text);
+  }
 }
 
 void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& webVersion,

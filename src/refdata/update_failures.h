@@ -10,7 +10,8 @@
 // the run has started, and goes to the log flagged.
 namespace cvl {
 
-// Shows and logs the failure; nothing while a stop is under way (the stop ended the transfer, nothing failed).
+// Shows and logs the failure; nothing while a stop is under way (the stop ended the transfer, nothing failed), and
+// nothing for a failure already standing on the status line (a file read twice in one start-up is named once).
 void gf_reportUpdateFailure(std::string_view text);
 
 // "<key> update to <version> failed, <kept> left as it was", or "... <kept> not installed" when there is nothing

@@ -1,18 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/painting.h"
+#include "app/shell_helpers.h"
 #include "app/status_line.h"
+#include "foundation/constants.h"
 #include "foundation/settings_catalogue.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/paint_record.h"
 #include "platform/ui/window.h"
+#include "support/display_windows.h"
+#include "support/eventually.h"
+#include "support/recording_opener.h"
 #include "support/screenshot.h"
 #include "support/temp_folder.h"
 
@@ -148,6 +155,62 @@ TEST(MainWindowScreen, HasItsSizeBandsAndControlsOnAVirtualDisplay) {
   EXPECT_NE(describe(picture.at(870, 127)), describe(ui::rgb(153, 204, 255)))
       << "the install path field does not run to the window's edge";
   EXPECT_NE(describe(picture.at(800, 351)), describe(ui::rgb(153, 204, 255))) << "the Re-read button is missing";
+}
+
+constexpr const char* closeVariable = "CORVALEN_TEST_CLOSE_WHILE_A_BOX_IS_SHOWN";
+
+// The user of the inner test: once the worker's first box is up, clicks the main window's close button instead of
+// answering it, and waits for the worker to go on; a worker that stays held ends the loop with a failure instead.
+void closeTheWindowInsteadOfAnswering(const std::string& display, const std::atomic<bool>& wentOn) {
+  constexpr int neverShown = 98;
+  constexpr int stillHeld = 97;
+  if (!eventually([&] { return windowsShown(display, "CRVL") == 1; })) {
+    ui::postQuit(neverShown);
+    return;
+  }
+  closeWindows(display, programName);
+  if (!eventually([&] { return wentOn.load(); })) {
+    ui::postQuit(stillHeld);
+  }
+}
+
+TEST(MainWindowOnDisplay, ClosingTheWindowLetsAWorkerHeldByMessageBoxesGoOn) {
+  if (std::getenv(closeVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside MainWindowScreen.ClosingTheWindowEndsTheWaitForAnUnansweredMessageBox";
+  }
+  ASSERT_EQ(ui::activeBackend(), ui::BackendKind::fltk);
+  TempFolder folder;
+  ScopedEnvironment config{"XDG_CONFIG_HOME", folder.path().string()};
+  ASSERT_TRUE(initInstance(programName));
+  const ui::Handle hwnd = mainWindow.hwnd;
+  const RecordingOpener failing{4};
+  std::atomic<bool> wentOn{false};
+  // A manual livery scan without folders: the worker tells of two failed openings in a row, then closes down.
+  std::thread worker{[&wentOn, hwnd] {
+    gf_openManual();
+    gf_openParametersFolder();
+    wentOn = true;
+    ui::post(hwnd, WM_APP_QUIT);
+  }};
+  std::thread user{closeTheWindowInsteadOfAnswering, std::string{std::getenv("DISPLAY")}, std::cref(wentOn)};
+
+  EXPECT_EQ(ui::runMessageLoop(), 0) << "98: no box was shown, 97: the worker stayed held after the close";
+  user.join();
+  worker.join();
+  EXPECT_TRUE(closeRequested);
+  EXPECT_EQ(gf_statusText(), "Close window button clicked, closing Corvalen ...");
+  ui::destroyWindow(hwnd);
+  mainWindow.hwnd = ui::noHandle;
+}
+
+TEST(MainWindowScreen, ClosingTheWindowEndsTheWaitForAnUnansweredMessageBox) {
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
+  }
+  TempFolder folder;
+  EXPECT_EQ(runSelfOnVirtualDisplay("MainWindowOnDisplay.ClosingTheWindowLetsAWorkerHeldByMessageBoxesGoOn",
+                                    "1400x900x24", closeVariable, folder.path() / "unused"),
+            0);
 }
 
 }  // namespace

@@ -145,32 +145,66 @@ TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {
   EXPECT_TRUE(fs::equivalent(opener.openedPath(), computer.programFile("new_version")));
 }
 
+// A self-update on a desktop whose opener fails, with the real window on a virtual display: once the new version is
+// prepared, its folder cannot be shown and the program tells so in a message box.
+class NewVersionFolderNotShown {
+ public:
+  NewVersionFolderNotShown() {
+    datatool::SiteOptions newerProgram;
+    newerProgram.installerVersion = datatool::ComponentVersion{11, 10, 4};
+    newerProgram.versions["msfs"] = *newerProgram.installerVersion;
+    datatool::layOutSite(sampleDataFolder(), site_.path(), newerProgram);
+  }
+
+  ProgramProcess start() const {
+    return computer.startProgram({}, {{"CORVALEN_SITE_URL", "file://" + site_.path().string() + "/"},
+                                      {"CORVALEN_UI", "fltk"},
+                                      {"DISPLAY", display.name()}});
+  }
+  bool messageShown() const {
+    return waitUntil([&] { return windowsShown(display.name(), "CRVL") == 1; }, startLimit);
+  }
+
+  const VirtualDisplay display;
+  const UserComputer computer;
+
+ private:
+  const TempFolder site_;
+  const RecordingOpener failing_{4};
+};
+
 TEST(InstalledProgram, ANewVersionFolderThatCannotBeShownKeepsItsMessageUntilTheUserAnswersIt) {
   if (!onPath("Xvfb")) {
     GTEST_SKIP() << "Xvfb is not installed";
   }
-  const VirtualDisplay display;
-  const UserComputer computer;
-  const TempFolder site;
-  datatool::SiteOptions newerProgram;
-  newerProgram.installerVersion = datatool::ComponentVersion{11, 10, 4};
-  newerProgram.versions["msfs"] = *newerProgram.installerVersion;
-  datatool::layOutSite(sampleDataFolder(), site.path(), newerProgram);
-  const RecordingOpener failing{4};
-  auto program = computer.startProgram({}, {{"CORVALEN_SITE_URL", "file://" + site.path().string() + "/"},
-                                            {"CORVALEN_UI", "fltk"},
-                                            {"DISPLAY", display.name()}});
+  const NewVersionFolderNotShown desktop;
+  auto program = desktop.start();
 
-  ASSERT_TRUE(waitUntil([&] { return windowsShown(display.name(), "CRVL") == 1; }, startLimit)) << computer.log();
+  ASSERT_TRUE(desktop.messageShown()) << desktop.computer.log();
   EXPECT_EQ(program.waitForExit(5s), std::nullopt) << "the program ended while its message was shown";
-  EXPECT_EQ(windowsShown(display.name(), "CRVL"), 1);
+  EXPECT_EQ(windowsShown(desktop.display.name(), "CRVL"), 1);
 
-  ASSERT_TRUE(closeWindows(display.name(), "CRVL"));
+  ASSERT_TRUE(closeWindows(desktop.display.name(), "CRVL"));
   EXPECT_EQ(program.waitForExit(endLimit), 0);
-  const auto text = computer.log();
+  const auto text = desktop.computer.log();
   EXPECT_NE(text.find("Opening file explorer at the new version failed?"), std::string::npos) << text;
   EXPECT_NE(text.find("Exiting: NEW VERSION\n"), std::string::npos) << text;
-  EXPECT_TRUE(fs::exists(computer.programFile("new_version") / "install_new_version.exe"));
+  EXPECT_TRUE(fs::exists(desktop.computer.programFile("new_version") / "install_new_version.exe"));
+}
+
+TEST(InstalledProgram, AMessageLeftUnansweredDoesNotHoldOffAStop) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const NewVersionFolderNotShown desktop;
+  auto program = desktop.start();
+  ASSERT_TRUE(desktop.messageShown()) << desktop.computer.log();
+
+  program.signal(SIGTERM);
+  EXPECT_EQ(program.waitForExit(endLimit), 0) << desktop.computer.log();
+  const auto text = desktop.computer.log();
+  EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
+  EXPECT_TRUE(fs::exists(desktop.computer.programFile("new_version") / "install_new_version.exe"));
 }
 
 TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {

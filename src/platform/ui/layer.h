@@ -116,9 +116,9 @@ class Layer {
   std::deque<Task> tasks;
   std::unordered_set<Handle> toFollow;  // handles whose visible form lags behind their state
   std::vector<std::string> messageBoxes;
-  // While the message loop runs, callers on other threads wait for their boxes' answers; when it ends, nobody can
-  // answer any more and the waits end.
-  bool loopRunning = false;
+  // While the message loop runs, callers on other threads wait for their boxes' answers, until the waits are
+  // released (the loop ends, or the program is closing).
+  bool boxesHoldCallers = false;
   std::vector<std::shared_ptr<BoxAnswer>> awaitedBoxes;
 
   Handle newHandle() { return nextHandle_.fetch_add(1); }

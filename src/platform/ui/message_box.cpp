@@ -31,7 +31,7 @@ void showMessageBox(std::string_view text) {
   {
     std::lock_guard lock{detail::layer().mutex};
     detail::layer().messageBoxes.push_back(shown);
-    callerWaits = detail::layer().loopRunning && !onUiThread();
+    callerWaits = detail::layer().boxesHoldCallers && !onUiThread();
     if (callerWaits) {
       detail::layer().awaitedBoxes.push_back(answer);
     }
@@ -43,6 +43,18 @@ void showMessageBox(std::string_view text) {
   answer->await();
   std::lock_guard lock{detail::layer().mutex};
   std::erase(detail::layer().awaitedBoxes, answer);
+}
+
+void releaseMessageBoxWaits() {
+  std::vector<std::shared_ptr<detail::BoxAnswer>> unanswered;
+  {
+    std::lock_guard lock{detail::layer().mutex};
+    detail::layer().boxesHoldCallers = false;
+    unanswered.swap(detail::layer().awaitedBoxes);
+  }
+  for (const auto& answer : unanswered) {
+    answer->give();
+  }
 }
 
 std::vector<std::string> shownMessageBoxes() {

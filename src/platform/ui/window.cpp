@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/ui/layer.h"
+#include "platform/ui/message_box.h"
 
 namespace cvl::ui {
 namespace {
@@ -30,19 +31,9 @@ class LoopRunning {
  public:
   LoopRunning() {
     std::lock_guard lock{layer().mutex};
-    layer().loopRunning = true;
+    layer().boxesHoldCallers = true;
   }
-  ~LoopRunning() {
-    std::vector<std::shared_ptr<detail::BoxAnswer>> unanswered;
-    {
-      std::lock_guard lock{layer().mutex};
-      layer().loopRunning = false;
-      unanswered.swap(layer().awaitedBoxes);
-    }
-    for (const auto& answer : unanswered) {
-      answer->give();
-    }
-  }
+  ~LoopRunning() { releaseMessageBoxWaits(); }
   LoopRunning(const LoopRunning&) = delete;
   LoopRunning& operator=(const LoopRunning&) = delete;
 };
