@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -33,20 +34,42 @@ std::ofstream& logStream() {
   return *stream;
 }
 
+// The code point of a UTF-8 sequence of two or three bytes.
+char32_t lf_codePoint(std::string_view sequence) {
+  const auto byte = [&sequence](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(sequence[i]));
+  };
+  if (sequence.size() == 2) {
+    return (byte(0) & 0x1FU) << 6U | (byte(1) & 0x3FU);
+  }
+  return (byte(0) & 0x0FU) << 12U | (byte(1) & 0x3FU) << 6U | (byte(2) & 0x3FU);
+}
+
+// Terminals and editors take these for control characters or line breaks.
+bool lf_escapedBeyondAscii(std::string_view sequence) {
+  if (sequence.size() > 3) {
+    return false;
+  }
+  const char32_t codePoint = lf_codePoint(sequence);
+  return (codePoint >= 0x80 && codePoint <= 0x9F) || codePoint == 0x2028 || codePoint == 0x2029;
+}
+
 // The text's first character as a log line shows it, and the count of bytes it stands for: "\n", "\r" and "\t" for
-// those bytes, "\x" and two hexadecimal digits for any other control byte, "\u" and four for a control character
-// beyond ASCII; any other byte as it is.
+// those bytes, "\x" and two hexadecimal digits for any other control byte and for a byte that begins no UTF-8
+// character, "\u" and four for a control character beyond ASCII and for the line and paragraph separators; any other
+// character as it is. So Log.txt stays UTF-8, and outside text can begin no line of its own.
 std::pair<std::string, std::size_t> lf_shownFirst(std::string_view text) {
-  switch (gf_controlCharLength(text)) {
-    case 0:
-      return {std::string(1, text.front()), 1};
-    case 2: {
-      const unsigned codePoint =
-          (static_cast<unsigned char>(text[0]) & 0x1FU) << 6U | (static_cast<unsigned char>(text[1]) & 0x3FU);
-      return {fmt::format("\\u{:04x}", codePoint), 2};
+  const std::size_t length = gf_utf8SequenceLength(text, false);
+  if (length > 1) {
+    const std::string_view sequence = text.substr(0, length);
+    if (lf_escapedBeyondAscii(sequence)) {
+      return {fmt::format("\\u{:04x}", static_cast<std::uint32_t>(lf_codePoint(sequence))), length};
     }
-    default:
-      break;
+    return {std::string{sequence}, length};
+  }
+  const auto first = static_cast<unsigned char>(text.front());
+  if (length == 1 && first >= 0x20 && first != 0x7F) {
+    return {std::string(1, text.front()), 1};
   }
   switch (text.front()) {
     case '\n':
@@ -56,7 +79,7 @@ std::pair<std::string, std::size_t> lf_shownFirst(std::string_view text) {
     case '\t':
       return {"\\t", 1};
     default:
-      return {fmt::format("\\x{:02x}", static_cast<unsigned char>(text.front())), 1};
+      return {fmt::format("\\x{:02x}", first), 1};
   }
 }
 
@@ -150,9 +173,6 @@ std::string gf_excerpt(std::string_view text, std::size_t length) {
   }
   if (cut == text.size()) {
     return lf_escaped(text);
-  }
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
-    --cut;  // a continuation byte: the character began before the cut
   }
   return fmt::format("{}... ({} bytes)", lf_escaped(text.substr(0, cut)), text.size());
 }

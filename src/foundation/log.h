@@ -32,9 +32,10 @@ void gf_flushLog();
 // How much of a text from outside a log line shows: anyone on the network can send texts as long as a datagram.
 inline constexpr std::size_t excerptLength = 120;
 // Outside text as a log line may show it: control characters escaped ("\n", "\r", "\t", else "\x07", "\u0085" and the
-// like), so that the text can neither begin a line of its own nor drive the terminal that shows the log. When that is
-// at most `length` bytes long, it is all; else its beginning (never half a UTF-8 character) followed by "... ({}
-// bytes)" with the text's whole length.
+// like), the line and paragraph separators ("\u2028") and every byte that begins no UTF-8 character ("\x85") too, so
+// that the text can neither begin a line of its own nor drive the terminal that shows the log, and Log.txt stays
+// UTF-8. When that is at most `length` bytes long, it is all; else its beginning (never half a UTF-8 character)
+// followed by "... ({} bytes)" with the text's whole length.
 std::string gf_excerpt(std::string_view text, std::size_t length = excerptLength);
 
 }  // namespace cvl

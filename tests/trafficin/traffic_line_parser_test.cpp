@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/tick_count.h"
+#include "foundation/text_encoding.h"
 #include "traffic_test_support.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
@@ -213,6 +214,17 @@ TEST_F(TrafficLineParser, OutsideTextCannotForgeLogLines) {
                          .text()));
   EXPECT_TRUE(log_.holds("exception in processLineSub: hexid incorrectabc\\u0085==> Error: forged\\u009b2J\n"))
       << log_.body();
+
+  // Nor can bytes that are no UTF-8 (terminals of one-byte character sets take 0x85 and 0x9B as those), nor the line
+  // and paragraph separators that editors break lines at; the log stays UTF-8.
+  aMinuteLater();
+  EXPECT_FALSE(parse(TrafficLine{}
+                         .set(1,
+                              "abc\x85==> A\x9b"
+                              "2J\xE2\x80\xA8==> B\xE2\x80\xA9\xC3\xA9\xC3")
+                         .text()));
+  EXPECT_TRUE(log_.holds("hexid incorrectabc\\x85==> A\\x9b2J\\u2028==> B\\u2029\xC3\xA9\\xc3\n")) << log_.body();
+  EXPECT_TRUE(gf_isUtf8(log_.text(), false));
 
   // Escaped control bytes take more room, yet the line stays as short as an excerpt.
   const std::size_t before = log_.text().size();
