@@ -2,12 +2,14 @@
 
 #include <fmt/format.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
 
 #include "engine/tick_count.h"
 #include "foundation/log.h"
+#include "foundation/throttled_log.h"
 
 namespace cvl {
 namespace {
@@ -73,6 +75,16 @@ void lf_pruneSuspects() {
   std::erase_if(suspects, [](const auto& entry) { return tickCount - entry.second.ignoredAt > suspectTicks; });
 }
 
+// A sender can stamp its reports ahead under ever new hexids, so the lines are few a minute across all aircraft as
+// well. The minute is the engine's: while the flight stands still no reports are taken.
+ThrottledLog& lf_stampedAheadLog() {
+  static ThrottledLog log{"Traffic feed", "stamped-ahead report", [] {
+                            return std::chrono::steady_clock::time_point{} +
+                                   std::chrono::milliseconds{1000 / ticksPerSecond} * tickCount.load();
+                          }};
+  return log;
+}
+
 void lf_believe(std::uint32_t hexid, const ClockReading& reading) {
   if (const auto suspect = suspects.find(hexid); suspect != suspects.end()) {
     suspect->second.unconfirmed.reset();
@@ -83,6 +95,7 @@ void lf_believe(std::uint32_t hexid, const ClockReading& reading) {
 }  // namespace
 
 bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
+  lf_stampedAheadLog().reportWhenDue();
   const ClockReading reading{item.timestamp, tickCount};
   const std::optional<ClockReading> reference = lf_referenceFor(aircraft);
   if (!reference) {
@@ -97,7 +110,7 @@ bool gf_isStampedAhead(const TrafficItem& item, const LiveAc* aircraft) {
   Suspect& suspect = suspects[item.hexid];
   suspect.unconfirmed = reading;
   suspect.ignoredAt = reading.tick;
-  if (suspect.logged < loggedPerAircraft) {
+  if (suspect.logged < loggedPerAircraft && lf_stampedAheadLog().admit()) {
     ++suspect.logged;
     gf_log(fmt::format("{:8} {:8} report stamped {:.0f} s ahead of the traffic, ignored", item.callsign,
                        item.registration, aheadBy));
@@ -114,6 +127,7 @@ void gf_resumeFeedTime() {
 }
 
 void gf_resetFeedTime() {
+  lf_stampedAheadLog().restart();
   feedClock.reset();
   suspects.clear();
   resumedAt = 0;

@@ -40,7 +40,7 @@ std::string_view lf_withoutQuote(std::string_view explanation) {
   return explanation.substr(0, explanation.find("; last read:"));
 }
 
-void lf_logNoQnh(std::string_view datagram, MalformedDatagramLog& malformedLog) {
+void lf_logNoQnh(std::string_view datagram, ThrottledLog& malformedLog) {
   if (malformedLog.admit()) {
     gf_log(fmt::format("no QNH {}", gf_excerpt(datagram)));
   }
@@ -48,7 +48,7 @@ void lf_logNoQnh(std::string_view datagram, MalformedDatagramLog& malformedLog) 
 
 // hPa or hundredths of an inch of mercury, as the datagram gives it; nothing (and logged) when it gives none.
 std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& document, std::string_view datagram,
-                                        MalformedDatagramLog& malformedLog) {
+                                        ThrottledLog& malformedLog) {
   const auto entry = document.is_object() ? document.find("QNH") : document.end();
   if (entry == document.end() || entry->empty()) {  // missing, null, or an empty object or array
     lf_logNoQnh(datagram, malformedLog);

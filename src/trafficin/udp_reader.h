@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/throttled_log.h"
 #include "platform/net/sockets.h"
-#include "trafficin/malformed_datagram_log.h"
 
 // A receiver of the traffic service's UDP datagrams: a loop that wakes at least once a second, hands each datagram to
 // onDatagram and calls onStopped when its stop flag ends it. Each reader has a thread of its own; the worker thread
@@ -32,7 +32,7 @@ class UdpReader {
 
   const std::string_view name;
   // Every line about a malformed datagram of this reader goes through it.
-  MalformedDatagramLog malformedLog{name};
+  ThrottledLog malformedLog{name, "malformed datagram"};
   const char* data = nullptr;
   std::uint64_t length = 0;
   // Ends the receive loop within a second.

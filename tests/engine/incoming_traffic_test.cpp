@@ -1,5 +1,6 @@
 #include "engine/incoming_traffic.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -123,6 +124,33 @@ TEST_F(SourceClocks, ReportsStampedFarAheadAreIgnoredAlsoAfterAFirstOneButAFeedT
   EXPECT_EQ(simulator.creations(), 4U);
   EXPECT_EQ(simulator.removals(), 0U);
   EXPECT_EQ(simulator.objects().size(), 4U);
+  EXPECT_TRUE(allOnTimeline());
+}
+
+TEST_F(SourceClocks, AFloodOfReportsStampedAheadUnderNewHexidsLeavesTheLogSmallAndGoodReportsTaken) {
+  // While a flight reports, a sender stamps 10,000 reports 1,000 s ahead, each of a new hexid, within 10 s; at 80 s a
+  // second flight begins to report.
+  const Stamp right = [](std::uint32_t flight, double second) -> std::optional<double> {
+    return flight == 1 && second < 80 ? std::nullopt : std::optional{firstTime + second};
+  };
+  fly(2, 0, 40, right);
+  const std::size_t before = log.text().size();
+  std::uint32_t flood = 0;
+  for (std::int32_t second = 42; second <= 50; second += 2) {
+    fly(2, second, second, right);
+    for (const std::uint32_t last = flood + 2000; flood < last; ++flood) {
+      TrafficItem report = flying(0x500000 + flood, fmt::format("FLD{}", flood), second, tickCount);
+      report.timestamp += 1000.0;
+      queue(std::move(report));
+    }
+  }
+  fly(2, 54, 180, right);
+
+  EXPECT_LT(log.text().size() - before, 200U * 1024U);
+  EXPECT_EQ(stampedAheadLines(), 5U);
+  EXPECT_TRUE(logged("Traffic feed: 9995 more stamped-ahead reports left out of the log"));
+  EXPECT_EQ(simulator.creations(), 2U);
+  EXPECT_EQ(simulator.objects().size(), 2U);
   EXPECT_TRUE(allOnTimeline());
 }
 

@@ -1,6 +1,8 @@
-#include "trafficin/malformed_datagram_log.h"
+#include "foundation/throttled_log.h"
 
 #include <fmt/format.h>
+
+#include <utility>
 
 #include "foundation/log.h"
 #include "foundation/utilities.h"
@@ -13,10 +15,10 @@ constexpr std::chrono::minutes minute{1};
 
 }  // namespace
 
-MalformedDatagramLog::MalformedDatagramLog(std::string_view readerName)
-    : now{[] { return std::chrono::steady_clock::now(); }}, readerName_{readerName} {}
+ThrottledLog::ThrottledLog(std::string_view source, std::string_view event, Clock clock)
+    : now{clock ? std::move(clock) : [] { return std::chrono::steady_clock::now(); }}, source_{source}, event_{event} {}
 
-bool MalformedDatagramLog::admit() {
+bool ThrottledLog::admit() {
   const auto moment = now();
   const std::lock_guard lock{mutex_};
   if (minuteStart_ && moment - *minuteStart_ >= minute) {
@@ -33,7 +35,7 @@ bool MalformedDatagramLog::admit() {
   return false;
 }
 
-void MalformedDatagramLog::reportWhenDue() {
+void ThrottledLog::reportWhenDue() {
   const auto moment = now();
   const std::lock_guard lock{mutex_};
   if (minuteStart_ && moment - *minuteStart_ >= minute) {
@@ -41,15 +43,14 @@ void MalformedDatagramLog::reportWhenDue() {
   }
 }
 
-void MalformedDatagramLog::restart() {
+void ThrottledLog::restart() {
   const std::lock_guard lock{mutex_};
   lf_reportLeftOut();
 }
 
-void MalformedDatagramLog::lf_reportLeftOut() {
+void ThrottledLog::lf_reportLeftOut() {
   if (leftOut_ > 0) {
-    gf_log(fmt::format("{}: {} more malformed datagram{} left out of the log", readerName_, leftOut_,
-                       gf_pluralSSize(leftOut_)));
+    gf_log(fmt::format("{}: {} more {}{} left out of the log", source_, leftOut_, event_, gf_pluralSSize(leftOut_)));
   }
   minuteStart_.reset();
   written_ = 0;
