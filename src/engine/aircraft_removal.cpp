@@ -48,13 +48,6 @@ bool lf_dropFromAddingStack(const StaticAc& aircraft) {
   return found;
 }
 
-bool lf_withdrawCreation(StaticAc& aircraft) {
-  if (lf_isLive(aircraft)) {
-    return lf_dropFromAddingStack(aircraft) || lf_dropOwnPendingCreate(liveCreateBacklog, aircraft);
-  }
-  return lf_dropOwnPendingCreate(staticCreateBacklog, aircraft);
-}
-
 void lf_removeFromSimulator(StaticAc& aircraft) {
   const AcState previous = aircraft.state;
   if (lf_isLive(aircraft) && aircraft.standId != 0) {
@@ -83,6 +76,13 @@ void lf_removeFromSimulator(StaticAc& aircraft) {
 
 }  // namespace
 
+bool gf_withdrawCreation(StaticAc& aircraft) {
+  if (lf_isLive(aircraft)) {
+    return lf_dropFromAddingStack(aircraft) || lf_dropOwnPendingCreate(liveCreateBacklog, aircraft);
+  }
+  return lf_dropOwnPendingCreate(staticCreateBacklog, aircraft);
+}
+
 void removeAircraftFromSim(StaticAc& aircraft) {
   if (aircraft.state == AcState::buffer) {
     aircraft.remove = true;
@@ -92,7 +92,7 @@ void removeAircraftFromSim(StaticAc& aircraft) {
     return;
   }
   if (aircraft.state == AcState::adding2sim) {
-    if (lf_withdrawCreation(aircraft)) {
+    if (gf_withdrawCreation(aircraft)) {
       aircraft.removeNow = true;
     } else {
       aircraft.waitRemove = true;

@@ -15,6 +15,9 @@ namespace cvl {
 // Starts the removal of a live or static aircraft: a buffered one is erased by the next tick, a queued creation is
 // withdrawn (or the aircraft removed as soon as it is active), an aircraft in the simulator is queued for removal.
 void removeAircraftFromSim(StaticAc& aircraft);
+// Withdraws the aircraft's creations not yet handed to the simulator (on the adding stack or in the backlog); false
+// when there was none.
+bool gf_withdrawCreation(StaticAc& aircraft);
 // The aircraft's removal is under way: it is leaving the simulator, or goes as soon as its creation completes.
 bool gf_isLeaving(const StaticAc& aircraft);
 // Takes every queued creation with this callsign out of the backlog (the others keep their order); false when there

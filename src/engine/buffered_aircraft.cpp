@@ -75,8 +75,8 @@ void lf_completeIdentity(LiveAc& aircraft) {
   }
 }
 
-// The simulator link recognises a new object by its callsign alone, so two creations under one callsign must never
-// be under way at once.
+// The simulator link recognises a new object by its callsign and title, so two creations under one callsign must
+// never be under way at once: of the same title, one's object would be taken for the other's.
 bool lf_callsignBeingCreated(const LiveAc& aircraft) {
   return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft](const LiveAc& other) {
     return &other != &aircraft && other.state == AcState::adding2sim && other.callsign == aircraft.callsign;

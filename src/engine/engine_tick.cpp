@@ -103,17 +103,8 @@ void lf_prepareCreation() {
 }
 
 void lf_serveLiveLimit() {
-  if (!liveLimitRequested.exchange(false)) {
-    return;
-  }
-  const auto activeCount = [] {
-    return std::count_if(liveAcs.begin(), liveAcs.end(),
-                         [](const LiveAc& aircraft) { return aircraft.state == AcState::active; });
-  };
-  for (auto over = activeCount() - MAX_LIVE_SEL.value.load(); over > 0; --over) {
-    if (!gf_removeFarthestLiveAc()) {
-      break;
-    }
+  if (liveLimitRequested.exchange(false)) {
+    gf_trimToLiveLimit();
   }
 }
 

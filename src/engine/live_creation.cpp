@@ -8,6 +8,7 @@
 
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
 #include "engine/live_ac_lookup.h"
@@ -20,27 +21,60 @@
 namespace cvl {
 namespace {
 
-// Ticks the simulator has to show a created aircraft.
-constexpr std::int32_t showTicks = 6000;
+// Ticks the simulator has at first to show a created aircraft. A model may take longer to load (a first flight with
+// many new liveries, a slow disk): an aircraft whose creation was given up gets twice as long for each later one, up
+// to four times as long, while its late object may still show and be taken.
+constexpr std::int32_t firstShowTicks = 6000;
+constexpr std::int32_t longestShowTicks = 4 * firstShowTicks;
+// How long an aircraft gone from the records is still known for its slow creations.
+constexpr std::int32_t forgetTicks = 12000;
 
-// A creation given up while the simulator may still show its object. The link recognises objects by callsign, so
-// that object may come back under this hexid although it belongs to a later creation under the same callsign.
-struct GivenUpCreation {
+// An aircraft whose creation was given up, with the time allowed for its next one.
+struct SlowCreation {
   std::uint32_t hexid = 0;
-  std::string callsign;
+  std::int32_t showTicks = firstShowTicks;
+  std::int32_t givenUpAt = 0;
 };
 
-std::vector<GivenUpCreation> givenUpCreations;
+std::vector<SlowCreation> slowCreations;
 
 bool lf_waitsForObject(const LiveAc& aircraft) {
   return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow;
 }
 
-LiveAc* lf_waitingUnderCallsign(const std::string& callsign) {
-  const auto waiting = std::find_if(liveAcs.begin(), liveAcs.end(), [&callsign](const LiveAc& aircraft) {
-    return aircraft.callsign == callsign && lf_waitsForObject(aircraft);
+std::int32_t lf_showTicksFor(std::uint32_t hexid) {
+  const auto slow = std::find_if(slowCreations.begin(), slowCreations.end(),
+                                 [hexid](const SlowCreation& each) { return each.hexid == hexid; });
+  return slow == slowCreations.end() ? firstShowTicks : slow->showTicks;
+}
+
+// The list keeps only aircraft still reported, or given up of late.
+void lf_noteGivenUp(std::uint32_t hexid) {
+  std::erase_if(slowCreations, [](const SlowCreation& each) {
+    return tickCount - each.givenUpAt > forgetTicks && gf_findLiveAcByHexid(each.hexid) == nullptr;
   });
-  return waiting == liveAcs.end() ? nullptr : &*waiting;
+  auto slow = std::find_if(slowCreations.begin(), slowCreations.end(),
+                           [hexid](const SlowCreation& each) { return each.hexid == hexid; });
+  if (slow == slowCreations.end()) {
+    slow = slowCreations.insert(slowCreations.end(), {hexid, firstShowTicks, 0});
+  }
+  slow->showTicks = std::min(2 * slow->showTicks, longestShowTicks);
+  slow->givenUpAt = tickCount;
+}
+
+// The aircraft waits in the buffer again from the report due now, so that it is created again at once where it flies
+// now, with its livery and stand. One with no later report to fly to goes, as does one whose removal was asked for.
+void lf_backToBuffer(LiveAc& aircraft) {
+  auto& stream = aircraft.stream;
+  while (stream.size() > 1 && stream[1].dueTick <= tickCount) {
+    stream.pop_front();
+  }
+  aircraft.showDeadline = 0;
+  if (stream.size() < 2 || aircraft.waitRemove) {
+    aircraft.remove = true;
+    return;
+  }
+  aircraft.state = AcState::buffer;
 }
 
 void lf_logBeyondRange(const std::string& callsign) {
@@ -78,7 +112,7 @@ bool gf_handOverLiveCreation() {
     }
     gf_queueCreateRequest(request);
     if (LiveAc* aircraft = gf_findLiveAcByHexid(request.hexid); aircraft != nullptr && lf_waitsForObject(*aircraft)) {
-      aircraft->showDeadline = tickCount + showTicks;
+      aircraft->showDeadline = tickCount + lf_showTicksFor(request.hexid);
     }
     return true;
   }
@@ -89,30 +123,20 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
   if (aircraft.showDeadline == 0 || !lf_waitsForObject(aircraft) || tickCount < aircraft.showDeadline) {
     return;
   }
-  gf_logIndented(
-      fmt::format("{} did not show in the simulator within {} s, given up", gf_acLabel(aircraft), showTicks / 100));
-  givenUpCreations.push_back({aircraft.hexid, aircraft.callsign});
-  aircraft.remove = true;
+  gf_logIndented(fmt::format("{} did not show in the simulator within {} s, given up", gf_acLabel(aircraft),
+                             lf_showTicksFor(aircraft.hexid) / ticksPerSecond));
+  lf_noteGivenUp(aircraft.hexid);
+  lf_backToBuffer(aircraft);
 }
 
 LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
-  if (LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid); aircraft != nullptr && lf_waitsForObject(*aircraft)) {
-    return aircraft;
-  }
-  const auto givenUp = std::find_if(givenUpCreations.begin(), givenUpCreations.end(),
-                                    [&created](const GivenUpCreation& each) { return each.hexid == created.hexid; });
-  if (givenUp == givenUpCreations.end()) {
+  LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
+  if (aircraft == nullptr || !lf_waitsForObject(*aircraft)) {
     return nullptr;
   }
-  LiveAc* taker = lf_waitingUnderCallsign(givenUp->callsign);
-  if (taker == nullptr) {
-    givenUpCreations.erase(givenUp);
-  } else {
-    // The link has now used up the given-up creation's place in its list; the taker's own place is left there, and
-    // the link names the taker's hexid for the next object under the callsign.
-    givenUp->hexid = taker->hexid;
-  }
-  return taker;
+  // The object may be that of a creation given up, which showed after all: a later one is not needed any more.
+  gf_withdrawCreation(*aircraft);
+  return aircraft;
 }
 
 void gf_removeUnwantedObject(const SimResult& created) {
@@ -124,8 +148,8 @@ void gf_removeUnwantedObject(const SimResult& created) {
   removalBacklog.push_back(created.objectId);
 }
 
-void gf_clearGivenUpCreations() {
-  givenUpCreations.clear();
+void gf_clearSlowCreations() {
+  slowCreations.clear();
 }
 
 }  // namespace cvl

@@ -49,10 +49,20 @@ struct Farthest {
   double distanceNm = 0.0;
 };
 
-Farthest lf_farthestShown() {
+bool lf_isShown(const LiveAc& aircraft) {
+  return aircraft.state == AcState::active;
+}
+
+// In the simulator or on its way in, and not leaving.
+bool lf_staysLive(const LiveAc& aircraft) {
+  return (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) && !aircraft.waitRemove &&
+         !aircraft.remove && !aircraft.removeNow;
+}
+
+Farthest lf_farthest(bool (*counts)(const LiveAc&)) {
   Farthest farthest;
   for (LiveAc& aircraft : liveAcs) {
-    if (aircraft.state != AcState::active) {
+    if (!counts(aircraft)) {
       continue;
     }
     const double distance = lf_userDistanceNm(gf_latLonOf(aircraft.simPos));
@@ -100,7 +110,7 @@ LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
     return {};
   }
   // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
-  const Farthest farthest = lf_farthestShown();
+  const Farthest farthest = lf_farthest(lf_isShown);
   if (farthest.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, farthest.distanceNm)) {
     return {true, 0};
   }
@@ -121,13 +131,15 @@ void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict
   }
 }
 
-bool gf_removeFarthestLiveAc() {
-  const Farthest farthest = lf_farthestShown();
-  if (farthest.aircraft == nullptr) {
-    return false;
+void gf_trimToLiveLimit() {
+  const auto limit = std::max(MAX_LIVE_SEL.value.load(), 0);
+  for (auto live = std::count_if(liveAcs.begin(), liveAcs.end(), lf_staysLive); live > limit; --live) {
+    const Farthest farthest = lf_farthest(lf_staysLive);
+    if (farthest.aircraft == nullptr) {
+      return;
+    }
+    lf_takeOut(*farthest.aircraft);
   }
-  lf_takeOut(*farthest.aircraft);
-  return true;
 }
 
 void gf_clearTakenOutByLiveLimit() {

@@ -25,9 +25,10 @@ LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
 // Carries the verdict out for a newcomer now being created: the aircraft it replaces goes, and the newcomer is no
 // longer held back.
 void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict);
-// Removes the active live aircraft farthest from the user, however far (the user lowered the limit). False when there
-// is none.
-bool gf_removeFarthestLiveAc();
+// Brings the aircraft in the simulator or being created down to the limit (the user lowered it), the farthest from
+// the user first, however far: a creation not yet handed over is withdrawn, one the simulator has goes as soon as it
+// shows.
+void gf_trimToLiveLimit();
 // Forgets the aircraft the limit took out (the reset of the traffic state).
 void gf_clearTakenOutByLiveLimit();
 

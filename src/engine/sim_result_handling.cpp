@@ -95,15 +95,13 @@ void lf_startAgeing(SimResult entry) {
   createdObjects.push_back(entry);
 }
 
-void lf_onLiveCreated(SimResult result) {
+void lf_onLiveCreated(const SimResult& result) {
   LiveAc* aircraft = gf_takerOfCreatedObject(result);
   if (aircraft == nullptr) {
     gf_removeUnwantedObject(result);
     return;
   }
   aircraft->showDeadline = 0;
-  // The object may have come for an earlier creation under the same callsign; it is this aircraft's now.
-  result.hexid = aircraft->hexid;
   if (lf_requestStaticCG(*aircraft, result)) {
     lf_startAgeing(result);
     return;

@@ -51,7 +51,7 @@ void gf_resetTrafficState() {
   liveParkedList.clear();
   addingStack.clear();
   liveCreateBacklog = {};
-  gf_clearGivenUpCreations();
+  gf_clearSlowCreations();
   gf_clearTakenOutByLiveLimit();
   staticCreateBacklog = {};
   removalBacklog = {};

@@ -35,6 +35,13 @@ struct AcInRange {
 };
 static_assert(sizeof(AcInRange) == 56);
 
+// The block of DEF_ADDED_AIRCRAFT.
+struct AddedAircraft {
+  AcInRange inRange;
+  char title[256] = {};
+};
+static_assert(sizeof(AddedAircraft) == 312);
+
 // Objects of the simulator's own traffic above this height are of no interest to the engine.
 constexpr double inRangeCeilingFt = 2500.0;
 // Static parked aircraft have hexids up to this, live aircraft above it.
@@ -53,7 +60,7 @@ void lf_eraseUnordered(std::vector<Entry>& list, typename std::vector<Entry>::it
   list.pop_back();
 }
 
-// The hexid of the first pending creation the predicate picks, which is taken off the list.
+// The hexid of the oldest pending creation the predicate picks, which is taken off the list.
 template <class Predicate>
 std::optional<std::uint32_t> lf_takePending(Predicate picks) {
   const auto found = std::find_if(pendingCreates.begin(), pendingCreates.end(), picks);
@@ -61,8 +68,14 @@ std::optional<std::uint32_t> lf_takePending(Predicate picks) {
     return std::nullopt;
   }
   const std::uint32_t hexid = found->hexid;
-  lf_eraseUnordered(pendingCreates, found);
+  pendingCreates.erase(found);
   return hexid;
+}
+
+// The simulator's title field holds 255 bytes; a longer title comes back cut.
+bool lf_isTitleOf(const PendingCreate& pending, std::string_view reportedTitle) {
+  constexpr std::size_t titleField = sizeof(AddedAircraft::title) - 1;
+  return std::string_view{pending.title}.substr(0, titleField) == reportedTitle;
 }
 
 bool lf_takeAdded(std::uint32_t objectId) {
@@ -117,6 +130,35 @@ void lf_takeOver(std::uint32_t objectId, std::uint32_t hexid, const AcInRange& d
   }
 }
 
+// An added aircraft of the program's own is taken over; any other is logged.
+void lf_recogniseAdded(std::uint32_t objectId, const AddedAircraft& data) {
+  const std::string atcId = lf_blockText(std::as_bytes(std::span{data.inRange.atcId}));
+  const std::string title = lf_blockText(std::as_bytes(std::span{data.title}));
+  const auto hexid = atcId.empty() ? std::nullopt : lf_takePending([&atcId, &title](const PendingCreate& pending) {
+    return pending.callsign == atcId && lf_isTitleOf(pending, title);
+  });
+  if (!hexid) {
+    lf_logForeignAircraft(objectId, data.inRange, atcId);
+    return;
+  }
+  lf_takeOver(objectId, *hexid, data.inRange);
+}
+
+// A range scan finds objects only within the range of the user, and a model that loads slowly may appear when the
+// user has flown on: each added aircraft is asked for by itself.
+void lf_requestAddedAircraft(std::uint32_t objectId) {
+  bool failed = false;
+  {
+    const std::lock_guard lock{simConnectMutex};
+    failed = FAILED(SimConnect_RequestDataOnSimObject(hSimConnect, REQ_ADDED_AIRCRAFT, DEF_ADDED_AIRCRAFT, objectId,
+                                                      SIMCONNECT_PERIOD_ONCE));
+  }
+  if (failed) {
+    gf_logFlagged(fmt::format("SimConnect request of added aircraft {} fails", gf_toHex(objectId)));
+    gf_onSimConnectRequestError();
+  }
+}
+
 }  // namespace
 
 void lf_createAcInSim(const CreateRequest& request) {
@@ -133,7 +175,7 @@ void lf_createAcInSim(const CreateRequest& request) {
     gf_logFlagged("GetLastSentPacketID");
     packetId = 0;
   }
-  pendingCreates.push_back({packetId, request.hexid, request.callsign});
+  pendingCreates.push_back({packetId, request.hexid, request.callsign, title});
 }
 
 void lf_removeAcFromSim(std::uint32_t objectId) {
@@ -156,6 +198,7 @@ void lf_onObjectAddRemove(const SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE& message)
   if (message.uEventID == EVT_OBJECT_ADDED) {
     if (objectId > userObjectId) {
       addedObjects.push_back(objectId);
+      lf_requestAddedAircraft(objectId);
     }
   } else if (message.uEventID == EVT_OBJECT_REMOVED) {
     gf_postSimResult({objectId, 0, 0, SimResultKind::removed, 0.0, 0.0});
@@ -171,19 +214,17 @@ void lf_onSimObjectDataByType(const SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE& messa
   if (!data || objectId <= userObjectId) {
     return;
   }
-  const std::string atcId = lf_blockText(std::as_bytes(std::span{data->atcId}));
-  if (!lf_takeAdded(objectId)) {
-    lf_reportInRange(objectId, *data, atcId);
-    return;
+  // An added aircraft is recognised by the answer to its own request.
+  if (std::find(addedObjects.begin(), addedObjects.end(), objectId) == addedObjects.end()) {
+    lf_reportInRange(objectId, *data, lf_blockText(std::as_bytes(std::span{data->atcId})));
   }
-  const auto hexid = atcId.empty()
-                         ? std::nullopt
-                         : lf_takePending([&atcId](const PendingCreate& pending) { return pending.callsign == atcId; });
-  if (!hexid) {
-    lf_logForeignAircraft(objectId, *data, atcId);
-    return;
+}
+
+void lf_onAddedAircraftData(std::uint32_t objectId, std::span<const std::byte> block) {
+  const auto data = lf_blockAs<AddedAircraft>(block, REQ_ADDED_AIRCRAFT);
+  if (data && lf_takeAdded(objectId)) {
+    lf_recogniseAdded(objectId, *data);
   }
-  lf_takeOver(objectId, *hexid, *data);
 }
 
 void lf_onCreateRefused(std::uint32_t packetId) {

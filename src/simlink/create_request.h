@@ -11,7 +11,7 @@ namespace cvl {
 
 struct CreateRequest {
   SIMCONNECT_DATA_INITPOSITION initPosition;
-  // Sent as the tail number; the simulator's range scan finds the aircraft by it.
+  // Sent as the tail number; the simulator link recognises the new object by it and the title.
   std::string callsign;
   // Sent as the container title; the livery tables own the text.
   std::string_view title;

@@ -256,6 +256,9 @@ void lf_onSimObjectData(const SIMCONNECT_RECV_SIMOBJECT_DATA& message, std::span
         lf_onUserOnGround(*onGround);
       }
       break;
+    case REQ_ADDED_AIRCRAFT:
+      lf_onAddedAircraftData(message.dwObjectID, block);
+      break;
     case REQ_USER_POSITION:
       if (const auto position = lf_blockAs<UserAcData>(block, request)) {
         lf_onUserPosition(*position, message.dwObjectID);

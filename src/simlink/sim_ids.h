@@ -43,6 +43,7 @@ enum SimDataDefinitionId : std::uint32_t {
   DEF_TITLE = 407,            // a NUL-terminated text of any length
   DEF_ATC_MODEL = 408,        // char[32]
   DEF_SIM_ON_GROUND = 409,    // 8 bytes
+  DEF_ADDED_AIRCRAFT = 410,   // 312 bytes: DEF_AC_IN_RANGE and the title
 };
 
 enum SimGroupId : std::uint32_t {
@@ -60,6 +61,7 @@ enum SimRequestId : std::uint32_t {
   REQ_USER_ON_GROUND = 108,
   REQ_USER_POSITION = 109,
   REQ_AI_FLIGHT_PLAN = 110,
+  REQ_ADDED_AIRCRAFT = 111,
 };
 
 }  // namespace cvl

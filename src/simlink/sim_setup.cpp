@@ -37,7 +37,7 @@ constexpr std::array<SystemEvent, 5> systemEvents{{
 }};
 
 // The rows of each definition in the order of the fields of its data block.
-constexpr std::array<Datum, 33> data{{
+constexpr std::array<Datum, 38> data{{
     {DEF_TITLE, "TITLE", nullptr, SIMCONNECT_DATATYPE_STRINGV},
     {DEF_ATC_MODEL, "ATC MODEL", nullptr, SIMCONNECT_DATATYPE_STRING32},
     {DEF_SIM_ON_GROUND, "SIM ON GROUND", "Bool", int64},
@@ -68,6 +68,11 @@ constexpr std::array<Datum, 33> data{{
     {DEF_AC_IN_RANGE, "Ground Altitude", "feet", float64},
     {DEF_AC_IN_RANGE, "SIM ON GROUND", "Bool", int64},
     {DEF_AC_IN_RANGE, "ATC ID", nullptr, SIMCONNECT_DATATYPE_STRING32},
+    {DEF_ADDED_AIRCRAFT, "Plane Alt Above Ground", "feet", float64},
+    {DEF_ADDED_AIRCRAFT, "Ground Altitude", "feet", float64},
+    {DEF_ADDED_AIRCRAFT, "SIM ON GROUND", "Bool", int64},
+    {DEF_ADDED_AIRCRAFT, "ATC ID", nullptr, SIMCONNECT_DATATYPE_STRING32},
+    {DEF_ADDED_AIRCRAFT, "TITLE", nullptr, SIMCONNECT_DATATYPE_STRING256},
     {DEF_AI_CONTROLS, "SPOILERS HANDLE POSITION", "percent", float64},
     {DEF_AI_CONTROLS, "GENERAL ENG THROTTLE LEVER POSITION:1", "percent", float64},
     {DEF_AI_CONTROLS, "GENERAL ENG THROTTLE LEVER POSITION:2", "percent", float64},

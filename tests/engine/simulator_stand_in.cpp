@@ -14,18 +14,18 @@
 #include "simlink/sim_client_thread.h"
 #include "simlink/sim_ids.h"
 #include "simlink/user_aircraft.h"
+#include "trafficin/traffic_queue.h"
 
 namespace cvl::test {
 namespace {
 
-constexpr double metresPerNm = 1852.0;
-
-// The data block of the range scan as the simulator sends it.
-struct InRange {
+// The data block the link asks for of an added aircraft, as the simulator sends it.
+struct AddedAircraft {
   double altitudeAboveGround = 0.0;
   double groundAltitude = 0.0;
   std::int64_t onGround = 1;
   char atcId[32] = {};
+  char title[256] = {};
 };
 
 void lf_objectEvent(std::uint32_t objectId, std::uint32_t event) {
@@ -37,12 +37,15 @@ void lf_objectEvent(std::uint32_t objectId, std::uint32_t event) {
 
 }  // namespace
 
-void SimulatorStandIn::setLoadTicks(const std::string& title, std::int32_t ticks) {
-  loadTicks_[title] = ticks;
+void SimulatorStandIn::setLoadTicks(const std::string& title, std::vector<std::int32_t> successive) {
+  loadsOfTitle_[title] = {std::move(successive)};
+}
+
+void SimulatorStandIn::setLoadTicksOfTail(const std::string& tailNumber, std::vector<std::int32_t> successive) {
+  loadsOfTail_[tailNumber] = {std::move(successive)};
 }
 
 void SimulatorStandIn::placeUser(const LatLon& at, double altitude) {
-  user_ = at;
   const std::lock_guard lock{userAcMutex};
   userAcSnapshot.latitude = at.lat;
   userAcSnapshot.longitude = at.lon;
@@ -68,7 +71,6 @@ void SimulatorStandIn::tick() {
   }
   removeDue();
   load();
-  scan();
   takePositions();
   mostObjects_ = std::max(mostObjects_, objects_.size() + loading_.size());
 }
@@ -85,20 +87,34 @@ void SimulatorStandIn::ticksUntil(std::int32_t tick) {
   }
 }
 
-// The link sends the creation and notes it as pending under its callsign.
+void SimulatorStandIn::queueReport(TrafficItem report) {
+  const std::lock_guard lock{trafficQueueMutex};
+  trafficQueue.push_back(std::move(report));
+}
+
+std::int32_t SimulatorStandIn::loadTicksOf(const std::string& title, const std::string& tailNumber) {
+  for (auto* loads : {&loadsOfTail_, &loadsOfTitle_}) {
+    const auto found = loads->find(loads == &loadsOfTail_ ? tailNumber : title);
+    if (found != loads->end() && !found->second.successive.empty()) {
+      const auto& successive = found->second.successive;
+      return successive[std::min(found->second.taken++, successive.size() - 1)];
+    }
+  }
+  return defaultLoadTicks;
+}
+
+// The link sends the creation and notes it as pending under its callsign and title.
 void SimulatorStandIn::create(const CreateRequest& request) {
   ++creations_;
-  pendingCreates.push_back({0, request.hexid, request.callsign});
   const std::string title{request.title};
-  const auto load = loadTicks_.find(title);
+  pendingCreates.push_back({0, request.hexid, request.callsign, title});
   Object object{title,
                 request.callsign,
-                tickCount + (load == loadTicks_.end() ? defaultLoadTicks : load->second),
+                request.hexid,
+                tickCount + loadTicksOf(title, request.callsign),
                 std::max(request.initPosition.altitude, 0.0),
-                {request.initPosition.latitude, request.initPosition.longitude},
-                false,
                 std::nullopt};
-  history_.push_back({tickCount, nextObjectId_, request.callsign, true});
+  history_.push_back({tickCount, nextObjectId_, request.callsign, request.hexid, true});
   loading_.emplace(nextObjectId_++, std::move(object));
 }
 
@@ -110,55 +126,41 @@ void SimulatorStandIn::removeDue() {
 }
 
 void SimulatorStandIn::remove(std::uint32_t objectId) {
-  const auto held = objects_.find(objectId);
-  const auto loading = loading_.find(objectId);
-  if (held == objects_.end() && loading == loading_.end()) {
-    return;
+  auto held = objects_.find(objectId);
+  if (held == objects_.end()) {
+    held = loading_.find(objectId);
+    if (held == loading_.end()) {
+      return;
+    }
   }
-  const std::string tail = held != objects_.end() ? held->second.tailNumber : loading->second.tailNumber;
+  ++removals_;
+  const Object& object = held->second;
+  history_.push_back({tickCount, objectId, object.tailNumber, object.hexid, false, object.position.has_value()});
   objects_.erase(objectId);
   loading_.erase(objectId);
-  ++removals_;
-  history_.push_back({tickCount, objectId, tail, false});
   lf_objectEvent(objectId, EVT_OBJECT_REMOVED);
 }
 
-// Objects whose model has loaded appear in the simulator and are announced.
+// Objects whose model has loaded appear in the simulator, are announced, and the simulator answers the link's request
+// for the data of each.
 void SimulatorStandIn::load() {
   for (auto entry = loading_.begin(); entry != loading_.end();) {
     if (entry->second.loadedAtTick > tickCount) {
       ++entry;
       continue;
     }
-    lf_objectEvent(entry->first, EVT_OBJECT_ADDED);
-    objects_.insert(loading_.extract(entry++));
-  }
-}
-
-// The first range scan that finds a new object shows it to the link, which recognises it.
-void SimulatorStandIn::scan() {
-  for (auto& [objectId, object] : objects_) {
-    if (object.scanned || !inRange(object)) {
-      continue;
-    }
-    object.scanned = true;
-    SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE message;
-    message.dwRequestID = REQ_AC_IN_RANGE;
-    message.dwObjectID = objectId;
-    InRange block;
+    const std::uint32_t objectId = entry->first;
+    const Object& object = objects_.insert(loading_.extract(entry++)).position->second;
+    // The link asks for the data of the object it is told of; with no simulator connected, its request is answered
+    // here.
+    addedObjects.push_back(objectId);
+    AddedAircraft block;
     block.altitudeAboveGround = object.heightAboveGround;
     block.onGround = object.heightAboveGround > 0.0 ? 0 : 1;
     std::strncpy(block.atcId, object.tailNumber.c_str(), sizeof(block.atcId) - 1);
-    lf_onSimObjectDataByType(message, std::as_bytes(std::span{&block, 1}));
+    std::strncpy(block.title, object.title.c_str(), sizeof(block.title) - 1);
+    lf_onAddedAircraftData(objectId, std::as_bytes(std::span{&block, 1}));
   }
-}
-
-bool SimulatorStandIn::inRange(const Object& object) const {
-  if (!user_) {
-    return true;
-  }
-  const LatLon at = object.position ? LatLon{object.position->latitude, object.position->longitude} : object.createdAt;
-  return gf_distanceNM(*user_, at) * metresPerNm <= rangeMetres.load();
 }
 
 void SimulatorStandIn::takePositions() {

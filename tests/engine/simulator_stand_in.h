@@ -5,28 +5,29 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/geometry.h"
 #include "simlink/send_queues.h"
+#include "trafficin/traffic_item.h"
 
 namespace cvl::test {
 
 // The simulator at the far end of the recording link, played on the test's thread after every engine tick. Each
-// creation the engine hands over becomes an object once its model has loaded; the link's own matching then
-// recognises it by its tail number (the first pending creation with that callsign) when a range scan shows it. Each
-// removal takes the object away and reports it. Every object keeps the last position the engine sent it.
-// Once the test has placed the user aircraft, the scans show only objects within RANGE of it; before that they show
-// every object.
+// creation the engine hands over becomes an object once its model has loaded; the simulator then announces it and
+// answers the link's request for its data, and the link's own matching recognises it by its tail number and title
+// (the first pending creation with both). Each removal takes the object away and reports it. Every object keeps the
+// last position the engine sent it.
 class SimulatorStandIn {
  public:
   struct Object {
     std::string title;
     std::string tailNumber;
+    // The aircraft it was created for: the tests' bookkeeping, of which the simulator knows nothing.
+    std::uint32_t hexid = 0;
     std::int32_t loadedAtTick = 0;
     double heightAboveGround = 0.0;  // feet, where it was created; the ground lies at 0 ft
-    LatLon createdAt;
-    bool scanned = false;  // a range scan has shown it since it loaded
     std::optional<PositionUpdate> position;
   };
   // A creation or removal as the simulator carried it out.
@@ -34,20 +35,37 @@ class SimulatorStandIn {
     std::int32_t tick = 0;
     std::uint32_t objectId = 0;
     std::string tailNumber;
+    std::uint32_t hexid = 0;
     bool created = false;
+    // A removed object had been moved by the engine.
+    bool flown = false;
   };
 
-  // Ticks a model of this title takes to load; others take defaultLoadTicks.
-  void setLoadTicks(const std::string& title, std::int32_t ticks);
+  // Ticks a model of this title takes to load; others take defaultLoadTicks. With several, the title's successive
+  // creations take them in turn, the last one for every creation after.
+  void setLoadTicks(const std::string& title, std::vector<std::int32_t> successive);
+  void setLoadTicks(const std::string& title, std::int32_t ticks) { setLoadTicks(title, std::vector{ticks}); }
+  // The same for the creations under a tail number, which go before those of their title.
+  void setLoadTicksOfTail(const std::string& tailNumber, std::vector<std::int32_t> successive);
   // Ticks the simulator takes to remove an object (0: at once).
   void setRemovalTicks(std::int32_t ticks) { removalTicks_ = ticks; }
-  // Puts the user aircraft there: the position the engine learns from the simulator, and the centre of the scans.
-  void placeUser(const LatLon& at, double altitude);
+  // Puts the user aircraft there: the position the engine learns from the simulator.
+  static void placeUser(const LatLon& at, double altitude);
 
-  // One engine tick, then the simulator's frame: creations, removals, the scan of loaded objects, the positions.
+  // One engine tick, then the simulator's frame: creations, removals, the objects loaded, the positions.
   void tick();
   void ticks(std::int32_t n);
   void ticksUntil(std::int32_t tick);
+  // Runs on from `firstSecond` to `lastSecond`, queuing at each second the reports `reportsOf(second)` gives.
+  template <class Reports>
+  void runReporting(std::int32_t firstSecond, std::int32_t lastSecond, Reports reportsOf) {
+    for (std::int32_t second = firstSecond; second <= lastSecond; ++second) {
+      ticksUntil(second * 100);
+      for (TrafficItem& report : reportsOf(second)) {
+        queueReport(std::move(report));
+      }
+    }
+  }
 
   // The loaded objects.
   const std::map<std::uint32_t, Object>& objects() const { return objects_; }
@@ -61,21 +79,26 @@ class SimulatorStandIn {
   static constexpr std::int32_t defaultLoadTicks = 100;
 
  private:
+  static void queueReport(TrafficItem report);
+  std::int32_t loadTicksOf(const std::string& title, const std::string& tailNumber);
   void create(const CreateRequest& request);
   void removeDue();
   void remove(std::uint32_t objectId);
   void load();
-  void scan();
-  bool inRange(const Object& object) const;
   void takePositions();
 
-  std::map<std::string, std::int32_t> loadTicks_;
+  // Successive load times, and how many were taken, by title and by tail number.
+  struct Loads {
+    std::vector<std::int32_t> successive;
+    std::size_t taken = 0;
+  };
+  std::map<std::string, Loads> loadsOfTitle_;
+  std::map<std::string, Loads> loadsOfTail_;
   std::map<std::uint32_t, Object> objects_;
   std::map<std::uint32_t, Object> loading_;
   std::vector<Handover> history_;
   std::multimap<std::int32_t, std::uint32_t> removing_;  // object ids by the tick their removal is done
   std::int32_t removalTicks_ = 0;
-  std::optional<LatLon> user_;
   std::uint32_t nextObjectId_ = 100;
   std::size_t creations_ = 0;
   std::size_t removals_ = 0;

@@ -47,19 +47,6 @@ class Spawning : public EngineStep {
     lf_handleBuffered(aircraft);
   }
 
-  // Runs the simulator and the engine on from `firstSecond` to `lastSecond`, queuing at each second the reports
-  // `reportsOf(second)` gives.
-  template <class Reports>
-  static void runReporting(SimulatorStandIn& simulator, std::int32_t firstSecond, std::int32_t lastSecond,
-                           Reports reportsOf) {
-    for (std::int32_t second = firstSecond; second <= lastSecond; ++second) {
-      simulator.ticksUntil(second * 100);
-      for (TrafficItem& report : reportsOf(second)) {
-        queue(std::move(report));
-      }
-    }
-  }
-
   // The report of a C172 flying under the callsign DLH4AB 0.2 degrees north of the airliner `flying` reports.
   static TrafficItem lightAircraft(double seconds) {
     TrafficItem light = flying(liveHexid + 1, "DLH4AB", seconds, tickCount);
@@ -240,7 +227,7 @@ TEST_F(UserFlyingAway, AFlightLeftBehindAtTheEdgeOfTheRangeIsNotCreatedAndTakesN
   MAX_LIVE_SEL.value = 1;
   const LatLon behind = gf_destinationPoint(userAt(0), 270.0 * degree, 19.0 * feetPerNauticalMile);
   const LatLon beside = gf_destinationPoint(userAt(10), 0.0, 5.0 * feetPerNauticalMile);
-  runReporting(simulator, 0, 120, [&](std::int32_t second) {
+  simulator.runReporting(0, 120, [&](std::int32_t second) {
     std::vector<TrafficItem> reports;
     if (second % 2 == 0) {
       reports.push_back(flyingFrom(liveHexid, "BHD1", behind, 270.0, 250.0, second, tickCount));
@@ -278,12 +265,12 @@ TEST_F(Spawning, AnAircraftAtTheEdgeOfTheRangeWaitsUntilItComesNearer) {
     }
     return reports;
   };
-  runReporting(simulator, 0, 300, reportsOf);
+  simulator.runReporting(0, 300, reportsOf);
   EXPECT_EQ(simulator.creations(), 0U);
   EXPECT_EQ(loggedCount("TXI1     lies at the edge of the range or beyond, not created"), 1U);
 
   simulator.placeUser(gf_destinationPoint({50.0, 8.0}, 0.0, 15.0 * feetPerNauticalMile), 3000.0);
-  runReporting(simulator, 301, 330, reportsOf);
+  simulator.runReporting(301, 330, reportsOf);
   EXPECT_EQ(simulator.creations(), 1U);
   EXPECT_EQ(simulator.objects().size(), 1U);
 }
@@ -325,7 +312,7 @@ TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinut
     }
     return counts;
   };
-  runReporting(simulator, 0, 180, reportsOf);
+  simulator.runReporting(0, 180, reportsOf);
 
   // The farther of the two abreast made room for the first close one and stays out, also once that one has gone and
   // left its place free.
@@ -339,7 +326,7 @@ TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinut
 
   // Two minutes after it was taken out it fills the free place; the second close flight then takes the place of the
   // farthest of the two abreast, and every aircraft was created at most twice.
-  runReporting(simulator, 181, 330, reportsOf);
+  simulator.runReporting(181, 330, reportsOf);
   counts = handovers();
   EXPECT_EQ(counts["ABR1"].first, 2U);
   EXPECT_EQ(counts["PAS2"].first, 1U);
@@ -362,7 +349,7 @@ TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterA
     }
     return reports;
   };
-  runReporting(simulator, 0, 120, reportsOf);
+  simulator.runReporting(0, 120, reportsOf);
 
   // The airliner shows 30 s behind its reports.
   ASSERT_EQ(simulator.objects().size(), 1U);
@@ -372,7 +359,7 @@ TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterA
   EXPECT_NEAR(shown.position->longitude, flying(liveHexid, "", 120 - 50, 0).position.lon, 0.01);
 
   // The light aircraft's object, which came at last, went again at once.
-  runReporting(simulator, 121, 250, reportsOf);
+  simulator.runReporting(121, 250, reportsOf);
   EXPECT_EQ(simulator.creations(), 2U);
   EXPECT_EQ(simulator.removals(), 1U);
   ASSERT_EQ(simulator.objects().size(), 1U);
@@ -397,9 +384,9 @@ TEST_F(Spawning, AfterACreationGivenUpForGoodEveryLaterFlightUnderItsCallsignIsS
     }
     return reports;
   };
-  runReporting(simulator, 0, 125, reportsOf);
+  simulator.runReporting(0, 125, reportsOf);
   simulator.setLoadTicks("Generic C172", SimulatorStandIn::defaultLoadTicks);
-  runReporting(simulator, 126, 200, reportsOf);
+  simulator.runReporting(126, 200, reportsOf);
 
   EXPECT_EQ(simulator.objects().size(), 2U);
   EXPECT_EQ(simulator.removals(), 0U);
@@ -412,7 +399,7 @@ TEST_F(Spawning, AFlightWaitingForItsCallsignPushesOutNoOtherAircraft) {
   MAX_LIVE_SEL.value = 2;
   SimulatorStandIn simulator;
   simulator.setLoadTicks("Generic C172", 3000);
-  runReporting(simulator, 0, 60, [](std::int32_t second) {
+  simulator.runReporting(0, 60, [](std::int32_t second) {
     std::vector<TrafficItem> reports;
     if (second % 2 == 0) {
       reports.push_back(flying(liveHexid + 2, "FAR1", second, tickCount));
@@ -440,7 +427,7 @@ TEST_F(Spawning, AtTheLiveLimitANewcomerThatIsNotCreatedPushesOutNoAircraft) {
   KnownTypes.insert("B744");
   SimulatorStandIn simulator;
   simulator.placeUser({50.0, 8.0}, 30000.0);
-  runReporting(simulator, 0, 300, [](std::int32_t second) {
+  simulator.runReporting(0, 300, [](std::int32_t second) {
     std::vector<TrafficItem> reports;
     if (second % 2 != 0) {
       return reports;

@@ -24,16 +24,33 @@ struct InRange {
   char atcId[32] = {};
 };
 
+struct AddedAircraft {
+  InRange inRange;
+  char title[256] = {};
+};
+
+InRange inRangeBlock(const char* atcId, double altitudeAboveGround) {
+  InRange block;
+  block.altitudeAboveGround = altitudeAboveGround;
+  block.onGround = altitudeAboveGround > 0 ? 0 : 1;
+  std::strncpy(block.atcId, atcId, sizeof(block.atcId));
+  return block;
+}
+
 // One object of a range scan as the simulator reports it.
 void scanned(std::uint32_t objectId, const char* atcId, double altitudeAboveGround = 0) {
   SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE message;
   message.dwRequestID = REQ_AC_IN_RANGE;
   message.dwObjectID = objectId;
-  InRange block;
-  block.altitudeAboveGround = altitudeAboveGround;
-  block.onGround = altitudeAboveGround > 0 ? 0 : 1;
-  std::strncpy(block.atcId, atcId, sizeof(block.atcId));
+  const InRange block = inRangeBlock(atcId, altitudeAboveGround);
   lf_onSimObjectDataByType(message, std::as_bytes(std::span{&block, 1}));
+}
+
+// The simulator's answer to the link's request for the data of an added aircraft.
+void answered(std::uint32_t objectId, const char* atcId, const std::string& title, double altitudeAboveGround = 0) {
+  AddedAircraft block{inRangeBlock(atcId, altitudeAboveGround)};
+  std::strncpy(block.title, title.c_str(), sizeof(block.title) - 1);
+  lf_onAddedAircraftData(objectId, std::as_bytes(std::span{&block, 1}));
 }
 
 void added(std::uint32_t objectId, SIMCONNECT_SIMOBJECT_TYPE type = SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT) {
@@ -59,12 +76,6 @@ class AiObjects : public LinkTest {
     pump();
   }
 
-  void scanRange() {
-    const std::lock_guard lock{simConnectMutex};
-    ASSERT_TRUE(SUCCEEDED(SimConnect_RequestDataOnSimObjectType(hSimConnect, REQ_AC_IN_RANGE, DEF_AC_IN_RANGE,
-                                                                20 * 1852, SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT)));
-  }
-
   // The one result posted, or an empty one of kind "blocked" when there is not exactly one.
   SimResult onlyResult() {
     const auto results = gf_takeSimResults();
@@ -73,12 +84,11 @@ class AiObjects : public LinkTest {
   }
 };
 
-TEST_F(AiObjects, ACreatedLiveAircraftIsRecognisedByItsCallsignAndHandedToTheProgram) {
+TEST_F(AiObjects, ACreatedLiveAircraftIsRecognisedByItsCallsignAndTitleAndHandedToTheProgram) {
   create("DLH4AB", 4711000, "Airbus A320 Lufthansa", climbingOut);
   ASSERT_EQ(addedObjects.size(), 1u);
   const std::uint32_t objectId = addedObjects[0];
-  scanRange();
-  pump();
+  pump();  // the simulator answers the link's request for the data of the new object
   const auto result = onlyResult();
   EXPECT_EQ(result.kind, SimResultKind::liveCreated);
   EXPECT_EQ(result.objectId, objectId);
@@ -93,11 +103,15 @@ TEST_F(AiObjects, ACreatedLiveAircraftIsRecognisedByItsCallsignAndHandedToThePro
   EXPECT_EQ(object["tail"], "DLH4AB");
   EXPECT_TRUE(object["released"]);
   EXPECT_EQ(object["frozen"], (nlohmann::json{{"latLon", true}, {"altitude", true}, {"attitude", true}}));
+
+  // A model that loads slowly may appear when the user has flown on, beyond the range the scans look at.
+  create("DLH4AC", 4711001, "Airbus A320 Lufthansa", {51.5, 8.57, 3000, 0, 0, 0, 0, 250});
+  pump();
+  EXPECT_EQ(onlyResult().hexid, 4711001u);
 }
 
 TEST_F(AiObjects, AStaticParkedAircraftIsReportedWithoutHeight) {
   create("DLH2", 10000);
-  scanRange();
   pump();
   const auto result = onlyResult();
   EXPECT_EQ(result.kind, SimResultKind::staticCreated);
@@ -114,25 +128,42 @@ TEST_F(AiObjects, ARefusedTitleIsReportedWithItsHexid) {
 }
 
 TEST_F(AiObjects, ARefusalWithoutPacketIdTakesTheFirstEntryWithout) {
-  pendingCreates = {{5, 11111, "A"}, {0, 22222, "B"}, {0, 33333, "C"}};
+  pendingCreates = {{5, 11111, "A", "T"}, {0, 22222, "B", "T"}, {0, 33333, "C", "T"}};
   lf_onCreateRefused(0);
   EXPECT_EQ(onlyResult().hexid, 22222u);
   ASSERT_EQ(pendingCreates.size(), 2u);
 }
 
-TEST_F(AiObjects, TwoPendingCreationsWithOneCallsignMatchTheFirst) {
-  pendingCreates = {{1, 11111, "DLH1"}, {2, 22222, "DLH1"}};
-  added(300);
-  scanned(300, "DLH1");
+TEST_F(AiObjects, AnObjectUnderACallsignOfSeveralCreationsGoesToTheOldestWithItsTitle) {
+  // A creation given up may still show after a later aircraft took its callsign.
+  const std::string longTitle(300, 'L');
+  pendingCreates = {{1, 11111, "DLH1", "Airbus A320 Lufthansa"},
+                    {2, 22222, "DLH1", "Cessna 172"},
+                    {3, 33333, "DLH1", "Airbus A320 Lufthansa"},
+                    {4, 44444, "DLH2", longTitle}};
+  for (const std::uint32_t objectId : {300u, 301u, 302u, 303u}) {
+    added(objectId);
+  }
+  answered(300, "DLH1", "Cessna 172");
+  EXPECT_EQ(onlyResult().hexid, 22222u);
+  answered(301, "DLH1", "Airbus A320 Lufthansa");
   EXPECT_EQ(onlyResult().hexid, 11111u);
+  // A title the simulator's field cut short is still its creation's.
+  answered(302, "DLH2", longTitle.substr(0, 255));
+  EXPECT_EQ(onlyResult().hexid, 44444u);
+  // Under the callsign of a creation but with a title of none, the object is not the program's.
+  answered(303, "DLH1", "Boeing 737");
+  EXPECT_TRUE(gf_takeSimResults().empty());
   ASSERT_EQ(pendingCreates.size(), 1u);
-  EXPECT_EQ(pendingCreates[0].hexid, 22222u);
+  EXPECT_EQ(pendingCreates[0].hexid, 33333u);
 }
 
 TEST_F(AiObjects, TheStarRuleAppliesOnlyToObjectsNotJustAdded) {
-  pendingCreates = {{1, 11111, "DLH1*"}};
+  pendingCreates = {{1, 11111, "DLH1*", "Airbus A320 Lufthansa"}};
   added(300);
-  scanned(300, "DLH1*");
+  scanned(300, "DLH1*");  // its data has not come yet
+  EXPECT_TRUE(gf_takeSimResults().empty());
+  answered(300, "DLH1*", "Airbus A320 Lufthansa");
   EXPECT_EQ(onlyResult().kind, SimResultKind::liveCreated);
   scanned(301, "DLH7*");
   scanned(302, "");
@@ -162,10 +193,10 @@ TEST_F(AiObjects, NewAircraftOfTheSimulatorAreOnlyLoggedAndAsGenOnlyOnce) {
   for (const std::uint32_t objectId : {600u, 601u, 602u, 603u}) {
     added(objectId);
   }
-  scanned(600, "AS-GEN");
-  scanned(601, "AS-GEN");
-  scanned(602, "EZY12", 1200.4);
-  scanned(603, "EZY\n==> Error 81\x1b");  // another player's callsign, as it came over the network
+  answered(600, "AS-GEN", "Airbus A320");
+  answered(601, "AS-GEN", "Airbus A320");
+  answered(602, "EZY12", "Airbus A320", 1200.4);
+  answered(603, "EZY\n==> Error 81\x1b", "Airbus A320");  // another player's callsign, as it came over the network
   EXPECT_TRUE(gf_takeSimResults().empty());
   const auto log = logText();
   EXPECT_EQ(log.find("Spawned by Asobo"), log.rfind("Spawned by Asobo"));
@@ -181,6 +212,8 @@ TEST_F(AiObjects, NewAircraftOfTheSimulatorAreOnlyLoggedAndAsGenOnlyOnce) {
 TEST_F(AiObjects, ARemovalIsSentAndItsObjectReportedGone) {
   create("DLH4AB", 4711000);
   const std::uint32_t objectId = addedObjects.at(0);
+  pump();
+  ASSERT_EQ(onlyResult().kind, SimResultKind::liveCreated);
   gf_queueRemoval(objectId);
   frame();
   pump();

@@ -74,7 +74,7 @@ TEST_F(ClientThread, DeclaresEveryIdentifierInOrder) {
   EXPECT_EQ(declared["name"], "Corvalen");
   EXPECT_EQ(declared["subscriptions"].size(), 5u);
   const nlohmann::json datumCounts{{"401", 3}, {"402", 8}, {"403", 12}, {"404", 4}, {"405", 2},
-                                   {"406", 1}, {"407", 1}, {"408", 1},  {"409", 1}};
+                                   {"406", 1}, {"407", 1}, {"408", 1},  {"409", 1}, {"410", 5}};
   EXPECT_EQ(declared["definitions"], datumCounts);
   EXPECT_EQ(declared["mappedEvents"].size(), 17u);
   EXPECT_EQ(declared["mappedEvents"]["220"], "ENGINE_AUTO_START");
