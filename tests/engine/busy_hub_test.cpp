@@ -260,8 +260,10 @@ class BusyHalfHour : public BusyHub {
       const double track = unit(random) * 360.0;
       const double speed = 250.0 + unit(random) * 200.0;
       const auto duration = static_cast<std::int32_t>(120.0 + unit(random) * 120.0);
-      const std::uint32_t callsignOf = sharedCallsigns && number >= 180 ? number - 180 : number;
-      const bool light = sharedCallsigns && (callsignOf % 4 == 3) != (callsignOf != number);
+      const bool sharer = sharedCallsigns && number >= 180;
+      const std::uint32_t callsignOf = sharer ? number - 180 : number;
+      const bool firstIsLight = sharedCallsigns && callsignOf % 4 == 3;
+      const bool light = sharer ? !firstIsLight : firstIsLight;
       for (std::int32_t flown = 0; flown <= duration; flown += 5) {
         const TrafficItem at = flyingFrom(0, "", from, track, speed, flown, 0);
         feed.report(0x400000 + number, fmt::format("OVF{}", callsignOf), start + flown,
