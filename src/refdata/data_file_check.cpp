@@ -86,7 +86,7 @@ bool gf_decryptAigRegcodes() {
     return true;
   }
   if (std::filesystem::exists(aigRegcodesEncPath)) {
-    gf_reportUpdateFailure(*failure);
+    gf_reportUpdateFailure(aigRegcodesEncPath, *failure);
   }
   return false;
 }

@@ -163,6 +163,7 @@ bool lf_openExplorerAtNewVersion() {
 bool lf_installNewVersion(const VersionData& webVersion) {
   if (!lf_downloadNewVersion(webVersion)) {
     gf_reportUpdateFailure(
+        newVersionFolder,
         "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
     return false;
   }

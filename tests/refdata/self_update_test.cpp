@@ -95,7 +95,8 @@ TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   EXPECT_THAT(log.body(), HasSubstr("==> Could not open setup_Corvalen_d_v11.10.4.zip\n"));
 
   EXPECT_EQ(gf_statusText(),
-            "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
+            "Downloading program installer file version 11.10.4 failed | The downloading/unzipping of the new version "
+            "failed? Try manually via the Mardelwyn website.");
   EXPECT_TRUE(filesIn("new_version").empty());
   EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
   EXPECT_FALSE(stopRequested);
