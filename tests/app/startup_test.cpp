@@ -148,10 +148,12 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   const auto sealedDbase = readFile("input/dbase.enc");
   for (const char* leftover :
        {"input/dbase.enc.3.download", "input/airports.enc.0.download.xml", "input/AIG-regcodes.enc.xml",
-        "versions.json.12.download", "my_simaddon2024.zip.1.download"}) {
+        "versions.json.12.download", "my_simaddon2024.zip.1.download", "my_simaddon2024.zip",
+        "setup_Corvalen_d_v11.10.4.zip"}) {
     writeFile(leftover, "partial");
   }
   writeFile("input/notes.download.txt", "the user's");
+  writeFile("setup_Corvalen_d_v11.10.4.zip.txt", "the user's");
   // Killed while the new simaddon files were moved in from the unzipped folder, the old ones set aside.
   fs::create_directories("airports/my_simaddon/mine");
   writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
@@ -166,7 +168,11 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   EXPECT_THAT(filesIn("input"), UnorderedElementsAre("dbase.enc", "airports.enc", "notes.download.txt", "my_regcodes"));
   EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
   EXPECT_FALSE(fs::exists("versions.json.12.download"));
-  EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
+  for (const char* leftover :
+       {"my_simaddon2024.zip.1.download", "my_simaddon2024.zip", "setup_Corvalen_d_v11.10.4.zip"}) {
+    EXPECT_FALSE(fs::exists(leftover)) << leftover;
+  }
+  EXPECT_TRUE(fs::exists("setup_Corvalen_d_v11.10.4.zip.txt"));
   EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));  // the old files are back
   EXPECT_EQ(readFile("airports/my_simaddon/mine/notes.txt"), "kept by the user");
   EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
