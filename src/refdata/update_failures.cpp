@@ -34,4 +34,8 @@ void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& web
                                            lf_isInstalled(kept) ? "left as it was" : "not installed"));
 }
 
+void gf_reportRepairFailed(std::string_view key, const std::filesystem::path& damaged) {
+  gf_reportUpdateFailure(damaged, fmt::format("{} repair failed, {} is still damaged", key, damaged.string()));
+}
+
 }  // namespace cvl

@@ -20,4 +20,7 @@ void gf_reportUpdateFailure(const std::filesystem::path& kept, std::string_view 
 void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& webVersion,
                                     const std::filesystem::path& kept);
 
+// "<key> repair failed, <file> is still damaged": a damaged file could not be fetched again at its version.
+void gf_reportRepairFailed(std::string_view key, const std::filesystem::path& damaged);
+
 }  // namespace cvl

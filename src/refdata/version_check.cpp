@@ -116,22 +116,33 @@ void lf_updateDataFile(const Json& versions, const std::string& key, StringParam
     lf_logVersionNotFound(key);
     return;
   }
-  if (!lf_isNewer(*webVersion, stored) && lf_installedFileServes(target, check)) {
+  const bool newer = lf_isNewer(*webVersion, stored);
+  if (!newer && lf_installedFileServes(target, check)) {
     lf_logUpToDate(key);
     return;
   }
+  // At its stored version a file that is there but does not serve is damaged: it is fetched again as a repair.
+  const bool repair = !newer && std::filesystem::exists(target);
   std::error_code ignored;
   std::filesystem::create_directories(target.parent_path(), ignored);
   const auto usable = [&check](const std::filesystem::path& download) {
     return check(download) == DataFileState::usable;
   };
   if (!gf_downloadFromSite(fileName, target, usable)) {
-    // What is there serves on, and the stored version, left as it was, asks for the update again at the next start.
-    gf_reportComponentUpdateFailed(key, *webVersion, target);
+    // What is there stays, and the stored version, left as it was, asks for the download again at the next start.
+    if (repair) {
+      gf_reportRepairFailed(key, target);
+    } else {
+      gf_reportComponentUpdateFailed(key, *webVersion, target);
+    }
     return;
   }
   stored.setValue(webVersion->toString());
-  lf_logUpdated(key, *webVersion);
+  if (repair) {
+    gf_log(fmt::format("{} repaired with {} {}", target.string(), key, webVersion->toString()));
+  } else {
+    lf_logUpdated(key, *webVersion);
+  }
 }
 
 // Switches the scan option on, so that the start-up rescans; the version counts as done from here on.

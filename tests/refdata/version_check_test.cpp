@@ -218,9 +218,8 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
             "88: input/airports.enc is damaged and will be downloaded again at the next start");
   EXPECT_FALSE(gf_decryptAigRegcodes());
   EXPECT_EQ(gf_statusText(),
-            "airports update to 2.0.0 failed, input/airports.enc left as it was | input/AIG-regcodes.enc is damaged "
-            "and will be downloaded again at the next start | dbase update to 2.0.0 failed, input/dbase.enc left as "
-            "it was")
+            "airports repair failed, input/airports.enc is still damaged | input/AIG-regcodes.enc is damaged and will "
+            "be downloaded again at the next start | dbase repair failed, input/dbase.enc is still damaged")
       << "the damaged file stands in place of its failed fetch, the other failed fetches beside it";
 
   // The next start reaches the site: every file is fetched again and the start-up reads them.
@@ -231,7 +230,9 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
   for (const auto& file : files) {
     EXPECT_TRUE(readFile(file.installed()) == readFile(site.path() / "11" / file.name)) << file.name;
     EXPECT_EQ(test::storedSetting(file.stored.key), "2.0.0") << file.key;
+    EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} repaired with {} 2.0.0\n", file.installed().string(), file.key)));
   }
+  EXPECT_THAT(log.body(), Not(HasSubstr("update to"))) << "the version did not change";
   EXPECT_EQ(startUpReadError(gf_readDbase), "");
   EXPECT_EQ(startUpReadError(gf_readAirports), "");
   ASSERT_TRUE(gf_decryptAigRegcodes());
