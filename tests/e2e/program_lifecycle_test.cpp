@@ -266,6 +266,9 @@ TEST(InstalledProgram, AMessageLeftUnansweredDoesNotHoldOffAStop) {
   EXPECT_EQ(program.waitForExit(endLimit), 0) << desktop.computer.log();
   const auto text = desktop.computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("The installer of the new version is in " + desktop.computer.programFile("new_version").string()),
+            std::string::npos)
+      << text;
   EXPECT_TRUE(fs::exists(desktop.computer.programFile("new_version") / "install_new_version.exe"));
 }
 

@@ -79,7 +79,10 @@ TEST_F(SelfUpdate, AFolderThatCannotBeShownIsReportedAndTheRunStillEnds) {
       "Opening file explorer at the new version failed? Try manually via the Mardelwyn website.";
   EXPECT_EQ(gf_statusText(), failure);
   EXPECT_THAT(log.body(), HasSubstr(failure + "\n"));
-  EXPECT_THAT(ui::shownMessageBoxes(), testing::Contains("Could not open File Explorer at new version"));
+  const auto newFolder = (std::filesystem::current_path() / "new_version").string();
+  EXPECT_THAT(ui::shownMessageBoxes(),
+              testing::Contains("Could not open File Explorer at new version\nThe installer is in " + newFolder));
+  EXPECT_THAT(log.body(), HasSubstr("The installer of the new version is in " + newFolder + "\n"));
   EXPECT_EQ(readFile("new_version/install_new_version.exe"), "MZ installer");
   EXPECT_EQ(exitReason, ExitReason::newVersion);
 }
