@@ -61,6 +61,21 @@ void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   }
 }
 
+void lf_setErrorLine(std::string_view text, bool alsoLog) {
+  const std::lock_guard lock{mainWindow.mutex};
+  mainWindow.statusText.clear();
+  mainWindow.statusMessage.clear();
+  mainWindow.statusSetAt = 0;
+  if (!text.empty() && text != mainWindow.errorText) {
+    lf_mirrorLocked(fmt::format("Error {}", text));
+  }
+  mainWindow.errorText = text;
+  if (alsoLog) {
+    gf_log(fmt::format("Error {}", text));
+  }
+  gf_invalidateBand(rcStatusLine);
+}
+
 }  // namespace
 
 void gf_setStatusLine(std::string_view text, bool alsoLog) {
@@ -73,18 +88,11 @@ void gf_clearStatusLine() {
 }
 
 void gf_setErrorLine(std::string_view text) {
-  const std::lock_guard lock{mainWindow.mutex};
-  mainWindow.statusText.clear();
-  mainWindow.statusMessage.clear();
-  mainWindow.statusSetAt = 0;
-  if (!text.empty() && text != mainWindow.errorText) {
-    lf_mirrorLocked(fmt::format("Error {}", text));
-  }
-  mainWindow.errorText = text;
-  if (!gf_stopping()) {
-    gf_log(fmt::format("Error {}", text));
-  }
-  gf_invalidateBand(rcStatusLine);
+  lf_setErrorLine(text, !gf_stopping());
+}
+
+void gf_setCycleErrorLine(std::string_view text) {
+  lf_setErrorLine(text, true);
 }
 
 bool gf_holdStatusNotice(std::string_view subject, std::string_view notice) {

@@ -272,6 +272,29 @@ TEST(InstalledProgram, AMessageLeftUnansweredDoesNotHoldOffAStop) {
   EXPECT_TRUE(fs::exists(desktop.computer.programFile("new_version") / "install_new_version.exe"));
 }
 
+// Error 48 sends the user to the manual, which the desktop cannot open: the program says so in a message box, and the
+// user closes the program while it is up.
+TEST(InstalledProgram, AnErrorWhoseMessageIsUpWhenTheUserClosesIsStillLogged) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const VirtualDisplay display;
+  const UserComputer computer{R"(<parameter name="LIG_AUTOMATIC" value="false"/>)"};
+  const RecordingOpener failing{4};
+  auto program = computer.startProgram({}, {{"CORVALEN_UI", "fltk"}, {"DISPLAY", display.name()}});
+  ASSERT_TRUE(waitUntil([&] { return windowsShown(display.name(), "CRVL") == 1; }, startLimit)) << computer.log();
+
+  program.signal(SIGTERM);
+
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  const auto text = computer.log();
+  EXPECT_NE(text.find("Error 48: Exit Corvalen first!   Then set one or more lfolder parameters to your liveries, see "
+                      "Manual 5.2\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
+}
+
 TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {
   if (!onPath("Xvfb")) {
     GTEST_SKIP() << "Xvfb is not installed";
