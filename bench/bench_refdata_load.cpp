@@ -106,7 +106,7 @@ void BM_CheckLargeDbaseFile(benchmark::State& state) {
   const ScratchFolder folder;
   cvl::gf_writeSealedDataFile(cvl::dbaseEncPath, largeDbase(500000));
   for (auto _ : state) {
-    if (!cvl::gf_dbaseFileUsable(cvl::dbaseEncPath)) {
+    if (cvl::gf_dbaseFileState(cvl::dbaseEncPath) != cvl::DataFileState::usable) {
       state.SkipWithError("dbase not usable");
     }
   }

@@ -126,6 +126,7 @@ void MainWindow::resetDisplayValues() {
   {
     const std::lock_guard lock{mutex};
     statusText.clear();
+    statusMessage.clear();
     heldNotices.clear();
     errorText.clear();
   }

@@ -40,8 +40,15 @@ struct SeparatorLine {
   int y2;
 };
 
+// A notice held on the status line: what it is about (the file or folder of a failed update) and its text.
+struct HeldNotice {
+  std::string subject;
+  std::string text;
+};
+
 // The window's state. Numbers and flags are atomic and texts are replaced whole (GuardedString), so the painter never
-// sees a half-written value; statusText, heldNotices and errorText are read and written only under mutex.
+// sees a half-written value; the status line's texts, heldNotices and errorText are read and written only under
+// mutex.
 class MainWindow {
  public:
   MainWindow();
@@ -72,15 +79,16 @@ class MainWindow {
                                                      {0, 280, 642, 280},
                                                      {0, 308, 880, 308}}};
 
-  // Guards statusText, heldNotices and errorText.
+  // Guards the status line's texts, heldNotices and errorText.
   std::mutex mutex;
   // The painter of the paint in progress; valid during the window's paint only (UI thread).
   ui::Painter* hdc = nullptr;
   std::atomic<ui::Handle> hwnd{ui::noHandle};
 
-  std::string statusText;  // under mutex
-  // Notices that stand at the front of the status line until they are released (under mutex).
-  std::vector<std::string> heldNotices;
+  std::string statusText;     // under mutex: what the line shows
+  std::string statusMessage;  // under mutex: the status message in it, without the held notices
+  // Notices that stand on the status line, after its message, until they are released (under mutex).
+  std::vector<HeldNotice> heldNotices;
   std::string errorText;  // under mutex
   GuardedString userAcTitleText;
   GuardedString parkAirportText;

@@ -28,27 +28,50 @@ void lf_mirrorLocked(std::string_view line) {
   }
 }
 
-// What the line shows for the message: the held notices first.
-std::string lf_behindHeldNotices(std::string_view text) {
-  std::vector<std::string_view> parts{mainWindow.heldNotices.begin(), mainWindow.heldNotices.end()};
+// What the line shows for the message: the message first, so that what the program does now is always in sight, then
+// the held notices.
+std::string lf_withHeldNotices(std::string_view text) {
+  std::vector<std::string_view> parts;
   if (!text.empty()) {
     parts.push_back(text);
   }
+  for (const auto& notice : mainWindow.heldNotices) {
+    parts.push_back(notice.text);
+  }
   return fmt::format("{}", fmt::join(parts, noticeSeparator));
+}
+
+void lf_showLocked() {
+  mainWindow.statusText = lf_withHeldNotices(mainWindow.statusMessage);
+  mainWindow.statusSetAt = mainWindow.statusText.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
+  gf_invalidateBand(rcStatusLine);
 }
 
 void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   if (!mainWindow.errorText.empty()) {
     return;
   }
-  std::string shown = lf_behindHeldNotices(text);
-  if (shown != mainWindow.statusText) {
+  if (text != mainWindow.statusMessage) {
     lf_mirrorLocked(text);
   }
-  mainWindow.statusText = std::move(shown);
-  mainWindow.statusSetAt = mainWindow.statusText.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
+  mainWindow.statusMessage = text;
+  lf_showLocked();
   if (alsoLog && !text.empty() && !gf_stopping()) {
     gf_log(text);
+  }
+}
+
+void lf_setErrorLine(std::string_view text, bool alsoLog) {
+  const std::lock_guard lock{mainWindow.mutex};
+  mainWindow.statusText.clear();
+  mainWindow.statusMessage.clear();
+  mainWindow.statusSetAt = 0;
+  if (!text.empty() && text != mainWindow.errorText) {
+    lf_mirrorLocked(fmt::format("Error {}", text));
+  }
+  mainWindow.errorText = text;
+  if (alsoLog) {
+    gf_log(fmt::format("Error {}", text));
   }
   gf_invalidateBand(rcStatusLine);
 }
@@ -65,30 +88,30 @@ void gf_clearStatusLine() {
 }
 
 void gf_setErrorLine(std::string_view text) {
-  const std::lock_guard lock{mainWindow.mutex};
-  mainWindow.statusText.clear();
-  mainWindow.statusSetAt = 0;
-  if (!text.empty() && text != mainWindow.errorText) {
-    lf_mirrorLocked(fmt::format("Error {}", text));
-  }
-  mainWindow.errorText = text;
-  if (!gf_stopping()) {
-    gf_log(fmt::format("Error {}", text));
-  }
-  gf_invalidateBand(rcStatusLine);
+  lf_setErrorLine(text, !gf_stopping());
 }
 
-bool gf_holdStatusNotice(std::string_view notice) {
+void gf_setCycleErrorLine(std::string_view text) {
+  lf_setErrorLine(text, true);
+}
+
+bool gf_holdStatusNotice(std::string_view subject, std::string_view notice) {
   const std::lock_guard lock{mainWindow.mutex};
   auto& held = mainWindow.heldNotices;
+  const auto standing = std::ranges::find(held, subject, &HeldNotice::subject);
   // The same notice met again (another check in the same process) stands once.
-  if (std::ranges::find(held, notice) != held.end()) {
+  if (standing != held.end() && standing->text == notice) {
     return false;
   }
   if (mainWindow.errorText.empty() && !notice.empty()) {
-    held.emplace_back(notice);
+    // What is learnt of a file later (it is damaged) says more than what was learnt before (its update failed).
+    if (standing != held.end()) {
+      standing->text = notice;
+    } else {
+      held.push_back({std::string{subject}, std::string{notice}});
+    }
     lf_mirrorLocked(notice);
-    lf_setStatusLocked({}, false);
+    lf_showLocked();
   }
   return true;
 }

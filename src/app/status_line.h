@@ -13,11 +13,15 @@ void gf_setStatusLine(std::string_view text, bool alsoLog);
 void gf_clearStatusLine();
 // Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way.
 void gf_setErrorLine(std::string_view text);
+// The same for the error that ended a run cycle, logged also during a stop: the user may have closed the window while
+// the error's message box was up, and the log is to say what the error was.
+void gf_setCycleErrorLine(std::string_view text);
 
-// Keeps the notice at the front of the status line until gf_releaseStatusNotices: later status messages are shown
-// after it, and clearing the line leaves it standing. Not logged here. Dropped, as a status message is, while an
-// error line is shown. False when the same notice already stands: the caller has reported it before. Any thread.
-bool gf_holdStatusNotice(std::string_view notice);
+// Keeps the notice on the status line until gf_releaseStatusNotices: later status messages are shown in front of it,
+// where the window's width always shows them, and clearing the line leaves it standing. One notice stands for each
+// subject: a later one replaces it. Not logged here. Dropped, as a status message is, while an error line is shown.
+// False when the same notice already stands: the caller has reported it before. Any thread.
+bool gf_holdStatusNotice(std::string_view subject, std::string_view notice);
 // The held notices stay shown, with a status message's life, until the next status message replaces them.
 void gf_releaseStatusNotices();
 

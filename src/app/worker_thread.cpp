@@ -131,8 +131,15 @@ void lf_runCycle() {
 }
 
 void lf_stopForSystemError(std::string_view text) {
-  gf_setErrorLine(text);
+  gf_setCycleErrorLine(text);
   gf_requestExit(ExitReason::systemError, 0);
+}
+
+// A stop requested before the error came (the user closed the window while the error's message box was up) keeps
+// its reason.
+void lf_markSystemError() {
+  auto unset = ExitReason::notYetSet;
+  exitReason.compare_exchange_strong(unset, ExitReason::systemError);
 }
 
 // The error line shows what ended the cycle; closing down then keeps the window open until the user closes it.
@@ -140,16 +147,16 @@ void lf_runGuardedCycle() {
   try {
     lf_runCycle();
   } catch (const UserErrorException& failure) {
-    gf_setErrorLine(failure.what());
-    exitReason = ExitReason::systemError;
+    gf_setCycleErrorLine(failure.what());
+    lf_markSystemError();
   } catch (const fmt::format_error& failure) {
-    gf_setErrorLine(fmt::format("std::format error: {}", failure.what()));
+    gf_setCycleErrorLine(fmt::format("std::format error: {}", failure.what()));
     lf_stopForSystemError(failure.what());
   } catch (const std::exception& failure) {
     lf_stopForSystemError(failure.what());
   } catch (...) {
-    gf_setErrorLine("Unknown exception");
-    exitReason = ExitReason::systemError;
+    gf_setCycleErrorLine("Unknown exception");
+    lf_markSystemError();
   }
 }
 

@@ -249,8 +249,8 @@ void lf_readRegistrations(const pugi::xml_document& document) {
 
 bool gf_readDbase() {
   lf_clearTables();
-  if (!std::filesystem::exists(dbaseEncPath) || !gf_streamDecrypt(dbaseEncPath, dbaseXmlPath)) {
-    throw std::runtime_error(gf_unusableDataFileText(dbaseEncPath));
+  if (const auto failure = gf_decryptForReading(dbaseEncPath, dbaseXmlPath)) {
+    throw std::runtime_error(*failure);
   }
   const auto removePlainFile = gsl::finally([] { gf_removeFile(dbaseXmlPath); });
   pugi::xml_document document;

@@ -71,7 +71,7 @@ extern std::vector<std::string> ShortRegistrations;
 
 // Empties every table, then decrypts input/dbase.enc into input/dbase.xml, reads it and removes the plain file again
 // (on every path). True when the tables are filled; false when the plain file does not parse. Throws
-// std::runtime_error with gf_unusableDataFileText when dbase.enc is missing or does not decrypt, and
+// std::runtime_error with the text of gf_decryptForReading when dbase.enc is missing or cannot be decrypted, and
 // UserErrorException 61 when one of the list sections that must have values has none. Bad entries of
 // the optional sections are logged and skipped.
 bool gf_readDbase();

@@ -104,8 +104,8 @@ bool gf_readAirports() {
   if (lf_airportsRead) {
     return !AirportList.empty();
   }
-  if (!std::filesystem::exists(airportsEncPath) || !gf_streamDecrypt(airportsEncPath, airportsXmlPath)) {
-    throw UserErrorException(88, gf_unusableDataFileText(airportsEncPath));
+  if (const auto failure = gf_decryptForReading(airportsEncPath, airportsXmlPath)) {
+    throw UserErrorException(88, *failure);
   }
   const auto removePlainFile = gsl::finally([] { gf_removeFile(airportsXmlPath); });
   try {

@@ -30,9 +30,10 @@ extern std::vector<Airport> AirportList;
 extern std::unordered_set<std::string> AirportCodes;
 
 // The first call decrypts input/airports.enc, reads every airport, sorts the list and removes the plain file; later
-// calls only answer. True when the list holds an airport. Throws UserErrorException 88 with gf_unusableDataFileText
-// when the file is missing or does not decrypt, load or hold "airports" (why is logged); the next call then tries
-// again. Airports with missing or unusable attributes are logged and skipped.
+// calls only answer. True when the list holds an airport. Throws UserErrorException 88 with the text of
+// gf_decryptForReading when the file is missing or cannot be decrypted, and with gf_unusableDataFileText when it does
+// not load or hold "airports" (why is logged); the next call then tries again. Airports with missing or unusable
+// attributes are logged and skipped.
 bool gf_readAirports();
 
 // Whether the plain airports file at that path would give gf_readAirports an airport; the list is left alone. Throws

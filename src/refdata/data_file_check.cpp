@@ -18,33 +18,43 @@ namespace {
 
 using PlainReading = std::function<bool(const std::filesystem::path&)>;
 
+std::string lf_cannotWriteText(const std::filesystem::path& plainPath, const DecryptOutcome& decryption) {
+  return fmt::format("cannot write {} ({})", plainPath.string(), decryption.writeFailure.message());
+}
+
 // Decrypts the file into a plain file beside it and reads that; the plain file is removed on every path.
-bool lf_readsLikeAtStartUp(const std::filesystem::path& encPath, const PlainReading& read) {
+DataFileState lf_readsLikeAtStartUp(const std::filesystem::path& encPath, const PlainReading& read) {
   auto plainPath = encPath;
   plainPath += ".xml";
   const auto removePlainFile = gsl::finally([&plainPath] { gf_removeFile(plainPath); });
-  if (!gf_streamDecrypt(encPath, plainPath)) {
-    return false;
+  const auto decryption = gf_streamDecrypt(encPath, plainPath);
+  if (decryption.writeFailure) {
+    gf_logFlagged(
+        fmt::format("{} could not be checked: {}", encPath.string(), lf_cannotWriteText(plainPath, decryption)));
+    return DataFileState::notTried;
+  }
+  if (!decryption) {
+    return DataFileState::damaged;
   }
   try {
-    return read(plainPath);
+    return read(plainPath) ? DataFileState::usable : DataFileState::damaged;
   } catch (const std::exception& failure) {
     gf_logFlagged(fmt::format("{} not usable: {}", plainPath.string(), failure.what()));
-    return false;
+    return DataFileState::damaged;
   }
 }
 
 }  // namespace
 
-bool gf_dbaseFileUsable(const std::filesystem::path& encPath) {
+DataFileState gf_dbaseFileState(const std::filesystem::path& encPath) {
   return lf_readsLikeAtStartUp(encPath, gf_dbaseXmlReadable);
 }
 
-bool gf_airportsFileUsable(const std::filesystem::path& encPath) {
+DataFileState gf_airportsFileState(const std::filesystem::path& encPath) {
   return lf_readsLikeAtStartUp(encPath, gf_airportsXmlReadable);
 }
 
-bool gf_aigRegcodesFileUsable(const std::filesystem::path& encPath) {
+DataFileState gf_aigRegcodesFileState(const std::filesystem::path& encPath) {
   return lf_readsLikeAtStartUp(encPath, gf_aigRegcodesXmlReadable);
 }
 
@@ -55,12 +65,28 @@ std::string gf_unusableDataFileText(const std::filesystem::path& encPath) {
   return fmt::format("{} is damaged and will be downloaded again at the next start", encPath.string());
 }
 
+std::optional<std::string> gf_decryptForReading(const std::filesystem::path& encPath,
+                                                const std::filesystem::path& plainPath) {
+  if (!std::filesystem::exists(encPath)) {
+    return gf_unusableDataFileText(encPath);
+  }
+  const auto decryption = gf_streamDecrypt(encPath, plainPath);
+  if (decryption) {
+    return std::nullopt;
+  }
+  if (decryption.writeFailure) {
+    return fmt::format("{} could not be read: {}", encPath.string(), lf_cannotWriteText(plainPath, decryption));
+  }
+  return gf_unusableDataFileText(encPath);
+}
+
 bool gf_decryptAigRegcodes() {
-  if (gf_streamDecrypt(aigRegcodesEncPath, aigRegcodesXmlPath)) {
+  const auto failure = gf_decryptForReading(aigRegcodesEncPath, aigRegcodesXmlPath);
+  if (!failure) {
     return true;
   }
   if (std::filesystem::exists(aigRegcodesEncPath)) {
-    gf_reportUpdateFailure(gf_unusableDataFileText(aigRegcodesEncPath));
+    gf_reportUpdateFailure(aigRegcodesEncPath, *failure);
   }
   return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // Whether a data file would serve the start-up, and what the user is told of one in input/ that does not. Each check
@@ -8,16 +9,29 @@
 // again; why a file would not serve is logged. The tables the start-up fills are left alone.
 namespace cvl {
 
-bool gf_dbaseFileUsable(const std::filesystem::path& encPath);
-bool gf_airportsFileUsable(const std::filesystem::path& encPath);
-bool gf_aigRegcodesFileUsable(const std::filesystem::path& encPath);
+enum class DataFileState {
+  usable,
+  damaged,  // it does not decrypt, or its plain text does not read
+  // Its plain file could not be written beside it (a read-only folder, a full disk): nothing is known of the file.
+  notTried,
+};
+
+DataFileState gf_dbaseFileState(const std::filesystem::path& encPath);
+DataFileState gf_airportsFileState(const std::filesystem::path& encPath);
+DataFileState gf_aigRegcodesFileState(const std::filesystem::path& encPath);
 
 // "<file> not available" for a missing file; for one that is there, that it is damaged and will be downloaded again at
 // the next start: the version check fetches a file that does not serve as it fetches a missing one.
 std::string gf_unusableDataFileText(const std::filesystem::path& encPath);
 
-// Decrypts input/AIG-regcodes.enc into input/AIG-regcodes.xml for reading. A file that is there but does not decrypt
-// is named as damaged on the status line, where it stays through the start-up as an update failure does (also
+// Decrypts the data file into its plain file for its reader. Nothing when that worked; else what the user is told:
+// the text of gf_unusableDataFileText, or, when only the plain file could not be written, "<file> could not be read:
+// cannot write <plain file> (<the system's reason>)", which no download can mend.
+std::optional<std::string> gf_decryptForReading(const std::filesystem::path& encPath,
+                                                const std::filesystem::path& plainPath);
+
+// Decrypts input/AIG-regcodes.enc into input/AIG-regcodes.xml for reading. A file that is there but cannot be read is
+// named on the status line, where it stays through the start-up in place of a failed update of the file (also
 // logged); the start-up goes on without it.
 bool gf_decryptAigRegcodes();
 

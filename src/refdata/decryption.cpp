@@ -4,9 +4,12 @@
 #include <sodium.h>
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <gsl/narrow>
 #include <gsl/util>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -31,17 +34,48 @@ std::size_t lf_readUpTo(std::istream& in, std::span<unsigned char> buffer) {
   return gsl::narrow<std::size_t>(in.gcount());
 }
 
-void lf_write(std::ostream& out, std::span<const unsigned char> bytes, const std::filesystem::path& outputPath) {
-  out.write(reinterpret_cast<const char*>(bytes.data()), gsl::narrow<std::streamsize>(bytes.size()));
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OutputFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// The reason the system gave for the failed call just made.
+std::error_code lf_lastError() {
+  return {errno != 0 ? errno : EIO, std::generic_category()};
+}
+
+[[noreturn]] void lf_throwNotWritten(std::string_view failure, const std::filesystem::path& outputPath) {
+  throw PlainFileNotWritten(fmt::format("{}: {}", failure, outputPath.string()), lf_lastError());
+}
+
+OutputFile lf_openOutput(const std::filesystem::path& outputPath) {
+  errno = 0;
+  OutputFile out{std::fopen(outputPath.c_str(), "wb")};
   if (!out) {
-    throw std::runtime_error("Could not write output file: " + outputPath.string());
+    lf_throwNotWritten("Could not open output file", outputPath);
+  }
+  return out;
+}
+
+void lf_write(std::FILE* out, std::span<const unsigned char> bytes, const std::filesystem::path& outputPath) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
+    lf_throwNotWritten("Could not write output file", outputPath);
+  }
+}
+
+// What is still buffered reaches the disk here: a full disk may refuse it only now.
+void lf_closeOutput(OutputFile out, const std::filesystem::path& outputPath) {
+  errno = 0;
+  if (std::fclose(out.release()) != 0) {
+    lf_throwNotWritten("Could not write output file", outputPath);
   }
 }
 
 // Pulls every message after the header. Only a stream that closes with its FINAL message is whole: an empty or cut
 // download must never pass for a data file. Bytes after a full FINAL message lie outside the authenticated stream and
 // are not read; after a shorter one they join that message, which then fails.
-void lf_pullMessages(crypto_secretstream_xchacha20poly1305_state& state, std::istream& in, std::ostream& out,
+void lf_pullMessages(crypto_secretstream_xchacha20poly1305_state& state, std::istream& in, std::FILE* out,
                      const std::filesystem::path& outputPath) {
   std::array<unsigned char, encSealedChunkBytes> sealed{};
   std::array<unsigned char, encPlainChunkBytes> plain{};
@@ -69,10 +103,7 @@ void lf_streamDecrypt(std::span<const std::uint8_t, dataFileKeyBytes> key, const
   if (!in) {
     throw std::runtime_error("Could not open input file: " + inputPath.string());
   }
-  std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    throw std::runtime_error("Could not open output file: " + outputPath.string());
-  }
+  OutputFile out = lf_openOutput(outputPath);
   std::array<unsigned char, encHeaderBytes> header{};
   crypto_secretstream_xchacha20poly1305_state state;
   const auto wipeState = gsl::finally([&state] { sodium_memzero(&state, sizeof state); });
@@ -80,24 +111,26 @@ void lf_streamDecrypt(std::span<const std::uint8_t, dataFileKeyBytes> key, const
       crypto_secretstream_xchacha20poly1305_init_pull(&state, header.data(), key.data()) != 0) {
     throw std::runtime_error("Invalid header or key");
   }
-  lf_pullMessages(state, in, out, outputPath);
-  out.close();
-  if (!out) {
-    throw std::runtime_error("Could not write output file: " + outputPath.string());
-  }
+  lf_pullMessages(state, in, out.get(), outputPath);
+  lf_closeOutput(std::move(out), outputPath);
 }
 
-bool gf_streamDecrypt(const std::filesystem::path& encPath, const std::filesystem::path& plainPath) {
+DecryptOutcome gf_streamDecrypt(const std::filesystem::path& encPath, const std::filesystem::path& plainPath) {
   std::array<std::uint8_t, dataFileKeyBytes> key = dataFileKey;
   const auto wipeKey = gsl::finally([&key] { sodium_memzero(key.data(), key.size()); });
+  DecryptOutcome outcome;
   try {
     lf_streamDecrypt(key, encPath, plainPath);
-    return true;
+    outcome.decrypted = true;
+    return outcome;
   } catch (const std::exception& error) {
     gf_log(fmt::format("{} exception: {}", "gf_streamDecrypt", error.what()));
+    if (const auto* notWritten = dynamic_cast<const PlainFileNotWritten*>(&error)) {
+      outcome.writeFailure = notWritten->reason();
+    }
   }
   gf_removeFile(plainPath);
-  return false;
+  return outcome;
 }
 
 void gf_removeFile(const std::filesystem::path& path) {

@@ -156,13 +156,15 @@ bool lf_downloadReleaseNotes(const std::filesystem::path& targetPath) {
 
 bool lf_openExplorerAtNewVersion() {
   // The folder itself: opening the installer would run it.
-  return gf_openOrTell(std::filesystem::current_path() / newVersionFolder,
-                       "Could not open File Explorer at new version");
+  const auto newFolder = std::filesystem::current_path() / newVersionFolder;
+  return gf_openOrTell(newFolder, fmt::format("Could not open File Explorer at new version\nThe installer is in {}",
+                                              newFolder.string()));
 }
 
 bool lf_installNewVersion(const VersionData& webVersion) {
   if (!lf_downloadNewVersion(webVersion)) {
     gf_reportUpdateFailure(
+        newVersionFolder,
         "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
     return false;
   }
@@ -172,6 +174,8 @@ bool lf_installNewVersion(const VersionData& webVersion) {
   }
   const auto notice = gf_newVersionNotice(std::filesystem::current_path());
   gf_logAndFlush(notice);
+  // Logged before the folder is shown: a close while its failure is told must not leave the user without it.
+  gf_logAndFlush(fmt::format("The installer of the new version is in {}", newFolder.string()));
   gf_writeTextFile(notice, newVersionFolder / readmeFileName, true);
   if (lf_openExplorerAtNewVersion()) {
     gf_flushLog();

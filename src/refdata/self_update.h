@@ -19,7 +19,8 @@ bool lf_downloadNewVersion(const VersionData& webVersion);
 // Downloads ReleaseNotes.pdf from the site's docs/ folder to the target.
 bool lf_downloadReleaseNotes(const std::filesystem::path& targetPath);
 
-// Shows the folder new_version to the user; on failure a message box says so and the result is false.
+// Shows the folder new_version to the user; on failure a message box says so, naming the folder, and the result is
+// false.
 bool lf_openExplorerAtNewVersion();
 
 }  // namespace cvl

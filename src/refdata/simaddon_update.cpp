@@ -21,7 +21,6 @@
 namespace cvl {
 namespace {
 
-const std::filesystem::path simAddonZipPath{"my_simaddon2024.zip"};
 constexpr std::string_view simAddonZipUrlPath = "mysimaddon24/my_simaddon2024.zip";
 
 // Beside airports/my_simaddon, the zip is written into this folder before any file of airports/my_simaddon changes.

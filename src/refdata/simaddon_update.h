@@ -1,11 +1,16 @@
 #pragma once
 
+#include <filesystem>
+
 #include "foundation/version.h"
 
 // The MSFS 2024 data zip my_simaddon2024.zip, unpacked into airports/my_simaddon (each entry as its stem + ".txt").
 namespace cvl {
 
 enum class ComponentUpdate { upToDate, updated, failed };
+
+// Where the zip is downloaded, in the program folder; it is removed once unpacked.
+inline const std::filesystem::path simAddonZipPath{"my_simaddon2024.zip"};
 
 // Fetches and unpacks the zip when the web version is newer than MYSIMADDON24_VERSION or the folder has no files.
 // The zip is written into a new folder beside airports/my_simaddon, whose files replace the folder's own only once

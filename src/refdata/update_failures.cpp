@@ -19,19 +19,23 @@ bool lf_isInstalled(const std::filesystem::path& kept) {
 
 }  // namespace
 
-void gf_reportUpdateFailure(std::string_view text) {
+void gf_reportUpdateFailure(const std::filesystem::path& kept, std::string_view text) {
   if (gf_stopping()) {
     return;
   }
-  if (gf_holdStatusNotice(text)) {
+  if (gf_holdStatusNotice(kept.string(), text)) {
     gf_logFlagged(text);
   }
 }
 
 void gf_reportComponentUpdateFailed(std::string_view key, const VersionData& webVersion,
                                     const std::filesystem::path& kept) {
-  gf_reportUpdateFailure(fmt::format("{} update to {} failed, {} {}", key, webVersion.toString(), kept.string(),
-                                     lf_isInstalled(kept) ? "left as it was" : "not installed"));
+  gf_reportUpdateFailure(kept, fmt::format("{} update to {} failed, {} {}", key, webVersion.toString(), kept.string(),
+                                           lf_isInstalled(kept) ? "left as it was" : "not installed"));
+}
+
+void gf_reportRepairFailed(std::string_view key, const std::filesystem::path& damaged) {
+  gf_reportUpdateFailure(damaged, fmt::format("{} repair failed, {} is still damaged", key, damaged.string()));
 }
 
 }  // namespace cvl

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -90,12 +91,15 @@ bool lf_isNewer(const VersionData& webVersion, const StringParameter& stored) {
   return webVersion > VersionData{stored.getValue()};
 }
 
-// A file in input/ that the start-up could not read is as good as missing: one damaged on disk is fetched again.
-bool lf_installedFileServes(const std::filesystem::path& target, const ContentCheck& usable) {
+using DataFileCheck = std::function<DataFileState(const std::filesystem::path&)>;
+
+// A file in input/ that the start-up could not read is as good as missing: one damaged on disk is fetched again. One
+// whose plain text cannot be written there is not: a download would not mend the folder, and the start-up says why.
+bool lf_installedFileServes(const std::filesystem::path& target, const DataFileCheck& check) {
   if (!std::filesystem::exists(target)) {
     return false;
   }
-  if (usable(target)) {
+  if (check(target) != DataFileState::damaged) {
     return true;
   }
   gf_logFlagged(fmt::format("{} is damaged, downloading it again", target.string()));
@@ -106,25 +110,39 @@ bool lf_installedFileServes(const std::filesystem::path& target, const ContentCh
 // damaged. It replaces the file there only when it reads as the start-up will read it.
 void lf_updateDataFile(const Json& versions, const std::string& key, StringParameter& stored,
                        const std::filesystem::path& fileName, const std::filesystem::path& target,
-                       const ContentCheck& usable) {
+                       const DataFileCheck& check) {
   const auto webVersion = lf_componentVersion(versions, key);
   if (!webVersion) {
     lf_logVersionNotFound(key);
     return;
   }
-  if (!lf_isNewer(*webVersion, stored) && lf_installedFileServes(target, usable)) {
+  const bool newer = lf_isNewer(*webVersion, stored);
+  if (!newer && lf_installedFileServes(target, check)) {
     lf_logUpToDate(key);
     return;
   }
+  // At its stored version a file that is there but does not serve is damaged: it is fetched again as a repair.
+  const bool repair = !newer && std::filesystem::exists(target);
   std::error_code ignored;
   std::filesystem::create_directories(target.parent_path(), ignored);
+  const auto usable = [&check](const std::filesystem::path& download) {
+    return check(download) == DataFileState::usable;
+  };
   if (!gf_downloadFromSite(fileName, target, usable)) {
-    // What is there serves on, and the stored version, left as it was, asks for the update again at the next start.
-    gf_reportComponentUpdateFailed(key, *webVersion, target);
+    // What is there stays, and the stored version, left as it was, asks for the download again at the next start.
+    if (repair) {
+      gf_reportRepairFailed(key, target);
+    } else {
+      gf_reportComponentUpdateFailed(key, *webVersion, target);
+    }
     return;
   }
   stored.setValue(webVersion->toString());
-  lf_logUpdated(key, *webVersion);
+  if (repair) {
+    gf_log(fmt::format("{} repaired with {} {}", target.string(), key, webVersion->toString()));
+  } else {
+    lf_logUpdated(key, *webVersion);
+  }
 }
 
 // Switches the scan option on, so that the start-up rescans; the version counts as done from here on.
@@ -211,11 +229,11 @@ bool gf_checkVersions() {
   if (!msfs2020Mode) {
     lf_checkSimAddon(*versions);
   }
-  lf_updateDataFile(*versions, "airports", AIRPORTS_VERSION, airportsEncName, airportsEncPath, gf_airportsFileUsable);
-  lf_updateDataFile(*versions, "aig", AIG_VERSION, aigRegcodesEncName, aigRegcodesEncPath, gf_aigRegcodesFileUsable);
+  lf_updateDataFile(*versions, "airports", AIRPORTS_VERSION, airportsEncName, airportsEncPath, gf_airportsFileState);
+  lf_updateDataFile(*versions, "aig", AIG_VERSION, aigRegcodesEncName, aigRegcodesEncPath, gf_aigRegcodesFileState);
   lf_checkScanData(*versions, "liveries", SCAN_LIVERIES, LIV_SCAN_VERSION, scannedLiveriesPath);
   lf_checkScanData(*versions, "addons", SCAN_AIRPORTS, ADDONS_SCAN_VERSION, std::nullopt);
-  lf_updateDataFile(*versions, "dbase", DBASE_VERSION, dbaseEncName, dbaseEncPath, gf_dbaseFileUsable);
+  lf_updateDataFile(*versions, "dbase", DBASE_VERSION, dbaseEncName, dbaseEncPath, gf_dbaseFileState);
   return true;
 }
 

@@ -1,9 +1,15 @@
 #include "sceneryscan/folders_before_scan.h"
 
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
 #include "foundation/constants.h"
+#include "foundation/log.h"
 #include "sceneryscan/file_status.h"
 
 namespace cvl {
@@ -50,6 +56,30 @@ void lf_removeUnfinished(const fs::path& folder) {
   fs::remove_all(lf_unfinishedPath(folder));
 }
 
+bool lf_sameBytes(const fs::path& one, const fs::path& other) {
+  if (fs::file_size(one) != fs::file_size(other)) {
+    return false;
+  }
+  std::ifstream oneStream{one, std::ios::binary};
+  std::ifstream otherStream{other, std::ios::binary};
+  return oneStream && otherStream &&
+         std::equal(std::istreambuf_iterator<char>{oneStream}, std::istreambuf_iterator<char>{},
+                    std::istreambuf_iterator<char>{otherStream}, std::istreambuf_iterator<char>{});
+}
+
+// Whether the folder's own files are the copy's, name for name and byte for byte: then nothing was taken out of it or
+// put into it since the copy was made (the files could not be removed, or a kill came first).
+bool lf_holdsTheCopy(const fs::path& folder, const fs::path& copy) {
+  const auto copied = lf_filesIn(copy);
+  if (lf_filesIn(folder).size() != copied.size()) {
+    return false;
+  }
+  return std::ranges::all_of(copied, [&folder](const fs::path& file) {
+    const auto own = folder / file.filename();
+    return fs::is_regular_file(own) && lf_sameBytes(own, file);
+  });
+}
+
 // An older version set the whole folder aside: the folder itself with the folders the user keeps in it, or the link
 // it was. A copy made here holds neither, and is no link.
 bool lf_isWholeFolder(const fs::path& setAside) {
@@ -81,7 +111,17 @@ void gf_setFolderAside(const fs::path& folder) {
     lf_copyFiles(folder, copy);
     fs::rename(copy, setAside);
   }
-  lf_removeFiles(folder);
+  try {
+    lf_removeFiles(folder);
+  } catch (const fs::filesystem_error&) {
+    // A folder that cannot be written keeps its files: what was taken goes back, and the copy goes.
+    try {
+      gf_restoreFolder(folder);
+    } catch (const fs::filesystem_error&) {
+      // The copy stays, and the next start gives it back.
+    }
+    throw;
+  }
 }
 
 void gf_restoreFolder(const fs::path& folder) {
@@ -96,8 +136,10 @@ void gf_restoreFolder(const fs::path& folder) {
     return;
   }
   gf_createFolder(folder);
-  lf_removeFiles(folder);
-  lf_copyFiles(setAside, folder);
+  if (!lf_holdsTheCopy(folder, setAside)) {
+    lf_removeFiles(folder);
+    lf_copyFiles(setAside, folder);
+  }
   gf_letGoOfSetAside(folder);
 }
 
@@ -113,8 +155,14 @@ void gf_letGoOfSetAside(const fs::path& folder) {
 
 void gf_giveBackFoldersSetAside() {
   for (const auto* folder : {&mySimAddonFolder, &myThirdPartyFolder}) {
-    lf_removeUnfinished(*folder);
-    gf_restoreFolder(*folder);
+    try {
+      lf_removeUnfinished(*folder);
+      gf_restoreFolder(*folder);
+    } catch (const fs::filesystem_error& failure) {
+      // A folder the user may not write: the start-up goes on with what is in it, and the copy keeps the user's files.
+      gf_logFlagged(fmt::format("Could not give back {} to {}: {}; its files stay there",
+                                lf_setAsidePath(*folder).string(), folder->string(), failure.code().message()));
+    }
   }
 }
 

@@ -10,18 +10,21 @@
 namespace cvl {
 
 // Copies the folder's files aside, then removes them from the folder. When files are still set aside from a scan that
-// never ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's.
+// never ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's. A
+// folder whose files cannot be removed is given back before the failure is thrown.
 void gf_setFolderAside(const std::filesystem::path& folder);
 
-// Gives the folder back its files as they were before the scan; the files the scan wrote into it go. A folder an
-// older version set aside whole (with its subfolders, or as the link it was) takes the folder's place whole.
+// Gives the folder back its files as they were before the scan; the files the scan wrote into it go. A folder that
+// still holds what was set aside is not written at all, only the copy goes. A folder an older version set aside whole
+// (with its subfolders, or as the link it was) takes the folder's place whole.
 void gf_restoreFolder(const std::filesystem::path& folder);
 
 // The scan has ended: what was set aside goes.
 void gf_letGoOfSetAside(const std::filesystem::path& folder);
 
 // At start-up, before the scans are decided: gives back the files of my_simaddon and my_thirdparty that a killed
-// scan set aside, and removes a copy it left unfinished.
+// scan set aside, and removes a copy it left unfinished. A folder that cannot be given back is logged and keeps its
+// copy; it never ends the start-up.
 void gf_giveBackFoldersSetAside();
 
 }  // namespace cvl

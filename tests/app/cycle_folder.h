@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
+#include "liveries/liveries_processed.h"
 #include "parking/park_airport_list.h"
 #include "platform/ui/window.h"
 #include "refdata/airports_database.h"
@@ -36,6 +37,7 @@ inline void resetCycleFlags() {
 // Forgets what a start-up reads once per process, so that the next one reads it again as a fresh start would.
 inline void forgetStartUpData() {
   dataFilesLoaded = false;
+  liveriesProcessed = false;
   gf_forgetAirports();
   parkAirports.clear();
 }

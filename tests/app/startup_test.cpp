@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <gsl/util>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,10 @@
 #include "foundation/constants.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/user_error.h"
+#include "foundation/zip_archive.h"
 #include "platform/ui/controls.h"
 #include "sceneryscan/folders_before_scan.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl::test {
 namespace {
@@ -145,10 +148,12 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   const auto sealedDbase = readFile("input/dbase.enc");
   for (const char* leftover :
        {"input/dbase.enc.3.download", "input/airports.enc.0.download.xml", "input/AIG-regcodes.enc.xml",
-        "versions.json.12.download", "my_simaddon2024.zip.1.download"}) {
+        "versions.json.12.download", "my_simaddon2024.zip.1.download", "my_simaddon2024.zip",
+        "setup_Corvalen_d_v11.10.4.zip"}) {
     writeFile(leftover, "partial");
   }
   writeFile("input/notes.download.txt", "the user's");
+  writeFile("setup_Corvalen_d_v11.10.4.zip.txt", "the user's");
   // Killed while the new simaddon files were moved in from the unzipped folder, the old ones set aside.
   fs::create_directories("airports/my_simaddon/mine");
   writeFile("airports/my_simaddon/EHAM.txt", "old EHAM");
@@ -163,7 +168,11 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   EXPECT_THAT(filesIn("input"), UnorderedElementsAre("dbase.enc", "airports.enc", "notes.download.txt", "my_regcodes"));
   EXPECT_EQ(readFile("input/dbase.enc"), sealedDbase);
   EXPECT_FALSE(fs::exists("versions.json.12.download"));
-  EXPECT_FALSE(fs::exists("my_simaddon2024.zip.1.download"));
+  for (const char* leftover :
+       {"my_simaddon2024.zip.1.download", "my_simaddon2024.zip", "setup_Corvalen_d_v11.10.4.zip"}) {
+    EXPECT_FALSE(fs::exists(leftover)) << leftover;
+  }
+  EXPECT_TRUE(fs::exists("setup_Corvalen_d_v11.10.4.zip.txt"));
   EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));  // the old files are back
   EXPECT_EQ(readFile("airports/my_simaddon/mine/notes.txt"), "kept by the user");
   EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
@@ -173,6 +182,66 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   lf_prepareFolders();
   EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EHAM.txt", "mine"));
   EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
+}
+
+// An MSFS 2024 user whose airports/my_simaddon cannot be written, with a newer simaddon zip on the site.
+TEST(StartUpSimAddonTest, AnUpdateThatCannotWriteTheSimaddonFolderStopsNoLaterStart) {
+  CycleFolder folder{true, R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"};
+  const auto backTo2020 = gsl::finally([] { msfs2020Mode = true; });
+  fs::create_directories("airports/my_simaddon");
+  writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  writeFile(folder.sitePath() / "versions.json",
+            R"({"msfs": {"major": 11, "minor": 10, "patch": 3}, "simaddon": {"major": 1, "minor": 2, "patch": 0}})");
+  fs::create_directories(folder.sitePath() / "mysimaddon24");
+  auto zip = ZipArchive::create(folder.sitePath() / "mysimaddon24" / "my_simaddon2024.zip");
+  zip.add("EDDF.cfg", "archive/simaddon/EDDF.xml\n");
+  ASSERT_TRUE(zip.close());
+  const ReadOnlyFolder readOnly{"airports/my_simaddon"};
+  if (!readOnly.available()) {
+    GTEST_SKIP() << "no way to make a folder read-only here";
+  }
+
+  lf_startUp();
+
+  EXPECT_NE(folder.log().find("==> simaddon update to 1.2.0 failed, airports/my_simaddon left as it was\n"),
+            std::string::npos)
+      << folder.log();
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), ElementsAre("EDDM.txt"));
+
+  fs::remove(folder.sitePath() / "versions.json");  // the next start finds the site down
+  EXPECT_NO_THROW(lf_startUp());
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDM.txt"), "archive/simaddon/EDDM.xml\n");
+  EXPECT_EQ(gf_errorText(), "");
+}
+
+TEST_F(StartUpTest, FilesSetAsideThatCannotBeGivenBackStayAndTheStartUpGoesOn) {
+  fs::create_directories("airports/my_simaddon");
+  writeFile("airports/my_simaddon/EDDF.txt", "archive/simaddon/EDDF.xml\n");
+  const ReadOnlyFolder readOnly{"airports/my_simaddon"};
+  if (!readOnly.available()) {
+    GTEST_SKIP() << "no way to make a folder read-only here";
+  }
+  const auto setAside = fs::path{"airports/my_simaddon_before_scan"};
+  EXPECT_THROW(gf_setFolderAside(mySimAddonFolder), fs::filesystem_error);
+  EXPECT_FALSE(fs::exists(setAside)) << "a scan that cannot write the folder leaves no copy";
+
+  // A copy of what the folder still holds, left by an older version's failed update: it goes.
+  fs::create_directories(setAside);
+  writeFile(setAside / "EDDF.txt", "archive/simaddon/EDDF.xml\n");
+  EXPECT_NO_THROW(lf_prepareFolders());
+  EXPECT_FALSE(fs::exists(setAside));
+
+  // Files the folder no longer holds: they stay where they are, and the log says why and where.
+  fs::create_directories(setAside);
+  writeFile(setAside / "EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  EXPECT_NO_THROW(lf_prepareFolders());
+  EXPECT_EQ(readFile(setAside / "EDDM.txt"), "archive/simaddon/EDDM.xml\n");
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDF.txt"), "archive/simaddon/EDDF.xml\n");
+  EXPECT_NE(folder.log().find("==> Could not give back airports/my_simaddon_before_scan to airports/my_simaddon: " +
+                              readOnly.reason() + "; its files stay there\n"),
+            std::string::npos)
+      << folder.log();
 }
 
 TEST_F(StartUpTest, AFileInPlaceOfAProgramFolderIsAnError) {
@@ -204,7 +273,7 @@ TEST_F(StartUpTest, UpdateFailuresStayOnTheStatusLineThroughTheStartUp) {
 
   const std::string aigFailure = "aig update to 2.0.0 failed, input/AIG-regcodes.enc not installed";
   const std::string dbaseFailure = "dbase update to 2.0.0 failed, input/dbase.enc left as it was";
-  EXPECT_EQ(gf_statusText(), aigFailure + " | " + dbaseFailure + " | RealTraffic not detected at this PC");
+  EXPECT_EQ(gf_statusText(), "RealTraffic not detected at this PC | " + aigFailure + " | " + dbaseFailure);
   EXPECT_NE(folder.log().find("==> " + aigFailure + "\n"), std::string::npos) << folder.log();
   EXPECT_NE(folder.log().find("==> " + dbaseFailure + "\n"), std::string::npos);
   EXPECT_TRUE(dataFilesLoaded);  // the start-up went on with the file there

@@ -91,22 +91,23 @@ TEST_F(StatusLine, AMessageStandsForTwentyFiveBeatsAndAReplacementStartsAgain) {
   EXPECT_EQ(gf_errorText(), "lost") << "the error line never times out";
 }
 
-TEST_F(StatusLine, HeldNoticesStandInFrontUntilReleasedThenGiveWayToTheNextMessage) {
+TEST_F(StatusLine, HeldNoticesStandAfterTheMessageOneForEachFileUntilReleased) {
   openMainWindow();
   gf_setStatusLine("Reading dbase ...", true);
-  gf_holdStatusNotice("aig update failed");
-  gf_holdStatusNotice("dbase update failed");
-  gf_holdStatusNotice("aig update failed");
-  EXPECT_EQ(gf_statusText(), "aig update failed | dbase update failed");
+  EXPECT_TRUE(gf_holdStatusNotice("input/AIG-regcodes.enc", "aig update failed"));
+  EXPECT_TRUE(gf_holdStatusNotice("input/dbase.enc", "dbase update failed"));
+  EXPECT_FALSE(gf_holdStatusNotice("input/AIG-regcodes.enc", "aig update failed"));
+  EXPECT_EQ(gf_statusText(), "Reading dbase ... | aig update failed | dbase update failed");
   gf_setStatusLine("Scanning for liveries ...", true);
-  EXPECT_EQ(gf_statusText(), "aig update failed | dbase update failed | Scanning for liveries ...");
+  EXPECT_TRUE(gf_holdStatusNotice("input/AIG-regcodes.enc", "input/AIG-regcodes.enc is damaged"));
+  EXPECT_EQ(gf_statusText(), "Scanning for liveries ... | input/AIG-regcodes.enc is damaged | dbase update failed");
   gf_clearStatusLine();
-  EXPECT_EQ(gf_statusText(), "aig update failed | dbase update failed");
+  EXPECT_EQ(gf_statusText(), "input/AIG-regcodes.enc is damaged | dbase update failed");
   EXPECT_EQ(logBody(), "Reading dbase ...\nScanning for liveries ...\n") << "the holder logs its notices itself";
 
   gf_releaseStatusNotices();
   const auto calls = paintAll();
-  EXPECT_EQ(textAt(calls, 3, 455)->text, "aig update failed | dbase update failed");
+  EXPECT_EQ(textAt(calls, 3, 455)->text, "input/AIG-regcodes.enc is damaged | dbase update failed");
   gf_setStatusLine("Waiting for MSFS 2020 ...", false);
   EXPECT_EQ(gf_statusText(), "Waiting for MSFS 2020 ...");
 }

@@ -147,6 +147,39 @@ TEST(WorkerThreadTest, AStalledDownloadIsShownAndACloseEndsTheProgram) {
   EXPECT_EQ(log.find("dbase records read"), std::string::npos) << "the start-up went no further";
 }
 
+// A damaged AIG file the site cannot replace: through the wait for the simulator the status line shows first what
+// the program does, where the window's width shows it whatever follows, and then the file, once.
+TEST(WorkerThreadTest, WithADamagedAigFileTheWaitForTheSimulatorStaysInSight) {
+  CycleFolder folder{true, R"(<parameter name="AIG_VERSION" value="1.0.4"/>)"
+                           R"(<parameter name="SCAN_LIVERIES" value="false"/>)"
+                           R"(<parameter name="SCAN_AIRPORTS" value="false"/>)"};
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  folder.keepEarlierScan();
+  gf_writeSealedDataFile("input/AIG-regcodes.enc", readFile(sampleDataFolder() / "AIG-regcodes.xml"));
+  auto sealed = readFile("input/AIG-regcodes.enc");
+  sealed[sealed.size() / 2] = static_cast<char>(sealed[sealed.size() / 2] ^ 0x04);
+  writeFile("input/AIG-regcodes.enc", sealed);
+  // The site announces a newer AIG file that it does not hold.
+  writeFile(folder.sitePath() / "versions.json",
+            R"({"msfs": {"major": 11, "minor": 10, "patch": 3}, "aig": {"major": 1, "minor": 0, "patch": 5}})");
+
+  std::thread worker{lf_workerThread};
+  const bool waiting = eventually(
+      [] { return gf_statusText().find("Waiting for MSFS 2020 ...") != std::string::npos || !gf_errorText().empty(); });
+  const auto shown = gf_statusText();
+  gf_requestExit(ExitReason::userClosedSim, 0);
+  worker.join();
+
+  EXPECT_TRUE(waiting) << shown;
+  EXPECT_EQ(shown,
+            "Waiting for MSFS 2020 ... | input/AIG-regcodes.enc is damaged and will be downloaded again at the next "
+            "start");
+  EXPECT_EQ(gf_errorText(), "");
+  EXPECT_NE(folder.log().find("==> aig update to 1.0.5 failed, input/AIG-regcodes.enc left as it was\n"),
+            std::string::npos);
+}
+
 TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {
   CycleFolder folder{false};
   RecordingMainWindow window;

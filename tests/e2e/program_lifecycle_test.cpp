@@ -1,8 +1,10 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 #include <string>
 
@@ -13,6 +15,7 @@
 #include "support/recording_opener.h"
 #include "support/sample_data.h"
 #include "support/screenshot.h"
+#include "support/unwritable_folders.h"
 #include "user_computer.h"
 #include "virtual_display.h"
 
@@ -127,6 +130,65 @@ TEST(InstalledProgram, AnAirportScanKilledInTheMiddleLeavesTheFoldersAsTheyWereF
   EXPECT_EQ(next.waitForExit(endLimit), 0);
 }
 
+// Runs the program until its run loop is reached, then closes it as the window's close box does; its exit status.
+std::optional<int> runUntilClosed(const UserComputer& computer, const std::map<std::string, std::string>& site) {
+  auto program = computer.startProgram({}, site);
+  if (!waitUntil([&] { return fs::exists(computer.settingsFolder() / "orig_dest"); }, startLimit)) {
+    return std::nullopt;
+  }
+  program.signal(SIGTERM);
+  return program.waitForExit(endLimit);
+}
+
+TEST(InstalledProgram, RunsForAUserWhoCannotWriteTheSimaddonFolderAndThenOnAFullDisk) {
+  const UserComputer computer{R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"
+                              R"(<parameter name="SCAN_AIRPORTS" value="false"/>)"};
+  computer.keepEarlierScan();
+  const auto simAddon = computer.programFile("airports") / "my_simaddon";
+  fs::create_directories(simAddon / "mine");
+  writeFile(simAddon / "EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  writeFile(simAddon / "mine" / "notes.txt", "kept by the user");
+  const auto simAddonBefore = filesBelow(simAddon);
+  // The folder belongs to another user; the site offers a simaddon update (the sample site's 1.0.0).
+  const ReadOnlyFolder readOnly{simAddon};
+  if (!readOnly.available()) {
+    GTEST_SKIP() << "no way to make a folder read-only here";
+  }
+
+  EXPECT_EQ(runUntilClosed(computer, {}), 0) << computer.log();
+  EXPECT_NE(computer.log().find("==> simaddon update to 1.0.0 failed, airports/my_simaddon left as it was\n"),
+            std::string::npos);
+  EXPECT_EQ(filesBelow(simAddon), simAddonBefore);
+  EXPECT_THAT(filesIn(computer.programFile("airports")), testing::Not(testing::Contains("my_simaddon_before_scan")));
+
+  // The disk of input/ then fills up: the data files and the plain text of one at a time fit, a newer dbase does not.
+  const auto input = computer.programFile("input");
+  const TempFolder saved;
+  fs::copy(input, saved.path(), fs::copy_options::recursive);
+  std::size_t room = 64 * 1024 + fs::file_size(sampleDataFolder() / "dbase.xml");
+  for (const auto& entry : fs::directory_iterator(saved.path())) {
+    room += entry.is_regular_file() ? fs::file_size(entry.path()) : 0;
+  }
+  const SmallDisk disk{input, room};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  fs::copy(saved.path(), input, fs::copy_options::recursive);
+  const auto inputBefore = filesBelow(input);
+  const TempFolder site;
+  datatool::SiteOptions newerDbase;
+  newerDbase.versions["dbase"] = datatool::ComponentVersion{3, 2, 0};
+  datatool::layOutSite(sampleDataFolder(), site.path(), newerDbase);
+
+  EXPECT_EQ(runUntilClosed(computer, {{"CORVALEN_SITE_URL", "file://" + site.path().string() + "/"}}), 0)
+      << computer.log();
+  EXPECT_NE(computer.log().find("==> dbase update to 3.2.0 failed, input/dbase.enc left as it was\n"),
+            std::string::npos)
+      << computer.log();
+  EXPECT_EQ(filesBelow(input), inputBefore);
+  EXPECT_EQ(filesBelow(simAddon), simAddonBefore);
+}
+
 TEST(InstalledProgram, ASelfUpdateOnAFreshInstallPreparesTheNewVersionAndEnds) {
   const UserComputer computer;  // no data files, no livery scan yet
   const TempFolder site;
@@ -204,7 +266,33 @@ TEST(InstalledProgram, AMessageLeftUnansweredDoesNotHoldOffAStop) {
   EXPECT_EQ(program.waitForExit(endLimit), 0) << desktop.computer.log();
   const auto text = desktop.computer.log();
   EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("The installer of the new version is in " + desktop.computer.programFile("new_version").string()),
+            std::string::npos)
+      << text;
   EXPECT_TRUE(fs::exists(desktop.computer.programFile("new_version") / "install_new_version.exe"));
+}
+
+// Error 48 sends the user to the manual, which the desktop cannot open: the program says so in a message box, and the
+// user closes the program while it is up.
+TEST(InstalledProgram, AnErrorWhoseMessageIsUpWhenTheUserClosesIsStillLogged) {
+  if (!onPath("Xvfb")) {
+    GTEST_SKIP() << "Xvfb is not installed";
+  }
+  const VirtualDisplay display;
+  const UserComputer computer{R"(<parameter name="LIG_AUTOMATIC" value="false"/>)"};
+  const RecordingOpener failing{4};
+  auto program = computer.startProgram({}, {{"CORVALEN_UI", "fltk"}, {"DISPLAY", display.name()}});
+  ASSERT_TRUE(waitUntil([&] { return windowsShown(display.name(), "CRVL") == 1; }, startLimit)) << computer.log();
+
+  program.signal(SIGTERM);
+
+  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  const auto text = computer.log();
+  EXPECT_NE(text.find("Error 48: Exit Corvalen first!   Then set one or more lfolder parameters to your liveries, see "
+                      "Manual 5.2\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Exiting: USER CLOSED SIM\n"), std::string::npos) << text;
 }
 
 TEST(InstalledProgram, ShowsItsWindowOnADisplayAndEndsWithoutFailureWhenClosed) {

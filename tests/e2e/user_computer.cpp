@@ -13,9 +13,11 @@ UserComputer::UserComputer(const std::string& moreSettings) {
   fs::copy(sampleDataFolder() / "aipackage" / "Community", installPath() / "Community", fs::copy_options::recursive);
   fs::create_directories(users_.path() / "runtime");
   fs::create_directories(settingsFolder());
+  const auto installPathText = installPath().string();
   writeFile(settingsFolder() / "parameters.xml", "<root><parameters><parameter name=\"MSFS_INSTALL_PATH\" value=\"" +
-                                                     installPath().string() + "\"/>" + moreSettings +
-                                                     "</parameters></root>");
+                                                     installPathText +
+                                                     "\"/><parameter name=\"MSFS_2024_INSTALL_PATH\" value=\"" +
+                                                     installPathText + "\"/>" + moreSettings + "</parameters></root>");
 }
 
 ProgramProcess UserComputer::startProgram(const std::vector<std::string>& arguments,

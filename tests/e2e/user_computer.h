@@ -14,7 +14,8 @@ namespace cvl::test {
 
 // A user's computer for the installed program: a copy of the folder `cmake --install` laid out, the user's known
 // folders, the simulator's packages folder with the sample AI packages in its Community folder, and a settings file
-// that names that folder (the program cannot detect it here) plus any further parameter elements given. The maker's
+// that names that folder for either simulator (the program cannot detect it here) plus any further parameter elements
+// given. The maker's
 // site is the sample site of the build.
 class UserComputer {
  public:

@@ -79,7 +79,10 @@ TEST_F(SelfUpdate, AFolderThatCannotBeShownIsReportedAndTheRunStillEnds) {
       "Opening file explorer at the new version failed? Try manually via the Mardelwyn website.";
   EXPECT_EQ(gf_statusText(), failure);
   EXPECT_THAT(log.body(), HasSubstr(failure + "\n"));
-  EXPECT_THAT(ui::shownMessageBoxes(), testing::Contains("Could not open File Explorer at new version"));
+  const auto newFolder = (std::filesystem::current_path() / "new_version").string();
+  EXPECT_THAT(ui::shownMessageBoxes(),
+              testing::Contains("Could not open File Explorer at new version\nThe installer is in " + newFolder));
+  EXPECT_THAT(log.body(), HasSubstr("The installer of the new version is in " + newFolder + "\n"));
   EXPECT_EQ(readFile("new_version/install_new_version.exe"), "MZ installer");
   EXPECT_EQ(exitReason, ExitReason::newVersion);
 }
@@ -95,7 +98,8 @@ TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   EXPECT_THAT(log.body(), HasSubstr("==> Could not open setup_Corvalen_d_v11.10.4.zip\n"));
 
   EXPECT_EQ(gf_statusText(),
-            "The downloading/unzipping of the new version failed? Try manually via the Mardelwyn website.");
+            "Downloading program installer file version 11.10.4 failed | The downloading/unzipping of the new version "
+            "failed? Try manually via the Mardelwyn website.");
   EXPECT_TRUE(filesIn("new_version").empty());
   EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
   EXPECT_FALSE(stopRequested);

@@ -20,13 +20,13 @@
 #include "refdata/program_folder.h"
 #include "refdata/registration_files.h"
 #include "refdata/site_folder.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl {
 namespace {
 
 using test::readFile;
 using testing::ElementsAre;
-using testing::EndsWith;
 using testing::HasSubstr;
 using testing::Not;
 using testing::UnorderedElementsAre;
@@ -217,10 +217,10 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
   EXPECT_EQ(startUpReadError(gf_readAirports),
             "88: input/airports.enc is damaged and will be downloaded again at the next start");
   EXPECT_FALSE(gf_decryptAigRegcodes());
-  EXPECT_THAT(gf_statusText(),
-              EndsWith("input/AIG-regcodes.enc is damaged and will be downloaded again at the next start"));
-  EXPECT_THAT(gf_statusText(), HasSubstr("dbase update to 2.0.0 failed, input/dbase.enc left as it was"))
-      << "the failed fetches stay shown beside it";
+  EXPECT_EQ(gf_statusText(),
+            "airports repair failed, input/airports.enc is still damaged | input/AIG-regcodes.enc is damaged and will "
+            "be downloaded again at the next start | dbase repair failed, input/dbase.enc is still damaged")
+      << "the damaged file stands in place of its failed fetch, the other failed fetches beside it";
 
   // The next start reaches the site: every file is fetched again and the start-up reads them.
   for (const auto& file : files) {
@@ -230,12 +230,66 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
   for (const auto& file : files) {
     EXPECT_TRUE(readFile(file.installed()) == readFile(site.path() / "11" / file.name)) << file.name;
     EXPECT_EQ(test::storedSetting(file.stored.key), "2.0.0") << file.key;
+    EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} repaired with {} 2.0.0\n", file.installed().string(), file.key)));
   }
+  EXPECT_THAT(log.body(), Not(HasSubstr("update to"))) << "the version did not change";
   EXPECT_EQ(startUpReadError(gf_readDbase), "");
   EXPECT_EQ(startUpReadError(gf_readAirports), "");
   ASSERT_TRUE(gf_decryptAigRegcodes());
   std::vector<RegcodesEntry> entries;
   EXPECT_TRUE(gf_readAIGRegcodes(entries));
+}
+
+// What the start-up says of a data file whose plain text cannot be written beside it in input/.
+std::string notWrittenText(std::string_view file, const std::string& reason) {
+  return fmt::format("input/{0}.enc could not be read: cannot write input/{0}.xml ({1})", file, reason);
+}
+
+// A folder that cannot take a plain file says nothing of the data files in it: they are neither fetched again nor
+// called damaged, and the start-up names what failed, where and why.
+TEST_F(DataFileUpdate, IntactFilesInAReadOnlyFolderAreNotFetchedAgainNorCalledDamaged) {
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");  // as the site's
+  }
+  const auto installed = readFile(files[2].installed());
+  const test::ReadOnlyFolder readOnly{inputFolder};
+  if (!readOnly.available()) {
+    GTEST_SKIP() << "no way to make a folder read-only here";
+  }
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  EXPECT_THAT(log.body(), Not(HasSubstr("damaged")));
+  EXPECT_EQ(startUpReadError(gf_readDbase), notWrittenText("dbase", readOnly.reason()));
+  EXPECT_EQ(startUpReadError(gf_readAirports), "88: " + notWrittenText("airports", readOnly.reason()));
+  EXPECT_FALSE(gf_decryptAigRegcodes());
+  EXPECT_EQ(gf_statusText(), notWrittenText("AIG-regcodes", readOnly.reason()));
+  EXPECT_TRUE(readFile(files[2].installed()) == installed);
+}
+
+TEST_F(DataFileUpdate, IntactFilesOnAFullDiskAreNotFetchedAgainNorCalledDamaged) {
+  // Room for the three data files and the plain text of the smaller two, not for the plain dbase.
+  const test::SmallDisk disk{inputFolder, 400 * 1024};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");
+  }
+  const auto forgetAirports = gsl::finally([] { gf_forgetAirports(); });
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  EXPECT_THAT(log.body(), Not(HasSubstr("damaged")));
+  EXPECT_EQ(startUpReadError(gf_readDbase), notWrittenText("dbase", "No space left on device"));
+  EXPECT_EQ(startUpReadError(gf_readAirports), "");
+  EXPECT_TRUE(gf_decryptAigRegcodes());
+  EXPECT_THAT(test::filesIn(inputFolder),
+              UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "AIG-regcodes.xml", "dbase.enc"));
 }
 
 // The start-up warns about a title repeated in a row and uses the rest of the file; the update takes it as it is.
