@@ -201,6 +201,8 @@ void lf_onObjectAddRemove(const SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE& message)
       lf_requestAddedAircraft(objectId);
     }
   } else if (message.uEventID == EVT_OBJECT_REMOVED) {
+    // One removed before its data came is not waited for any longer.
+    lf_takeAdded(objectId);
     gf_postSimResult({objectId, 0, 0, SimResultKind::removed, 0.0, 0.0});
   }
 }

@@ -53,12 +53,17 @@ void answered(std::uint32_t objectId, const char* atcId, const std::string& titl
   lf_onAddedAircraftData(objectId, std::as_bytes(std::span{&block, 1}));
 }
 
-void added(std::uint32_t objectId, SIMCONNECT_SIMOBJECT_TYPE type = SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT) {
+void objectEvent(std::uint32_t eventId, std::uint32_t objectId,
+                 SIMCONNECT_SIMOBJECT_TYPE type = SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT) {
   SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE event;
-  event.uEventID = EVT_OBJECT_ADDED;
+  event.uEventID = eventId;
   event.dwData = objectId;
   event.eObjType = type;
   lf_onObjectAddRemove(event);
+}
+
+void added(std::uint32_t objectId, SIMCONNECT_SIMOBJECT_TYPE type = SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT) {
+  objectEvent(EVT_OBJECT_ADDED, objectId, type);
 }
 
 class AiObjects : public LinkTest {
@@ -221,6 +226,11 @@ TEST_F(AiObjects, ARemovalIsSentAndItsObjectReportedGone) {
   const auto result = onlyResult();
   EXPECT_EQ(result.kind, SimResultKind::removed);
   EXPECT_EQ(result.objectId, objectId);
+
+  // An aircraft the simulator removes again before its data came is not waited for any longer.
+  added(700);
+  objectEvent(EVT_OBJECT_REMOVED, 700);
+  EXPECT_TRUE(addedObjects.empty());
 }
 
 TEST_F(AiObjects, TheUserAircraftIsNeverRemoved) {
