@@ -8,7 +8,6 @@
 
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
-#include "engine/aircraft_removal.h"
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
 #include "engine/live_ac_lookup.h"
@@ -131,12 +130,7 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
 
 LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
-  if (aircraft == nullptr || !lf_waitsForObject(*aircraft)) {
-    return nullptr;
-  }
-  // The object may be that of a creation given up, which showed after all: a later one is not needed any more.
-  gf_withdrawCreation(*aircraft);
-  return aircraft;
+  return aircraft != nullptr && lf_waitsForObject(*aircraft) ? aircraft : nullptr;
 }
 
 void gf_removeUnwantedObject(const SimResult& created) {

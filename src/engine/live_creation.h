@@ -7,10 +7,10 @@
 
 // A live aircraft's creation from its hand-over to the simulator until the simulator shows it. The simulator's range
 // scans tell the engine where the ground lies under each aircraft and when it touches down, so a creation is handed
-// over only for an aircraft within the range. One the simulator has not shown within a minute is given up: the aircraft goes back to the buffer,
-// leaving its place and callsign to others meanwhile, and is created again with twice as long to show. Should the
-// object of the creation given up show after all, the aircraft takes it if it waits for one again; otherwise it is
-// removed. Worker thread.
+// over only for an aircraft within the range. One the simulator has not shown within a minute is given up: the aircraft
+// goes back to the buffer, leaving its place and callsign to others meanwhile, and is created again with twice as long
+// to show. Should the object of the creation given up show after all, the aircraft takes it if it waits for one again;
+// otherwise it is removed. Worker thread.
 namespace cvl {
 
 // Whether a newcomer must wait because the position it would be created at lies at the edge of the range or beyond,
@@ -23,8 +23,7 @@ bool gf_handOverLiveCreation();
 // Gives the creation up once its deadline has passed (for an aircraft in state adding2sim, every tick).
 void gf_checkShowDeadline(LiveAc& aircraft);
 // The record that takes the object the simulator shows for a live creation: the aircraft of its hexid while that
-// waits for an object; a creation of it not yet handed over is then withdrawn. Nullptr when no aircraft wants the
-// object.
+// waits for an object. Nullptr when no aircraft wants the object.
 LiveAc* gf_takerOfCreatedObject(const SimResult& created);
 // Removes an object no aircraft wants.
 void gf_removeUnwantedObject(const SimResult& created);

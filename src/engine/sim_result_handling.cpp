@@ -102,6 +102,8 @@ void lf_onLiveCreated(const SimResult& result) {
     return;
   }
   aircraft->showDeadline = 0;
+  // The object may be that of a creation given up, which showed after all: a later one is not needed any more.
+  gf_withdrawCreation(*aircraft);
   if (lf_requestStaticCG(*aircraft, result)) {
     lf_startAgeing(result);
     return;
