@@ -29,8 +29,8 @@ struct DecryptOutcome {
   explicit operator bool() const { return decrypted; }
 };
 
-// Writes the whole plain text of encPath to plainPath (created or replaced); false when that failed: the reason is
-// logged as "gf_streamDecrypt exception: {}" and no plain file is left behind. Never throws.
+// Writes the whole plain text of encPath to plainPath (created or replaced). The outcome is false when that failed:
+// the reason is logged as "gf_streamDecrypt exception: {}" and no plain file is left behind. Never throws.
 DecryptOutcome gf_streamDecrypt(const std::filesystem::path& encPath, const std::filesystem::path& plainPath);
 
 // Thrown for an output file that cannot be created or written, with the system's reason.
