@@ -11,6 +11,7 @@
 #include "engine/buffered_aircraft.h"
 #include "engine/ground_paths.h"
 #include "engine/live_creation.h"
+#include "engine/position_append.h"
 #include "engine/sim_calls.h"
 #include "engine/stream_dry.h"
 #include "engine/tick_count.h"
@@ -44,6 +45,9 @@ void lf_queuePosition(const LiveAc& aircraft) {
 }
 
 void lf_updateActive(LiveAc& aircraft) {
+  if (aircraft.heldReport && aircraft.phase != AcPhase::pushing_back) {
+    gf_playHeldReport(aircraft);
+  }
   if (aircraft.stream.empty()) {
     gf_logFlagged(fmt::format("{} stream empty ? {}, hexid:{}, objectid:{}, alt:{:.0f} ft, lalo:{}, TAS:{:.0f}",
                               "updateLiveAc", gf_acLabel(aircraft), aircraft.hexid, gf_toHex(aircraft.objectId),

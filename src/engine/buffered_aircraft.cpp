@@ -83,6 +83,17 @@ bool lf_callsignBeingCreated(const LiveAc& aircraft) {
   });
 }
 
+// A newcomer the limit keeps out goes: its next reports ask again, and meanwhile it is traffic waiting for a place. An
+// aircraft whose creation was given up waits in the buffer instead, keeping its livery and stand.
+void lf_keepOut(LiveAc& aircraft) {
+  if (gf_creationGivenUp(aircraft.hexid)) {
+    gf_dropPassedEntries(aircraft);
+    return;
+  }
+  gf_noteKeptOutByLiveLimit();
+  aircraft.remove = true;
+}
+
 bool lf_maySpawn(const LiveAc& aircraft) {
   return lf_isValidCallsign(aircraft) && !noMatchSet.contains(lf_keyText(aircraft)) &&
          !lf_hasLiveTwin(aircraft.callsign);
@@ -101,6 +112,9 @@ void lf_handleBuffered(LiveAc& aircraft) {
   }
   if (stream.size() == 1 || lf_isKnownGhost(aircraft)) {
     aircraft.remove = true;
+    return;
+  }
+  if (gf_yieldsToWaitingTraffic(aircraft)) {
     return;
   }
   if (lf_mixesAirAndGround(aircraft)) {
@@ -133,7 +147,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
   // The live limit comes last, and a farther aircraft makes room only once the newcomer is really on its way in.
   const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
   if (verdict.keptOut) {
-    aircraft.remove = true;
+    lf_keepOut(aircraft);
     return;
   }
   spawnLiveAc(aircraft);

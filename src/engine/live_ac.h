@@ -46,9 +46,11 @@ struct LiveAc : StaticAc {
   // The traffic service's timestamp of the last accepted item, seconds, and the tick at which it was accepted.
   double lastItemTime = 0.0;
   std::int32_t lastItemTick = 0;
-  // The tick by which the simulator must show the aircraft whose creation was handed to it; 0 while no creation of
-  // it waits for the simulator.
-  std::int32_t showDeadline = 0;
+  // The tick at which its creation was handed to the simulator, while the simulator has not shown it.
+  std::optional<std::int32_t> handedOverAt;
+  // The newest report that came while the aircraft could not follow its reports: at its stand while not in the
+  // simulator, or pushed back by the engine. It is played as soon as the aircraft can.
+  std::optional<TimedPosition> heldReport;
   // Where the static collision check last looked at this aircraft.
   LatLon collisionProbe;
   // System time in 100-ns units at which the aircraft parked (only differences count).

@@ -11,6 +11,9 @@
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
 #include "engine/live_ac_lookup.h"
+#include "engine/live_limit.h"
+#include "engine/spawning.h"
+#include "engine/stream_dry.h"
 #include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/log.h"
@@ -22,7 +25,8 @@ namespace {
 
 // Ticks the simulator has at first to show a created aircraft. A model may take longer to load (a first flight with
 // many new liveries, a slow disk): an aircraft whose creation was given up gets twice as long for each later one, up
-// to four times as long, while its late object may still show and be taken.
+// to four times as long, while its late object may still show and be taken. Traffic waiting for its place or callsign
+// cuts a longer wait back to the first.
 constexpr std::int32_t firstShowTicks = 6000;
 constexpr std::int32_t longestShowTicks = 4 * firstShowTicks;
 // How long an aircraft gone from the records is still known for its slow creations.
@@ -33,6 +37,8 @@ struct SlowCreation {
   std::uint32_t hexid = 0;
   std::int32_t showTicks = firstShowTicks;
   std::int32_t givenUpAt = 0;
+  // It has been shown since, with the object of a later creation or of the one given up.
+  bool shownSince = false;
 };
 
 std::vector<SlowCreation> slowCreations;
@@ -41,10 +47,20 @@ bool lf_waitsForObject(const LiveAc& aircraft) {
   return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow;
 }
 
-std::int32_t lf_showTicksFor(std::uint32_t hexid) {
+SlowCreation* lf_slowCreationOf(std::uint32_t hexid) {
   const auto slow = std::find_if(slowCreations.begin(), slowCreations.end(),
                                  [hexid](const SlowCreation& each) { return each.hexid == hexid; });
-  return slow == slowCreations.end() ? firstShowTicks : slow->showTicks;
+  return slow == slowCreations.end() ? nullptr : &*slow;
+}
+
+std::int32_t lf_showTicksFor(std::uint32_t hexid) {
+  const SlowCreation* slow = lf_slowCreationOf(hexid);
+  return slow == nullptr ? firstShowTicks : slow->showTicks;
+}
+
+const SlowCreation* lf_givenUpNotShown(std::uint32_t hexid) {
+  const SlowCreation* slow = lf_slowCreationOf(hexid);
+  return slow != nullptr && !slow->shownSince ? slow : nullptr;
 }
 
 // The list keeps only aircraft still reported, or given up of late.
@@ -52,23 +68,38 @@ void lf_noteGivenUp(std::uint32_t hexid) {
   std::erase_if(slowCreations, [](const SlowCreation& each) {
     return tickCount - each.givenUpAt > forgetTicks && gf_findLiveAcByHexid(each.hexid) == nullptr;
   });
-  auto slow = std::find_if(slowCreations.begin(), slowCreations.end(),
-                           [hexid](const SlowCreation& each) { return each.hexid == hexid; });
-  if (slow == slowCreations.end()) {
-    slow = slowCreations.insert(slowCreations.end(), {hexid, firstShowTicks, 0});
+  SlowCreation* slow = lf_slowCreationOf(hexid);
+  if (slow == nullptr) {
+    slow = &slowCreations.emplace_back(SlowCreation{hexid});
   }
   slow->showTicks = std::min(2 * slow->showTicks, longestShowTicks);
   slow->givenUpAt = tickCount;
+  slow->shownSince = false;
 }
 
-// The aircraft waits in the buffer again from the report due now, so that it is created again at once where it flies
-// now, with its livery and stand. One with no later report to fly to goes, as does one whose removal was asked for.
+// Another record under the aircraft's callsign that the predicate counts waits in the buffer to be created.
+template <class Counts>
+bool lf_callsignWaitedFor(const LiveAc& aircraft, Counts counts) {
+  return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft, &counts](const LiveAc& other) {
+    return &other != &aircraft && other.callsign == aircraft.callsign && other.state == AcState::buffer &&
+           !other.remove && !other.removeNow && counts(other);
+  });
+}
+
+bool lf_othersWaitFor(const LiveAc& aircraft) {
+  return gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [](const LiveAc&) { return true; });
+}
+
+// The aircraft waits in the buffer again from the report due now, so that it is created again where it flies now,
+// with its livery and stand: one parked at its stand stands on there, as it would in the simulator. One with no
+// later report to fly to goes, as does one whose removal was asked for.
 void lf_backToBuffer(LiveAc& aircraft) {
   auto& stream = aircraft.stream;
-  while (stream.size() > 1 && stream[1].dueTick <= tickCount) {
-    stream.pop_front();
+  gf_dropPassedEntries(aircraft);
+  aircraft.handedOverAt.reset();
+  if (aircraft.phase == AcPhase::parked && stream.size() == 1) {
+    lf_makeUpPosition(aircraft, 1);
   }
-  aircraft.showDeadline = 0;
   if (stream.size() < 2 || aircraft.waitRemove) {
     aircraft.remove = true;
     return;
@@ -111,7 +142,7 @@ bool gf_handOverLiveCreation() {
     }
     gf_queueCreateRequest(request);
     if (LiveAc* aircraft = gf_findLiveAcByHexid(request.hexid); aircraft != nullptr && lf_waitsForObject(*aircraft)) {
-      aircraft->showDeadline = tickCount + lf_showTicksFor(request.hexid);
+      aircraft->handedOverAt = tickCount;
     }
     return true;
   }
@@ -119,18 +150,68 @@ bool gf_handOverLiveCreation() {
 }
 
 void gf_checkShowDeadline(LiveAc& aircraft) {
-  if (aircraft.showDeadline == 0 || !lf_waitsForObject(aircraft) || tickCount < aircraft.showDeadline) {
+  if (!aircraft.handedOverAt || !lf_waitsForObject(aircraft)) {
+    return;
+  }
+  const std::int32_t waited = tickCount - *aircraft.handedOverAt;
+  const bool pastItsTime = waited >= lf_showTicksFor(aircraft.hexid);
+  if (!pastItsTime && (waited < firstShowTicks || !lf_othersWaitFor(aircraft))) {
     return;
   }
   gf_logIndented(fmt::format("{} did not show in the simulator within {} s, given up", gf_acLabel(aircraft),
-                             lf_showTicksFor(aircraft.hexid) / ticksPerSecond));
+                             waited / ticksPerSecond));
   lf_noteGivenUp(aircraft.hexid);
   lf_backToBuffer(aircraft);
 }
 
+bool gf_creationGivenUp(std::uint32_t hexid) {
+  return lf_givenUpNotShown(hexid) != nullptr;
+}
+
+// Of two aircraft under one callsign whose creations were given up, the one given up first has its turn first.
+bool gf_yieldsToWaitingTraffic(LiveAc& aircraft) {
+  const SlowCreation* own = lf_givenUpNotShown(aircraft.hexid);
+  if (own == nullptr) {
+    return false;
+  }
+  const bool othersWait = gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
+                            const SlowCreation* theirs = lf_givenUpNotShown(other.hexid);
+                            return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
+                          });
+  if (othersWait) {
+    gf_dropPassedEntries(aircraft);
+  }
+  return othersWait;
+}
+
+void gf_dropPassedEntries(LiveAc& aircraft) {
+  auto& stream = aircraft.stream;
+  while (stream.size() > 1 && stream[1].dueTick <= tickCount) {
+    stream.pop_front();
+  }
+}
+
 LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
-  return aircraft != nullptr && lf_waitsForObject(*aircraft) ? aircraft : nullptr;
+  if (aircraft == nullptr) {
+    return nullptr;
+  }
+  const bool waitsAfterGiveUp = aircraft->state == AcState::buffer && aircraft->phase != AcPhase::birth &&
+                                !aircraft->remove && !aircraft->removeNow && gf_creationGivenUp(aircraft->hexid) &&
+                                !gf_liveLimitReached();
+  return lf_waitsForObject(*aircraft) || waitsAfterGiveUp ? aircraft : nullptr;
+}
+
+// One waiting in the buffer is shown where it flies now.
+void gf_takeCreatedObject(LiveAc& aircraft) {
+  aircraft.handedOverAt.reset();
+  if (aircraft.state == AcState::buffer) {
+    lf_initSimPosition(aircraft);
+    aircraft.state = AcState::adding2sim;
+  }
+  if (SlowCreation* slow = lf_slowCreationOf(aircraft.hexid)) {
+    slow->shownSince = true;
+  }
 }
 
 void gf_removeUnwantedObject(const SimResult& created) {

@@ -7,10 +7,14 @@
 
 // A live aircraft's creation from its hand-over to the simulator until the simulator shows it. The simulator's range
 // scans tell the engine where the ground lies under each aircraft and when it touches down, so a creation is handed
-// over only for an aircraft within the range. One the simulator has not shown within a minute is given up: the aircraft
-// goes back to the buffer, leaving its place and callsign to others meanwhile, and is created again with twice as long
-// to show. Should the object of the creation given up show after all, the aircraft takes it if it waits for one again;
-// otherwise it is removed. Worker thread.
+// over only for an aircraft within the range.
+//
+// A model may take minutes to load, or never: the two cannot be told apart when a creation is late. One the simulator
+// has not shown within a minute is given up and the aircraft goes back to the buffer, keeping its livery and stand.
+// While other traffic waits for its place or its callsign, it waits there where it flies now and takes no place from
+// them; otherwise it is created again at once with twice as long to show, up to four minutes. Should the object of a
+// creation given up show after all, its aircraft takes it where a place is free for it; otherwise the object is
+// removed. Worker thread.
 namespace cvl {
 
 // Whether a newcomer must wait because the position it would be created at lies at the edge of the range or beyond,
@@ -20,11 +24,21 @@ bool gf_waitsAtRangeEdge(LiveAc& aircraft);
 // Hands the first live creation of the backlog to the simulator's queue, dropping those of aircraft that now lie at
 // the edge of the range or beyond. False when none was handed over.
 bool gf_handOverLiveCreation();
-// Gives the creation up once its deadline has passed (for an aircraft in state adding2sim, every tick).
+// Gives the creation up once its time to show has passed (for an aircraft in state adding2sim, every tick).
 void gf_checkShowDeadline(LiveAc& aircraft);
+// Whether the aircraft's last creation was given up and it has not been shown since.
+bool gf_creationGivenUp(std::uint32_t hexid);
+// The buffer step of an aircraft whose creation was given up: true while it waits for traffic that waits for its
+// place or callsign, its stream kept to where it flies now.
+bool gf_yieldsToWaitingTraffic(LiveAc& aircraft);
+// Keeps the stream of an aircraft waiting in the buffer to where it flies now.
+void gf_dropPassedEntries(LiveAc& aircraft);
 // The record that takes the object the simulator shows for a live creation: the aircraft of its hexid while that
-// waits for an object. Nullptr when no aircraft wants the object.
+// waits for an object, or waits in the buffer after its creation was given up and a place is free for it. Nullptr
+// when no aircraft wants the object.
 LiveAc* gf_takerOfCreatedObject(const SimResult& created);
+// The taker is about to be shown with the object: its creation is done.
+void gf_takeCreatedObject(LiveAc& aircraft);
 // Removes an object no aircraft wants.
 void gf_removeUnwantedObject(const SimResult& created);
 // Forgets the aircraft whose creations were given up (the reset of the traffic state).

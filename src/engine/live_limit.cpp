@@ -6,6 +6,7 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
+#include "engine/live_creation.h"
 #include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/settings_catalogue.h"
@@ -21,6 +22,9 @@ constexpr double swapShare = 0.2;
 // blink back into a place that comes free only to be the next to go, short enough that a place left free is filled
 // by the traffic still reported.
 constexpr std::int32_t holdTicks = 12000;
+// How long traffic counts as waiting for a place after the limit last kept a newcomer out: longer than a newcomer
+// kept out takes to ask again (its next report falls due half a minute after it came).
+constexpr std::int32_t waitingTicks = 12000;
 
 struct TakenOut {
   std::uint32_t hexid = 0;
@@ -30,6 +34,9 @@ struct TakenOut {
 std::vector<TakenOut> takenOut;
 // The limit they were taken out at: a new limit judges every aircraft anew.
 std::int32_t takenOutAtLimit = 0;
+// When a newcomer was last kept out, and at which limit; none yet while the limit is 0.
+std::int32_t keptOutAt = 0;
+std::int32_t keptOutAtLimit = 0;
 
 std::vector<TakenOut>& lf_takenOut() {
   if (MAX_LIVE_SEL.value != takenOutAtLimit) {
@@ -82,17 +89,6 @@ void lf_takeOut(LiveAc& aircraft) {
   removeAircraftFromSim(aircraft);
 }
 
-// Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
-// about to appear.
-bool lf_atLimit() {
-  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
-  const auto inSimOrComing =
-      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
-        return aircraft.state == AcState::active || aircraft.state == AcState::adding2sim;
-      }));
-  return inSimOrComing >= limit;
-}
-
 auto lf_entryOf(const LiveAc& aircraft) {
   return [hexid = aircraft.hexid](const TakenOut& each) { return each.hexid == hexid; };
 }
@@ -105,9 +101,12 @@ bool lf_isHeldBack(const LiveAc& newcomer) {
 }  // namespace
 
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
-  const bool atLimit = lf_atLimit();
+  const bool atLimit = gf_liveLimitReached();
   if (!atLimit && !lf_isHeldBack(newcomer)) {
     return {};
+  }
+  if (atLimit && gf_creationGivenUp(newcomer.hexid)) {
+    return {true, 0};
   }
   // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
   const Farthest farthest = lf_farthest(lf_isShown);
@@ -115,6 +114,30 @@ LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
     return {true, 0};
   }
   return {false, atLimit ? farthest.aircraft->hexid : 0};
+}
+
+void gf_noteKeptOutByLiveLimit() {
+  // One held back below the limit, after it was taken out, waits for no place.
+  if (!gf_liveLimitReached()) {
+    return;
+  }
+  keptOutAt = tickCount;
+  keptOutAtLimit = MAX_LIVE_SEL.value;
+}
+
+bool gf_trafficWaitsForPlace() {
+  return keptOutAtLimit != 0 && keptOutAtLimit == MAX_LIVE_SEL.value && tickCount - keptOutAt <= waitingTicks;
+}
+
+// Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
+// about to appear.
+bool gf_liveLimitReached() {
+  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
+  const auto inSimOrComing =
+      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
+        return aircraft.state == AcState::active || aircraft.state == AcState::adding2sim;
+      }));
+  return inSimOrComing >= limit;
 }
 
 void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict) {
@@ -142,9 +165,11 @@ void gf_trimToLiveLimit() {
   }
 }
 
-void gf_clearTakenOutByLiveLimit() {
+void gf_clearLiveLimitMemory() {
   takenOut.clear();
   takenOutAtLimit = 0;
+  keptOutAt = 0;
+  keptOutAtLimit = 0;
 }
 
 }  // namespace cvl

@@ -9,7 +9,8 @@
 // distance), so that aircraft at similar distances from a moving user do not swap places back and forth. An aircraft
 // the limit took out stays out for two minutes unless it is markedly nearer than the farthest aircraft shown, also
 // when a place comes free meanwhile: it would only blink back to be the next to go. A new limit judges every aircraft
-// anew. Worker thread.
+// anew. An aircraft whose creation was given up and that has not shown since takes only a free place: its model may
+// never load. Worker thread.
 namespace cvl {
 
 struct LiveLimitVerdict {
@@ -22,6 +23,13 @@ struct LiveLimitVerdict {
 // may still be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other
 // aircraft its place.
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
+// A newcomer the limit keeps out while it is reached is traffic waiting for a place (the buffer step tells, for those
+// that are not aircraft whose creation was given up).
+void gf_noteKeptOutByLiveLimit();
+// Whether the limit has kept a newcomer out within the last two minutes, at its present value.
+bool gf_trafficWaitsForPlace();
+// Whether the aircraft in the simulator or being created fill the limit.
+bool gf_liveLimitReached();
 // Carries the verdict out for a newcomer now being created: the aircraft it replaces goes, and the newcomer is no
 // longer held back.
 void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict);
@@ -29,7 +37,7 @@ void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict
 // the user first, however far: a creation not yet handed over is withdrawn, one the simulator has goes as soon as it
 // shows.
 void gf_trimToLiveLimit();
-// Forgets the aircraft the limit took out (the reset of the traffic state).
-void gf_clearTakenOutByLiveLimit();
+// Forgets the aircraft the limit took out and the newcomers it kept out (the reset of the traffic state).
+void gf_clearLiveLimitMemory();
 
 }  // namespace cvl

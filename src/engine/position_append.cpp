@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "engine/aircraft_removal.h"
 #include "engine/phase_change.h"
@@ -89,10 +91,7 @@ void lf_checkGroundRoll(LiveAc& aircraft, const TimedPosition& position) {
   }
 }
 
-void lf_appendMoving(LiveAc& aircraft, TimedPosition& position) {
-  if (!checkExtendingSituations(aircraft, position)) {
-    return;
-  }
+void lf_append(LiveAc& aircraft, TimedPosition& position) {
   auto& stream = aircraft.stream;
   if (!position.airborne && !stream.empty() && stream.back().stationary) {
     lf_trimStationaryRun(aircraft, position);
@@ -104,6 +103,19 @@ void lf_appendMoving(LiveAc& aircraft, TimedPosition& position) {
     stream[0].dueTick = tickCount + 1;
     stream[0].groundSpeed = stream[1].groundSpeed;
   }
+}
+
+void lf_appendMoving(LiveAc& aircraft, TimedPosition& position) {
+  if (checkExtendingSituations(aircraft, position)) {
+    lf_append(aircraft, position);
+  }
+}
+
+// Created at its stand, an aircraft whose flight has moved off it by more than half a span meanwhile leaves it now,
+// however far the flight has gone since.
+bool lf_leftStandMeanwhile(const LiveAc& aircraft, const TimedPosition& report) {
+  return aircraft.phase == AcPhase::parked &&
+         gf_distanceNM(gf_latLonOf(report), {aircraft.standLat, aircraft.standLon}) > aircraft.halfSpan;
 }
 
 void lf_appendAtBirth(LiveAc& aircraft, TimedPosition& position) {
@@ -154,6 +166,19 @@ void decodeExisting(LiveAc& aircraft, TimedPosition& position) {
   } catch (const std::exception& e) {
     gf_logFlagged(fmt::format("{} exception {}", "decodeExisting", e.what()));
   }
+}
+
+void gf_playHeldReport(LiveAc& aircraft) {
+  std::optional<TimedPosition> report = std::exchange(aircraft.heldReport, std::nullopt);
+  if (!report) {
+    return;
+  }
+  if (lf_leftStandMeanwhile(aircraft, *report)) {
+    lf_markDeparture(aircraft, *report);
+    lf_append(aircraft, *report);
+    return;
+  }
+  decodeExisting(aircraft, *report);
 }
 
 bool lf_checkStandstill(LiveAc& aircraft, TimedPosition& position) {

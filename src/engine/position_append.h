@@ -10,6 +10,9 @@ namespace cvl {
 // starts a touch-and-go or a take-off roll. A failure is logged and the position dropped.
 void decodeExisting(LiveAc& aircraft, TimedPosition& position);
 
+// Plays the report held while the aircraft could not follow its reports, now that it can.
+void gf_playHeldReport(LiveAc& aircraft);
+
 // Marks the position stationary when it repeats the last stream entry (which must exist); false: drop it. A position
 // within 0.00015 degrees of the last one becomes a stationary copy of it.
 bool lf_checkStandstill(LiveAc& aircraft, TimedPosition& position);

@@ -101,7 +101,7 @@ void lf_onLiveCreated(const SimResult& result) {
     gf_removeUnwantedObject(result);
     return;
   }
-  aircraft->showDeadline = 0;
+  gf_takeCreatedObject(*aircraft);
   // The object may be that of a creation given up, which showed after all: a later one is not needed any more.
   gf_withdrawCreation(*aircraft);
   if (lf_requestStaticCG(*aircraft, result)) {

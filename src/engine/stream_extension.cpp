@@ -72,12 +72,28 @@ bool lf_atStand(LiveAc& aircraft, TimedPosition& position, double distanceNm) {
   return false;
 }
 
+double lf_standDistanceNm(const LiveAc& aircraft, const TimedPosition& position) {
+  return gf_distanceNM(gf_latLonOf(position), {aircraft.standLat, aircraft.standLon});
+}
+
+// While the aircraft is not in the simulator, being created or waiting after its creation was given up, its newest
+// report is kept for when it is. One waiting in the buffer whose flight has left its stand goes: its next reports bring
+// it back where the flight is.
+void lf_keepReportWhileCreated(LiveAc& aircraft, const TimedPosition& position) {
+  if (aircraft.state == AcState::buffer && lf_standDistanceNm(aircraft, position) > standRadiusNm) {
+    aircraft.remove = true;
+    return;
+  }
+  aircraft.heldReport = position;
+}
+
 bool lf_whileParked(LiveAc& aircraft, TimedPosition& position) {
   if (aircraft.state == AcState::buffer || aircraft.state == AcState::adding2sim) {
+    lf_keepReportWhileCreated(aircraft, position);
     return false;
   }
   aircraft.parkedListed = true;
-  const double distanceNm = gf_distanceNM(gf_latLonOf(position), {aircraft.standLat, aircraft.standLon});
+  const double distanceNm = lf_standDistanceNm(aircraft, position);
   const double radius = aircraft.prevPhase == AcPhase::parking ? 2.0 * standRadiusNm : standRadiusNm;
   if (distanceNm <= radius) {
     return lf_atStand(aircraft, position, distanceNm);
@@ -96,8 +112,10 @@ bool lf_whileParked(LiveAc& aircraft, TimedPosition& position) {
   return true;
 }
 
-// Pushing back: reports are dropped, but the side the tug turns to is taken from them.
+// Pushing back: the newest report is held for when the push-back ends, so that a flight that has taxied on meanwhile
+// is followed from there; the side the tug turns to is taken from the reports.
 bool lf_whilePushingBack(LiveAc& aircraft, const TimedPosition& position) {
+  aircraft.heldReport = position;
   if (STRAIGHT_PBS_ONLY.value || aircraft.pushStage != 2) {
     return false;
   }

@@ -52,7 +52,7 @@ void gf_resetTrafficState() {
   addingStack.clear();
   liveCreateBacklog = {};
   gf_clearSlowCreations();
-  gf_clearTakenOutByLiveLimit();
+  gf_clearLiveLimitMemory();
   staticCreateBacklog = {};
   removalBacklog = {};
   sameRegCheckQueue.clear();

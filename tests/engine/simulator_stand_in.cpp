@@ -45,6 +45,16 @@ void SimulatorStandIn::setLoadTicksOfTail(const std::string& tailNumber, std::ve
   loadsOfTail_[tailNumber] = {std::move(successive)};
 }
 
+void SimulatorStandIn::setLoadTicksOfTailAndTitle(const std::string& tailNumber, const std::string& title,
+                                                  std::vector<std::int32_t> successive) {
+  loadsOfTailAndTitle_[tailNumber + '\n' + title] = {std::move(successive)};
+}
+
+bool SimulatorStandIn::beingRemoved(std::uint32_t objectId) const {
+  return std::any_of(removing_.begin(), removing_.end(),
+                     [objectId](const auto& each) { return each.second == objectId; });
+}
+
 void SimulatorStandIn::placeUser(const LatLon& at, double altitude) {
   const std::lock_guard lock{userAcMutex};
   userAcSnapshot.latitude = at.lat;
@@ -93,8 +103,10 @@ void SimulatorStandIn::queueReport(TrafficItem report) {
 }
 
 std::int32_t SimulatorStandIn::loadTicksOf(const std::string& title, const std::string& tailNumber) {
-  for (auto* loads : {&loadsOfTail_, &loadsOfTitle_}) {
-    const auto found = loads->find(loads == &loadsOfTail_ ? tailNumber : title);
+  const std::pair<std::map<std::string, Loads>*, std::string> keyed[] = {
+      {&loadsOfTailAndTitle_, tailNumber + '\n' + title}, {&loadsOfTail_, tailNumber}, {&loadsOfTitle_, title}};
+  for (const auto& [loads, key] : keyed) {
+    const auto found = loads->find(key);
     if (found != loads->end() && !found->second.successive.empty()) {
       const auto& successive = found->second.successive;
       return successive[std::min(found->second.taken++, successive.size() - 1)];

@@ -47,6 +47,9 @@ class SimulatorStandIn {
   void setLoadTicks(const std::string& title, std::int32_t ticks) { setLoadTicks(title, std::vector{ticks}); }
   // The same for the creations under a tail number, which go before those of their title.
   void setLoadTicksOfTail(const std::string& tailNumber, std::vector<std::int32_t> successive);
+  // The same for the creations of one title under a tail number (two flights sharing a callsign), which go first.
+  void setLoadTicksOfTailAndTitle(const std::string& tailNumber, const std::string& title,
+                                  std::vector<std::int32_t> successive);
   // Ticks the simulator takes to remove an object (0: at once).
   void setRemovalTicks(std::int32_t ticks) { removalTicks_ = ticks; }
   // Puts the user aircraft there: the position the engine learns from the simulator.
@@ -69,6 +72,8 @@ class SimulatorStandIn {
 
   // The loaded objects.
   const std::map<std::uint32_t, Object>& objects() const { return objects_; }
+  // Whether the object's removal has been asked for and is not done yet.
+  bool beingRemoved(std::uint32_t objectId) const;
   // Every creation and removal, in order.
   const std::vector<Handover>& history() const { return history_; }
   std::size_t creations() const { return creations_; }
@@ -77,6 +82,8 @@ class SimulatorStandIn {
   std::size_t mostObjects() const { return mostObjects_; }
 
   static constexpr std::int32_t defaultLoadTicks = 100;
+  // A model that never loads.
+  static constexpr std::int32_t neverLoads = 1'000'000'000;
 
  private:
   static void queueReport(TrafficItem report);
@@ -94,6 +101,7 @@ class SimulatorStandIn {
   };
   std::map<std::string, Loads> loadsOfTitle_;
   std::map<std::string, Loads> loadsOfTail_;
+  std::map<std::string, Loads> loadsOfTailAndTitle_;
   std::map<std::uint32_t, Object> objects_;
   std::map<std::uint32_t, Object> loading_;
   std::vector<Handover> history_;
