@@ -247,7 +247,7 @@ void lf_minuteJobs(std::int32_t n) {
   }
   gf_logNoMatch();
   // Liveries installed meanwhile get their chance: the aircraft listed are matched again when they come back.
-  noMatchSet.clear();
+  gf_forgetNoMatches();
   if (n % 86400 == 0) {
     tickSeconds = 0;
     gf_liveryMatchingSummary();
