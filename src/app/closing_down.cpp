@@ -15,6 +15,7 @@
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
+#include "foundation/throttled_log.h"
 #include "foundation/timekeeping.h"
 #include "foundation/utilities.h"
 #include "liveries/livery_scan.h"
@@ -102,6 +103,8 @@ void lf_cleanUp() {
   gf_clearSharedTexts();
   gf_liveryMatchingSummary();
   gf_logNoMatch();
+  // What the limits left out is told before the run ends; the next run starts them afresh.
+  gf_restartLogLimits();
 }
 
 void lf_clearErrorLine() {

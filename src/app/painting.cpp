@@ -17,6 +17,7 @@
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/text_encoding.h"
+#include "foundation/throttled_log.h"
 #include "foundation/utilities.h"
 #include "parking/park_airport_state.h"
 #include "platform/ui/controls.h"
@@ -245,13 +246,17 @@ void lf_paintStaticParkingCounts() {
 
 }  // namespace
 
+// An outside text (the user aircraft's title, a stand id of an airport file) that is not UTF-8 is painted with
+// replacement characters; a repaint comes whenever a datagram changes a value, so it is logged once in a run.
 void lf_drawText(std::string_view text, int x, int y, ui::Colour colour) {
   try {
     utf8_to_wide(text);
   } catch (const std::runtime_error& failure) {
-    if (!gf_stopping()) {
-      gf_log(fmt::format("TextOut utf8  to wide failed for '{}': {}", text, failure.what()));
+    static ThrottledLog limit{"Main window", "non-UTF-8 text", ThrottledLog::OncePerRun{}};
+    if (!gf_stopping() && limit.admit()) {
+      gf_log(fmt::format("TextOut utf8  to wide failed for '{}': {}", gf_excerpt(text), failure.what()));
     }
+    hdc().text(x, y, gf_validUtf8(text), colour);
     return;
   }
   hdc().text(x, y, text, colour);

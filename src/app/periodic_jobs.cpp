@@ -28,6 +28,7 @@
 #include "foundation/settings_catalogue.h"
 #include "foundation/settings_upgrade.h"
 #include "foundation/strings.h"
+#include "foundation/throttled_log.h"
 #include "foundation/timekeeping.h"
 #include "liveries/livery_scan.h"
 #include "parking/park_airport_list.h"
@@ -246,7 +247,7 @@ void lf_minuteJobs(std::int32_t n) {
   }
   gf_logNoMatch();
   // Liveries installed meanwhile get their chance: the aircraft listed are matched again when they come back.
-  noMatchSet.clear();
+  gf_forgetNoMatches();
   if (n % 86400 == 0) {
     tickSeconds = 0;
     gf_liveryMatchingSummary();
@@ -271,6 +272,7 @@ LatLon lastStaticCheckPosition;
 void lf_perSecond() {
   lf_noteFlightResumed();
   gf_countStatusSecond();
+  gf_reportDueLeftOutCounts();
   lf_updateLiveCount();
   weekTimeNow = gf_weekdayAndHalfHour().packed();
   ++tickSeconds;

@@ -13,7 +13,9 @@
 #include "engine/engine_state.h"
 #include "engine/ground_paths.h"
 #include "engine/stream_points.h"
+#include "engine/tick_count.h"
 #include "foundation/log.h"
+#include "foundation/throttled_log.h"
 #include "parking/stand_names.h"
 
 namespace cvl {
@@ -60,6 +62,20 @@ bool lf_inUserWay(const LiveAc& aircraft, const UserAcData& user) {
   return std::cos(fromPerpendicular) * distance * feetPerNauticalMile <= 700.0;
 }
 
+// A sender can report any number of flights twice, the second time with '_' appended.
+void lf_logGhostRemoval(const LiveAc& ghost, std::string_view callsign) {
+  static ThrottledLog limit{"Conflict rules", "ghost removal", gf_tickTime};
+  if (!limit.admit()) {
+    return;
+  }
+  if (ghost.phase == AcPhase::parked) {
+    gf_log(fmt::format("{:8}: {:8} is a ghost and will be removed, continue with {}", gf_standText(ghost.standId),
+                       ghost.callsign, callsign));
+  } else {
+    gf_log(fmt::format("          {:8} is a ghost and will be removed, continue with {}", ghost.callsign, callsign));
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> ghostCallsigns;
@@ -80,12 +96,7 @@ void lf_removeGhost(std::string_view callsign) {
   if (ghost == liveAcs.end()) {
     return;
   }
-  if (ghost->phase == AcPhase::parked) {
-    gf_log(fmt::format("{:8}: {:8} is a ghost and will be removed, continue with {}", gf_standText(ghost->standId),
-                       ghost->callsign, callsign));
-  } else {
-    gf_log(fmt::format("          {:8} is a ghost and will be removed, continue with {}", ghost->callsign, callsign));
-  }
+  lf_logGhostRemoval(*ghost, callsign);
   if (std::find(ghostCallsigns.begin(), ghostCallsigns.end(), ghostCallsign) == ghostCallsigns.end()) {
     ghostCallsigns.push_back(ghostCallsign);
   }

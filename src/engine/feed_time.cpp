@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -78,10 +77,7 @@ void lf_pruneSuspects() {
 // A sender can stamp its reports ahead under ever new hexids, so the lines are few a minute across all aircraft as
 // well. The minute is the engine's: while the flight stands still no reports are taken.
 ThrottledLog& lf_stampedAheadLog() {
-  static ThrottledLog log{"Traffic feed", "stamped-ahead report", [] {
-                            return std::chrono::steady_clock::time_point{} +
-                                   std::chrono::milliseconds{1000 / ticksPerSecond} * tickCount.load();
-                          }};
+  static ThrottledLog log{"Traffic feed", "stamped-ahead report", gf_tickTime};
   return log;
 }
 

@@ -18,6 +18,7 @@
 #include "engine/tick_count.h"
 #include "foundation/log.h"
 #include "foundation/strings.h"
+#include "foundation/throttled_log.h"
 #include "simlink/send_queues.h"
 
 namespace cvl {
@@ -107,8 +108,12 @@ void lf_backToBuffer(LiveAc& aircraft) {
   aircraft.state = AcState::buffer;
 }
 
+// A sender can report ever new hexids at the edge of the range.
 void lf_logBeyondRange(const std::string& callsign) {
-  gf_logIndented(fmt::format("{:8} lies at the edge of the range or beyond, not created", callsign));
+  static ThrottledLog limit{"Live creation", "range-edge notice", gf_tickTime};
+  if (limit.admit()) {
+    gf_logIndented(fmt::format("{:8} lies at the edge of the range or beyond, not created", callsign));
+  }
 }
 
 void lf_dropBeyondRange(const CreateRequest& request) {

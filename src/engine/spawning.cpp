@@ -64,7 +64,7 @@ bool lf_giveLivery(LiveAc& aircraft) {
   }
   if (aircraft.liveryTitle.empty()) {
     if (!aircraft.registration.empty()) {
-      noMatchSet.insert(lf_keyText(aircraft));
+      gf_noteNoMatch(lf_keyText(aircraft));
     }
     aircraft.remove = true;
     return false;

@@ -46,7 +46,7 @@ void gf_resetTrafficState() {
   createdObjects.clear();
   parkedEntries.clear();
   gf_clearRememberedTitles();
-  noMatchSet.clear();
+  gf_forgetNoMatches();
   ghostCallsigns.clear();
   liveParkedList.clear();
   addingStack.clear();

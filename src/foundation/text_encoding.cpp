@@ -7,6 +7,12 @@
 namespace cvl {
 namespace {
 
+// Editors break a line at either: outside text must not begin a line of its own.
+constexpr std::string_view lineSeparator = "\xE2\x80\xA8";
+constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
+// U+FFFD, shown in place of a byte that begins no UTF-8 character.
+constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
+
 // Windows-1252 from 0x80 to 0x9F; every other byte is the Latin-1 character of the same number.
 constexpr std::array<char16_t, 32> lf_cp1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
@@ -134,11 +140,28 @@ bool gf_isCleanText(std::string_view text) {
     return false;
   }
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (gf_controlCharLength(text.substr(i)) > 0) {
+    const std::string_view rest = text.substr(i);
+    if (gf_controlCharLength(rest) > 0 || rest.starts_with(lineSeparator) || rest.starts_with(paragraphSeparator)) {
       return false;
     }
   }
   return true;
+}
+
+std::string gf_validUtf8(std::string_view text) {
+  std::string valid;
+  valid.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = gf_utf8SequenceLength(text.substr(i), false);
+    if (length == 0) {
+      valid += replacementCharacter;
+      ++i;
+    } else {
+      valid += text.substr(i, length);
+      i += length;
+    }
+  }
+  return valid;
 }
 
 std::u16string utf8_to_wide(std::string_view text) {

@@ -34,8 +34,13 @@ bool gf_isUtf8(std::string_view bytes, bool acceptSurrogates);
 // U+009F in UTF-8 (terminals act on those as well: a line break, the start of a control sequence), else 0.
 std::size_t gf_controlCharLength(std::string_view bytes);
 
-// Well-formed UTF-8 without surrogates and without control characters (in the sense of gf_controlCharLength): text
-// that the strict conversions take and that a window or a log line can show as it is.
+// Well-formed UTF-8 without surrogates, without control characters (in the sense of gf_controlCharLength) and without
+// the line and paragraph separators U+2028 and U+2029: text that the strict conversions take and that a window or a
+// log line can show as it is.
 bool gf_isCleanText(std::string_view text);
+
+// The text with U+FFFD in place of each byte that begins no UTF-8 character (in the strict sense of utf8_to_wide), so
+// that the strict conversions take it.
+std::string gf_validUtf8(std::string_view text);
 
 }  // namespace cvl

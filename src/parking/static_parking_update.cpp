@@ -12,6 +12,7 @@
 #include "engine/live_aircraft.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
+#include "foundation/throttled_log.h"
 #include "foundation/timekeeping.h"
 #include "parking/airport_file_lookup.h"
 #include "parking/current_park_airport.h"
@@ -87,16 +88,24 @@ bool lf_withinLimits(double distance, double heightAboveGround) {
   return distance <= AIRP_RANGE.value && heightAboveGround <= AIRP_HEIGHT.value;
 }
 
+// Looked at every 16 s while the user stands on the ground without a park airport: logged when it changes.
+LineOnChange groundNote;
+
+void lf_noteOnGround(const std::string& note) {
+  gf_setStatusLine(note, groundNote.changed(note));
+}
+
 void lf_chooseOnGround(const LatLon& position, bool atStart) {
   const Airport* airport = gf_closestAirport(position);
   if (airport == nullptr) {
-    gf_setStatusLine("User aircraft on the ground, no RT supported airport in sight", true);
+    lf_noteOnGround("User aircraft on the ground, no RT supported airport in sight");
     return;
   }
   if (!gf_hasAirportFile(airport->code)) {
-    gf_setStatusLine(fmt::format("User aircraft on the ground at {}, no airport file found", airport->code), true);
+    lf_noteOnGround(fmt::format("User aircraft on the ground at {}, no airport file found", airport->code));
     return;
   }
+  groundNote.forget();
   gf_log(fmt::format("User aircraft on the ground at {}", airport->code));
   if (lf_setParkAirport(airport->code)) {
     parkRecalcPending = true;
@@ -137,6 +146,7 @@ void lf_chooseParkAirport(const LatLon& position, bool atStart) {
     lf_chooseOnGround(position, atStart);
     return;
   }
+  groundNote.forget();
   gf_enableControl(DESTINATION);
   if (parkAirports.empty()) {
     return;

@@ -13,6 +13,7 @@
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "foundation/strings.h"
+#include "foundation/throttled_log.h"
 #include "foundation/user_error.h"
 #include "foundation/xml.h"
 #include "parking/destination_stand.h"
@@ -32,6 +33,10 @@ constexpr std::size_t expectedAirportCount = 15000;
 constexpr double closestAirportReachNm = 5.0;
 constexpr double noStandNm = 100.0;
 constexpr double metresPerNauticalMile = 1852.0;
+
+// The static parking asks every 16 s while the user stands at an airport: the lines are written when the answer
+// changes.
+LineOnChange closestPairLine;
 
 bool lf_usablePosition(const Airport& airport) {
   return std::isfinite(airport.lat) && std::isfinite(airport.lon) && std::isfinite(airport.alt) &&
@@ -131,6 +136,7 @@ void gf_forgetAirports() {
   AirportList.clear();
   AirportCodes.clear();
   lf_airportsRead = false;
+  closestPairLine.forget();
 }
 
 const Airport* gf_closestAirport(const LatLon& position) {
@@ -152,19 +158,23 @@ const Airport* gf_closestAirport(const LatLon& position, const NearestStandQuery
     }
   }
   if (closest == nullptr || neighbour == nullptr) {
+    closestPairLine.forget();
     return closest;
   }
-  gf_log(fmt::format("Airport {} is closest, neighbour is {}", closest->code, neighbour->code));
   std::string closestStand;
   std::string neighbourStand;
   const double closestStandNm = nearestStand(*closest, position, closestStand);
   const double neighbourStandNm = nearestStand(*neighbour, position, neighbourStand);
-  if (neighbourStandNm < closestStandNm) {
-    gf_log(fmt::format("Airport {} is closest, but stand {} at neighbouring airport {} is closer at {:.0F} meters ...",
-                       closest->code, neighbourStand, neighbour->code, neighbourStandNm * metresPerNauticalMile));
-    return neighbour;
+  const bool neighbourNearer = neighbourStandNm < closestStandNm;
+  if (closestPairLine.changed(fmt::format("{} {} {}", closest->code, neighbour->code, neighbourNearer))) {
+    gf_log(fmt::format("Airport {} is closest, neighbour is {}", closest->code, neighbour->code));
+    if (neighbourNearer) {
+      gf_log(
+          fmt::format("Airport {} is closest, but stand {} at neighbouring airport {} is closer at {:.0F} meters ...",
+                      closest->code, neighbourStand, neighbour->code, neighbourStandNm * metresPerNauticalMile));
+    }
   }
-  return closest;
+  return neighbourNearer ? neighbour : closest;
 }
 
 const Airport* gf_findAirportByCode(std::string_view code) {

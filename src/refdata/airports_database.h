@@ -49,7 +49,8 @@ using NearestStandQuery = std::function<double(const Airport&, const LatLon&, st
 
 // The airport the position is at: within 5 nautical miles, the nearest found walking the list. When a nearer one
 // replaced an earlier best, the stands of both decide (through gf_readDestApfForClosestStand); nullptr when no airport
-// is within reach.
+// is within reach. The lines about a neighbour are logged when the two airports or the choice differ from the last
+// call's; worker thread.
 const Airport* gf_closestAirport(const LatLon& position);
 const Airport* gf_closestAirport(const LatLon& position, const NearestStandQuery& nearestStand);
 

@@ -10,6 +10,7 @@
 #include "foundation/constants.h"
 #include "foundation/log.h"
 #include "foundation/strings.h"
+#include "foundation/throttled_log.h"
 #include "foundation/timekeeping.h"
 #include "simlink/data_blocks.h"
 #include "simlink/request_error.h"
@@ -72,6 +73,10 @@ std::optional<std::uint32_t> lf_takePending(Predicate picks) {
   return hexid;
 }
 
+std::optional<std::uint32_t> lf_takePendingSent(std::uint32_t packetId) {
+  return lf_takePending([packetId](const PendingCreate& pending) { return pending.packetId == packetId; });
+}
+
 // The simulator's title field holds 255 bytes; a longer title comes back cut.
 bool lf_isTitleOf(const PendingCreate& pending, std::string_view reportedTitle) {
   constexpr std::size_t titleField = sizeof(AddedAircraft::title) - 1;
@@ -106,11 +111,15 @@ void lf_logForeignAircraft(std::uint32_t objectId, const AcInRange& data, std::s
     }
     return;
   }
-  gf_log(
-      fmt::format("just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, onground:{}, "
-                  "gnd_alt:{:.0f} ft",
-                  programName, gf_toHex(objectId), gf_excerpt(atcId), data.altitudeAboveGround, data.onGround,
-                  data.groundAltitude));
+  // Another client of the simulator (a traffic add-on) can add aircraft by the thousand.
+  static ThrottledLog limit{"SimConnect", "foreign spawn"};
+  if (limit.admit()) {
+    gf_log(
+        fmt::format("just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, onground:{}, "
+                    "gnd_alt:{:.0f} ft",
+                    programName, gf_toHex(objectId), gf_excerpt(atcId), data.altitudeAboveGround, data.onGround,
+                    data.groundAltitude));
+  }
 }
 
 // One of the program's own aircraft: from now on only the program moves it.
@@ -230,10 +239,14 @@ void lf_onAddedAircraftData(std::uint32_t objectId, std::span<const std::byte> b
 }
 
 void lf_onCreateRefused(std::uint32_t packetId) {
-  const auto hexid = lf_takePending([packetId](const PendingCreate& pending) { return pending.packetId == packetId; });
+  const auto hexid = lf_takePendingSent(packetId);
   if (hexid && *hexid != 0) {
     gf_postSimResult({0, *hexid, 0, SimResultKind::createRefused, 0.0, 0.0});
   }
+}
+
+void lf_onCreateOverLimit(std::uint32_t packetId) {
+  lf_takePendingSent(packetId);
 }
 
 void gf_reserveAiObjectLists(std::size_t room) {

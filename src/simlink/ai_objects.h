@@ -45,6 +45,9 @@ void lf_onSimObjectDataByType(const SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE& messa
 void lf_onAddedAircraftData(std::uint32_t objectId, std::span<const std::byte> block);
 // The simulator refused the creation sent with this packet id.
 void lf_onCreateRefused(std::uint32_t packetId);
+// The simulator holds as many objects as it can: the creation sent with this packet id will not show. No livery is to
+// blame; the engine gives the aircraft up when its time to show has passed.
+void lf_onCreateOverLimit(std::uint32_t packetId);
 
 void gf_reserveAiObjectLists(std::size_t room);
 // Empties both lists (the reset before a restart).

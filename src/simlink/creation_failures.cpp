@@ -48,6 +48,9 @@ void gf_logNoMatch() {
   for (const auto& key : noMatchSet) {
     gf_log(key);
   }
+  if (noMatchLeftOut > 0) {
+    gf_log(fmt::format("... and {} more notes of aircraft without a match, left out of the list", noMatchLeftOut));
+  }
   gf_log("");
 }
 

@@ -13,6 +13,7 @@
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/log.h"
+#include "foundation/throttled_log.h"
 #include "foundation/user_error.h"
 #include "parking/user_stand.h"
 #include "simlink/ai_objects.h"
@@ -39,6 +40,16 @@ struct StaticCg {
   double heightFt = 0.0;
   double pitchRadians = 0.0;
 };
+
+ThrottledLog& lf_unrecognizedIdLog() {
+  static ThrottledLog log{"SimConnect", "UNRECOGNIZED_ID exception"};
+  return log;
+}
+
+ThrottledLog& lf_tooManyObjectsLog() {
+  static ThrottledLog log{"SimConnect", "too-many-objects refusal"};
+  return log;
+}
 
 // The record of the message's kind, or null (and a log line) when the message is too short to hold it.
 template <class Record>
@@ -208,15 +219,18 @@ std::string lf_wrongSimMessage() {
 void lf_onException(const SIMCONNECT_RECV_EXCEPTION& message) {
   switch (message.dwException) {
     case SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID:
-      // Requests about objects that went away meanwhile are normal while the flight starts or ends.
-      if (lf_userPositionKnown() && !gf_stopping()) {
-        gf_logFlagged("SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID");
+      // Requests about objects that went away meanwhile are normal while the flight starts or ends, and whenever
+      // another client removes an aircraft before the data asked for it came: they are counted rather than flagged.
+      if (lf_userPositionKnown() && !gf_stopping() && lf_unrecognizedIdLog().admit()) {
+        gf_log("SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID");
       }
       break;
     case SIMCONNECT_EXCEPTION_VERSION_MISMATCH:
       throw UserErrorException(95, fmt::format("SimConnect Version Mismatch, dwIndex: {}", message.dwIndex));
     case SIMCONNECT_EXCEPTION_TOO_MANY_OBJECTS:
-      gf_setStatusLine("SimConnect: too many objects (max 1000)", true);
+      // While another client holds the simulator's objects, every creation of the program's fails so.
+      lf_onCreateOverLimit(message.dwSendID);
+      gf_setStatusLine("SimConnect: too many objects (max 1000)", lf_tooManyObjectsLog().admit());
       break;
     case SIMCONNECT_EXCEPTION_INVALID_DATA_SIZE:
       gf_log("SIMCONNECT_EXCEPTION_INVALID_DATA_SIZE");

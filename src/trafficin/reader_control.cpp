@@ -15,7 +15,6 @@ void lf_resetCounters(UdpReader& reader) {
   reader.stop = false;
   reader.datagramCount = 0;
   reader.lastCheckedCount = 0;
-  reader.malformedLog.restart();
 }
 
 }  // namespace

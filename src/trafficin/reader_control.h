@@ -12,8 +12,9 @@ void gf_stopReaders();
 // its readers before the old ones have let go of their ports.
 bool gf_waitForReadersToStop(std::chrono::milliseconds limit);
 // Puts both readers back to their start state: QNH 1013 hPa, no latest data time, no recorded callsigns, stop flags
-// clear, datagram counters 0, lamps' receiving flags set, and a fresh minute for the lines about malformed datagrams
-// (after the count of those left out). Used when the traffic service connects or goes away and before a restart.
+// clear, datagram counters 0, lamps' receiving flags set. Used when the traffic service connects or goes away and
+// before a restart. The limit of the lines about malformed datagrams goes on: a link that comes and goes every second
+// must not undo it.
 void gf_resetReaders();
 
 }  // namespace cvl

@@ -74,6 +74,7 @@ net::Socket rtListenSocket = net::invalidSocket;
 net::Socket rtClientSocket = net::invalidSocket;
 std::atomic<bool> realTrafficConnected{false};
 std::atomic<bool> awaitingRealTraffic{true};
+ThrottledLog realTrafficLinkLog{"RealTraffic link", "link notice"};
 
 void startServer(const std::string& port) {
   gf_closeRealTrafficSockets();
@@ -161,10 +162,13 @@ bool sendDataPacket(std::string_view line) {
   if (!lf_peerHasClosed() && net::send(rtClientSocket, line) != net::socketError) {
     return true;
   }
-  gf_logUnlessClosing(fmt::format("sendDataPacket to RealTraffic failed: {}", lf_lastErrorText()));
+  const std::string error = lf_lastErrorText();
   realTrafficConnected = false;
   lf_closeClient();
-  gf_logUnlessClosing("RealTraffic client socket closed");
+  if (!gf_stopping() && realTrafficLinkLog.admit()) {
+    gf_log(fmt::format("sendDataPacket to RealTraffic failed: {}", error));
+    gf_log("RealTraffic client socket closed");
+  }
   return false;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/throttled_log.h"
 #include "platform/net/sockets.h"
 #include "simlink/user_ac_data.h"
 
@@ -21,6 +22,8 @@ extern net::Socket rtClientSocket;
 extern std::atomic<bool> realTrafficConnected;
 // Set until the service has connected, and again after the reset before a restart.
 extern std::atomic<bool> awaitingRealTraffic;
+// Every line about the link going and coming back: a local program can connect and leave every second.
+extern ThrottledLog realTrafficLinkLog;
 
 // How long the start-of-run handshake waits for the version answer.
 inline constexpr std::chrono::milliseconds versionReplyPatience{5000};

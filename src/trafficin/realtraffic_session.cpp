@@ -75,7 +75,8 @@ void lf_realTrafficGone() {
     lf_withdrawLiveTraffic();
   }
   gf_resetReaders();
-  gf_setStatusLine(fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...", gf_utcNowHms()), true);
+  gf_setStatusLine(fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...", gf_utcNowHms()),
+                   realTrafficLinkLog.admit());
 }
 
 // One short look for the returning service, so that the engine's tick never waits for it.
@@ -84,7 +85,7 @@ void lf_lookForReturn() {
     return;
   }
   lf_showLink(true);
-  gf_setStatusLine(fmt::format("{} RealTraffic re-connected", gf_utcNowHms()), true);
+  gf_setStatusLine(fmt::format("{} RealTraffic re-connected", gf_utcNowHms()), realTrafficLinkLog.admit());
   gf_clearStatusLine();
 }
 

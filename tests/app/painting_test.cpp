@@ -1,10 +1,16 @@
 #include "app/painting.h"
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/status_line.h"
+#include "foundation/throttled_log.h"
 #include "main_window_fixture.h"
+#include "simlink/user_aircraft.h"
+#include "support/log_flood.h"
+#include "trafficin/qnh_reader.h"
+#include "trafficin/reader_control.h"
 
 namespace cvl::test {
 namespace {
@@ -239,15 +245,40 @@ TEST_F(Painting, WithAMaximumTheSecondLineShowsTheStaticCountsAndFits) {
   EXPECT_EQ(textAt(calls, 571, 427), text(571, 427, "average fit: 4", green));
 }
 
-TEST_F(Painting, ATextThatIsNotUtf8IsNotDrawnAndLoggedOnce) {
+TEST_F(Painting, OutsideTextsThatAreNotUtf8ArePaintedWithReplacementsAndLoggedOnceHoweverOftenTheWindowRepaints) {
+  // The user aircraft's title from the simulator and the stand id of an airport file hold bytes that are no UTF-8,
+  // while 10,000 weather datagrams, each with a new QNH, repaint the window.
   openMainWindow();
   mainWindow.simConnectLamp = true;
-  mainWindow.simNameText = std::string{"Sim\xC3"};
-
+  mainWindow.simNameText = std::string{"MSFS 2020"};
+  mainWindow.userStandText = std::string{"V\xC3"};
+  mainWindow.realTrafficLamp = true;
+  mainWindow.weatherLamp = 1;
+  lf_onUserAcTitle("Airbus A320 \xff\xfeNeo");
+  const std::size_t before = logBody().size();
+  for (int n = 0; n < 10'000; ++n) {
+    const std::string datagram = fmt::format(R"({{"QNH":{}}})", 990 + n % 20);
+    qnhReader.data = datagram.data();
+    qnhReader.length = datagram.size();
+    qnhReader.onDatagram();
+    paintAll();
+  }
+  const std::string weather = R"({"QNH":1020})";
+  qnhReader.data = weather.data();
+  qnhReader.length = weather.size();
+  qnhReader.onDatagram();
   const auto calls = paintAll();
 
-  EXPECT_FALSE(textAt(calls, 5, 35));
-  EXPECT_EQ(logBody(), "TextOut utf8  to wide failed for 'Sim\xC3': utf8_to_wide: invalid UTF-8\n");
+  EXPECT_EQ(textAt(calls, 5, 35), text(5, 35, "MSFS 2020, user stand V\uFFFD", yellow));
+  EXPECT_EQ(textAt(calls, 5, 63), text(5, 63, "Airbus A320 \uFFFD\uFFFDNeo", yellow));
+  EXPECT_EQ(textAt(calls, 642, 63), text(642, 63, "qnh: 1020", green));
+  const std::string log = logBody();
+  EXPECT_TRUE(smallAndUtf8(std::string_view{log}.substr(before)));
+  EXPECT_EQ(log.substr(before),
+            "TextOut utf8  to wide failed for 'MSFS 2020, user stand V\\xc3': utf8_to_wide: invalid UTF-8\n");
+  gf_restartLogLimits();  // the end of the run
+  EXPECT_THAT(logBody(), testing::MatchesRegex(".*\nMain window: [0-9]+ more non-UTF-8 texts left out of the log\n"));
+  gf_resetReaders();
 }
 
 TEST_F(Painting, TheAnnouncementCountsTheSecondsToTheNextBeat) {

@@ -102,14 +102,37 @@ TEST_F(StaticParkingUpdate, TheDestinationStaysInFrontButIsChosenOnlyWithinRange
   EXPECT_EQ(currentParkAirport.code, "EDDK");
 }
 
-TEST_F(StaticParkingUpdate, OnTheGroundAtAnAirportWithoutFileNothingIsChosen) {
+TEST_F(StaticParkingUpdate, OnTheGroundAtAnAirportWithoutFileNothingIsChosenAndTheLogSaysSoWhenItChanges) {
+  // EDDK has a neighbour 1.2 nm south; the user stands at EDDK for an hour of updates 16 s apart.
+  AirportList.insert(AirportList.begin(), Airport{"EDDA", "", baseLat + 0.48, baseLon, 300.0, 0});
+  const auto standAnHour = [] {
+    for (int update = 0; update < 225; ++update) {
+      gf_updateStaticParking(false);
+    }
+  };
   setUserOnGround(true, baseLat + 0.5, baseLon);
-  gf_updateStaticParking(false);
+  standAnHour();
   EXPECT_TRUE(currentParkAirport.code.empty());
   EXPECT_EQ(gf_statusText(), "User aircraft on the ground at EDDK, no airport file found");
   setUserOnGround(true, baseLat - 0.5, baseLon);
-  gf_updateStaticParking(false);
+  standAnHour();
   EXPECT_EQ(gf_statusText(), "User aircraft on the ground, no RT supported airport in sight");
+  EXPECT_EQ(log_.body(),
+            "Airport EDDK is closest, neighbour is EDDA\n"
+            "User aircraft on the ground at EDDK, no airport file found\n"
+            "User aircraft on the ground, no RT supported airport in sight\n");
+
+  // After a flight the user lands at EDDK again.
+  setUserOnGround(false, baseLat + 0.5, baseLon, 3000.0);
+  gf_updateStaticParking(false);
+  setUserOnGround(true, baseLat + 0.5, baseLon);
+  standAnHour();
+  const std::string log = log_.body();
+  for (const char* line : {"Airport EDDK is closest, neighbour is EDDA\n",
+                           "User aircraft on the ground at EDDK, no airport file found\n"}) {
+    EXPECT_EQ(log.find(line, log.find(line) + 1), log.rfind(line)) << line;  // twice, not more
+    EXPECT_NE(log.find(line), log.rfind(line)) << line;
+  }
 }
 
 TEST_F(StaticParkingUpdate, OnTheGroundTheAirportsFileIsReadTheUsersStandReservedAndAircraftSelected) {

@@ -174,7 +174,7 @@ TEST_F(Dispatch, UnrecognizedIdIsLoggedOnlyOnceTheUserAircraftIsPlaced) {
   EXPECT_FALSE(logged("SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID"));
   placeUserAircraft();
   deliver(unrecognized);
-  EXPECT_TRUE(logged("==> SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID"));
+  EXPECT_TRUE(logged("\nSIMCONNECT_EXCEPTION_UNRECOGNIZED_ID\n"));
 }
 
 TEST_F(Dispatch, TheStaticCgReplyIsPostedAndABlockOfTheWrongSizeIsNot) {

@@ -1,5 +1,6 @@
 #include "trafficin/realtraffic_link.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,7 +14,9 @@
 #include "engine/aircraft_lists.h"
 #include "engine/create_backlogs.h"
 #include "engine/engine_state.h"
+#include "foundation/throttled_log.h"
 #include "platform/net/socket_owner.h"
+#include "support/log_flood.h"
 #include "traffic_test_support.h"
 
 namespace cvl {
@@ -233,6 +236,52 @@ TEST_F(RealTrafficLink, AGoneServiceTakesTheLiveTrafficAlongAndIsWaitedForWithou
 
   gf_sendUserPosition();
   EXPECT_EQ(second.readLine().substr(0, 6), "Qs121=");  // no version request after a reconnection
+}
+
+TEST_F(RealTrafficLink, AServiceThatComesAndGoesDuringAFloodOfMalformedDatagramsLeavesTheLogSmall) {
+  // A local program connects and leaves again 10,000 times within the minute, each time after a malformed traffic
+  // datagram; then a good report comes, and the program stays.
+  const auto withinTheMinute = [] { return std::chrono::steady_clock::time_point{} + 1h; };
+  trafficReader.malformedLog.now = withinTheMinute;
+  realTrafficLinkLog.now = withinTheMinute;
+  const std::size_t before = log_.text().size();
+  std::string datagram;
+  const auto received = [&datagram](std::string line) {
+    datagram = std::move(line);
+    trafficReader.data = datagram.data();
+    trafficReader.length = datagram.size();
+    trafficReader.onDatagram();
+  };
+  for (int cycle = 0; cycle < 10'000; ++cycle) {
+    ServiceClient service{port_};
+    gf_sendUserPosition();  // takes the service back
+    ASSERT_TRUE(realTrafficConnected) << cycle;
+    received(test::TrafficLine{}.set(2, fmt::format("north{}", cycle)).text());
+    service.close();
+    gf_sendUserPosition();  // finds it gone
+  }
+  ServiceClient staying{port_};
+  gf_sendUserPosition();
+  received(test::TrafficLine{}.text());
+  {
+    const std::lock_guard lock{trafficQueueMutex};
+    EXPECT_EQ(trafficQueue.size(), 1U);
+  }
+  gf_sendUserPosition();
+  EXPECT_EQ(staying.readLine().substr(0, 6), "Qs121=");
+
+  gf_restartLogLimits();  // the end of the run
+  const std::string added = log_.text().substr(before);
+  EXPECT_TRUE(test::smallAndUtf8(added));
+  std::size_t malformedLines = 0;
+  for (auto at = added.find("exception in processLineSub"); at != std::string::npos;
+       at = added.find("exception in processLineSub", at + 1)) {
+    ++malformedLines;
+  }
+  EXPECT_EQ(malformedLines, 5U);
+  EXPECT_NE(added.find("Traffic Reader: 9995 more malformed datagrams left out of the log\n"), std::string::npos);
+  EXPECT_NE(added.find("RealTraffic link: "), std::string::npos);
+  EXPECT_NE(added.find(" more link notices left out of the log\n"), std::string::npos);
 }
 
 TEST_F(RealTrafficLink, AWaitingServiceIsNotTakenWhileThePositionIsUnknown) {

@@ -141,6 +141,8 @@ TEST_F(TrafficLineParser, TextFieldsThatAreNoCleanUtf8DropTheLine) {
                          "BAW\xC2\x9B"
                          "2J"),
        "callsign"},  // a control character beyond ASCII drives a terminal too
+      {TrafficLine{}.set(9, "BAW\xE2\x80\xA8==> 1"), "callsign"},  // editors break lines at U+2028 and U+2029
+      {TrafficLine{}.set(11, "G-EU\xE2\x80\xA9"), "registration"},
   };
   trafficReader.recordCallsigns = true;
   for (const auto& [line, field] : failing) {

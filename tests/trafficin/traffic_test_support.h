@@ -15,6 +15,7 @@
 #include "support/eventually.h"
 #include "trafficin/qnh_reader.h"
 #include "trafficin/reader_control.h"
+#include "trafficin/realtraffic_link.h"
 #include "trafficin/traffic_queue.h"
 #include "trafficin/traffic_reader.h"
 
@@ -55,6 +56,7 @@ inline void resetTrafficInput() {
   for (UdpReader* reader : std::initializer_list<UdpReader*>{&trafficReader, &qnhReader}) {
     reader->malformedLog.now = [] { return std::chrono::steady_clock::now(); };
   }
+  realTrafficLinkLog.now = [] { return std::chrono::steady_clock::now(); };
   gf_resetReaders();
   trafficReader.setRefPosition({51.47, -0.4543});
   trafficReader.setRefElevation(std::nullopt);
