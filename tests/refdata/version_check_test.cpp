@@ -9,6 +9,8 @@
 #include <functional>
 #include <gsl/util>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/sim_choice.h"
 #include "app/status_line.h"
@@ -20,6 +22,7 @@
 #include "refdata/program_folder.h"
 #include "refdata/registration_files.h"
 #include "refdata/site_folder.h"
+#include "support/unreadable_file.h"
 #include "support/unwritable_folders.h"
 
 namespace cvl {
@@ -267,6 +270,35 @@ TEST_F(DataFileUpdate, IntactFilesInAReadOnlyFolderAreNotFetchedAgainNorCalledDa
   EXPECT_FALSE(gf_decryptAigRegcodes());
   EXPECT_EQ(gf_statusText(), notWrittenText("AIG-regcodes", readOnly.reason()));
   EXPECT_TRUE(readFile(files[2].installed()) == installed);
+}
+
+// Data files another user laid out in input/ say nothing of their contents: they are neither fetched again nor called
+// damaged, and the start-up names the file and the system's reason.
+TEST_F(DataFileUpdate, FilesTheUserMayNotReadAreNotFetchedAgainNorCalledDamaged) {
+  std::vector<std::unique_ptr<test::UnreadableFile>> unreadable;
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");  // as the site's
+    unreadable.push_back(std::make_unique<test::UnreadableFile>(file.installed()));
+    if (!unreadable.back()->available()) {
+      GTEST_SKIP() << "no way to make a file unreadable here";
+    }
+  }
+  const auto notRead = [](std::string_view file) {
+    return fmt::format("input/{}.enc could not be read (Permission denied)", file);
+  };
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  EXPECT_THAT(log.body(), Not(HasSubstr("damaged")));
+  EXPECT_THAT(log.body(), HasSubstr("gf_streamDecrypt exception: Could not open input file: input/dbase.enc "
+                                    "(Permission denied)\n"));
+  EXPECT_EQ(startUpReadError(gf_readDbase), notRead("dbase"));
+  EXPECT_EQ(startUpReadError(gf_readAirports), "88: " + notRead("airports"));
+  EXPECT_FALSE(gf_decryptAigRegcodes());
+  EXPECT_EQ(gf_statusText(), notRead("AIG-regcodes"));
+  EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 }
 
 TEST_F(DataFileUpdate, IntactFilesOnAFullDiskAreNotFetchedAgainNorCalledDamaged) {
