@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -28,14 +27,13 @@ fs::path lf_unfinishedPath(const fs::path& folder) {
   return folder.parent_path() / (folder.filename().string() + "_before_scan.unfinished");
 }
 
-// The folder's own files, and the links among them that lead to no folder, each copied as the link it is: a link
-// keeps its target text, which may not lead anywhere from the copy. Folders and links to folders stay where they are.
+// The folder's own files, links to files included; a link is copied as the link it is, with its target text, which
+// may lead nowhere from the copy. Folders, and links that lead to none or to no file, stay where they are.
 std::vector<fs::path> lf_filesIn(const fs::path& folder) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    const auto own = entry.symlink_status();
-    std::error_code unreadable;  // a link that leads nowhere is set aside as well
-    if (fs::is_regular_file(own) || (fs::is_symlink(own) && !entry.is_directory(unreadable))) {
+    std::error_code unreadable;  // a link that leads nowhere is no file
+    if (entry.is_regular_file(unreadable)) {
       files.push_back(entry.path());
     }
   }

@@ -249,6 +249,7 @@ TEST(StartUpSimAddonTest, LinksInTheSimaddonFolderStayTheLinksTheyWere) {
   writeFile("elsewhere/EGLL.txt", "archive/simaddon/EGLL.xml\n");
   fs::create_symlink(fs::absolute("elsewhere/EGLL.txt"), "airports/my_simaddon/EGLL.txt");
   fs::create_directory_symlink(fs::absolute("elsewhere"), "airports/my_simaddon/shared");
+  fs::create_symlink("gone.txt", "airports/my_simaddon/GONE.txt");
   const auto asItWas = entriesBelow("airports/my_simaddon");
   offerSimAddonUpdate(folder);
 
