@@ -111,6 +111,13 @@ void lf_startWorkerCycle() {
   worker.detach();
 }
 
+// What the status line says as the window closes: a stop signal comes from a terminal or the system, and there may be
+// no window whose button could have been clicked.
+std::string lf_closingText(ui::WParam closedBy) {
+  const char* why = closedBy == ui::closedBySignal ? "Stop signal received" : "Close window button clicked";
+  return fmt::format("{}, closing {} ...", why, programName);
+}
+
 }  // namespace
 
 MainWindow mainWindow;
@@ -190,7 +197,7 @@ ui::LResult lf_wndProc(ui::Handle hwnd, ui::Message message, ui::WParam wParam, 
       lf_paintMainWindow(ui::beginPaint(hwnd));
       return 0;
     case ui::msgClose:
-      gf_setStatusLine(fmt::format("Close window button clicked, closing {} ...", programName), false);
+      gf_setStatusLine(lf_closingText(wParam), false);
       gf_requestExit(ExitReason::userClosedSim, 0);
       // A worker held by a message box the user has not answered, perhaps hidden behind the window, must not hold
       // off the close.

@@ -21,6 +21,10 @@ constexpr int lineX = 3;
 constexpr int lineY = 455;
 constexpr std::string_view noticeSeparator = " | ";
 
+// About as many characters as the window's width shows: its font takes 6 to 7 pixels for a character of these texts,
+// and the line starts 3 pixels in from the left edge of a window 880 pixels wide.
+constexpr std::size_t lineCharacters = 130;
+
 // Without a visible window a terminal user still follows the run: each new line is written once to standard output.
 void lf_mirrorLocked(std::string_view line) {
   if (!line.empty() && mainWindow.hwnd != ui::noHandle) {
@@ -28,15 +32,42 @@ void lf_mirrorLocked(std::string_view line) {
   }
 }
 
+std::string lf_moreFailuresText(std::size_t count) {
+  return fmt::format("and {} more failure{}, see Log.txt", count, count == 1 ? "" : "s");
+}
+
+// Whether the line of these parts, followed by the count of the notices left out, fits the window's width.
+bool lf_fitsTheLine(const std::vector<std::string_view>& parts, std::size_t leftOut) {
+  std::size_t length = noticeSeparator.size() * (parts.size() - 1);
+  for (const auto part : parts) {
+    length += part.size();
+  }
+  if (leftOut > 0) {
+    length += noticeSeparator.size() + lf_moreFailuresText(leftOut).size();
+  }
+  return length <= lineCharacters;
+}
+
 // What the line shows for the message: the message first, so that what the program does now is always in sight, then
-// the held notices.
+// the held notices. The first notice is always shown; those that would run past the window's right edge after it are
+// counted at the end instead, and Log.txt holds them.
 std::string lf_withHeldNotices(std::string_view text) {
   std::vector<std::string_view> parts;
   if (!text.empty()) {
     parts.push_back(text);
   }
-  for (const auto& notice : mainWindow.heldNotices) {
-    parts.push_back(notice.text);
+  const auto& held = mainWindow.heldNotices;
+  std::size_t shown = 0;
+  for (; shown < held.size(); ++shown) {
+    parts.push_back(held[shown].text);
+    if (shown > 0 && !lf_fitsTheLine(parts, held.size() - shown - 1)) {
+      parts.pop_back();
+      break;
+    }
+  }
+  const std::string moreFailures = lf_moreFailuresText(held.size() - shown);
+  if (shown < held.size()) {
+    parts.push_back(moreFailures);
   }
   return fmt::format("{}", fmt::join(parts, noticeSeparator));
 }

@@ -18,8 +18,13 @@ namespace {
 
 using PlainReading = std::function<bool(const std::filesystem::path&)>;
 
-std::string lf_cannotWriteText(const std::filesystem::path& plainPath, const DecryptOutcome& decryption) {
-  return fmt::format("cannot write {} ({})", plainPath.string(), decryption.writeFailure.message());
+// Why the decryption says nothing of the data file, to follow its name: " (<reason>)" when it could not be read,
+// ": cannot write <plain file> (<reason>)" when its plain text could not be written.
+std::string lf_whyUntried(const std::filesystem::path& plainPath, const DecryptOutcome& decryption) {
+  if (decryption.readFailure) {
+    return fmt::format(" ({})", decryption.readFailure.message());
+  }
+  return fmt::format(": cannot write {} ({})", plainPath.string(), decryption.writeFailure.message());
 }
 
 // Decrypts the file into a plain file beside it and reads that; the plain file is removed on every path.
@@ -28,9 +33,8 @@ DataFileState lf_readsLikeAtStartUp(const std::filesystem::path& encPath, const 
   plainPath += ".xml";
   const auto removePlainFile = gsl::finally([&plainPath] { gf_removeFile(plainPath); });
   const auto decryption = gf_streamDecrypt(encPath, plainPath);
-  if (decryption.writeFailure) {
-    gf_logFlagged(
-        fmt::format("{} could not be checked: {}", encPath.string(), lf_cannotWriteText(plainPath, decryption)));
+  if (decryption.untried()) {
+    gf_logFlagged(fmt::format("{} could not be checked{}", encPath.string(), lf_whyUntried(plainPath, decryption)));
     return DataFileState::notTried;
   }
   if (!decryption) {
@@ -74,8 +78,8 @@ std::optional<std::string> gf_decryptForReading(const std::filesystem::path& enc
   if (decryption) {
     return std::nullopt;
   }
-  if (decryption.writeFailure) {
-    return fmt::format("{} could not be read: {}", encPath.string(), lf_cannotWriteText(plainPath, decryption));
+  if (decryption.untried()) {
+    return fmt::format("{} could not be read{}", encPath.string(), lf_whyUntried(plainPath, decryption));
   }
   return gf_unusableDataFileText(encPath);
 }

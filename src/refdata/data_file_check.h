@@ -12,7 +12,8 @@ namespace cvl {
 enum class DataFileState {
   usable,
   damaged,  // it does not decrypt, or its plain text does not read
-  // Its plain file could not be written beside it (a read-only folder, a full disk): nothing is known of the file.
+  // It could not be opened for reading (another user's file), or its plain file could not be written beside it (a
+  // read-only folder, a full disk): nothing is known of the file.
   notTried,
 };
 
@@ -25,8 +26,9 @@ DataFileState gf_aigRegcodesFileState(const std::filesystem::path& encPath);
 std::string gf_unusableDataFileText(const std::filesystem::path& encPath);
 
 // Decrypts the data file into its plain file for its reader. Nothing when that worked; else what the user is told:
-// the text of gf_unusableDataFileText, or, when only the plain file could not be written, "<file> could not be read:
-// cannot write <plain file> (<the system's reason>)", which no download can mend.
+// the text of gf_unusableDataFileText; "<file> could not be read (<the system's reason>)" when the file cannot be
+// opened for reading; or, when only the plain file could not be written, "<file> could not be read: cannot write
+// <plain file> (<the system's reason>)". No download can mend either of the last two.
 std::optional<std::string> gf_decryptForReading(const std::filesystem::path& encPath,
                                                 const std::filesystem::path& plainPath);
 

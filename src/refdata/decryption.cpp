@@ -99,9 +99,12 @@ void lf_pullMessages(crypto_secretstream_xchacha20poly1305_state& state, std::is
 void lf_streamDecrypt(std::span<const std::uint8_t, dataFileKeyBytes> key, const std::filesystem::path& inputPath,
                       const std::filesystem::path& outputPath) {
   lf_startSodium();
+  errno = 0;
   std::ifstream in(inputPath, std::ios::binary);
   if (!in) {
-    throw std::runtime_error("Could not open input file: " + inputPath.string());
+    const auto reason = lf_lastError();
+    throw DataFileNotRead(fmt::format("Could not open input file: {} ({})", inputPath.string(), reason.message()),
+                          reason);
   }
   OutputFile out = lf_openOutput(outputPath);
   std::array<unsigned char, encHeaderBytes> header{};
@@ -125,7 +128,9 @@ DecryptOutcome gf_streamDecrypt(const std::filesystem::path& encPath, const std:
     return outcome;
   } catch (const std::exception& error) {
     gf_log(fmt::format("{} exception: {}", "gf_streamDecrypt", error.what()));
-    if (const auto* notWritten = dynamic_cast<const PlainFileNotWritten*>(&error)) {
+    if (const auto* notRead = dynamic_cast<const DataFileNotRead*>(&error)) {
+      outcome.readFailure = notRead->reason();
+    } else if (const auto* notWritten = dynamic_cast<const PlainFileNotWritten*>(&error)) {
       outcome.writeFailure = notWritten->reason();
     }
   }

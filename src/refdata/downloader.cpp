@@ -47,6 +47,7 @@ struct Transfer {
   std::string name;  // the last part of the URL, as the status line names it
   curl_off_t written = 0;
   bool tooLarge = false;
+  bool stopped = false;  // a stop request ended it
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   curl_off_t shownBytes = -1;
 };
@@ -66,10 +67,11 @@ std::size_t lf_writeToFile(char* data, std::size_t size, std::size_t count, void
 
 // Called at least once a second while the transfer runs, also while it stalls: a requested stop ends it at once.
 int lf_onProgress(void* userData, curl_off_t /*total*/, curl_off_t now, curl_off_t /*upTotal*/, curl_off_t /*upNow*/) {
+  auto& transfer = *static_cast<Transfer*>(userData);
   if (gf_stopping()) {
+    transfer.stopped = true;
     return 1;
   }
-  auto& transfer = *static_cast<Transfer*>(userData);
   if (now != transfer.shownBytes && std::chrono::steady_clock::now() - transfer.started >= progressShownAfter) {
     transfer.shownBytes = now;
     gf_setStatusLine(fmt::format("Downloading {}: {} bytes", transfer.name, now), false);
@@ -163,6 +165,11 @@ bool Downloader::download(const std::string& url, const std::filesystem::path& p
     std::string failure = lf_transferFailure(curl, code, transfer, written);
     if (failure.empty() && contentCheck && !contentCheck(temporary)) {
       failure = "content not usable";
+    }
+    if (transfer.stopped) {
+      gf_log(fmt::format("Download of {} stopped", url));
+      lf_removeQuietly(temporary);
+      return false;
     }
     if (!failure.empty()) {
       gf_log(fmt::format("Download error: '{}' for {}", failure, url));

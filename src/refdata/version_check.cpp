@@ -94,7 +94,8 @@ bool lf_isNewer(const VersionData& webVersion, const StringParameter& stored) {
 using DataFileCheck = std::function<DataFileState(const std::filesystem::path&)>;
 
 // A file in input/ that the start-up could not read is as good as missing: one damaged on disk is fetched again. One
-// whose plain text cannot be written there is not: a download would not mend the folder, and the start-up says why.
+// that the user may not read, or whose plain text cannot be written there, is not: a download would not mend the
+// file's owner or the folder, and the start-up says why.
 bool lf_installedFileServes(const std::filesystem::path& target, const DataFileCheck& check) {
   if (!std::filesystem::exists(target)) {
     return false;

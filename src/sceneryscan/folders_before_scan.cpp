@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -28,7 +27,8 @@ fs::path lf_unfinishedPath(const fs::path& folder) {
   return folder.parent_path() / (folder.filename().string() + "_before_scan.unfinished");
 }
 
-// The folder's own files (links to files included), not the folders in it.
+// The folder's own files, links to files included; a link is copied as the link it is, with its target text, which
+// may lead nowhere from the copy. Folders, and links that lead to none or to no file, stay where they are.
 std::vector<fs::path> lf_filesIn(const fs::path& folder) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
@@ -40,8 +40,19 @@ std::vector<fs::path> lf_filesIn(const fs::path& folder) {
   return files;
 }
 
-void lf_copyFiles(const fs::path& from, const fs::path& to) {
-  for (const auto& file : lf_filesIn(from)) {
+// A copy holds nothing but what was set aside: all of it but the folders an older version kept there.
+std::vector<fs::path> lf_filesOfCopy(const fs::path& copy) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(copy)) {
+    if (!fs::is_directory(entry.symlink_status())) {
+      files.push_back(entry.path());
+    }
+  }
+  return files;
+}
+
+void lf_copyFiles(const std::vector<fs::path>& files, const fs::path& to) {
+  for (const auto& file : files) {
     fs::copy(file, to / file.filename(), fs::copy_options::copy_symlinks | fs::copy_options::overwrite_existing);
   }
 }
@@ -62,22 +73,38 @@ bool lf_sameBytes(const fs::path& one, const fs::path& other) {
   }
   std::ifstream oneStream{one, std::ios::binary};
   std::ifstream otherStream{other, std::ios::binary};
-  return oneStream && otherStream &&
-         std::equal(std::istreambuf_iterator<char>{oneStream}, std::istreambuf_iterator<char>{},
-                    std::istreambuf_iterator<char>{otherStream}, std::istreambuf_iterator<char>{});
+  constexpr std::size_t blockBytes = 64 * 1024;
+  std::vector<char> oneBlock(blockBytes);
+  std::vector<char> otherBlock(blockBytes);
+  while (oneStream && otherStream) {
+    oneStream.read(oneBlock.data(), blockBytes);
+    otherStream.read(otherBlock.data(), blockBytes);
+    if (oneStream.gcount() != otherStream.gcount() ||
+        !std::equal(oneBlock.begin(), oneBlock.begin() + oneStream.gcount(), otherBlock.begin())) {
+      return false;
+    }
+  }
+  return oneStream.eof() && otherStream.eof();
+}
+
+// Whether the folder holds the copied file as it is in the copy: a link by its target text, a file byte for byte.
+bool lf_holdsAsCopied(const fs::path& folder, const fs::path& copied) {
+  const auto own = folder / copied.filename();
+  const auto ownStatus = fs::symlink_status(own);
+  if (fs::is_symlink(fs::symlink_status(copied))) {
+    return fs::is_symlink(ownStatus) && fs::read_symlink(own) == fs::read_symlink(copied);
+  }
+  return fs::is_regular_file(ownStatus) && lf_sameBytes(own, copied);
 }
 
 // Whether the folder's own files are the copy's, name for name and byte for byte: then nothing was taken out of it or
 // put into it since the copy was made (the files could not be removed, or a kill came first).
 bool lf_holdsTheCopy(const fs::path& folder, const fs::path& copy) {
-  const auto copied = lf_filesIn(copy);
+  const auto copied = lf_filesOfCopy(copy);
   if (lf_filesIn(folder).size() != copied.size()) {
     return false;
   }
-  return std::ranges::all_of(copied, [&folder](const fs::path& file) {
-    const auto own = folder / file.filename();
-    return fs::is_regular_file(own) && lf_sameBytes(own, file);
-  });
+  return std::ranges::all_of(copied, [&folder](const fs::path& file) { return lf_holdsAsCopied(folder, file); });
 }
 
 // An older version set the whole folder aside: the folder itself with the folders the user keeps in it, or the link
@@ -90,13 +117,9 @@ bool lf_isWholeFolder(const fs::path& setAside) {
   if (!fs::is_directory(status)) {
     return false;
   }
-  for (const auto& entry : fs::directory_iterator(setAside)) {
-    std::error_code unreadable;  // a link that leads nowhere is no folder
-    if (entry.is_directory(unreadable)) {
-      return true;
-    }
-  }
-  return false;
+  // A link the copy holds is the link it was, wherever it leads from here.
+  return std::ranges::any_of(fs::directory_iterator(setAside),
+                             [](const fs::directory_entry& entry) { return fs::is_directory(entry.symlink_status()); });
 }
 
 }  // namespace
@@ -108,7 +131,7 @@ void gf_setFolderAside(const fs::path& folder) {
     lf_removeUnfinished(folder);
     const auto copy = lf_unfinishedPath(folder);
     gf_createFolder(copy);
-    lf_copyFiles(folder, copy);
+    lf_copyFiles(lf_filesIn(folder), copy);
     fs::rename(copy, setAside);
   }
   try {
@@ -138,7 +161,7 @@ void gf_restoreFolder(const fs::path& folder) {
   gf_createFolder(folder);
   if (!lf_holdsTheCopy(folder, setAside)) {
     lf_removeFiles(folder);
-    lf_copyFiles(setAside, folder);
+    lf_copyFiles(lf_filesOfCopy(setAside), folder);
   }
   gf_letGoOfSetAside(folder);
 }

@@ -4,9 +4,9 @@
 
 // The files of the user's airport folders as they were before the add-on airport scan replaced them: copied aside
 // into airports/<folder>_before_scan when the scan starts, given back when a stop interrupts it or when the next start
-// finds them still there (the process was killed), let go when the scan ends. Only the folders' own files take part:
-// subfolders the user keeps in them stay where they are, and a folder that is a link stays that link. Failures throw
-// the filesystem error.
+// finds them still there (the process was killed), let go when the scan ends. Only the folders' own files take part,
+// a link among them as the link it is: subfolders the user keeps in them and links to folders stay where they are,
+// and a folder that is a link stays that link. Failures throw the filesystem error.
 namespace cvl {
 
 // Copies the folder's files aside, then removes them from the folder. When files are still set aside from a scan that

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <gsl/util>
 #include <optional>
 #include <regex>
 #include <thread>
@@ -106,6 +108,20 @@ TEST_F(MainWindowProcedure, TheCloseBoxRequestsTheEndButLeavesTheWindowOpen) {
   EXPECT_EQ(exitReason, ExitReason::userClosedSim);
   EXPECT_EQ(gf_statusText(), "Close window button clicked, closing Corvalen ...");
   EXPECT_THAT(logBody(), testing::Not(testing::HasSubstr("Close window")));
+}
+
+// Ctrl+C in the terminal, or a stop from the system: there may be no window whose button could have been clicked.
+TEST_F(MainWindowProcedure, AStopSignalClosesAsTheCloseBoxDoesAndSaysSo) {
+  const ui::Handle hwnd = openMainWindow();
+  ui::closeOnSignals(hwnd, {SIGUSR1});
+  const auto defaultAction = gsl::finally([] { std::signal(SIGUSR1, SIG_DFL); });
+
+  std::raise(SIGUSR1);
+  ui::pumpMessages();
+
+  EXPECT_TRUE(closeRequested);
+  EXPECT_EQ(exitReason, ExitReason::userClosedSim);
+  EXPECT_EQ(gf_statusText(), "Stop signal received, closing Corvalen ...");
 }
 
 TEST_F(MainWindowProcedure, AValueWrittenOnAnotherThreadShowsWhenItsBandIsRepainted) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gsl/util>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -184,18 +185,23 @@ TEST_F(StartUpTest, WhatAKilledUpdateLeftBehindIsRemoved) {
   EXPECT_FALSE(fs::exists("airports/my_simaddon_unzipped"));
 }
 
-// An MSFS 2024 user whose airports/my_simaddon cannot be written, with a newer simaddon zip on the site.
-TEST(StartUpSimAddonTest, AnUpdateThatCannotWriteTheSimaddonFolderStopsNoLaterStart) {
-  CycleFolder folder{true, R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"};
-  const auto backTo2020 = gsl::finally([] { msfs2020Mode = true; });
-  fs::create_directories("airports/my_simaddon");
-  writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+// The maker's site offers simaddon 1.2.0, a zip of one airport.
+void offerSimAddonUpdate(const CycleFolder& folder) {
   writeFile(folder.sitePath() / "versions.json",
             R"({"msfs": {"major": 11, "minor": 10, "patch": 3}, "simaddon": {"major": 1, "minor": 2, "patch": 0}})");
   fs::create_directories(folder.sitePath() / "mysimaddon24");
   auto zip = ZipArchive::create(folder.sitePath() / "mysimaddon24" / "my_simaddon2024.zip");
   zip.add("EDDF.cfg", "archive/simaddon/EDDF.xml\n");
   ASSERT_TRUE(zip.close());
+}
+
+// An MSFS 2024 user whose airports/my_simaddon cannot be written, with a newer simaddon zip on the site.
+TEST(StartUpSimAddonTest, AnUpdateThatCannotWriteTheSimaddonFolderStopsNoLaterStart) {
+  CycleFolder folder{true, R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"};
+  const auto backTo2020 = gsl::finally([] { msfs2020Mode = true; });
+  fs::create_directories("airports/my_simaddon");
+  writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  offerSimAddonUpdate(folder);
   const ReadOnlyFolder readOnly{"airports/my_simaddon"};
   if (!readOnly.available()) {
     GTEST_SKIP() << "no way to make a folder read-only here";
@@ -213,6 +219,64 @@ TEST(StartUpSimAddonTest, AnUpdateThatCannotWriteTheSimaddonFolderStopsNoLaterSt
   EXPECT_NO_THROW(lf_startUp());
   EXPECT_EQ(readFile("airports/my_simaddon/EDDM.txt"), "archive/simaddon/EDDM.xml\n");
   EXPECT_EQ(gf_errorText(), "");
+}
+
+// Every entry below the folder, links not followed: a file with its bytes, a link with its target text, a folder.
+std::map<std::string, std::string> entriesBelow(const fs::path& folder) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const auto name = entry.path().lexically_relative(folder).string();
+    if (entry.is_symlink()) {
+      entries[name] = "link to " + fs::read_symlink(entry.path()).string();
+    } else if (entry.is_directory()) {
+      entries[name] = "folder";
+    } else {
+      entries[name] = "file " + readFile(entry.path());
+    }
+  }
+  return entries;
+}
+
+// An MSFS 2024 user who keeps links in airports/my_simaddon, with a newer simaddon zip on the site.
+TEST(StartUpSimAddonTest, LinksInTheSimaddonFolderStayTheLinksTheyWere) {
+  CycleFolder folder{true, R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"};
+  const auto backTo2020 = gsl::finally([] { msfs2020Mode = true; });
+  fs::create_directories("airports/my_simaddon/mine");
+  writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  writeFile("airports/my_simaddon/mine/notes.txt", "kept by the user");
+  fs::create_symlink("mine/notes.txt", "airports/my_simaddon/NOTES.txt");
+  fs::create_directories("elsewhere");
+  writeFile("elsewhere/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  fs::create_symlink(fs::absolute("elsewhere/EGLL.txt"), "airports/my_simaddon/EGLL.txt");
+  fs::create_directory_symlink(fs::absolute("elsewhere"), "airports/my_simaddon/shared");
+  fs::create_symlink("gone.txt", "airports/my_simaddon/GONE.txt");
+  const auto asItWas = entriesBelow("airports/my_simaddon");
+  offerSimAddonUpdate(folder);
+
+  {
+    const ReadOnlyFolder readOnly{"airports/my_simaddon"};
+    if (!readOnly.available()) {
+      GTEST_SKIP() << "no way to make a folder read-only here";
+    }
+    for (int start = 0; start < 2; ++start) {
+      lf_startUp();
+      EXPECT_EQ(entriesBelow("airports/my_simaddon"), asItWas);
+      EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"))
+          << "the copy of what the folder still holds goes";
+    }
+    EXPECT_NE(folder.log().find("==> simaddon update to 1.2.0 failed, airports/my_simaddon left as it was\n"),
+              std::string::npos);
+    EXPECT_EQ(folder.log().find("Could not give back"), std::string::npos) << folder.log();
+  }
+
+  // Writable again, the update is killed after it set the files aside and put its own in: the next start, with the
+  // site down, gives back every file and link.
+  gf_setFolderAside(mySimAddonFolder);
+  writeFile("airports/my_simaddon/EDDF.txt", "archive/simaddon/EDDF.xml\n");
+  fs::remove(folder.sitePath() / "versions.json");
+  lf_startUp();
+  EXPECT_EQ(entriesBelow("airports/my_simaddon"), asItWas);
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
 }
 
 TEST_F(StartUpTest, FilesSetAsideThatCannotBeGivenBackStayAndTheStartUpGoesOn) {
@@ -273,7 +337,8 @@ TEST_F(StartUpTest, UpdateFailuresStayOnTheStatusLineThroughTheStartUp) {
 
   const std::string aigFailure = "aig update to 2.0.0 failed, input/AIG-regcodes.enc not installed";
   const std::string dbaseFailure = "dbase update to 2.0.0 failed, input/dbase.enc left as it was";
-  EXPECT_EQ(gf_statusText(), "RealTraffic not detected at this PC | " + aigFailure + " | " + dbaseFailure);
+  EXPECT_EQ(gf_statusText(),
+            "RealTraffic not detected at this PC | " + aigFailure + " | and 1 more failure, see Log.txt");
   EXPECT_NE(folder.log().find("==> " + aigFailure + "\n"), std::string::npos) << folder.log();
   EXPECT_NE(folder.log().find("==> " + dbaseFailure + "\n"), std::string::npos);
   EXPECT_TRUE(dataFilesLoaded);  // the start-up went on with the file there

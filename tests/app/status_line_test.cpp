@@ -112,6 +112,32 @@ TEST_F(StatusLine, HeldNoticesStandAfterTheMessageOneForEachFileUntilReleased) {
   EXPECT_EQ(gf_statusText(), "Waiting for MSFS 2020 ...");
 }
 
+TEST_F(StatusLine, NoticesThatWouldRunPastTheRightEdgeAreCountedForLogTxt) {
+  openMainWindow();
+  gf_setStatusLine("Reading dbase ...", true);
+  gf_holdStatusNotice("input/airports.enc", "airports update to 2.0.0 failed, input/airports.enc left as it was");
+  gf_holdStatusNotice("input/AIG-regcodes.enc", "aig update to 2.0.0 failed, input/AIG-regcodes.enc left as it was");
+  gf_holdStatusNotice("input/dbase.enc", "dbase update to 2.0.0 failed, input/dbase.enc left as it was");
+  const auto shown = [this] { return textAt(paintAll(), 3, 455)->text; };
+  EXPECT_EQ(shown(),
+            "Reading dbase ... | airports update to 2.0.0 failed, input/airports.enc left as it was | and 2 more "
+            "failures, see Log.txt");
+
+  gf_holdStatusNotice("input/airports.enc", "airports failed");
+  EXPECT_EQ(shown(), "Reading dbase ... | airports failed | and 2 more failures, see Log.txt");
+  gf_holdStatusNotice("input/AIG-regcodes.enc", "aig failed");
+  EXPECT_EQ(shown(),
+            "Reading dbase ... | airports failed | aig failed | dbase update to 2.0.0 failed, input/dbase.enc left as "
+            "it was");
+  const std::string longer(60, 'm');
+  gf_setStatusLine(longer, false);
+  EXPECT_EQ(shown(), longer + " | airports failed | aig failed | and 1 more failure, see Log.txt");
+  const std::string tooLong(140, 'm');
+  gf_setStatusLine(tooLong, false);
+  EXPECT_EQ(shown(), tooLong + " | airports failed | and 2 more failures, see Log.txt")
+      << "the message and the first notice are always shown";
+}
+
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {
   openMainWindow();
   stopRequested = true;

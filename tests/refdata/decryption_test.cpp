@@ -104,7 +104,7 @@ TEST(Decryption, FilesThatCannotBeOpenedAreNamed) {
   writeFile(encPath, gf_sealDataBytes("<root/>"));
   EXPECT_FALSE(gf_streamDecrypt(encPath, "no_folder/data.xml"));
   EXPECT_EQ(folder.log(),
-            "gf_streamDecrypt exception: Could not open input file: input/missing.enc\n"
+            "gf_streamDecrypt exception: Could not open input file: input/missing.enc (No such file or directory)\n"
             "gf_streamDecrypt exception: Could not open output file: no_folder/data.xml\n");
 }
 

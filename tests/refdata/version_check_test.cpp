@@ -9,6 +9,8 @@
 #include <functional>
 #include <gsl/util>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/sim_choice.h"
 #include "app/status_line.h"
@@ -20,6 +22,7 @@
 #include "refdata/program_folder.h"
 #include "refdata/registration_files.h"
 #include "refdata/site_folder.h"
+#include "support/unreadable_file.h"
 #include "support/unwritable_folders.h"
 
 namespace cvl {
@@ -169,8 +172,7 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
     }
     EXPECT_THAT(logged, Not(HasSubstr("updated to")));
     EXPECT_EQ(gf_statusText(),
-              "airports update to 2.0.0 failed, input/airports.enc left as it was | aig update to 2.0.0 failed, "
-              "input/AIG-regcodes.enc left as it was | dbase update to 2.0.0 failed, input/dbase.enc left as it was");
+              "airports update to 2.0.0 failed, input/airports.enc left as it was | and 2 more failures, see Log.txt");
     EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 
     for (const auto& file : files) {
@@ -218,9 +220,11 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
             "88: input/airports.enc is damaged and will be downloaded again at the next start");
   EXPECT_FALSE(gf_decryptAigRegcodes());
   EXPECT_EQ(gf_statusText(),
-            "airports repair failed, input/airports.enc is still damaged | input/AIG-regcodes.enc is damaged and will "
-            "be downloaded again at the next start | dbase repair failed, input/dbase.enc is still damaged")
-      << "the damaged file stands in place of its failed fetch, the other failed fetches beside it";
+            "airports repair failed, input/airports.enc is still damaged | and 2 more failures, see Log.txt")
+      << "one notice for each file: the damaged file stands in place of its failed fetch";
+  EXPECT_THAT(log.body(), HasSubstr("==> input/AIG-regcodes.enc is damaged and will be downloaded again at the next "
+                                    "start\n"));
+  EXPECT_THAT(log.body(), HasSubstr("==> dbase repair failed, input/dbase.enc is still damaged\n"));
 
   // The next start reaches the site: every file is fetched again and the start-up reads them.
   for (const auto& file : files) {
@@ -267,6 +271,35 @@ TEST_F(DataFileUpdate, IntactFilesInAReadOnlyFolderAreNotFetchedAgainNorCalledDa
   EXPECT_FALSE(gf_decryptAigRegcodes());
   EXPECT_EQ(gf_statusText(), notWrittenText("AIG-regcodes", readOnly.reason()));
   EXPECT_TRUE(readFile(files[2].installed()) == installed);
+}
+
+// Data files another user laid out in input/ say nothing of their contents: they are neither fetched again nor called
+// damaged, and the start-up names the file and the system's reason.
+TEST_F(DataFileUpdate, FilesTheUserMayNotReadAreNotFetchedAgainNorCalledDamaged) {
+  std::vector<std::unique_ptr<test::UnreadableFile>> unreadable;
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");  // as the site's
+    unreadable.push_back(std::make_unique<test::UnreadableFile>(file.installed()));
+    if (!unreadable.back()->available()) {
+      GTEST_SKIP() << "no way to make a file unreadable here";
+    }
+  }
+  const auto notRead = [](std::string_view file) {
+    return fmt::format("input/{}.enc could not be read (Permission denied)", file);
+  };
+
+  EXPECT_TRUE(gf_checkVersions());
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  EXPECT_THAT(log.body(), Not(HasSubstr("damaged")));
+  EXPECT_THAT(log.body(), HasSubstr("gf_streamDecrypt exception: Could not open input file: input/dbase.enc "
+                                    "(Permission denied)\n"));
+  EXPECT_EQ(startUpReadError(gf_readDbase), notRead("dbase"));
+  EXPECT_EQ(startUpReadError(gf_readAirports), "88: " + notRead("airports"));
+  EXPECT_FALSE(gf_decryptAigRegcodes());
+  EXPECT_EQ(gf_statusText(), notRead("AIG-regcodes"));
+  EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 }
 
 TEST_F(DataFileUpdate, IntactFilesOnAFullDiskAreNotFetchedAgainNorCalledDamaged) {

@@ -260,7 +260,7 @@ PUBLISHERS = [
 SIMADDONS20 = "EDDF EDDM EGLL EHAM LFPG LEMD LIRF LSZH KJFK KLAX KSFO KSEA KORD KATL CYVR YSSY RJTT OMDB VHHH SBGR"
 
 THIRDPARTIES20 = [
-    ("Northwind Sceneries", "EDDF,EDDH2,EDDL,EKCH,ESSA,ENGM"),
+    ("Northwind Sceneries", "EDDF1,EDDH2,EDDL,EKCH,ESSA,ENGM"),
     ("Blue Horizon Simulations", "EGLL,EGKK,EGCC2,EIDW"),
     ("Cirrostratus Design", "LFPG,LFPO,LFMN,LSGG3"),
     ("Harbour Light Scenery", "KSEA,KSFO,KLAX2,PHNL"),
@@ -269,7 +269,7 @@ THIRDPARTIES20 = [
 ]
 
 THIRDPARTIES24 = [
-    ("Northwind Sceneries", "EDDF,EDDM,EKCH"),
+    ("Northwind Sceneries", "EDDF1,EDDM,EKCH"),
     ("Skylark Studios", "LOWW,LOWS,LOWI2"),
     ("Tarmac Twelve", "KJFK,KEWR,KLGA,KBOS"),
 ]

@@ -13,8 +13,8 @@
 //             "onGround", "staticCgHeight" (feet)},
 //    "groundAltitude": feet, "unixTime": seconds (default: the time the emulator starts),
 //    "traffic": [{"title", "tail", "type": "aircraft" or "helicopter", "lat", "lon", "alt", "heading", "onGround"}]}
-// Every member may be left out; the user aircraft's then keep the sample's values (an A320 on a stand at EDDF), and
-// the ground is at the user aircraft's altitude when it stands on the ground, else at 0.
+// Every member may be left out; the user aircraft's then keep the sample's values (an A320 on the ground at EDDF's
+// reference point), and the ground is at the user aircraft's altitude when it stands on the ground, else at 0.
 namespace cvl::simemu {
 
 struct Scenario {

@@ -26,8 +26,10 @@ inline constexpr Message msgCreate = 0x0001;
 inline constexpr Message msgDestroy = 0x0002;
 // Part of the window needs drawing: the procedure draws through beginPaint (painter.h).
 inline constexpr Message msgPaint = 0x000F;
-// The user asked to close the window (close box, or a signal wired with closeOnSignals). defWindowProc destroys it.
+// The user asked to close the window (close box, or a signal wired with closeOnSignals). wParam: 0 for the close box,
+// closedBySignal for a signal. defWindowProc destroys it.
 inline constexpr Message msgClose = 0x0010;
+inline constexpr WParam closedBySignal = 1;
 // A control reports a user action. wParam: commandWParam(control id, notification); lParam: the control's handle.
 inline constexpr Message msgCommand = 0x0111;
 // Colour queries, sent once for each edit field (Edit) and check box (Static) before it is first shown.

@@ -38,7 +38,7 @@ namespace detail {
 
 void postSignalledClose() {
   if (closeSignalled.exchange(false)) {
-    post(signalTarget.load(), msgClose);
+    post(signalTarget.load(), msgClose, closedBySignal);
   }
 }
 
