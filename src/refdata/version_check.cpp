@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
 #include "foundation/constants.h"
@@ -69,7 +70,10 @@ std::optional<VersionData> lf_componentVersion(const Json& versions, const std::
 // Fetches versions.json, reads it and removes it. Nothing when it cannot be fetched, opened or parsed (logged).
 std::optional<Json> lf_fetchVersions() {
   if (!Downloader{}.download(gf_siteUrl(versionsJsonPath.string()), versionsJsonPath, false)) {
-    gf_logFlagged("Downloading version info from my web site failed!");
+    // A download that a stop ended is no failure of the site; the downloader has said it was stopped.
+    if (!gf_stopping()) {
+      gf_logFlagged("Downloading version info from my web site failed!");
+    }
     return std::nullopt;
   }
   std::ifstream stream{versionsJsonPath};

@@ -144,6 +144,7 @@ TEST(WorkerThreadTest, AStalledDownloadIsShownAndACloseEndsTheProgram) {
   const auto log = folder.log();
   EXPECT_NE(log.find("/versions.json stopped\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("Download error"), std::string::npos) << "a stop is no error of the download";
+  EXPECT_EQ(log.find("version info from my web site failed"), std::string::npos) << "nor a failure of the check";
   EXPECT_NE(log.find("Exiting: USER CLOSED SIM\n"), std::string::npos);
   EXPECT_EQ(log.find("dbase records read"), std::string::npos) << "the start-up went no further";
 }
