@@ -84,9 +84,9 @@ bool lf_callsignBeingCreated(const LiveAc& aircraft) {
 }
 
 // A newcomer the limit keeps out goes: its next reports ask again, and meanwhile it is traffic waiting for a place. An
-// aircraft whose creation was given up waits in the buffer instead, keeping its livery and stand.
+// aircraft whose model may never load waits in the buffer instead, keeping its livery and stand.
 void lf_keepOut(LiveAc& aircraft) {
-  if (gf_creationGivenUp(aircraft.hexid)) {
+  if (gf_modelMayNeverLoad(aircraft.hexid)) {
     gf_dropPassedEntries(aircraft);
     return;
   }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "engine/ac_labels.h"
 #include "engine/aircraft_lists.h"
@@ -35,23 +35,26 @@ constexpr std::int32_t forgetTicks = 12000;
 
 // An aircraft whose creation was given up, with the time allowed for its next one.
 struct SlowCreation {
-  std::uint32_t hexid = 0;
   std::int32_t showTicks = firstShowTicks;
   std::int32_t givenUpAt = 0;
+  // When it is next looked at while it waits in the buffer.
+  std::int32_t nextLookAt = 0;
   // It has been shown since, with the object of a later creation or of the one given up.
   bool shownSince = false;
+  // An object of its creations showed since the give-up, taken or not: its model is slow, not missing.
+  bool objectShown = false;
 };
 
-std::vector<SlowCreation> slowCreations;
+// By hexid: every buffer step and every judgement at the limit asks.
+std::unordered_map<std::uint32_t, SlowCreation> slowCreations;
 
 bool lf_waitsForObject(const LiveAc& aircraft) {
   return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow;
 }
 
 SlowCreation* lf_slowCreationOf(std::uint32_t hexid) {
-  const auto slow = std::find_if(slowCreations.begin(), slowCreations.end(),
-                                 [hexid](const SlowCreation& each) { return each.hexid == hexid; });
-  return slow == slowCreations.end() ? nullptr : &*slow;
+  const auto slow = slowCreations.find(hexid);
+  return slow == slowCreations.end() ? nullptr : &slow->second;
 }
 
 std::int32_t lf_showTicksFor(std::uint32_t hexid) {
@@ -59,23 +62,27 @@ std::int32_t lf_showTicksFor(std::uint32_t hexid) {
   return slow == nullptr ? firstShowTicks : slow->showTicks;
 }
 
-const SlowCreation* lf_givenUpNotShown(std::uint32_t hexid) {
-  const SlowCreation* slow = lf_slowCreationOf(hexid);
+SlowCreation* lf_givenUpNotShown(std::uint32_t hexid) {
+  SlowCreation* slow = lf_slowCreationOf(hexid);
   return slow != nullptr && !slow->shownSince ? slow : nullptr;
+}
+
+SlowCreation* lf_mayNeverLoad(std::uint32_t hexid) {
+  SlowCreation* slow = lf_givenUpNotShown(hexid);
+  return slow != nullptr && !slow->objectShown ? slow : nullptr;
 }
 
 // The list keeps only aircraft still reported, or given up of late.
 void lf_noteGivenUp(std::uint32_t hexid) {
-  std::erase_if(slowCreations, [](const SlowCreation& each) {
-    return tickCount - each.givenUpAt > forgetTicks && gf_findLiveAcByHexid(each.hexid) == nullptr;
+  std::erase_if(slowCreations, [](const auto& each) {
+    return tickCount - each.second.givenUpAt > forgetTicks && gf_findLiveAcByHexid(each.first) == nullptr;
   });
-  SlowCreation* slow = lf_slowCreationOf(hexid);
-  if (slow == nullptr) {
-    slow = &slowCreations.emplace_back(SlowCreation{hexid});
-  }
-  slow->showTicks = std::min(2 * slow->showTicks, longestShowTicks);
-  slow->givenUpAt = tickCount;
-  slow->shownSince = false;
+  SlowCreation& slow = slowCreations[hexid];
+  slow.showTicks = std::min(2 * slow.showTicks, longestShowTicks);
+  slow.givenUpAt = tickCount;
+  slow.nextLookAt = tickCount;
+  slow.shownSince = false;
+  slow.objectShown = false;
 }
 
 // Another record under the aircraft's callsign that the predicate counts waits in the buffer to be created.
@@ -87,8 +94,10 @@ bool lf_callsignWaitedFor(const LiveAc& aircraft, Counts counts) {
   });
 }
 
-bool lf_othersWaitFor(const LiveAc& aircraft) {
-  return gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [](const LiveAc&) { return true; });
+// Traffic waiting for a place is known at once; the records are searched for the callsign once a second.
+bool lf_othersWaitFor(const LiveAc& aircraft, std::int32_t waited) {
+  return gf_trafficWaitsForPlace() || ((waited - firstShowTicks) % ticksPerSecond == 0 &&
+                                       lf_callsignWaitedFor(aircraft, [](const LiveAc&) { return true; }));
 }
 
 // The aircraft waits in the buffer again from the report due now, so that it is created again where it flies now,
@@ -160,7 +169,7 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
   }
   const std::int32_t waited = tickCount - *aircraft.handedOverAt;
   const bool pastItsTime = waited >= lf_showTicksFor(aircraft.hexid);
-  if (!pastItsTime && (waited < firstShowTicks || !lf_othersWaitFor(aircraft))) {
+  if (!pastItsTime && (waited < firstShowTicks || !lf_othersWaitFor(aircraft, waited))) {
     return;
   }
   gf_logIndented(fmt::format("{} did not show in the simulator within {} s, given up", gf_acLabel(aircraft),
@@ -169,24 +178,26 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
   lf_backToBuffer(aircraft);
 }
 
-bool gf_creationGivenUp(std::uint32_t hexid) {
-  return lf_givenUpNotShown(hexid) != nullptr;
+bool gf_modelMayNeverLoad(std::uint32_t hexid) {
+  return lf_mayNeverLoad(hexid) != nullptr;
 }
 
-// Of two aircraft under one callsign whose creations were given up, the one given up first has its turn first.
+// Of two aircraft under one callsign whose creations were given up, the one given up first has its turn first. Each
+// look searches the records, and a place or callsign comes free for it rarely: it is looked at once a second.
 bool gf_yieldsToWaitingTraffic(LiveAc& aircraft) {
-  const SlowCreation* own = lf_givenUpNotShown(aircraft.hexid);
+  SlowCreation* own = lf_mayNeverLoad(aircraft.hexid);
   if (own == nullptr) {
     return false;
   }
-  const bool othersWait = gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
-                            const SlowCreation* theirs = lf_givenUpNotShown(other.hexid);
-                            return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
-                          });
-  if (othersWait) {
-    gf_dropPassedEntries(aircraft);
+  if (tickCount < own->nextLookAt) {
+    return true;
   }
-  return othersWait;
+  own->nextLookAt = tickCount + ticksPerSecond;
+  gf_dropPassedEntries(aircraft);
+  return gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
+           const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
+           return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
+         });
 }
 
 void gf_dropPassedEntries(LiveAc& aircraft) {
@@ -198,24 +209,27 @@ void gf_dropPassedEntries(LiveAc& aircraft) {
 
 LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
-  if (aircraft == nullptr) {
-    return nullptr;
+  if (aircraft == nullptr || lf_waitsForObject(*aircraft)) {
+    return aircraft;
   }
   const bool waitsAfterGiveUp = aircraft->state == AcState::buffer && aircraft->phase != AcPhase::birth &&
-                                !aircraft->remove && !aircraft->removeNow && gf_creationGivenUp(aircraft->hexid) &&
-                                !gf_liveLimitReached();
-  return lf_waitsForObject(*aircraft) || waitsAfterGiveUp ? aircraft : nullptr;
+                                !aircraft->remove && !aircraft->removeNow && lf_givenUpNotShown(aircraft->hexid);
+  return waitsAfterGiveUp && !gf_judgeHolderOfObject(*aircraft).keptOut ? aircraft : nullptr;
 }
 
-// One waiting in the buffer is shown where it flies now.
+// One waiting in the buffer is shown where it flies now, in the place the limit gives it.
 void gf_takeCreatedObject(LiveAc& aircraft) {
   aircraft.handedOverAt.reset();
   if (aircraft.state == AcState::buffer) {
+    const LiveLimitVerdict verdict = gf_judgeHolderOfObject(aircraft);
+    gf_dropPassedEntries(aircraft);
     lf_initSimPosition(aircraft);
     aircraft.state = AcState::adding2sim;
+    gf_admitByLiveLimit(aircraft, verdict);
   }
   if (SlowCreation* slow = lf_slowCreationOf(aircraft.hexid)) {
     slow->shownSince = true;
+    slow->objectShown = true;
   }
 }
 
@@ -225,6 +239,10 @@ void gf_removeUnwantedObject(const SimResult& created) {
   }
   gf_logIndented(fmt::format("object {} shown for hexid {} with no aircraft waiting for it, removed",
                              gf_toHex(created.objectId), created.hexid));
+  // Its model loads, if slowly: a later creation of the aircraft is judged as any newcomer's.
+  if (SlowCreation* slow = lf_slowCreationOf(created.hexid)) {
+    slow->objectShown = true;
+  }
   removalBacklog.push_back(created.objectId);
 }
 

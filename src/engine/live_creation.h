@@ -13,8 +13,9 @@
 // has not shown within a minute is given up and the aircraft goes back to the buffer, keeping its livery and stand.
 // While other traffic waits for its place or its callsign, it waits there where it flies now and takes no place from
 // them; otherwise it is created again at once with twice as long to show, up to four minutes. Should the object of a
-// creation given up show after all, its aircraft takes it where a place is free for it; otherwise the object is
-// removed. Worker thread.
+// creation given up show after all, the model is slow, not missing: its aircraft takes the object where the limit
+// gives a newcomer a place (a free one, or that of a markedly farther aircraft); otherwise the object is removed, and
+// the aircraft is judged as any newcomer from then on. Worker thread.
 namespace cvl {
 
 // Whether a newcomer must wait because the position it would be created at lies at the edge of the range or beyond,
@@ -26,20 +27,21 @@ bool gf_waitsAtRangeEdge(LiveAc& aircraft);
 bool gf_handOverLiveCreation();
 // Gives the creation up once its time to show has passed (for an aircraft in state adding2sim, every tick).
 void gf_checkShowDeadline(LiveAc& aircraft);
-// Whether the aircraft's last creation was given up and it has not been shown since.
-bool gf_creationGivenUp(std::uint32_t hexid);
-// The buffer step of an aircraft whose creation was given up: true while it waits for traffic that waits for its
+// Whether the aircraft's last creation was given up and no object of it has shown since: its model may never load.
+bool gf_modelMayNeverLoad(std::uint32_t hexid);
+// The buffer step of an aircraft whose model may never load: true while it waits for traffic that waits for its
 // place or callsign, its stream kept to where it flies now.
 bool gf_yieldsToWaitingTraffic(LiveAc& aircraft);
 // Keeps the stream of an aircraft waiting in the buffer to where it flies now.
 void gf_dropPassedEntries(LiveAc& aircraft);
 // The record that takes the object the simulator shows for a live creation: the aircraft of its hexid while that
-// waits for an object, or waits in the buffer after its creation was given up and a place is free for it. Nullptr
-// when no aircraft wants the object.
+// waits for an object, or waits in the buffer after its creation was given up and the limit gives it a place, as to a
+// newcomer that holds its object. Nullptr when no aircraft wants the object.
 LiveAc* gf_takerOfCreatedObject(const SimResult& created);
-// The taker is about to be shown with the object: its creation is done.
+// The taker is about to be shown with the object: its creation is done, and one waiting in the buffer takes its
+// place at the limit.
 void gf_takeCreatedObject(LiveAc& aircraft);
-// Removes an object no aircraft wants.
+// Removes an object no aircraft wants. Its aircraft's model loads, if slowly.
 void gf_removeUnwantedObject(const SimResult& created);
 // Forgets the aircraft whose creations were given up (the reset of the traffic state).
 void gf_clearSlowCreations();

@@ -101,12 +101,16 @@ bool lf_isHeldBack(const LiveAc& newcomer) {
 }  // namespace
 
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
+  if (gf_modelMayNeverLoad(newcomer.hexid) && gf_liveLimitReached()) {
+    return {true, 0};
+  }
+  return gf_judgeHolderOfObject(newcomer);
+}
+
+LiveLimitVerdict gf_judgeHolderOfObject(const LiveAc& newcomer) {
   const bool atLimit = gf_liveLimitReached();
   if (!atLimit && !lf_isHeldBack(newcomer)) {
     return {};
-  }
-  if (atLimit && gf_creationGivenUp(newcomer.hexid)) {
-    return {true, 0};
   }
   // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
   const Farthest farthest = lf_farthest(lf_isShown);

@@ -50,6 +50,8 @@ struct Flight {
   std::uint32_t sid = 0;     // its stand, for a flight at a stand
   std::int32_t departs = 0;  // when it leaves its stand
   bool sharesCallsign = false;
+  // For a flight circling the hub, its distance; 0 for one 4 to 14 nm out.
+  double circleNm = 0.0;
   // The seconds each of its successive creations takes to load; one `never` for a model that never loads.
   std::vector<std::int32_t> loads;
 
@@ -237,7 +239,8 @@ class Creations : public BusyHub {
   void flyOver(const Flight& flight) {
     std::mt19937 random{flight.hexid};
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const double radiusNm = 4.0 + 10.0 * unit(random);
+    const double drawnNm = 4.0 + 10.0 * unit(random);
+    const double radiusNm = flight.circleNm > 0.0 ? flight.circleNm : drawnNm;
     const double startAngle = 2.0 * std::numbers::pi * unit(random);
     const double altitude = 3000.0 + 9000.0 * unit(random);
     const double radiansPerSecond = 160.0 / 3600.0 / radiusNm;
@@ -537,6 +540,61 @@ TEST_F(Creations, AFlightUnderTheCallsignOfOneWhoseModelNeverLoadsIsCreatedWithi
   ASSERT_GE(shownFrom, 0);
   EXPECT_LE(shownFrom, 20 + reportDelaySeconds + 120);
   EXPECT_EQ(shownSeconds(airliner, shownFrom, runSecondsOfTests), runSecondsOfTests - shownFrom + 1);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+struct NearCase {
+  std::vector<std::int32_t> loads;
+};
+
+void PrintTo(const NearCase& near, std::ostream* out) {
+  *out << fmt::format("the near model loads in {} s", fmt::join(near.loads, "/"));
+}
+
+class NearestAtLimit : public Creations, public ::testing::WithParamInterface<NearCase> {
+ protected:
+  static constexpr std::int32_t places = 10;
+  static constexpr std::int32_t measuredFrom = 70;
+
+  // Thirty airliners circle 8 to 23 nm out, more than Max live 10 leaves places for, and a light aircraft 2 nm out.
+  Flight busyAirport(std::vector<std::int32_t> nearLoads) {
+    MAX_LIVE_SEL.value = places;
+    for (std::uint32_t number = 0; number < 30; ++number) {
+      Flight airliner = lf_flight(0x510000 + number, fmt::format("DLH{}", 100 + number), Kind::airborne, false, {1});
+      airliner.circleNm = 8.0 + 0.5 * number;
+      airliner.to = runSeconds;
+      add(airliner);
+    }
+    Flight near = lf_flight(0x500000, "N100", Kind::airborne, true, std::move(nearLoads));
+    near.circleNm = 2.0;
+    near.to = runSeconds;
+    add(near);
+    return near;
+  }
+};
+
+TEST_P(NearestAtLimit, TheNearestAircraftIsShownWhateverItsModelTakesToLoad) {
+  const Flight near = busyAirport(GetParam().loads);
+  run(runSeconds);
+
+  const std::int32_t measured = runSeconds - measuredFrom;
+  EXPECT_GE(shownSeconds(near, measuredFrom, runSeconds) * 2, measured);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+INSTANTIATE_TEST_SUITE_P(BusyAirport, NearestAtLimit,
+                         ::testing::Values(NearCase{{70}}, NearCase{{90}}, NearCase{{150}}, NearCase{{90, 5}},
+                                           NearCase{{300, 5}}));
+
+TEST_F(NearestAtLimit, TheAirlinersKeepTheirPlacesFromANearModelThatNeverLoads) {
+  busyAirport({never});
+  run(runSeconds);
+
+  std::int32_t airlinerSeconds = 0;
+  for (const Flight& flight : flights_) {
+    airlinerSeconds += flight.light ? 0 : shownSeconds(flight, measuredFrom, runSeconds);
+  }
+  EXPECT_GE(airlinerSeconds * 6, places * (runSeconds - measuredFrom) * 5);
   EXPECT_TRUE(faults_.empty()) << faults_.list();
 }
 
