@@ -3,18 +3,26 @@
 // peak resident memory of the process is reported with each size.
 // Then a busy feed: 600 flights in the simulator, each reporting every 2 s (three reports each tick), for five
 // minutes of ticks; the longest traffic queue and the aircraft still in the simulator at the end are reported.
+// Then a binding Max live with a fifth of the aircraft waiting in the buffer after their creations were given up (a
+// model that never loads), against the same aircraft all shown, measured in one run; and the ghost list at 100,000
+// ghosts.
 #include <benchmark/benchmark.h>
+#include <fmt/format.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 
 #include "engine/aircraft_lists.h"
+#include "engine/conflict_rules.h"
 #include "engine/engine_tick.h"
 #include "engine/tick_count.h"
 #include "engine/traffic_state.h"
+#include "foundation/settings_catalogue.h"
 #include "simlink/send_queues.h"
 #include "simlink/sim_client_thread.h"
 #include "trafficin/traffic_queue.h"
@@ -39,19 +47,25 @@ cvl::TimedPosition lf_report(std::int32_t index, std::int32_t n, bool airborne) 
   return position;
 }
 
-void lf_addActive(std::int32_t index) {
-  const bool airborne = index % 2 == 0;
+cvl::LiveAc& lf_addWithStream(std::int32_t index, bool airborne, const std::string& callsign,
+                              std::int32_t reports = reportsAhead) {
   cvl::IdentityTexts texts;
-  texts.callsign = "BNC" + std::to_string(index);
+  texts.callsign = callsign;
   texts.type = "A320";
   cvl::AcIdentity identity{texts};
   identity.hexid = firstHexid + static_cast<std::uint32_t>(index);
   cvl::LiveAc& aircraft = cvl::liveAcs.emplace_back(identity, lf_report(index, 0, airborne), 0.0);
-  for (std::int32_t n = 1; n < reportsAhead; ++n) {
+  for (std::int32_t n = 1; n < reports; ++n) {
     aircraft.stream.push_back(lf_report(index, n, airborne));
   }
-  aircraft.state = cvl::AcState::active;
   aircraft.phase = airborne ? cvl::AcPhase::flying : cvl::AcPhase::taxi;
+  return aircraft;
+}
+
+void lf_addActive(std::int32_t index) {
+  const bool airborne = index % 2 == 0;
+  cvl::LiveAc& aircraft = lf_addWithStream(index, airborne, "BNC" + std::to_string(index));
+  aircraft.state = cvl::AcState::active;
   aircraft.onGround = !airborne;
   aircraft.objectId = 100 + static_cast<std::uint32_t>(index);
   aircraft.simPos.lat = aircraft.stream.front().lat;
@@ -186,5 +200,110 @@ void BM_EngineStepBusyFeed(benchmark::State& state) {
 }
 
 BENCHMARK(BM_EngineStepBusyFeed)->Iterations(30000)->Unit(benchmark::kMicrosecond);
+
+// A creation handed over a minute ago that the simulator has not shown: the first tick gives it up.
+void lf_addOverdueCreation(std::int32_t index) {
+  cvl::LiveAc& aircraft = lf_addWithStream(index, true, fmt::format("GVN{}", index));
+  aircraft.state = cvl::AcState::adding2sim;
+  aircraft.handedOverAt = cvl::tickCount - 6000;
+}
+
+// Microseconds per tick of the same traffic all shown, by the number of aircraft: the figure the waiting is held to.
+std::map<std::int64_t, double> allShownMicros;
+
+// The traffic of BM_EngineStep at a Max live of four fifths of it: the rest, given up, waits in the buffer (the first
+// argument 1), or all of it is shown (0). The waiting case reports its cost as a share of the shown one's.
+void BM_EngineStepGivenUpWaiting(benchmark::State& state) {
+  const auto count = static_cast<std::int32_t>(state.range(0));
+  const bool waiting = state.range(1) != 0;
+  const std::int32_t shown = count * 4 / 5;
+  lf_startEngine();
+  const std::int32_t savedMaxLive = cvl::MAX_LIVE_SEL.value;
+  cvl::MAX_LIVE_SEL.value = shown;
+  for (std::int32_t index = 0; index < count; ++index) {
+    if (waiting && index >= shown) {
+      lf_addOverdueCreation(index);
+    } else {
+      lf_addActive(index);
+    }
+  }
+  for (std::int32_t tick = 0; tick < 200; ++tick) {
+    cvl::lf_handleAddingStack();
+  }
+  const auto started = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    lf_queueItems(cvl::tickCount, shown);
+    cvl::lf_handleAddingStack();
+  }
+  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - started;
+  const double micros = spent.count() / static_cast<double>(state.iterations());
+  if (waiting) {
+    state.counters["vs_all_shown"] = micros / allShownMicros[count];
+  } else {
+    allShownMicros[count] = micros;
+  }
+  state.counters["waiting"] =
+      static_cast<double>(std::count_if(cvl::liveAcs.begin(), cvl::liveAcs.end(), [](const cvl::LiveAc& aircraft) {
+        return aircraft.state == cvl::AcState::buffer;
+      }));
+  cvl::MAX_LIVE_SEL.value = savedMaxLive;
+  lf_endEngine();
+}
+
+BENCHMARK(BM_EngineStepGivenUpWaiting)
+    ->Args({625, 0})
+    ->Args({625, 1})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({5000, 0})
+    ->Args({5000, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// A ghost removed: its callsign goes into the list.
+void lf_listGhost(const std::string& callsign) {
+  lf_addWithStream(2000, true, fmt::format("{}_", callsign), 2);
+  cvl::lf_removeGhost(callsign);
+  cvl::liveAcs.pop_back();
+}
+
+// A sender makes ghosts at will, each reported twice: the time each new one costs the list.
+void BM_GhostListing(benchmark::State& state) {
+  lf_startEngine();
+  std::int32_t number = 0;
+  for (auto _ : state) {
+    lf_listGhost(fmt::format("G{}", number++));
+  }
+  state.counters["ghosts"] = static_cast<double>(cvl::ghostCallsigns.size());
+  lf_endEngine();
+}
+
+BENCHMARK(BM_GhostListing)->Iterations(100000)->Unit(benchmark::kMicrosecond);
+
+// The step of BM_EngineStep at 1,000 aircraft, with 200 flights reported again each tick under callsigns of ghosts
+// removed before, which the step finds in the ghost list and removes; the list holds just those (the argument 0) or
+// 100,000 ghosts more.
+void BM_EngineStepWithGhostList(benchmark::State& state) {
+  lf_startEngine();
+  for (std::int32_t index = 0; index < 1000; ++index) {
+    lf_addActive(index);
+  }
+  for (std::int32_t number = 0; state.range(0) != 0 && number < 100000; ++number) {
+    lf_listGhost(fmt::format("G{}", number));
+  }
+  for (std::int32_t index = 1000; index < 1200; ++index) {
+    lf_listGhost(fmt::format("WTG{}", index));
+  }
+  for (auto _ : state) {
+    for (std::int32_t index = 1000; index < 1200; ++index) {
+      lf_addWithStream(index, true, fmt::format("WTG{}_", index), 2).stream.front().dueTick = cvl::tickCount;
+    }
+    lf_queueItems(cvl::tickCount, 1000);
+    cvl::lf_handleAddingStack();
+  }
+  state.counters["ghosts"] = static_cast<double>(cvl::ghostCallsigns.size());
+  lf_endEngine();
+}
+
+BENCHMARK(BM_EngineStepWithGhostList)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

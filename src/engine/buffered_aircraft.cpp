@@ -31,8 +31,7 @@ std::int32_t lf_spawnLead(const TimedPosition& first) {
 }
 
 bool lf_isKnownGhost(const LiveAc& aircraft) {
-  return gf_isGhostCallsign(aircraft.callsign) &&
-         std::find(ghostCallsigns.begin(), ghostCallsigns.end(), aircraft.callsign) != ghostCallsigns.end();
+  return gf_isGhostCallsign(aircraft.callsign) && ghostCallsigns.contains(aircraft.callsign);
 }
 
 bool lf_mixesAirAndGround(const LiveAc& aircraft) {
@@ -114,7 +113,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
     aircraft.remove = true;
     return;
   }
-  if (gf_yieldsToWaitingTraffic(aircraft)) {
+  if (gf_waitsAfterGiveUp(aircraft)) {
     return;
   }
   if (lf_mixesAirAndGround(aircraft)) {

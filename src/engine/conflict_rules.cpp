@@ -78,7 +78,7 @@ void lf_logGhostRemoval(const LiveAc& ghost, std::string_view callsign) {
 
 }  // namespace
 
-std::vector<std::string> ghostCallsigns;
+std::unordered_set<std::string> ghostCallsigns;
 
 std::string_view gf_callsignLessLast(std::string_view callsign) {
   return callsign.empty() ? callsign : callsign.substr(0, callsign.size() - 1);
@@ -97,9 +97,7 @@ void lf_removeGhost(std::string_view callsign) {
     return;
   }
   lf_logGhostRemoval(*ghost, callsign);
-  if (std::find(ghostCallsigns.begin(), ghostCallsigns.end(), ghostCallsign) == ghostCallsigns.end()) {
-    ghostCallsigns.push_back(ghostCallsign);
-  }
+  ghostCallsigns.insert(ghostCallsign);
   removeAircraftFromSim(*ghost);
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_set>
 
 #include "engine/live_ac.h"
 
@@ -20,8 +20,8 @@ std::string_view gf_callsignLessLast(std::string_view callsign);
 bool gf_isGhostCallsign(std::string_view callsign);
 
 // Callsigns (each ending in '_') of the aircraft removed as ghosts; the buffer step keeps them out. Emptied by the
-// traffic reset.
-extern std::vector<std::string> ghostCallsigns;
+// traffic reset. A sender can make ghosts by the thousand, and every due buffered ghost asks.
+extern std::unordered_set<std::string> ghostCallsigns;
 
 // Removes the live aircraft whose callsign is this one with '_' appended.
 void lf_removeGhost(std::string_view callsign);

@@ -182,9 +182,10 @@ bool gf_modelMayNeverLoad(std::uint32_t hexid) {
   return lf_mayNeverLoad(hexid) != nullptr;
 }
 
-// Of two aircraft under one callsign whose creations were given up, the one given up first has its turn first. Each
-// look searches the records, and a place or callsign comes free for it rarely: it is looked at once a second.
-bool gf_yieldsToWaitingTraffic(LiveAc& aircraft) {
+// It takes only a free place, and of two aircraft under one callsign whose creations were given up, the one given up
+// first has its turn first. Each look searches the records, and a place or callsign comes free for it rarely: it is
+// looked at once a second.
+bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
   SlowCreation* own = lf_mayNeverLoad(aircraft.hexid);
   if (own == nullptr) {
     return false;
@@ -194,7 +195,8 @@ bool gf_yieldsToWaitingTraffic(LiveAc& aircraft) {
   }
   own->nextLookAt = tickCount + ticksPerSecond;
   gf_dropPassedEntries(aircraft);
-  return gf_trafficWaitsForPlace() || lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
+  return gf_liveLimitReached() || gf_trafficWaitsForPlace() ||
+         lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
            const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
            return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
          });
@@ -214,14 +216,14 @@ LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   }
   const bool waitsAfterGiveUp = aircraft->state == AcState::buffer && aircraft->phase != AcPhase::birth &&
                                 !aircraft->remove && !aircraft->removeNow && lf_givenUpNotShown(aircraft->hexid);
-  return waitsAfterGiveUp && !gf_judgeHolderOfObject(*aircraft).keptOut ? aircraft : nullptr;
+  return waitsAfterGiveUp && !gf_judgeByLiveLimit(*aircraft).keptOut ? aircraft : nullptr;
 }
 
 // One waiting in the buffer is shown where it flies now, in the place the limit gives it.
 void gf_takeCreatedObject(LiveAc& aircraft) {
   aircraft.handedOverAt.reset();
   if (aircraft.state == AcState::buffer) {
-    const LiveLimitVerdict verdict = gf_judgeHolderOfObject(aircraft);
+    const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
     gf_dropPassedEntries(aircraft);
     lf_initSimPosition(aircraft);
     aircraft.state = AcState::adding2sim;

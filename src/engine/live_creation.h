@@ -11,8 +11,9 @@
 //
 // A model may take minutes to load, or never: the two cannot be told apart when a creation is late. One the simulator
 // has not shown within a minute is given up and the aircraft goes back to the buffer, keeping its livery and stand.
-// While other traffic waits for its place or its callsign, it waits there where it flies now and takes no place from
-// them; otherwise it is created again at once with twice as long to show, up to four minutes. Should the object of a
+// Its model may never load: while the limit of live aircraft is reached or other traffic waits for its place or its
+// callsign, it waits there where it flies now and takes no place from them; otherwise it is created again at once
+// with twice as long to show, up to four minutes. Should the object of a
 // creation given up show after all, the model is slow, not missing: its aircraft takes the object where the limit
 // gives a newcomer a place (a free one, or that of a markedly farther aircraft); otherwise the object is removed, and
 // the aircraft is judged as any newcomer from then on. Worker thread.
@@ -29,9 +30,9 @@ bool gf_handOverLiveCreation();
 void gf_checkShowDeadline(LiveAc& aircraft);
 // Whether the aircraft's last creation was given up and no object of it has shown since: its model may never load.
 bool gf_modelMayNeverLoad(std::uint32_t hexid);
-// The buffer step of an aircraft whose model may never load: true while it waits for traffic that waits for its
-// place or callsign, its stream kept to where it flies now.
-bool gf_yieldsToWaitingTraffic(LiveAc& aircraft);
+// The buffer step of an aircraft whose model may never load: true while it waits, its stream kept to where it flies
+// now, for a free place or for the traffic that waits for its place or callsign.
+bool gf_waitsAfterGiveUp(LiveAc& aircraft);
 // Keeps the stream of an aircraft waiting in the buffer to where it flies now.
 void gf_dropPassedEntries(LiveAc& aircraft);
 // The record that takes the object the simulator shows for a live creation: the aircraft of its hexid while that

@@ -6,7 +6,6 @@
 
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
-#include "engine/live_creation.h"
 #include "engine/stream_points.h"
 #include "engine/tick_count.h"
 #include "foundation/settings_catalogue.h"
@@ -101,13 +100,6 @@ bool lf_isHeldBack(const LiveAc& newcomer) {
 }  // namespace
 
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
-  if (gf_modelMayNeverLoad(newcomer.hexid) && gf_liveLimitReached()) {
-    return {true, 0};
-  }
-  return gf_judgeHolderOfObject(newcomer);
-}
-
-LiveLimitVerdict gf_judgeHolderOfObject(const LiveAc& newcomer) {
   const bool atLimit = gf_liveLimitReached();
   if (!atLimit && !lf_isHeldBack(newcomer)) {
     return {};

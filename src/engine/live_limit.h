@@ -9,8 +9,7 @@
 // distance), so that aircraft at similar distances from a moving user do not swap places back and forth. An aircraft
 // the limit took out stays out for two minutes unless it is markedly nearer than the farthest aircraft shown, also
 // when a place comes free meanwhile: it would only blink back to be the next to go. A new limit judges every aircraft
-// anew. An aircraft whose creation was given up and of which no object has shown since takes only a free place: its
-// model may never load. Worker thread.
+// anew. Worker thread.
 namespace cvl {
 
 struct LiveLimitVerdict {
@@ -23,8 +22,6 @@ struct LiveLimitVerdict {
 // may still be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other
 // aircraft its place.
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
-// The same for an aircraft whose late object has just shown: its model loads, so it is judged as any newcomer.
-LiveLimitVerdict gf_judgeHolderOfObject(const LiveAc& holder);
 // A newcomer the limit keeps out while it is reached is traffic waiting for a place (the buffer step tells, for those
 // that are not aircraft whose creation was given up).
 void gf_noteKeptOutByLiveLimit();

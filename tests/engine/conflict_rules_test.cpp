@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unordered_set>
 
 #include "app/main_window.h"
 #include "engine/stand_conflicts.h"
@@ -28,7 +29,7 @@ TEST_F(Conflicts, AGhostIsRemovedAndRemembered) {
   lf_removeGhost("DLH4AB");
 
   EXPECT_EQ(ghost.state, AcState::removingfromsim);
-  EXPECT_EQ(ghostCallsigns, (std::vector<std::string>{"DLH4AB_"}));
+  EXPECT_EQ(ghostCallsigns, (std::unordered_set<std::string>{"DLH4AB_"}));
   EXPECT_NE(log.body().find("DLH4AB_  is a ghost and will be removed, continue with DLH4AB"), std::string::npos);
 }
 
