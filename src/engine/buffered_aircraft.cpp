@@ -82,6 +82,16 @@ bool lf_callsignBeingCreated(const LiveAc& aircraft) {
   });
 }
 
+// A newcomer waits for its next report. An aircraft back in the buffer waits where it flies now: one parked at its
+// stand has there its only report, and then a position made up far ahead.
+void lf_waitForCallsign(LiveAc& aircraft) {
+  if (aircraft.phase == AcPhase::birth) {
+    aircraft.stream.pop_front();
+  } else {
+    gf_dropPassedEntries(aircraft);
+  }
+}
+
 // A newcomer the limit keeps out goes: its next reports ask again, and meanwhile it is traffic waiting for a place. An
 // aircraft whose model may never load waits in the buffer instead, keeping its livery and stand.
 void lf_keepOut(LiveAc& aircraft) {
@@ -89,7 +99,7 @@ void lf_keepOut(LiveAc& aircraft) {
     gf_dropPassedEntries(aircraft);
     return;
   }
-  gf_noteKeptOutByLiveLimit();
+  gf_noteKeptOutByLiveLimit(aircraft);
   aircraft.remove = true;
 }
 
@@ -133,7 +143,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
   }
   lf_completeIdentity(aircraft);
   if (lf_callsignBeingCreated(aircraft)) {
-    stream.pop_front();
+    lf_waitForCallsign(aircraft);
     return;
   }
   if (!lf_maySpawn(aircraft)) {

@@ -28,6 +28,8 @@ constexpr std::int32_t waitingTicks = 12000;
 struct TakenOut {
   std::uint32_t hexid = 0;
   std::int32_t at = 0;
+  // When the limit last kept it out: it is remembered while its flight keeps asking for a place.
+  std::int32_t askedAt = 0;
 };
 
 std::vector<TakenOut> takenOut;
@@ -42,7 +44,7 @@ std::vector<TakenOut>& lf_takenOut() {
     takenOut.clear();
     takenOutAtLimit = MAX_LIVE_SEL.value;
   }
-  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - each.at > holdTicks; });
+  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - std::max(each.at, each.askedAt) > holdTicks; });
   return takenOut;
 }
 
@@ -84,7 +86,7 @@ bool lf_markedlyNearer(const LiveAc& newcomer, double distanceNm) {
 }
 
 void lf_takeOut(LiveAc& aircraft) {
-  lf_takenOut().push_back({aircraft.hexid, tickCount});
+  lf_takenOut().push_back({aircraft.hexid, tickCount, tickCount});
   removeAircraftFromSim(aircraft);
 }
 
@@ -92,27 +94,37 @@ auto lf_entryOf(const LiveAc& aircraft) {
   return [hexid = aircraft.hexid](const TakenOut& each) { return each.hexid == hexid; };
 }
 
-bool lf_isHeldBack(const LiveAc& newcomer) {
-  const std::vector<TakenOut>& held = lf_takenOut();
-  return std::any_of(held.begin(), held.end(), lf_entryOf(newcomer));
+TakenOut* lf_takenOutEntry(const LiveAc& newcomer) {
+  std::vector<TakenOut>& entries = lf_takenOut();
+  const auto entry = std::find_if(entries.begin(), entries.end(), lf_entryOf(newcomer));
+  return entry == entries.end() ? nullptr : &*entry;
 }
 
 }  // namespace
 
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
   const bool atLimit = gf_liveLimitReached();
-  if (!atLimit && !lf_isHeldBack(newcomer)) {
+  const TakenOut* takenOutBefore = lf_takenOutEntry(newcomer);
+  if (!atLimit && (takenOutBefore == nullptr || tickCount - takenOutBefore->at > holdTicks)) {
     return {};
   }
-  // With no aircraft shown, none can make room at the limit, and a free place is the newcomer's.
-  const Farthest farthest = lf_farthest(lf_isShown);
-  if (farthest.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, farthest.distanceNm)) {
+  // The farthest of the aircraft that stay makes room, a creation as well as one shown: at a busy airport with slow
+  // models every place may be held by creations of farther aircraft. One taken out before must lie markedly nearer
+  // than the farthest aircraft shown, or it would come back at the edge of what is shown and blink. With none that
+  // stays, none can make room at the limit, and a free place is the newcomer's.
+  const Farthest live = lf_farthest(lf_staysLive);
+  const Farthest shown = takenOutBefore != nullptr ? lf_farthest(lf_isShown) : Farthest{};
+  const double measureNm = shown.aircraft != nullptr ? shown.distanceNm : live.distanceNm;
+  if (live.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, measureNm)) {
     return {true, 0};
   }
-  return {false, atLimit ? farthest.aircraft->hexid : 0};
+  return {false, atLimit ? live.aircraft->hexid : 0};
 }
 
-void gf_noteKeptOutByLiveLimit() {
+void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer) {
+  if (TakenOut* entry = lf_takenOutEntry(newcomer)) {
+    entry->askedAt = tickCount;
+  }
   // One held back below the limit, after it was taken out, waits for no place.
   if (!gf_liveLimitReached()) {
     return;
@@ -126,14 +138,10 @@ bool gf_trafficWaitsForPlace() {
 }
 
 // Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
-// about to appear.
+// about to appear. One that made room for a newcomer does not: its object goes as soon as it shows.
 bool gf_liveLimitReached() {
   const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
-  const auto inSimOrComing =
-      static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
-        return aircraft.state == AcState::active || aircraft.state == AcState::adding2sim;
-      }));
-  return inSimOrComing >= limit;
+  return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), lf_staysLive)) >= limit;
 }
 
 void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict) {
@@ -142,11 +150,11 @@ void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict
     return;
   }
   // Something else may have taken it out meanwhile: then its place is free already.
-  const auto shown = std::find_if(liveAcs.begin(), liveAcs.end(), [&verdict](const LiveAc& aircraft) {
-    return aircraft.hexid == verdict.makesRoom && aircraft.state == AcState::active;
+  const auto live = std::find_if(liveAcs.begin(), liveAcs.end(), [&verdict](const LiveAc& aircraft) {
+    return aircraft.hexid == verdict.makesRoom && lf_staysLive(aircraft);
   });
-  if (shown != liveAcs.end()) {
-    lf_takeOut(*shown);
+  if (live != liveAcs.end()) {
+    lf_takeOut(*live);
   }
 }
 

@@ -5,26 +5,26 @@
 #include "engine/live_ac.h"
 
 // The MAX_LIVE_SEL limit of live aircraft in the simulator or being created. At the limit a newcomer takes the place
-// of the farthest aircraft shown only when it is markedly nearer to the user (by a fifth of the farthest one's
-// distance), so that aircraft at similar distances from a moving user do not swap places back and forth. An aircraft
-// the limit took out stays out for two minutes unless it is markedly nearer than the farthest aircraft shown, also
-// when a place comes free meanwhile: it would only blink back to be the next to go. A new limit judges every aircraft
-// anew. Worker thread.
+// of the farthest live aircraft, shown or being created, only when it is markedly nearer to the user (by a fifth of
+// its distance), so that aircraft at similar distances from a moving user do not swap places back and forth. An
+// aircraft the limit took out must, while its flight keeps asking, lie markedly nearer than the farthest aircraft
+// shown, and stays out for two minutes unless it does, also when a place comes free meanwhile: it would only blink
+// back to be the next to go. A new limit judges every aircraft anew. Worker thread.
 namespace cvl {
 
 struct LiveLimitVerdict {
   bool keptOut = false;
-  // The hexid of the aircraft shown that is to make room for the newcomer; 0 when a place is free.
+  // The hexid of the live aircraft that is to make room for the newcomer; 0 when a place is free.
   std::uint32_t makesRoom = 0;
 };
 
-// Whether the newcomer must stay out, and which aircraft shown would make room for it. Changes nothing: a newcomer
+// Whether the newcomer must stay out, and which live aircraft would make room for it. Changes nothing: a newcomer
 // may still be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other
 // aircraft its place.
 LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
 // A newcomer the limit keeps out while it is reached is traffic waiting for a place (the buffer step tells, for those
 // that are not aircraft whose creation was given up).
-void gf_noteKeptOutByLiveLimit();
+void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer);
 // Whether the limit has kept a newcomer out within the last two minutes, at its present value.
 bool gf_trafficWaitsForPlace();
 // Whether the aircraft in the simulator or being created fill the limit.

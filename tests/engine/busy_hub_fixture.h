@@ -104,6 +104,18 @@ class Feed {
     return reported;
   }
 
+  // By hexid, where each flight is reported at each second it is, in order: where the tests expect it to be.
+  std::map<std::uint32_t, std::vector<std::pair<std::int32_t, LatLon>>> tracks() const {
+    std::map<std::uint32_t, std::vector<std::pair<std::int32_t, LatLon>>> tracks;
+    for (const auto& [second, item] : pending_) {
+      tracks[item.hexid].emplace_back(second, LatLon{item.position.lat, item.position.lon});
+    }
+    for (auto& [hexid, track] : tracks) {
+      std::stable_sort(track.begin(), track.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    return tracks;
+  }
+
   // The second of the flight's last report scheduled.
   std::int32_t lastScheduled(std::uint32_t hexid) const {
     std::int32_t last = -1;
