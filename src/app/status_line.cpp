@@ -20,9 +20,11 @@ constexpr std::uint32_t statusLifeSeconds = 25;
 constexpr int lineX = 3;
 constexpr int lineY = 455;
 constexpr std::string_view noticeSeparator = " | ";
+constexpr std::string_view cutMark = "...";
 
 // About as many characters as the window's width shows: its font takes 6 to 7 pixels for a character of these texts,
-// and the line starts 3 pixels in from the left edge of a window 880 pixels wide.
+// and the line starts 3 pixels in from the left edge of a window 880 pixels wide. Lengths are reckoned in bytes, which
+// a character beyond ASCII only overstates.
 constexpr std::size_t lineCharacters = 130;
 
 // Without a visible window a terminal user still follows the run: each new line is written once to standard output.
@@ -32,44 +34,60 @@ void lf_mirrorLocked(std::string_view line) {
   }
 }
 
-std::string lf_moreFailuresText(std::size_t count) {
-  return fmt::format("and {} more failure{}, see Log.txt", count, count == 1 ? "" : "s");
+// The count of the held notices left out: "and 2 more failures, see Log.txt" after those shown, "3 failures, see
+// Log.txt" when none is.
+std::string lf_leftOutText(std::size_t leftOut, bool anyShown) {
+  const std::string_view plural = leftOut == 1 ? "" : "s";
+  if (anyShown) {
+    return fmt::format("and {} more failure{}, see Log.txt", leftOut, plural);
+  }
+  return fmt::format("{} failure{}, see Log.txt", leftOut, plural);
 }
 
-// Whether the line of these parts, followed by the count of the notices left out, fits the window's width.
-bool lf_fitsTheLine(const std::vector<std::string_view>& parts, std::size_t leftOut) {
-  std::size_t length = noticeSeparator.size() * (parts.size() - 1);
-  for (const auto part : parts) {
-    length += part.size();
-  }
-  if (leftOut > 0) {
-    length += noticeSeparator.size() + lf_moreFailuresText(leftOut).size();
-  }
-  return length <= lineCharacters;
-}
-
-// What the line shows for the message: the message first, so that what the program does now is always in sight, then
-// the held notices. The first notice is always shown; those that would run past the window's right edge after it are
-// counted at the end instead, and Log.txt holds them.
-std::string lf_withHeldNotices(std::string_view text) {
-  std::vector<std::string_view> parts;
-  if (!text.empty()) {
-    parts.push_back(text);
-  }
+// The message, the first `shown` held notices, and the count of the others.
+std::string lf_lineShowing(std::string_view message, std::size_t shown) {
   const auto& held = mainWindow.heldNotices;
-  std::size_t shown = 0;
-  for (; shown < held.size(); ++shown) {
-    parts.push_back(held[shown].text);
-    if (shown > 0 && !lf_fitsTheLine(parts, held.size() - shown - 1)) {
-      parts.pop_back();
-      break;
-    }
+  std::vector<std::string_view> parts;
+  if (!message.empty()) {
+    parts.push_back(message);
   }
-  const std::string moreFailures = lf_moreFailuresText(held.size() - shown);
+  for (std::size_t notice = 0; notice < shown; ++notice) {
+    parts.push_back(held[notice].text);
+  }
+  const std::string leftOut = lf_leftOutText(held.size() - shown, shown > 0);
   if (shown < held.size()) {
-    parts.push_back(moreFailures);
+    parts.push_back(leftOut);
   }
   return fmt::format("{}", fmt::join(parts, noticeSeparator));
+}
+
+// The start of the text in at most `length` bytes, never half a UTF-8 character.
+std::string_view lf_startOf(std::string_view text, std::size_t length) {
+  if (length >= text.size()) {
+    return text;
+  }
+  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0U) == 0x80U) {
+    --length;
+  }
+  return text.substr(0, length);
+}
+
+// What the line shows for the message: the message first, so that what the program does now is in sight, then the
+// held notices while they fit the window's width, and the count of those that would run past its right edge, which
+// Log.txt names. The count stays in sight too: a message that leaves no room for it gives way at its end.
+std::string lf_withHeldNotices(std::string_view message) {
+  const std::size_t held = mainWindow.heldNotices.size();
+  std::size_t shown = 0;
+  while (shown < held && lf_lineShowing(message, shown + 1).size() <= lineCharacters) {
+    ++shown;
+  }
+  std::string line = lf_lineShowing(message, shown);
+  if (line.size() <= lineCharacters || held == 0) {
+    return line;
+  }
+  const std::string leftOut = lf_leftOutText(held, false);
+  const std::size_t room = lineCharacters - noticeSeparator.size() - leftOut.size() - cutMark.size();
+  return fmt::format("{}{}{}{}", lf_startOf(message, room), cutMark, noticeSeparator, leftOut);
 }
 
 void lf_showLocked() {

@@ -160,6 +160,12 @@ void gf_logUnlessClosing(std::string_view text) {
   }
 }
 
+void gf_logFlaggedUnlessClosing(std::string_view text) {
+  if (!gf_stopping()) {
+    gf_logFlagged(text);
+  }
+}
+
 std::string gf_excerpt(std::string_view text, std::size_t length) {
   std::size_t cut = 0;
   std::size_t shownLength = 0;

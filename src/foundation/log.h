@@ -25,6 +25,8 @@ void gf_logIndented(std::string_view text);
 void gf_logAndFlush(std::string_view text);
 // A plain line, dropped once a stop of the run has been requested (for failures the stop itself causes).
 void gf_logUnlessClosing(std::string_view text);
+// A flagged line, dropped the same way.
+void gf_logFlaggedUnlessClosing(std::string_view text);
 
 // Writes what the log holds in its buffer to the file; does nothing while the log is closed.
 void gf_flushLog();

@@ -68,6 +68,18 @@ ThrottledLog::~ThrottledLog() {
 bool ThrottledLog::admit() {
   const auto moment = now();
   const std::lock_guard lock{mutex_};
+  return lf_admitLocked(moment);
+}
+
+bool ThrottledLog::admitState(std::string_view line) {
+  const auto moment = now();
+  const std::lock_guard lock{mutex_};
+  const bool admitted = lf_admitLocked(moment);
+  latestState_ = admitted ? std::string{} : std::string{line};
+  return admitted;
+}
+
+bool ThrottledLog::lf_admitLocked(std::chrono::steady_clock::time_point moment) {
   if (!oncePerRun_ && minuteStart_ && moment - *minuteStart_ >= minute) {
     lf_reportLeftOut();
   }
@@ -99,8 +111,15 @@ void ThrottledLog::restart() {
 }
 
 void ThrottledLog::lf_reportLeftOut() {
-  if (leftOut_ > 0) {
-    gf_log(fmt::format("{}: {} more {}{} left out of the log", source_, leftOut_, event_, gf_pluralSSize(leftOut_)));
+  // The latest state is written after the count, and so is not among the lines left out.
+  const std::uint64_t notWritten = latestState_.empty() ? leftOut_ : leftOut_ - 1;
+  if (notWritten > 0) {
+    gf_log(
+        fmt::format("{}: {} more {}{} left out of the log", source_, notWritten, event_, gf_pluralSSize(notWritten)));
+  }
+  if (!latestState_.empty()) {
+    gf_log(latestState_);
+    latestState_.clear();
   }
   minuteStart_.reset();
   written_ = 0;

@@ -51,6 +51,10 @@ class ThrottledLog final : public LogLimit {
 
   // Whether the line about one more event may be written now; when not, the event is counted.
   bool admit();
+  // The same for a line that tells what state something is in now (the link is up, the link is down). The latest of
+  // those left out is kept and written after the count, so that Log.txt says the state as it is a minute later at the
+  // latest, however often the state changed.
+  bool admitState(std::string_view line);
   // Logs the count of the events left out, once the minute they fell in is over.
   void reportWhenDue() override;
   // Logs the count of the events left out, if any, and starts afresh.
@@ -61,6 +65,7 @@ class ThrottledLog final : public LogLimit {
 
  private:
   ThrottledLog(std::string_view source, std::string_view event, Clock clock, bool oncePerRun);
+  bool lf_admitLocked(std::chrono::steady_clock::time_point moment);
   void lf_reportLeftOut();
 
   std::string source_;
@@ -71,6 +76,8 @@ class ThrottledLog final : public LogLimit {
   std::optional<std::chrono::steady_clock::time_point> minuteStart_;
   std::uint32_t written_ = 0;
   std::uint64_t leftOut_ = 0;
+  // The latest state line left out; empty when the latest state line was written.
+  std::string latestState_;
 };
 
 // A line about a state that the program looks at again and again (the airport the user stands at, every 16 s) is

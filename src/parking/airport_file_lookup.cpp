@@ -112,7 +112,8 @@ std::string gf_downloadAirportFile(const std::string& name, const std::filesyste
     std::filesystem::remove(path);
   }
   std::string failure = fmt::format("failed to download: '{}'", url);
-  gf_log(failure);
+  // After a stop the downloader has said that the transfer was stopped, not failed.
+  gf_logUnlessClosing(failure);
   return failure;
 }
 

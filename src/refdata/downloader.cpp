@@ -192,7 +192,8 @@ bool gf_downloadFromSite(const std::filesystem::path& fileName, const std::files
   if (downloaded) {
     gf_log(fmt::format("Downloaded '{}' to '{}'", url, target.string()));
   } else {
-    gf_logFlagged(fmt::format("Downloading '{}' failed !", url));
+    // A download that a stop ended is no failure of the site; the downloader has said it was stopped.
+    gf_logFlaggedUnlessClosing(fmt::format("Downloading '{}' failed !", url));
   }
   return downloaded;
 }

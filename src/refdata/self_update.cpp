@@ -144,7 +144,8 @@ bool lf_downloadNewVersion(const VersionData& webVersion) {
   lf_prepareNewVersionFolder();
   gf_removeDownloadedZip(zipPath);
   if (!std::filesystem::exists(installerFileName)) {
-    gf_logFlagged(fmt::format("{} does not exists?", installerFileName.string()));
+    // After a stop during the download there is no installer to miss.
+    gf_logFlaggedUnlessClosing(fmt::format("{} does not exists?", installerFileName.string()));
     return false;
   }
   return lf_moveInstallerIntoNewVersion();
@@ -170,7 +171,8 @@ bool lf_installNewVersion(const VersionData& webVersion) {
   }
   const auto newFolder = std::filesystem::current_path() / newVersionFolder;
   if (!lf_downloadReleaseNotes(newFolder / releaseNotesFileName)) {
-    gf_logFlagged(fmt::format("could not download {} to {}", releaseNotesFileName.string(), newFolder.string()));
+    gf_logFlaggedUnlessClosing(
+        fmt::format("could not download {} to {}", releaseNotesFileName.string(), newFolder.string()));
   }
   const auto notice = gf_newVersionNotice(std::filesystem::current_path());
   gf_logAndFlush(notice);

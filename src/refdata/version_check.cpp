@@ -11,7 +11,6 @@
 #include <string>
 
 #include "app/controls.h"
-#include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/sim_choice.h"
 #include "foundation/constants.h"
@@ -71,9 +70,7 @@ std::optional<VersionData> lf_componentVersion(const Json& versions, const std::
 std::optional<Json> lf_fetchVersions() {
   if (!Downloader{}.download(gf_siteUrl(versionsJsonPath.string()), versionsJsonPath, false)) {
     // A download that a stop ended is no failure of the site; the downloader has said it was stopped.
-    if (!gf_stopping()) {
-      gf_logFlagged("Downloading version info from my web site failed!");
-    }
+    gf_logFlaggedUnlessClosing("Downloading version info from my web site failed!");
     return std::nullopt;
   }
   std::ifstream stream{versionsJsonPath};

@@ -165,9 +165,10 @@ bool sendDataPacket(std::string_view line) {
   const std::string error = lf_lastErrorText();
   realTrafficConnected = false;
   lf_closeClient();
-  if (!gf_stopping() && realTrafficLinkLog.admit()) {
+  constexpr std::string_view closed = "RealTraffic client socket closed";
+  if (!gf_stopping() && realTrafficLinkLog.admitState(closed)) {
     gf_log(fmt::format("sendDataPacket to RealTraffic failed: {}", error));
-    gf_log("RealTraffic client socket closed");
+    gf_log(closed);
   }
   return false;
 }

@@ -22,7 +22,8 @@ extern net::Socket rtClientSocket;
 extern std::atomic<bool> realTrafficConnected;
 // Set until the service has connected, and again after the reset before a restart.
 extern std::atomic<bool> awaitingRealTraffic;
-// Every line about the link going and coming back: a local program can connect and leave every second.
+// Every line about the link going and coming back: a local program can connect and leave every second. Each tells
+// the link's state, so the latest one left out is written once the minute is over.
 extern ThrottledLog realTrafficLinkLog;
 
 // How long the start-of-run handshake waits for the version answer.

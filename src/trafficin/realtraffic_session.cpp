@@ -75,8 +75,8 @@ void lf_realTrafficGone() {
     lf_withdrawLiveTraffic();
   }
   gf_resetReaders();
-  gf_setStatusLine(fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...", gf_utcNowHms()),
-                   realTrafficLinkLog.admit());
+  const std::string gone = fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...", gf_utcNowHms());
+  gf_setStatusLine(gone, realTrafficLinkLog.admitState(gone));
 }
 
 // One short look for the returning service, so that the engine's tick never waits for it.
@@ -85,7 +85,8 @@ void lf_lookForReturn() {
     return;
   }
   lf_showLink(true);
-  gf_setStatusLine(fmt::format("{} RealTraffic re-connected", gf_utcNowHms()), realTrafficLinkLog.admit());
+  const std::string back = fmt::format("{} RealTraffic re-connected", gf_utcNowHms());
+  gf_setStatusLine(back, realTrafficLinkLog.admitState(back));
   gf_clearStatusLine();
 }
 

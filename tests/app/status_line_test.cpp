@@ -3,10 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <ranges>
+#include <regex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/painting.h"
+#include "foundation/text_encoding.h"
 #include "main_window_fixture.h"
 
 namespace cvl::test {
@@ -134,8 +139,82 @@ TEST_F(StatusLine, NoticesThatWouldRunPastTheRightEdgeAreCountedForLogTxt) {
   EXPECT_EQ(shown(), longer + " | airports failed | aig failed | and 1 more failure, see Log.txt");
   const std::string tooLong(140, 'm');
   gf_setStatusLine(tooLong, false);
-  EXPECT_EQ(shown(), tooLong + " | airports failed | and 2 more failures, see Log.txt")
-      << "the message and the first notice are always shown";
+  EXPECT_EQ(shown(), tooLong.substr(0, 101) + "... | 3 failures, see Log.txt")
+      << "a message that leaves no room for the count gives way at its end";
+}
+
+// The parts of a painted line: the message (when there is one), then the held notices and the count, if any.
+struct LineParts {
+  std::string message;
+  std::vector<std::string> notices;
+  std::size_t counted = 0;
+  bool countLast = false;
+};
+
+LineParts partsOf(std::string_view line, bool withMessage) {
+  static const std::regex countText{R"((?:and (\d+) more|(\d+)) failures?, see Log\.txt)"};
+  LineParts parts;
+  std::size_t index = 0;
+  for (const auto piece : std::views::split(line, std::string_view{" | "})) {
+    const std::string text{piece.begin(), piece.end()};
+    std::smatch count;
+    if (index++ == 0 && withMessage) {
+      parts.message = text;
+    } else if (std::regex_match(text, count, countText)) {
+      parts.counted = std::stoul(count[1].matched ? count[1].str() : count[2].str());
+      parts.countLast = true;
+    } else {
+      parts.notices.push_back(text);
+      parts.countLast = false;
+    }
+  }
+  return parts;
+}
+
+TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongMessages) {
+  openMainWindow();
+  const std::vector<std::pair<std::string, std::string>> failures{
+      {"input/airports.enc", "airports update to 2.0.0 failed, input/airports.enc left as it was"},
+      {"input/AIG-regcodes.enc", "aig update to 2.0.0 failed, input/AIG-regcodes.enc left as it was"},
+      {"input/dbase.enc", "dbase update to 2.0.0 failed, input/dbase.enc left as it was"}};
+  for (const auto& [file, failure] : failures) {
+    gf_holdStatusNotice(file, failure);
+  }
+  const auto shown = [this] {
+    const auto painted = textAt(paintAll(), 3, 455);
+    return painted ? painted->text : std::string{"(nothing painted)"};
+  };
+  testing::internal::CaptureStdout();  // where each line is mirrored without a visible window
+  gf_setStatusLine("Waiting for RealTraffic to connect to Corvalen ...", true);
+  EXPECT_EQ(shown(), "Waiting for RealTraffic to connect to Corvalen ... | 3 failures, see Log.txt");
+
+  // The window's width is reckoned as 130 characters; a character beyond ASCII counts as its bytes.
+  for (const std::string_view character : {"w", "\u20ac"}) {
+    for (std::size_t characters = 0; characters <= 160; ++characters) {
+      std::string message;
+      for (std::size_t count = 0; count < characters; ++count) {
+        message += character;
+      }
+      SCOPED_TRACE(testing::Message() << characters << " times " << character);
+      gf_setStatusLine(message, false);
+      const std::string line = shown();
+      EXPECT_LE(line.size(), 130U) << line;
+      EXPECT_TRUE(gf_isUtf8(line, false));
+      const LineParts parts = partsOf(line, !message.empty());
+      EXPECT_TRUE(parts.message == message || (parts.message.ends_with("...") &&
+                                               message.starts_with(parts.message.substr(0, parts.message.size() - 3))))
+          << "the message, or as much of its start as leaves room for the count, comes first: " << line;
+      EXPECT_TRUE(parts.countLast) << line;
+      EXPECT_EQ(parts.notices.size() + parts.counted, failures.size()) << line;
+      for (std::size_t notice = 0; notice < parts.notices.size(); ++notice) {
+        EXPECT_EQ(parts.notices[notice], failures[notice].second);
+      }
+    }
+  }
+  const std::string mirrored = testing::internal::GetCapturedStdout();
+  if (HasFailure()) {
+    std::cout << mirrored;  // the failures among them
+  }
 }
 
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {

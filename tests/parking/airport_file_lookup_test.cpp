@@ -1,11 +1,14 @@
 #include "parking/airport_file_lookup.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "airport_files_fixture.h"
+#include "app/exit_reasons.h"
 #include "app/sim_choice.h"
 #include "parking/destination_stand.h"
 #include "support/http_server.h"
@@ -21,6 +24,7 @@ class AirportFileLookup : public test::AirportFiles {
  protected:
   void TearDown() override {
     msfs2020Mode = true;
+    stopRequested = false;
     AirportFiles::TearDown();
   }
 
@@ -77,6 +81,25 @@ TEST_F(AirportFileLookup, StockFilesComeFromTheSitesMsfsFolderInEitherSimulator)
   const std::string failure = gf_downloadAirportFile("archive/stock/LOWW.xml", "got.xml");
   EXPECT_EQ(failure, "failed to download: '" + server_->url("MSFS/archive/stock/LOWW.xml") + "'");
   EXPECT_FALSE(std::filesystem::exists("got.xml")) << "no stale copy is read for a file that failed";
+}
+
+TEST_F(AirportFileLookup, AStopDuringTheDownloadIsNoFailureOfTheSite) {
+  serveSite();
+  server_->stall("/MSFS/archive/stock/EDDF.xml");
+  std::thread stopper{[this] {
+    server_->waitUntilStalled();
+    stopRequested = true;
+  }};
+  const std::string failure = gf_downloadAirportFile("archive/stock/EDDF.xml", "got.xml");
+  stopper.join();
+
+  EXPECT_NE(failure, "") << "the caller still learns that there is no file";
+  EXPECT_FALSE(std::filesystem::exists("got.xml"));
+  const std::string logged = logText();
+  EXPECT_NE(logged.find(fmt::format("Download of {} stopped\n", server_->url("MSFS/archive/stock/EDDF.xml"))),
+            std::string::npos)
+      << logged;
+  EXPECT_EQ(logged.find("failed"), std::string::npos) << logged;
 }
 
 TEST_F(AirportFileLookup, APublisherIsNamedOrAnAuthorOtherThanTheFixedOne) {

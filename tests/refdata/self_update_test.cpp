@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 #include "app/exit_reasons.h"
 #include "app/sim_choice.h"
 #include "app/status_line.h"
@@ -11,6 +14,7 @@
 #include "platform/ui/message_box.h"
 #include "refdata/site_folder.h"
 #include "refdata/version_check.h"
+#include "support/http_server.h"
 #include "support/recording_opener.h"
 
 namespace cvl {
@@ -97,13 +101,38 @@ TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   EXPECT_TRUE(gf_checkVersions());
   EXPECT_THAT(log.body(), HasSubstr("==> Could not open setup_Corvalen_d_v11.10.4.zip\n"));
 
-  EXPECT_EQ(gf_statusText(),
-            "Downloading program installer file version 11.10.4 failed | The downloading/unzipping of the new version "
-            "failed? Try manually via the Mardelwyn website.");
+  EXPECT_EQ(gf_statusText(), "Downloading program installer file version 11.10.4 failed | 1 failure, see Log.txt");
+  EXPECT_THAT(log.body(), HasSubstr("==> The downloading/unzipping of the new version failed? Try manually via the "
+                                    "Mardelwyn website.\n"));
   EXPECT_TRUE(filesIn("new_version").empty());
   EXPECT_FALSE(std::filesystem::exists("setup_Corvalen_d_v11.10.4.zip"));
   EXPECT_FALSE(stopRequested);
   EXPECT_TRUE(readFile("input/dbase.enc") == readFile(site.path() / "11/dbase.enc"));  // the check went on
+}
+
+TEST_F(SelfUpdate, AStopDuringTheInstallersOrTheNotesDownloadIsNoFailureOfTheSite) {
+  site.zip(installerZip, {{"setup_Corvalen_d_v11.10.4.exe", "MZ installer"}});
+  for (const std::string& stalled : {installerZip, std::string{"docs/ReleaseNotes.pdf"}}) {
+    SCOPED_TRACE(stalled);
+    const auto logStart = log.body().size();
+    test::HttpServer stallingSite{site.path()};
+    const test::ScopedEnvironment stallingUrl{"CORVALEN_SITE_URL", stallingSite.url()};
+    stallingSite.stall("/" + stalled);
+    std::thread stopper{[&stallingSite] {
+      stallingSite.waitUntilStalled();
+      stopRequested = true;
+    }};
+    gf_checkVersions();
+    stopper.join();
+    stopRequested = false;
+    exitReason = ExitReason::notYetSet;
+
+    const auto logged = log.body().substr(logStart);
+    EXPECT_THAT(logged, HasSubstr(fmt::format("Download of {} stopped\n", stallingSite.url(stalled))));
+    EXPECT_THAT(logged, testing::Not(HasSubstr("failed")));
+    EXPECT_THAT(logged, testing::Not(HasSubstr("does not exist")));
+    EXPECT_THAT(logged, testing::Not(HasSubstr("could not download")));
+  }
 }
 
 class SimAddonUpdate : public SelfUpdate {

@@ -10,8 +10,10 @@
 #include <gsl/util>
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "app/exit_reasons.h"
 #include "app/sim_choice.h"
 #include "app/status_line.h"
 #include "foundation/settings_catalogue.h"
@@ -186,6 +188,27 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
       EXPECT_THAT(log.body(), HasSubstr(fmt::format("{} updated to 2.0.0\n", file.key)));
     }
   }
+}
+
+TEST_F(DataFileUpdate, AStopDuringADataFilesDownloadIsNoFailureOfTheSite) {
+  installVersionOne();
+  const DataFile& dbase = files[2];
+  const auto installed = readFile(dbase.installed());
+  server.stall(dbase.urlPath());
+  const auto logStart = log.body().size();
+  std::thread stopper{[this] {
+    server.waitUntilStalled();
+    stopRequested = true;
+  }};
+  gf_checkVersions();
+  stopper.join();
+
+  const auto logged = log.body().substr(logStart);
+  EXPECT_THAT(logged, HasSubstr(fmt::format("Download of {} stopped\n", server.url(dbase.urlPath().substr(1)))));
+  EXPECT_THAT(logged, Not(HasSubstr("failed")));
+  EXPECT_EQ(gf_statusText().find("failed"), std::string::npos) << gf_statusText();
+  EXPECT_TRUE(readFile(dbase.installed()) == installed);
+  EXPECT_EQ(test::storedSetting(dbase.stored.key), "1.0.0");
 }
 
 // The text the start-up's reading of the data file ends with, as the error line shows it; empty when it reads.

@@ -5,8 +5,11 @@
 
 #include <array>
 #include <chrono>
+#include <optional>
+#include <ranges>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "app/status_line.h"
@@ -92,6 +95,7 @@ class RealTrafficLink : public ::testing::Test {
     mainWindow.rtEditionText = "";
     mainWindow.realTrafficLamp = false;
     gf_clearStatusLine();
+    gf_restartLogLimits();  // a test that drove a limit by a clock of its own leaves it as at the end of a run
     test::resetTrafficInput();
   }
 
@@ -282,6 +286,71 @@ TEST_F(RealTrafficLink, AServiceThatComesAndGoesDuringAFloodOfMalformedDatagrams
   EXPECT_NE(added.find("Traffic Reader: 9995 more malformed datagrams left out of the log\n"), std::string::npos);
   EXPECT_NE(added.find("RealTraffic link: "), std::string::npos);
   EXPECT_NE(added.find(" more link notices left out of the log\n"), std::string::npos);
+}
+
+// What the last line of the log text that tells the link's state says: "up", "down", or nothing.
+std::string lastLinkState(std::string_view text) {
+  std::string state;
+  for (const auto piece : std::views::split(text, '\n')) {
+    const std::string_view line{piece.begin(), piece.end()};
+    if (line == "RealTraffic connected" || line.ends_with(" RealTraffic re-connected")) {
+      state = "up";
+    } else if (line == "RealTraffic client socket closed" || line.find(" RealTraffic gone? ") != line.npos) {
+      state = "down";
+    }
+  }
+  return state;
+}
+
+TEST_F(RealTrafficLink, AMinuteAfterTheServiceCameOrWentLogTxtSaysSoHoweverOftenItDid) {
+  auto now = std::chrono::steady_clock::time_point{} + 1h;
+  realTrafficLinkLog.now = [&now] { return now; };
+  const std::size_t before = log_.text().size();
+  const auto added = [this, before] { return log_.text().substr(before); };
+  std::optional<ServiceClient> service;
+  const auto comes = [this, &service, &now] {
+    service.emplace(port_);
+    gf_sendUserPosition();
+    now += 100ms;
+    return realTrafficConnected.load();
+  };
+  const auto goes = [&service, &now] {
+    service->close();
+    gf_sendUserPosition();
+    now += 100ms;
+    return !realTrafficConnected;
+  };
+  const auto aMinuteLater = [&now] {
+    now += 1min;
+    gf_reportDueLeftOutCounts();  // the per-second job
+  };
+
+  // Two restarts of the service within a minute.
+  ASSERT_TRUE(comes());
+  for (int restart = 0; restart < 2; ++restart) {
+    ASSERT_TRUE(goes());
+    now += 5s;
+    ASSERT_TRUE(comes());
+  }
+  aMinuteLater();
+  EXPECT_EQ(lastLinkState(added()), "up") << added();
+
+  // 10,000 times, in bursts, each left for a minute with the service there or gone.
+  for (int cycle = 1; cycle <= 10'000; ++cycle) {
+    ASSERT_TRUE(goes()) << cycle;
+    if (cycle % 1000 == 0) {
+      aMinuteLater();
+      EXPECT_EQ(lastLinkState(added()), "down") << cycle;
+    }
+    ASSERT_TRUE(comes()) << cycle;
+    if (cycle % 1000 == 500) {
+      aMinuteLater();
+      EXPECT_EQ(lastLinkState(added()), "up") << cycle;
+    }
+  }
+  gf_restartLogLimits();  // the end of the run
+  EXPECT_EQ(lastLinkState(added()), "up");
+  EXPECT_TRUE(test::smallAndUtf8(added()));
 }
 
 TEST_F(RealTrafficLink, AWaitingServiceIsNotTakenWhileThePositionIsUnknown) {
