@@ -150,8 +150,8 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   if (const std::string name = gf_getStringParameter(document, airportNameKey).value_or("");
       name != airportFile.airport_name) {
     gf_setStatusLine(
-        fmt::format("Warning: learned file airport name: '{}' differs from archived file airport name: '{}'", name,
-                    airportFile.airport_name),
+        fmt::format("Warning: learned file airport name: '{}' differs from archived file airport name: '{}'",
+                    gf_excerpt(name), gf_excerpt(airportFile.airport_name)),
         true);
   }
   lf_applyLearnedSettings(document);
