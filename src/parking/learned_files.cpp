@@ -237,6 +237,11 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
           fmt::format("learned option of stand {} in {} has no weekday, skipped", gf_excerpt(stand.id), path.string()));
       continue;
     }
+    if (!gf_hasCleanTexts(option)) {
+      gf_logFlagged(fmt::format("learned option of stand {} in {} has a text that is not clean UTF-8, skipped",
+                                gf_excerpt(stand.id), path.string()));
+      continue;
+    }
     if (lf_isKnownOption(stand, option)) {
       continue;
     }
