@@ -1,5 +1,6 @@
 #include "app/entry_point.h"
 
 int main(int argc, char** argv) {
+  cvl::gf_holdStopSignals();
   return cvl::gf_programMain(argc, argv);
 }

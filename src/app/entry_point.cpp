@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <string_view>
 
 #include "app/exit_reasons.h"
@@ -27,6 +28,8 @@ namespace {
 
 constexpr std::string_view instanceGuardName = "Local\\$CRVL$";
 constexpr int setUpFailed = 1;
+// Ctrl+C in the terminal and the system's request to end: they act as the window's close box.
+constexpr std::initializer_list<int> stopSignals{SIGINT, SIGTERM};
 
 // Before the window exists only the log and the terminal can say what went wrong.
 int lf_setUpFailure(std::string_view text, bool flagged) {
@@ -85,12 +88,16 @@ int lf_appMain(int argc, const char* const* argv) {
   }
   const ui::Handle hwnd = mainWindow.hwnd;
   if (hwnd != ui::noHandle) {
-    ui::closeOnSignals(hwnd, {SIGINT, SIGTERM});
+    ui::closeOnSignals(hwnd, stopSignals);
     ui::post(hwnd, WM_APP_START);
   }
   const int loopExitCode = ui::runMessageLoop();
   lf_endLastCycle();
   return loopExitCode != 0 ? loopExitCode : processExitCode.load();
+}
+
+void gf_holdStopSignals() {
+  ui::holdSignals(stopSignals);
 }
 
 int gf_programMain(int argc, const char* const* argv) {

@@ -14,6 +14,10 @@ extern std::atomic<bool> productionMode;
 // What the process returns when its message loop ended with 0: 1 after a system error in production mode.
 extern std::atomic<int> processExitCode;
 
+// Holds the stop signals (SIGINT, SIGTERM) from the first line of main: one that comes in the first steps of a start,
+// before the main window can close on it, waits until it can, and the program then closes as for a later stop. The
+// UI thread takes them once their handler stands; it starts every other thread of the program after that.
+void gf_holdStopSignals();
 // The process entry: -1 at once when another copy runs; 1 when Log.txt cannot be opened; else lf_appMain's result.
 int gf_programMain(int argc, const char* const* argv);
 // The UI thread's set-up and message loop. Returns the exit code of the loop, or 1 when the set-up failed. It returns

@@ -240,6 +240,7 @@ void lf_stripCommunitySuffix(StringParameter& installPath) {
 }
 
 void lf_prepareFolders() {
+  gf_requireSearchableFolder(inputFolder);
   gf_removeUpdateLeftovers();
   for (const fs::path* folder :
        {&outputFolder, &outputInfoFolder, &outputErrorsFolder, &airportsFolder, &learnedFolder, &learnedStockFolder,

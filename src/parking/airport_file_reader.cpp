@@ -11,6 +11,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/strings.h"
+#include "foundation/text_encoding.h"
 #include "foundation/user_error.h"
 #include "foundation/xml.h"
 #include "refdata/registration_lookup.h"
@@ -60,6 +61,10 @@ std::vector<StandOption> lf_readOptions(pugi::xml_node node, const std::string& 
       lf_leaveOut(leftOut.options, leftOut.first, "an option of stand", id, "has no weekday 1 to 7");
       continue;
     }
+    if (!gf_hasCleanTexts(option)) {
+      lf_leaveOut(leftOut.options, leftOut.first, "an option of stand", id, "has a text that is not clean UTF-8");
+      continue;
+    }
     option.id = static_cast<std::uint32_t>(options.size() + 1);
     options.push_back(std::move(option));
   }
@@ -67,6 +72,11 @@ std::vector<StandOption> lf_readOptions(pugi::xml_node node, const std::string& 
 }
 
 }  // namespace
+
+bool gf_hasCleanTexts(const StandOption& option) {
+  return gf_isCleanText(option.callsign) && gf_isCleanText(option.callsign2) && gf_isCleanText(option.reg) &&
+         gf_isCleanText(option.airline) && gf_isCleanText(option.type);
+}
 
 std::optional<double> gf_apfNumber(pugi::xml_node node, const char* name) {
   const auto attribute = node.attribute(name);

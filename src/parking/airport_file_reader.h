@@ -20,7 +20,8 @@ struct OptionIdentity {
   std::string type;
 };
 
-// What reading stands left out: stands without a usable position, options without half hours or weekday.
+// What reading stands left out: stands without a usable position, options without half hours or weekday or with
+// texts that are not clean.
 struct LeftOut {
   std::size_t stands = 0;
   std::size_t options = 0;
@@ -46,6 +47,11 @@ OptionIdentity lf_resolveRegistration(pugi::xml_node optNode);
 // One opt element as an option with id 0: its identity, registration, half hours (none without "hh"), day (0 when not
 // a whole number), real flag and coupled flag.
 StandOption lf_readStandOption(pugi::xml_node optNode, std::uint32_t origin);
+
+// Whether the option's callsigns, registration, airline and type are clean text (gf_isCleanText). They name a static
+// aircraft to the simulator, on the window and in Log.txt: an option with damaged bytes in them is left out, as live
+// traffic with such an identity is refused.
+bool gf_hasCleanTexts(const StandOption& option);
 
 // A number attribute: 0 when it is missing, nothing when it is there but not a finite number.
 std::optional<double> gf_apfNumber(pugi::xml_node node, const char* name);

@@ -150,8 +150,8 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   if (const std::string name = gf_getStringParameter(document, airportNameKey).value_or("");
       name != airportFile.airport_name) {
     gf_setStatusLine(
-        fmt::format("Warning: learned file airport name: '{}' differs from archived file airport name: '{}'", name,
-                    airportFile.airport_name),
+        fmt::format("Warning: learned file airport name: '{}' differs from archived file airport name: '{}'",
+                    gf_excerpt(name), gf_excerpt(airportFile.airport_name)),
         true);
   }
   lf_applyLearnedSettings(document);
@@ -235,6 +235,11 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
     if (option.day < 1 || option.day > 7) {
       gf_logFlagged(
           fmt::format("learned option of stand {} in {} has no weekday, skipped", gf_excerpt(stand.id), path.string()));
+      continue;
+    }
+    if (!gf_hasCleanTexts(option)) {
+      gf_logFlagged(fmt::format("learned option of stand {} in {} has a text that is not clean UTF-8, skipped",
+                                gf_excerpt(stand.id), path.string()));
       continue;
     }
     if (lf_isKnownOption(stand, option)) {

@@ -107,12 +107,12 @@ void lf_readLearnedOrDefaults(const std::string& name, const ParkAirportFile& ai
 
 void lf_showAirportFile(const std::string& shownName, const ParkAirportFile& airportFile, const QualityFactors& factors,
                         std::size_t standCount) {
-  gf_log(fmt::format("Airport file read from '{}' for {}", shownName, airportFile.airport_name));
+  gf_log(fmt::format("Airport file read from '{}' for {}", shownName, gf_excerpt(airportFile.airport_name)));
   mainWindow.parkedFileText = std::filesystem::path(lf_localApfPath(shownName)).filename().string();
   mainWindow.airportFileText = airportFile.publisher;
   mainWindow.publisherText = airportFile.publisher;
   mainWindow.handmadeMark = apfHandmade;
-  gf_logIndented(fmt::format("{:24}: {}", publisherKey, airportFile.publisher));
+  gf_logIndented(fmt::format("{:24}: {}", publisherKey, gf_excerpt(airportFile.publisher)));
   gf_logIndented(fmt::format("{:24}: {} ft", altitudeKey, airportFile.altitude));
   gf_logIndented(fmt::format("{:24}: {}", numParkposKey, standCount));
   gf_logIndented(fmt::format("{:24}: {}", "quality factor", gf_qualityText(factors)));

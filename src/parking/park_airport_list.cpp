@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "engine/conflict_rules.h"
+#include "foundation/log.h"
 #include "parking/current_park_airport.h"
 #include "parking/park_airports.h"
 #include "parking/stand_names.h"
@@ -30,7 +31,7 @@ void lf_takeOverReservedStand(const std::string& reserved, std::string& message)
   if (!mainWindow.userStandText.empty() || reserved.empty() || reserved == shown) {
     return;
   }
-  message = fmt::format("reserved stand changed from '{}' to '{}'", shown, reserved);
+  message = fmt::format("reserved stand changed from '{}' to '{}'", gf_excerpt(shown), gf_excerpt(reserved));
   lf_markUserStandNamed(shown, false);
   mainWindow.reservedStandName = reserved;
   mainWindow.reservedStandFound = gf_findStandByName(reserved) != parkPositions.end();

@@ -53,7 +53,7 @@ bool lf_readListLine(const std::string& line, std::unordered_set<std::string>& s
   }
   const Airport* airport = gf_findAirportByCode(code);
   if (airport == nullptr) {
-    gf_setStatusLine(fmt::format("airport {} is unknown", code), true);
+    gf_setStatusLine(fmt::format("airport {} is unknown", gf_excerpt(code)), true);
     return false;
   }
   parkAirports.push_front(
@@ -137,13 +137,13 @@ void gf_addMyParkAirport() {
   std::vector<std::string> lines;
   if (!std::filesystem::exists(myParkAirportsPath)) {
     lines.push_back(line);
-    gf_log(fmt::format("{} created with {}", listFileName, line));
+    gf_log(fmt::format("{} created with {}", listFileName, gf_excerpt(line)));
   } else if (!lf_readListFile(lines)) {
-    gf_logFlagged(fmt::format("{} could not be read, {} not added", myParkAirportsPath.string(), line));
+    gf_logFlagged(fmt::format("{} could not be read, {} not added", myParkAirportsPath.string(), gf_excerpt(line)));
     return;
   } else if (gf_updateMyParkAirportStand(lines, {front.code, line}) == lines.end()) {
     lines.push_back(line);
-    gf_log(fmt::format("{}:{} new entry", listFileName, line));
+    gf_log(fmt::format("{}:{} new entry", listFileName, gf_excerpt(line)));
   }
   std::erase_if(lines, lf_isBlank);
   std::sort(lines.begin(), lines.end());
@@ -163,7 +163,7 @@ std::vector<std::string>::iterator gf_updateMyParkAirportStand(std::vector<std::
   });
   if (found != lines.end()) {
     *found = newLine;
-    gf_log(fmt::format("{}:{} updated stand", listFileName, newLine));
+    gf_log(fmt::format("{}:{} updated stand", listFileName, gf_excerpt(newLine)));
   }
   return found;
 }

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <gsl/util>
+#include <stdexcept>
+#include <system_error>
 
 #include "foundation/constants.h"
 #include "foundation/log.h"
@@ -62,8 +64,27 @@ DataFileState gf_aigRegcodesFileState(const std::filesystem::path& encPath) {
   return lf_readsLikeAtStartUp(encPath, gf_aigRegcodesXmlReadable);
 }
 
+void gf_requireSearchableFolder(const std::filesystem::path& folder) {
+  std::error_code failure;
+  // The folder's own entry "." is reached only through the folder, as every file in it is.
+  const auto status = std::filesystem::status(folder / ".", failure);
+  if (failure && status.type() != std::filesystem::file_type::not_found) {
+    throw std::runtime_error(fmt::format("{}/ could not be read ({})", folder.string(), failure.message()));
+  }
+}
+
+bool gf_dataFileExists(const std::filesystem::path& file) {
+  std::error_code failure;
+  const auto status = std::filesystem::status(file, failure);
+  if (!failure || status.type() == std::filesystem::file_type::not_found) {
+    return std::filesystem::exists(status);
+  }
+  gf_requireSearchableFolder(file.parent_path());
+  throw std::runtime_error(fmt::format("{} could not be read ({})", file.string(), failure.message()));
+}
+
 std::string gf_unusableDataFileText(const std::filesystem::path& encPath) {
-  if (!std::filesystem::exists(encPath)) {
+  if (!gf_dataFileExists(encPath)) {
     return fmt::format("{} not available", encPath.string());
   }
   return fmt::format("{} is damaged and will be downloaded again at the next start", encPath.string());
@@ -71,7 +92,7 @@ std::string gf_unusableDataFileText(const std::filesystem::path& encPath) {
 
 std::optional<std::string> gf_decryptForReading(const std::filesystem::path& encPath,
                                                 const std::filesystem::path& plainPath) {
-  if (!std::filesystem::exists(encPath)) {
+  if (!gf_dataFileExists(encPath)) {
     return gf_unusableDataFileText(encPath);
   }
   const auto decryption = gf_streamDecrypt(encPath, plainPath);
@@ -89,7 +110,7 @@ bool gf_decryptAigRegcodes() {
   if (!failure) {
     return true;
   }
-  if (std::filesystem::exists(aigRegcodesEncPath)) {
+  if (gf_dataFileExists(aigRegcodesEncPath)) {
     gf_reportUpdateFailure(aigRegcodesEncPath, *failure);
   }
   return false;

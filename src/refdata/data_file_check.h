@@ -21,6 +21,14 @@ DataFileState gf_dbaseFileState(const std::filesystem::path& encPath);
 DataFileState gf_airportsFileState(const std::filesystem::path& encPath);
 DataFileState gf_aigRegcodesFileState(const std::filesystem::path& encPath);
 
+// Throws std::runtime_error "<folder>/ could not be read (<the system's reason>)" when the folder is there but the user
+// may not search it: nothing in it can then be known, and the user is told so as of a data file he may not read.
+void gf_requireSearchableFolder(const std::filesystem::path& folder);
+
+// Whether the data file is there. When that cannot be known, std::runtime_error: that of gf_requireSearchableFolder
+// for the file's folder, else "<file> could not be read (<the system's reason>)".
+bool gf_dataFileExists(const std::filesystem::path& file);
+
 // "<file> not available" for a missing file; for one that is there, that it is damaged and will be downloaded again at
 // the next start: the version check fetches a file that does not serve as it fetches a missing one.
 std::string gf_unusableDataFileText(const std::filesystem::path& encPath);
@@ -28,7 +36,8 @@ std::string gf_unusableDataFileText(const std::filesystem::path& encPath);
 // Decrypts the data file into its plain file for its reader. Nothing when that worked; else what the user is told:
 // the text of gf_unusableDataFileText; "<file> could not be read (<the system's reason>)" when the file cannot be
 // opened for reading; or, when only the plain file could not be written, "<file> could not be read: cannot write
-// <plain file> (<the system's reason>)". No download can mend either of the last two.
+// <plain file> (<the system's reason>)". No download can mend either of the last two. When not even the file's
+// presence can be known, the error of gf_dataFileExists is thrown.
 std::optional<std::string> gf_decryptForReading(const std::filesystem::path& encPath,
                                                 const std::filesystem::path& plainPath);
 

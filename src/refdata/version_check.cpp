@@ -98,7 +98,7 @@ using DataFileCheck = std::function<DataFileState(const std::filesystem::path&)>
 // that the user may not read, or whose plain text cannot be written there, is not: a download would not mend the
 // file's owner or the folder, and the start-up says why.
 bool lf_installedFileServes(const std::filesystem::path& target, const DataFileCheck& check) {
-  if (!std::filesystem::exists(target)) {
+  if (!gf_dataFileExists(target)) {
     return false;
   }
   if (check(target) != DataFileState::damaged) {
@@ -124,7 +124,7 @@ void lf_updateDataFile(const Json& versions, const std::string& key, StringParam
     return;
   }
   // At its stored version a file that is there but does not serve is damaged: it is fetched again as a repair.
-  const bool repair = !newer && std::filesystem::exists(target);
+  const bool repair = !newer && gf_dataFileExists(target);
   std::error_code ignored;
   std::filesystem::create_directories(target.parent_path(), ignored);
   const auto usable = [&check](const std::filesystem::path& download) {

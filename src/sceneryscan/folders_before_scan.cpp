@@ -51,9 +51,46 @@ std::vector<fs::path> lf_filesOfCopy(const fs::path& copy) {
   return files;
 }
 
+void lf_copyFile(const fs::path& file, const fs::path& to) {
+  fs::copy(file, to / file.filename(), fs::copy_options::copy_symlinks | fs::copy_options::overwrite_existing);
+}
+
 void lf_copyFiles(const std::vector<fs::path>& files, const fs::path& to) {
   for (const auto& file : files) {
-    fs::copy(file, to / file.filename(), fs::copy_options::copy_symlinks | fs::copy_options::overwrite_existing);
+    lf_copyFile(file, to);
+  }
+}
+
+// A link is copied without reading what it leads to.
+bool lf_unreadable(const fs::path& file) {
+  return !fs::is_symlink(fs::symlink_status(file)) && !std::ifstream{file, std::ios::binary};
+}
+
+// A file the user may not read cannot be set aside, and so neither can its folder: the log names the file, which the
+// user can mend.
+void lf_copyFileAside(const fs::path& file, const fs::path& copy) {
+  try {
+    lf_copyFile(file, copy);
+  } catch (const fs::filesystem_error& failure) {
+    if (lf_unreadable(file)) {
+      gf_logFlagged(fmt::format("{} could not be read ({})", file.string(), failure.code().message()));
+    }
+    throw;
+  }
+}
+
+// Copies the folder's files into the unfinished copy, which goes again when one of them cannot be copied.
+void lf_copyAside(const fs::path& folder) {
+  const auto copy = lf_unfinishedPath(folder);
+  try {
+    gf_createFolder(copy);
+    for (const auto& file : lf_filesIn(folder)) {
+      lf_copyFileAside(file, copy);
+    }
+  } catch (const fs::filesystem_error&) {
+    std::error_code ignored;
+    fs::remove_all(copy, ignored);
+    throw;
   }
 }
 
@@ -97,6 +134,18 @@ bool lf_holdsAsCopied(const fs::path& folder, const fs::path& copied) {
   return fs::is_regular_file(ownStatus) && lf_sameBytes(own, copied);
 }
 
+// Whatever holds a name of the copy's files goes, unless it is a folder: a link that leads to no file is none of the
+// folder's files, yet a kill can leave one there under the name of a link the copy holds (its file was taken out
+// first, or not yet put back).
+void lf_clearNamesOf(const std::vector<fs::path>& copied, const fs::path& folder) {
+  for (const auto& file : copied) {
+    const auto own = folder / file.filename();
+    if (!fs::is_directory(fs::symlink_status(own))) {
+      fs::remove(own);
+    }
+  }
+}
+
 // Whether the folder's own files are the copy's, name for name and byte for byte: then nothing was taken out of it or
 // put into it since the copy was made (the files could not be removed, or a kill came first).
 bool lf_holdsTheCopy(const fs::path& folder, const fs::path& copy) {
@@ -129,10 +178,8 @@ void gf_setFolderAside(const fs::path& folder) {
   const auto setAside = lf_setAsidePath(folder);
   if (!gf_pathExists(setAside)) {
     lf_removeUnfinished(folder);
-    const auto copy = lf_unfinishedPath(folder);
-    gf_createFolder(copy);
-    lf_copyFiles(lf_filesIn(folder), copy);
-    fs::rename(copy, setAside);
+    lf_copyAside(folder);
+    fs::rename(lf_unfinishedPath(folder), setAside);
   }
   try {
     lf_removeFiles(folder);
@@ -160,8 +207,10 @@ void gf_restoreFolder(const fs::path& folder) {
   }
   gf_createFolder(folder);
   if (!lf_holdsTheCopy(folder, setAside)) {
+    const auto copied = lf_filesOfCopy(setAside);
     lf_removeFiles(folder);
-    lf_copyFiles(lf_filesOfCopy(setAside), folder);
+    lf_clearNamesOf(copied, folder);
+    lf_copyFiles(copied, folder);
   }
   gf_letGoOfSetAside(folder);
 }

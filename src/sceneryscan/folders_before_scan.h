@@ -11,10 +11,12 @@ namespace cvl {
 
 // Copies the folder's files aside, then removes them from the folder. When files are still set aside from a scan that
 // never ended, they stay: they are the folder as it was before that scan, and the folder's files are that scan's. A
-// folder whose files cannot be removed is given back before the failure is thrown.
+// folder whose files cannot be removed is given back before the failure is thrown; one with a file the user may not
+// read is left as it is, with no copy, and the log names the file.
 void gf_setFolderAside(const std::filesystem::path& folder);
 
-// Gives the folder back its files as they were before the scan; the files the scan wrote into it go. A folder that
+// Gives the folder back its files as they were before the scan; the files the scan wrote into it go, and so does
+// whatever else holds the name of one of them (a link a kill left leading nowhere). A folder that
 // still holds what was set aside is not written at all, only the copy goes. A folder an older version set aside whole
 // (with its subfolders, or as the link it was) takes the folder's place whole.
 void gf_restoreFolder(const std::filesystem::path& folder);

@@ -20,6 +20,7 @@
 #include "foundation/zip_archive.h"
 #include "platform/ui/controls.h"
 #include "sceneryscan/folders_before_scan.h"
+#include "support/unreadable_file.h"
 #include "support/unwritable_folders.h"
 
 namespace cvl::test {
@@ -277,6 +278,57 @@ TEST(StartUpSimAddonTest, LinksInTheSimaddonFolderStayTheLinksTheyWere) {
   lf_startUp();
   EXPECT_EQ(entriesBelow("airports/my_simaddon"), asItWas);
   EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+}
+
+// A kill while the folder's files were being taken out, or put back, can leave a link there whose file is gone, under a
+// name the copy holds: the next start gives the folder back whole all the same.
+TEST_F(StartUpTest, ALinkAKillLeftLeadingNowhereIsGivenBackAsItWas) {
+  fs::create_directories("airports/my_simaddon");
+  writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+  fs::create_symlink("EDDM.txt", "airports/my_simaddon/MUC.txt");
+  const auto asItWas = entriesBelow("airports/my_simaddon");
+  gf_setFolderAside(mySimAddonFolder);
+  fs::create_symlink("EDDM.txt", "airports/my_simaddon/MUC.txt");  // back before its file, when the kill came
+
+  for (int start = 0; start < 2; ++start) {
+    lf_prepareFolders();
+    EXPECT_EQ(entriesBelow("airports/my_simaddon"), asItWas);
+    EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+  }
+  EXPECT_EQ(folder.log().find("Could not give back"), std::string::npos) << folder.log();
+}
+
+// An MSFS 2024 user with a file in airports/my_simaddon, and a newer simaddon zip on the site.
+class SimAddonUpdateAtStartUp : public ::testing::Test {
+ protected:
+  SimAddonUpdateAtStartUp() {
+    fs::create_directories("airports/my_simaddon");
+    writeFile("airports/my_simaddon/EDDM.txt", "archive/simaddon/EDDM.xml\n");
+    offerSimAddonUpdate(folder);
+  }
+  ~SimAddonUpdateAtStartUp() override { msfs2020Mode = true; }
+
+  CycleFolder folder{true, R"(<parameter name="SIM_CHOICE" value="MSFS 2024"/>)"};
+};
+
+// Another file there is kept by another user to himself: the update cannot set the folder's files aside, says which
+// file it could not read, and leaves the folder as it was with no copy beside it.
+TEST_F(SimAddonUpdateAtStartUp, AFileInTheSimaddonFolderTheUserMayNotReadIsNamedAndTheFolderStaysWhole) {
+  writeFile("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  const UnreadableFile keptToHimself{"airports/my_simaddon/EGLL.txt"};
+  if (!keptToHimself.available()) {
+    GTEST_SKIP() << "no way to make a file unreadable here";
+  }
+
+  lf_startUp();
+
+  const auto log = folder.log();
+  EXPECT_NE(log.find("==> airports/my_simaddon/EGLL.txt could not be read (Permission denied)\n"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("==> simaddon update to 1.2.0 failed, airports/my_simaddon left as it was\n"), std::string::npos);
+  EXPECT_THAT(filesIn("airports"), UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), UnorderedElementsAre("EDDM.txt", "EGLL.txt"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EDDM.txt"), "archive/simaddon/EDDM.xml\n");
 }
 
 TEST_F(StartUpTest, FilesSetAsideThatCannotBeGivenBackStayAndTheStartUpGoesOn) {

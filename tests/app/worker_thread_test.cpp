@@ -12,6 +12,7 @@
 #include "cycle_folder.h"
 #include "support/eventually.h"
 #include "support/http_server.h"
+#include "support/unreadable_file.h"
 
 namespace cvl::test {
 namespace {
@@ -60,6 +61,26 @@ TEST(WorkerThreadTest, AnEscapedExceptionIsASystemErrorOnTheErrorLine) {
   EXPECT_EQ(restartDelaySeconds, 0);
   EXPECT_TRUE(stopRequested);
   EXPECT_FALSE(restartPending);
+  EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
+}
+
+// Another user laid out the program folder and keeps input/ to himself: the start-up says so as it says it of a data
+// file the user may not read, and waits for the user.
+TEST(WorkerThreadTest, AnInputFolderTheUserMayNotSearchIsNamedAsAFileThatCannotBeRead) {
+  CycleFolder folder;
+  RecordingMainWindow window;
+  RecordedPauses pauses{closeAtWait(1)};
+  const UnreadableFile keptToHimself{"input"};
+  if (!keptToHimself.available()) {
+    GTEST_SKIP() << "no way to keep a folder from the user here";
+  }
+
+  runOneCycle();
+
+  EXPECT_EQ(gf_errorText(), "input/ could not be read (Permission denied)");
+  EXPECT_EQ(exitReason, ExitReason::systemError);
+  EXPECT_NE(folder.log().find("Error input/ could not be read (Permission denied)\n"), std::string::npos)
+      << folder.log();
   EXPECT_EQ(window.posted(), std::vector<ui::Message>{WM_APP_QUIT});
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "airport_files_fixture.h"
+#include "foundation/strings.h"
+#include "foundation/text_encoding.h"
 #include "foundation/user_error.h"
 #include "parking/learned_files.h"
 #include "parking/park_airport_state.h"
@@ -187,6 +189,46 @@ TEST_F(ParkAirportFileReading, AHandmadeFileWithAStandOrOptionLeftOutIsLeftAsThe
     EXPECT_NE(log.find(why), std::string::npos) << log;
     EXPECT_NE(log.find("==> handmade '" + learned.string() + "' could not be read whole and is not saved"),
               std::string::npos);
+  }
+}
+
+// An option names a static aircraft to the simulator, on the window and in Log.txt: one whose callsign, registration,
+// airline or type holds damaged bytes or control characters is left out, from the airport file as from a learned or
+// handmade one, and Log.txt stays clean text.
+TEST_F(ParkAirportFileReading, AnOptionWhoseTextsAreNotCleanIsLeftOut) {
+  const auto standWith = [](const std::string& options) {
+    return "<parkpos id=\"A1\" latitude=\"50.03\" longitude=\"8.57\" radius=\"20\">" + options + "</parkpos>";
+  };
+  const std::string damaged =
+      "<opt reg=\"D-AIQB\" day=\"3\" hh=\"8:9\" cs=\"DLH4\xff\"/>"
+      "<opt reg=\"D-A\x1bQ\" airl=\"DLH\" type=\"A320\" day=\"3\" hh=\"10:11\"/>"
+      "<opt reg=\"\" airl=\"DL\x85H\" type=\"A320\" day=\"3\" hh=\"12:13\"/>"
+      "<opt reg=\"\" airl=\"DLH\" type=\"A3\xc3\" day=\"3\" hh=\"14:15\"/>"
+      "<opt reg=\"D-AIQB\" day=\"3\" hh=\"16:17\" cs=\"DLH41:DLH\x07\"/>";
+  ASSERT_EQ(readLocal("", standWith(damaged + "<opt reg=\"D-AIQB\" day=\"3\" hh=\"4:6\" cs=\"DLH40\"/>")), "");
+  ASSERT_EQ(parkPositions.size(), 1U);
+  ASSERT_EQ(parkPositions[0].options.size(), 1U);
+  EXPECT_EQ(parkPositions[0].options[0].callsign, "DLH40");
+  EXPECT_EQ(parkPositions[0].options[0].id, 1U);
+  leave();
+
+  const std::filesystem::path learned = "airports/learned/thirdparty/EDDF.xml";
+  writeFile(learned, apfXml("", "<parkpos id=\"A1\">" + damaged + "</parkpos>"));
+  ASSERT_EQ(readLocal("", standWith("")), "");
+  EXPECT_TRUE(parkPositions[0].options.empty());
+  EXPECT_NE(logText().find("==> learned option of stand A1 in " + learned.string() +
+                           " has a text that is not clean UTF-8, skipped\n"),
+            std::string::npos);
+  leave();
+
+  writeFile(learned, apfXml(apfParameter("handmade", "true") + apfParameter("altitude", "364"), standWith(damaged)));
+  ASSERT_EQ(readLocal("", standWith("")), "");
+  EXPECT_FALSE(apfHandmade);
+  EXPECT_NE(logText().find("left out 0 stands and 5 options, the first: an option of stand 'A1' has a text that is "
+                           "not clean UTF-8;"),
+            std::string::npos);
+  for (const std::string& line : gf_split(logText(), '\n')) {
+    EXPECT_TRUE(gf_isCleanText(line)) << line;
   }
 }
 

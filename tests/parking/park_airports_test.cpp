@@ -7,6 +7,8 @@
 
 #include "airport_files_fixture.h"
 #include "app/status_line.h"
+#include "foundation/strings.h"
+#include "foundation/text_encoding.h"
 #include "parking/destination_park_airport.h"
 #include "parking/user_stand.h"
 #include "simlink/user_aircraft.h"
@@ -14,6 +16,8 @@
 namespace cvl {
 namespace {
 
+using test::apfParameter;
+using test::apfXml;
 using test::readFile;
 using test::writeFile;
 
@@ -114,6 +118,53 @@ TEST_F(ParkAirports, TheStandTheUserStandsAtBecomesTheReservedStandOnTheWorker) 
   currentParkAirport = AirportList[1];
   gf_applyWatchedUserStand();
   EXPECT_EQ(parkAirports.front().reservedStand, "B7") << "the front candidate is not the park airport";
+}
+
+// An airport file's maker may write any bytes into its stand ids and names, and the user may write any into the list of
+// park airports: the lines that tell of them show them as every stand line does, so that Log.txt stays UTF-8 text
+// that neither breaks a line nor drives the terminal that shows it.
+TEST_F(ParkAirports, OddBytesFromAirportFilesAndTheListFileReachLogTxtEscaped) {
+  writeFile("airports/my_thirdparty/EDDF.xml",
+            apfXml(apfParameter("altitude", "364") + apfParameter("airport_name", "Frankfurt\xff") +
+                       apfParameter("publisher", "Big\x1b[2J"),
+                   "<parkpos id=\"A\xff"
+                   "1\" latitude=\"50.03\" longitude=\"8.57\" radius=\"20\"/>"
+                   "<parkpos id=\"B\x85"
+                   "2\" latitude=\"50.04\" longitude=\"8.57\" radius=\"20\"/>"));
+  ASSERT_EQ(readParkAirport("airports/my_thirdparty/EDDF.xml"), "");
+  parkAirports = {ParkAirport{"EDDF", "", 50.0, 8.5, 0.0}};
+  for (const ParkPos& stand : parkPositions) {
+    userStandsAt(stand.id);
+    gf_watchUserStand();
+    gf_applyWatchedUserStand();
+  }
+  EXPECT_EQ(listFile(),
+            "EDDF,B\x85"
+            "2\n")
+      << "the list keeps the stand's own bytes";
+  parkAirports.front().code = "EDDK";
+  gf_addMyParkAirport();
+  writeFile("airports/my_park_airports.txt", "ED\x1b[2J\n");
+  EXPECT_FALSE(lf_readMyParkAirports());
+  EXPECT_EQ(gf_statusText(), "airport ED\\x1b[2J is unknown");
+  // The user, on no stand, names another one in the list.
+  mainWindow.reservedStandName = parkPositions[1].id;
+  writeFile("airports/my_park_airports.txt", "EDDF,C\x1b[2J\n");
+  std::string message;
+  EXPECT_TRUE(gf_checkParkAirports(true, message));
+  EXPECT_EQ(message, "reserved stand changed from 'B\\x852' to 'C\\x1b[2J'");
+
+  const std::string log = logText();
+  for (const std::string& line : gf_split(log, '\n')) {
+    EXPECT_TRUE(gf_isCleanText(line)) << line;
+  }
+  for (const char* shown :
+       {"Airport file read from 'airports/my_thirdparty/EDDF.xml' for Frankfurt\\xff\n",
+        "publisher               : Big\\x1b[2J\n", "my_park_airports.txt created with EDDF,A\\xff1\n",
+        "my_park_airports.txt:EDDF,B\\x852 updated stand\n", "my_park_airports.txt:EDDK,B\\x852 new entry\n",
+        "airport ED\\x1b[2J is unknown\n"}) {
+    EXPECT_NE(log.find(shown), std::string::npos) << shown << log;
+  }
 }
 
 TEST_F(ParkAirports, ReReadingTakesOverAReservedStandTheUserEdited) {

@@ -325,6 +325,28 @@ TEST_F(DataFileUpdate, FilesTheUserMayNotReadAreNotFetchedAgainNorCalledDamaged)
   EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 }
 
+// An input/ the user may not search says nothing of the files in it: none is fetched, and the check and every reader
+// name the folder as they name a file the user may not read.
+TEST_F(DataFileUpdate, AnInputFolderTheUserMayNotSearchIsNamedAndNothingIsFetched) {
+  for (const auto& file : files) {
+    gf_writeSealedDataFile(file.installed(), readFile(file.plainSample()));
+    file.stored.setValue("2.0.0");  // as the site's
+  }
+  const test::UnreadableFile keptToHimself{inputFolder};
+  if (!keptToHimself.available()) {
+    GTEST_SKIP() << "no way to keep a folder from the user here";
+  }
+  const std::string notRead = "input/ could not be read (Permission denied)";
+
+  EXPECT_EQ(startUpReadError(gf_checkVersions), notRead);
+
+  EXPECT_THAT(requested(), ElementsAre("/versions.json"));
+  EXPECT_EQ(startUpReadError(gf_readDbase), notRead);
+  EXPECT_EQ(startUpReadError(gf_readAirports), notRead);
+  EXPECT_EQ(startUpReadError(gf_decryptAigRegcodes), notRead);
+  EXPECT_THAT(log.body(), Not(HasSubstr("filesystem error")));
+}
+
 TEST_F(DataFileUpdate, IntactFilesOnAFullDiskAreNotFetchedAgainNorCalledDamaged) {
   // Room for the three data files and the plain text of the smaller two, not for the plain dbase.
   const test::SmallDisk disk{inputFolder, 400 * 1024};

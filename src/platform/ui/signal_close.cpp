@@ -1,6 +1,9 @@
+#include <pthread.h>
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <initializer_list>
 
 #include "platform/ui/layer.h"
 #include "platform/ui/window.h"
@@ -20,7 +23,21 @@ extern "C" void lf_closeOnSignal(int) {
   errno = savedErrno;
 }
 
+sigset_t lf_setOf(std::initializer_list<int> signalNumbers) {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signalNumber : signalNumbers) {
+    sigaddset(&signals, signalNumber);
+  }
+  return signals;
+}
+
 }  // namespace
+
+void holdSignals(std::initializer_list<int> signalNumbers) {
+  const sigset_t held = lf_setOf(signalNumbers);
+  ::pthread_sigmask(SIG_BLOCK, &held, nullptr);
+}
 
 void closeOnSignals(Handle window, std::initializer_list<int> signalNumbers) {
   detail::layer();  // the wake pipe exists before any handler can use it
@@ -32,6 +49,8 @@ void closeOnSignals(Handle window, std::initializer_list<int> signalNumbers) {
   for (int signalNumber : signalNumbers) {
     ::sigaction(signalNumber, &action, nullptr);
   }
+  const sigset_t taken = lf_setOf(signalNumbers);
+  ::pthread_sigmask(SIG_UNBLOCK, &taken, nullptr);
 }
 
 namespace detail {

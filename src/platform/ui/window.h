@@ -51,8 +51,13 @@ bool onUiThread();
 // What a message means when the procedure does not handle it: msgClose destroys the window; everything else gives 0.
 LResult defWindowProc(Handle window, Message message, WParam wParam, LParam lParam);
 
+// Holds the signals in the calling thread and in every thread it starts from then on: one that comes meanwhile waits
+// for closeOnSignals, instead of ending the process by its default action.
+void holdSignals(std::initializer_list<int> signalNumbers);
+
 // Makes each of the signals act as the window's close box: the handler only wakes the UI thread (safe in a signal
-// handler), which then posts msgClose to the window.
+// handler), which then posts msgClose to the window. The calling thread then takes the signals again, and with them
+// one held since holdSignals, which closes the window as a later one does.
 void closeOnSignals(Handle window, std::initializer_list<int> signalNumbers);
 
 }  // namespace cvl::ui
