@@ -195,7 +195,7 @@ bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
   }
   own->nextLookAt = tickCount + ticksPerSecond;
   gf_dropPassedEntries(aircraft);
-  return gf_liveLimitReached() || gf_trafficWaitsForPlace() ||
+  return gf_trafficWaitsForPlace() || gf_liveLimitReached() ||
          lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
            const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
            return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;

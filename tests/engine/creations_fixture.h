@@ -436,14 +436,15 @@ class Creations : public BusyHub {
   void noteSecond(std::int32_t second) {
     const std::size_t live = liveCount();
     const auto limit = static_cast<std::size_t>(MAX_LIVE_SEL.value.load());
+    std::vector<bool> reportedNow(flights_.size());
     std::vector<bool> wanting(flights_.size());
     std::vector<const LiveAc*> aircraftOf(flights_.size());
     for (std::size_t index = 0; index < flights_.size(); ++index) {
       const Flight& flight = flights_[index];
       const LiveAc* aircraft = gf_findLiveAcByHexid(flight.hexid);
-      const bool reported = second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight);
+      reportedNow[index] = second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight);
       aircraftOf[index] = aircraft;
-      wanting[index] = reported || (aircraft != nullptr && isLive(*aircraft));
+      wanting[index] = reportedNow[index] || (aircraft != nullptr && isLive(*aircraft));
     }
     const std::vector<std::uint32_t> owed = owedPlaces(second, wanting);
     bool someoneWaits = false;
@@ -452,13 +453,14 @@ class Creations : public BusyHub {
       const Flight& flight = flights_[index];
       const LiveAc* aircraft = aircraftOf[index];
       const bool inSimulator = aircraft != nullptr && isLive(*aircraft);
-      const bool reported = second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight);
+      const bool reported = reportedNow[index];
       std::vector<bool>& shown = shown_[flight.hexid];
       shown.resize(static_cast<std::size_t>(second) + 1, false);
       shown.back() = inSimulator && aircraft->state == AcState::active && flown(aircraft->objectId);
       someoneWaits = someoneWaits || (reported && !inSimulator && !flight.neverLoads());
-      neverShownHeld +=
-          inSimulator && aircraft->objectId == 0 && flight.neverLoads() && heldPastItsMinute(flight) ? 1 : 0;
+      if (inSimulator && aircraft->objectId == 0 && flight.neverLoads()) {
+        neverShownHeld += heldPastItsMinute(flight) ? 1 : 0;
+      }
       if (shown.back()) {
         checkAtStand(flight, second, simulator.objects().at(aircraft->objectId));
       }
@@ -472,7 +474,8 @@ class Creations : public BusyHub {
     }
   }
 
-  // Whether a flight whose model never loads holds a place longer than the minute its first creation may take to tell.
+  // Counts a second the flight whose model never loads holds a place: whether it has held one for longer than the
+  // minute its first creation may take to tell.
   bool heldPastItsMinute(const Flight& flight) {
     constexpr std::int32_t firstCreationSeconds = 65;
     return ++neverShownHolding_[flight.hexid] > firstCreationSeconds;
