@@ -63,7 +63,8 @@ void lf_startOnGround(LiveAc& aircraft) {
   gf_setFlaps(aircraft, taxi ? 1 : 0);
 }
 
-// A record whose removal was asked for while its creation was under way goes now that it is in the simulator.
+// A static aircraft whose removal was asked for while its creation was under way goes now that it is in the simulator.
+// A live one never gets this far: its object goes as soon as it shows.
 void lf_removeIfWaiting(StaticAc& aircraft) {
   if (aircraft.waitRemove) {
     aircraft.waitRemove = false;
@@ -80,8 +81,9 @@ bool lf_activateLive(SimResult& entry) {
     }
     return false;
   }
+  // Its aircraft may have gone meanwhile, or be leaving already.
   LiveAc* aircraft = gf_findLiveAcByHexid(entry.hexid);
-  if (aircraft == nullptr || aircraft->objectId != entry.objectId) {
+  if (aircraft == nullptr || aircraft->objectId != entry.objectId || aircraft->state != AcState::adding2sim) {
     return true;
   }
   const bool airborne = !aircraft->stream.empty() && aircraft->stream.front().airborne;
@@ -91,7 +93,6 @@ bool lf_activateLive(SimResult& entry) {
     lf_startOnGround(*aircraft);
   }
   aircraft->state = AcState::active;
-  lf_removeIfWaiting(*aircraft);
   return true;
 }
 

@@ -60,8 +60,9 @@ void lf_removeFromSimulator(StaticAc& aircraft) {
     selectedObjectId = 0;
     gf_resetCallsignToObjectId();
   }
-  // A livery respawn or an earlier removal has queued the object already; the simulator must not be asked twice.
-  if (previous != AcState::active) {
+  // A livery respawn or an earlier removal has queued the object already; the simulator must not be asked twice. A
+  // creation being activated has its object in the simulator.
+  if (previous != AcState::active && previous != AcState::adding2sim) {
     return;
   }
   if (aircraft.objectId == 0) {
@@ -89,9 +90,10 @@ void removeAircraftFromSim(StaticAc& aircraft) {
     return;
   }
   if (aircraft.waitRemove) {
+    aircraft.madeRoom = false;
     return;
   }
-  if (aircraft.state == AcState::adding2sim) {
+  if (aircraft.state == AcState::adding2sim && aircraft.objectId == 0) {
     if (gf_withdrawCreation(aircraft)) {
       aircraft.removeNow = true;
     } else {

@@ -13,7 +13,8 @@
 namespace cvl {
 
 // Starts the removal of a live or static aircraft: a buffered one is erased by the next tick, a queued creation is
-// withdrawn (or the aircraft removed as soon as it is active), an aircraft in the simulator is queued for removal.
+// withdrawn (or the aircraft removed as soon as its object shows), an aircraft in the simulator is queued for removal,
+// a live one being activated too.
 void removeAircraftFromSim(StaticAc& aircraft);
 // Withdraws the aircraft's creations not yet handed to the simulator (on the adding stack or in the backlog); false
 // when there was none.

@@ -80,8 +80,11 @@ void lf_updateActive(LiveAc& aircraft) {
   lf_removeOrErase(aircraft);
 }
 
+// A taxiing aircraft held where its reports stopped stands on the ground, whether or not the simulator has said so yet:
+// skipping the position it holds at would only make it hold again.
 bool lf_mayDropStationaryNext(const LiveAc& aircraft) {
-  return !aircraft.onGround && aircraft.stream[1].stationary && aircraft.category != AcCategory::Rotorcraft;
+  return !aircraft.onGround && !aircraft.holding && aircraft.stream[1].stationary &&
+         aircraft.category != AcCategory::Rotorcraft;
 }
 
 }  // namespace

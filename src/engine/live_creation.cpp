@@ -37,8 +37,6 @@ constexpr std::int32_t forgetTicks = 12000;
 struct SlowCreation {
   std::int32_t showTicks = firstShowTicks;
   std::int32_t givenUpAt = 0;
-  // When it is next looked at while it waits in the buffer.
-  std::int32_t nextLookAt = 0;
   // It has been shown since, with the object of a later creation or of the one given up.
   bool shownSince = false;
   // An object of its creations showed since the give-up, taken or not: its model is slow, not missing.
@@ -80,9 +78,14 @@ void lf_noteGivenUp(std::uint32_t hexid) {
   SlowCreation& slow = slowCreations[hexid];
   slow.showTicks = std::min(2 * slow.showTicks, longestShowTicks);
   slow.givenUpAt = tickCount;
-  slow.nextLookAt = tickCount;
   slow.shownSince = false;
   slow.objectShown = false;
+}
+
+// Aircraft that wait are looked at once a second, each at its own tick of the second, so that no single tick pays for
+// all of them.
+bool lf_isLookTick(std::uint32_t hexid) {
+  return tickCount.load() % ticksPerSecond == static_cast<std::int32_t>(hexid % ticksPerSecond);
 }
 
 // Another record under the aircraft's callsign that the predicate counts waits in the buffer to be created.
@@ -94,10 +97,13 @@ bool lf_callsignWaitedFor(const LiveAc& aircraft, Counts counts) {
   });
 }
 
+bool lf_anyRecord(const LiveAc& /*record*/) {
+  return true;
+}
+
 // Traffic waiting for a place is known at once; the records are searched for the callsign once a second.
-bool lf_othersWaitFor(const LiveAc& aircraft, std::int32_t waited) {
-  return gf_trafficWaitsForPlace() || ((waited - firstShowTicks) % ticksPerSecond == 0 &&
-                                       lf_callsignWaitedFor(aircraft, [](const LiveAc&) { return true; }));
+bool lf_othersWaitFor(const LiveAc& aircraft) {
+  return gf_trafficWaitsForPlace() || (lf_isLookTick(aircraft.hexid) && lf_callsignWaitedFor(aircraft, lf_anyRecord));
 }
 
 // The aircraft waits in the buffer again from the report due now, so that it is created again where it flies now,
@@ -115,6 +121,25 @@ void lf_backToBuffer(LiveAc& aircraft) {
     return;
   }
   aircraft.state = AcState::buffer;
+}
+
+// A creation that made room holds no place, and its model may still be loading: it waits for its object, which its
+// flight takes back where the limit admits it then, so that the model is not loaded twice. Meanwhile it keeps its
+// stream to where the flight is now. It goes once its flight has no later report to fly to (one parked stands on, as
+// in the buffer), or after the first minute when another flight waits for its callsign.
+void lf_waitAfterMakingRoom(LiveAc& aircraft, std::int32_t waited) {
+  if (!lf_isLookTick(aircraft.hexid)) {
+    return;
+  }
+  gf_dropPassedEntries(aircraft);
+  const bool flightGoesOn = aircraft.stream.size() >= 2 || aircraft.phase == AcPhase::parked;
+  if (flightGoesOn && (waited < firstShowTicks || !lf_callsignWaitedFor(aircraft, lf_anyRecord))) {
+    return;
+  }
+  gf_logIndented(fmt::format("{} made room and did not show in the simulator within {} s, withdrawn",
+                             gf_acLabel(aircraft), waited / ticksPerSecond));
+  aircraft.handedOverAt.reset();
+  aircraft.remove = true;
 }
 
 // A sender can report ever new hexids at the edge of the range.
@@ -168,13 +193,20 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
     return;
   }
   const std::int32_t waited = tickCount - *aircraft.handedOverAt;
+  if (aircraft.madeRoom) {
+    lf_waitAfterMakingRoom(aircraft, waited);
+    return;
+  }
   const bool pastItsTime = waited >= lf_showTicksFor(aircraft.hexid);
-  if (!pastItsTime && (waited < firstShowTicks || !lf_othersWaitFor(aircraft, waited))) {
+  if (!pastItsTime && (waited < firstShowTicks || !lf_othersWaitFor(aircraft))) {
     return;
   }
   gf_logIndented(fmt::format("{} did not show in the simulator within {} s, given up", gf_acLabel(aircraft),
                              waited / ticksPerSecond));
-  lf_noteGivenUp(aircraft.hexid);
+  // A creation whose removal was asked for tells nothing of its model.
+  if (!aircraft.waitRemove) {
+    lf_noteGivenUp(aircraft.hexid);
+  }
   lf_backToBuffer(aircraft);
 }
 
@@ -190,11 +222,15 @@ bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
   if (own == nullptr) {
     return false;
   }
-  if (tickCount < own->nextLookAt) {
+  if (!lf_isLookTick(aircraft.hexid)) {
     return true;
   }
-  own->nextLookAt = tickCount + ticksPerSecond;
   gf_dropPassedEntries(aircraft);
+  // Its reports have passed meanwhile: it has nothing left to be created at, as one with a single report.
+  if (aircraft.stream.size() < 2) {
+    aircraft.remove = true;
+    return true;
+  }
   return gf_trafficWaitsForPlace() || gf_liveLimitReached() ||
          lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
            const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
@@ -211,22 +247,28 @@ void gf_dropPassedEntries(LiveAc& aircraft) {
 
 LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
-  if (aircraft == nullptr || lf_waitsForObject(*aircraft)) {
+  if (aircraft == nullptr) {
+    return nullptr;
+  }
+  if (lf_waitsForObject(*aircraft) && !aircraft->waitRemove) {
     return aircraft;
   }
   const bool waitsAfterGiveUp = aircraft->state == AcState::buffer && aircraft->phase != AcPhase::birth &&
                                 !aircraft->remove && !aircraft->removeNow && lf_givenUpNotShown(aircraft->hexid);
-  return waitsAfterGiveUp && !gf_judgeByLiveLimit(*aircraft).keptOut ? aircraft : nullptr;
+  const bool madeRoom = lf_waitsForObject(*aircraft) && aircraft->madeRoom;
+  return (waitsAfterGiveUp || madeRoom) && !gf_judgeByLiveLimit(*aircraft).keptOut ? aircraft : nullptr;
 }
 
-// One waiting in the buffer is shown where it flies now, in the place the limit gives it.
+// One waiting in the buffer, or one that made room, is shown where it flies now, in the place the limit gives it.
 void gf_takeCreatedObject(LiveAc& aircraft) {
   aircraft.handedOverAt.reset();
-  if (aircraft.state == AcState::buffer) {
+  if (aircraft.state == AcState::buffer || aircraft.madeRoom) {
     const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
     gf_dropPassedEntries(aircraft);
     lf_initSimPosition(aircraft);
     aircraft.state = AcState::adding2sim;
+    aircraft.waitRemove = false;
+    aircraft.madeRoom = false;
     gf_admitByLiveLimit(aircraft, verdict);
   }
   if (SlowCreation* slow = lf_slowCreationOf(aircraft.hexid)) {
@@ -236,6 +278,12 @@ void gf_takeCreatedObject(LiveAc& aircraft) {
 }
 
 void gf_removeUnwantedObject(const SimResult& created) {
+  // The creation of one whose removal was asked for is over: its object goes at once, with its record.
+  if (LiveAc* aircraft = gf_findLiveAcByHexid(created.hexid);
+      aircraft != nullptr && lf_waitsForObject(*aircraft) && aircraft->waitRemove) {
+    aircraft->handedOverAt.reset();
+    aircraft->remove = true;
+  }
   if (created.objectId < firstAiObjectId) {
     return;
   }
@@ -245,7 +293,8 @@ void gf_removeUnwantedObject(const SimResult& created) {
   if (SlowCreation* slow = lf_slowCreationOf(created.hexid)) {
     slow->objectShown = true;
   }
-  removalBacklog.push_back(created.objectId);
+  // Not at the removal backlog's pace: objects of one model may show together once it loads, each beyond the limit.
+  gf_queueRemoval(created.objectId);
 }
 
 void gf_clearSlowCreations() {

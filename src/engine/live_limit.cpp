@@ -88,6 +88,7 @@ bool lf_markedlyNearer(const LiveAc& newcomer, double distanceNm) {
 void lf_takeOut(LiveAc& aircraft) {
   lf_takenOut().push_back({aircraft.hexid, tickCount, tickCount});
   removeAircraftFromSim(aircraft);
+  aircraft.madeRoom = aircraft.waitRemove;
 }
 
 auto lf_entryOf(const LiveAc& aircraft) {

@@ -56,9 +56,12 @@ void lf_showLink(bool up) {
 // for its creation is withdrawn, and what is only buffered stays.
 void lf_withdrawLiveTraffic() {
   for (LiveAc& aircraft : liveAcs) {
-    if (aircraft.state == AcState::active) {
+    const bool inSimulator =
+        aircraft.state == AcState::active || (aircraft.state == AcState::adding2sim && aircraft.objectId != 0);
+    // One that made room for a nearer aircraft is not to be taken back in when its object shows.
+    if (inSimulator || aircraft.waitRemove) {
       removeAircraftFromSim(aircraft);
-    } else if (aircraft.state == AcState::adding2sim && !aircraft.waitRemove) {
+    } else if (aircraft.state == AcState::adding2sim) {
       if (gf_dropPendingCreate(liveCreateBacklog, aircraft.callsign)) {
         aircraft.removeNow = true;
       } else {

@@ -94,7 +94,8 @@ class EngineRules : public ::testing::Test {
     LiveAc aircraft{identity, TimedPosition{}, 0.0};
     aircraft.state = state;
     aircraft.phase = phase;
-    aircraft.objectId = hexid - 10000 + 100;
+    // One being created has no object until the simulator shows it.
+    aircraft.objectId = state == AcState::adding2sim ? 0 : hexid - 10000 + 100;
     return liveAcs.emplace_back(std::move(aircraft));
   }
 

@@ -172,5 +172,59 @@ TEST_F(NearestAtLimit, TheAirlinersKeepTheirPlacesFromANearModelThatNeverLoads) 
   EXPECT_TRUE(faults_.empty()) << faults_.list();
 }
 
+std::size_t lf_creationsOf(const SimulatorStandIn& simulator, std::uint32_t hexid) {
+  return static_cast<std::size_t>(
+      std::count_if(simulator.history().begin(), simulator.history().end(),
+                    [hexid](const auto& each) { return each.created && each.hexid == hexid; }));
+}
+
+TEST_F(Creations, ACreationThatMadeRoomIsShownWithItsOwnObjectWhenItsFlightHasComeNear) {
+  // Max live 1. An arrival 8 nm out whose model takes five minutes to load makes room for a light aircraft circling
+  // 2 nm out. By the time its model has loaded the arrival has landed a mile from the user, markedly nearer.
+  MAX_LIVE_SEL.value = 1;
+  const Flight arrival = lf_flight(0x510000, "DLH150", Kind::approach, false, {300});
+  Flight light = lf_flight(0x500000, "N100", Kind::airborne, true, {1}, 10);
+  light.circleNm = 2.0;
+  add(arrival);
+  add(light);
+  run(runSecondsOfTests);
+
+  const std::int32_t shownFrom = firstShown(arrival);
+  ASSERT_GE(shownFrom, 0);
+  EXPECT_LE(shownFrom, reportDelaySeconds + 300 + 5);
+  EXPECT_EQ(shownSeconds(arrival, shownFrom, runSecondsOfTests), runSecondsOfTests - shownFrom + 1);
+  EXPECT_EQ(lf_creationsOf(simulator, arrival.hexid), 1U);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+class Overtaken : public Creations, public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(Overtaken, ObjectsOfCreationsThatMadeRoomLeaveTheSimulatorAsSoonAsTheyShow) {
+  // Max live airliners circle 15 to 20 nm out from the start; as many arrivals 8 to 10 nm out, whose models take 45 to
+  // 58 s, take their places from 60 s on, and as many light aircraft 1 to 3 nm out take those from 75 s on.
+  const std::int32_t maxLive = GetParam();
+  MAX_LIVE_SEL.value = maxLive;
+  const auto share = [maxLive](std::int32_t number) { return static_cast<double>(number) / maxLive; };
+  for (std::int32_t number = 0; number < maxLive; ++number) {
+    const auto hexid = static_cast<std::uint32_t>(number);
+    Flight airliner = lf_flight(0x510000 + hexid, fmt::format("DLH{}", 100 + number), Kind::airborne, false, {1});
+    airliner.circleNm = 15.0 + 5.0 * share(number);
+    Flight arrival = lf_flight(0x520000 + hexid, fmt::format("DLH{}", 200 + number), Kind::airborne, false,
+                               {45 + 13 * number / maxLive}, 60);
+    arrival.circleNm = 8.0 + 2.0 * share(number);
+    Flight light = lf_flight(0x500000 + hexid, fmt::format("N{}", 100 + number), Kind::airborne, true, {1}, 75);
+    light.circleNm = 1.0 + 2.0 * share(number);
+    add(airliner);
+    add(arrival);
+    add(light);
+  }
+  run(300);
+
+  EXPECT_LE(mostBeyondLimit_, 1U);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+INSTANTIATE_TEST_SUITE_P(MaxLive, Overtaken, ::testing::Values(10, 25, 50));
+
 }  // namespace
 }  // namespace cvl::test

@@ -65,6 +65,17 @@ TEST_F(PositionStream, AnActiveAircraftWithAnEmptyStreamIsRemoved) {
   EXPECT_TRUE(logged("stream empty ?"));
 }
 
+TEST_F(PositionStream, ATaxiingAircraftWhoseReportsStopHoldsBeforeTheSimulatorHasReportedItOnTheGround) {
+  TrafficItem report = item(liveHexid, "DLH4AB", 50.0, 8.0, 0.0, 0.0, 0);
+  report.position.groundSpeed = 12.0;
+  LiveAc& aircraft = addActive(std::move(report), 9);
+  aircraft.phase = AcPhase::taxi;
+  aircraft.onGround = false;
+  EXPECT_FALSE(updateLiveAc(aircraft));
+  EXPECT_TRUE(aircraft.holding);
+  EXPECT_EQ(aircraft.state, AcState::active);
+}
+
 TEST_F(PositionStream, APositionIsHandedOverWithTheSpeedsOfTheStep) {
   LiveAc& aircraft = addActive(flying(liveHexid, "DLH4AB", 0.0, 0), 9);
   aircraft.stream.push_back(flying(liveHexid, "", 5.0, 500).position);

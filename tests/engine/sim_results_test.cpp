@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine/aircraft_lists.h"
+#include "engine/aircraft_removal.h"
 #include "engine/engine_state.h"
 #include "engine/sim_result_handling.h"
 #include "engine/static_ac.h"
@@ -83,16 +84,28 @@ TEST_F(SimResults, AMatchedAirborneCreationBecomesActiveAfterTwoHundredTicksWith
   EXPECT_EQ(cabin->value, 1U);
 }
 
-TEST_F(SimResults, ARemovalAskedForDuringTheCreationIsCarriedOutOnActivation) {
+TEST_F(SimResults, ARemovalAskedForDuringTheCreationTakesTheObjectOutAsSoonAsItShows) {
   LiveAc& aircraft = addBuffered(flying(liveHexid, "AAA1", 0.0, 0));
   aircraft.state = AcState::adding2sim;
   aircraft.waitRemove = true;
   handle(result(SimResultKind::liveCreated, 9, liveHexid));
+  EXPECT_TRUE(aircraft.remove);
+  EXPECT_EQ(aircraft.objectId, 0U);
+  EXPECT_EQ(simSendQueues.removals, (std::vector<std::uint32_t>{9}));
+  EXPECT_TRUE(createdObjects.empty());
+}
+
+TEST_F(SimResults, AnAircraftTakenOutWhileItIsActivatedLeavesAtOnceAndStaysLeaving) {
+  LiveAc& aircraft = addBuffered(flying(liveHexid, "AAA1", 0.0, 0));
+  aircraft.state = AcState::adding2sim;
+  handle(result(SimResultKind::liveCreated, 9, liveHexid));
+  removeAircraftFromSim(aircraft);
+  EXPECT_EQ(removalBacklog, (std::deque<std::uint32_t>{9}));
   for (int tick = 0; tick < 200; ++tick) {
     gf_handleSimResults();
   }
   EXPECT_EQ(aircraft.state, AcState::removingfromsim);
-  EXPECT_EQ(removalBacklog, (std::deque<std::uint32_t>{9}));
+  EXPECT_EQ(removalBacklog.size(), 1U);
 }
 
 TEST_F(SimResults, AMatchWhoseAircraftHasGoneIsDroppedAtItsActivationAge) {

@@ -74,6 +74,8 @@ class SimulatorStandIn {
   const std::map<std::uint32_t, Object>& objects() const { return objects_; }
   // Whether the object's removal has been asked for and is not done yet.
   bool beingRemoved(std::uint32_t objectId) const;
+  // Whether any removal has been asked for and is not done yet.
+  bool removing() const { return !removing_.empty(); }
   // Every creation and removal, in order.
   const std::vector<Handover>& history() const { return history_; }
   std::size_t creations() const { return creations_; }

@@ -333,6 +333,28 @@ TEST_F(UserFlyingAway, AnAircraftThatMadeRoomForNearerTrafficStaysOutForTwoMinut
   EXPECT_EQ(counts["ABR1"].second + counts["ABR2"].second, 2U);
 }
 
+TEST_F(Spawning, AFlightWaitingAfterAGiveUpWhoseReportsHavePassedGoes) {
+  // Its creation, handed over a minute ago with nothing left to fly to, is given up at tick 5000 and its record goes.
+  // The flight's next record, standing on the ground, waits as its model may never load; its last report falls due
+  // half a second later, before the aircraft's tick of the second comes to look at it again.
+  LiveAc& givenUp = waiting(false, 0.0);
+  givenUp.stream.pop_back();
+  givenUp.state = AcState::adding2sim;
+  givenUp.phase = AcPhase::taxi;
+  tickCount = 5000;
+  givenUp.handedOverAt = tickCount - 6000;
+  ticks(1);
+  ASSERT_TRUE(logged("did not show in the simulator within 60 s, given up"));
+  ASSERT_TRUE(liveAcs.empty());
+  LiveAc& next = waiting(false, 0.0);
+  next.stream.front().dueTick = tickCount;
+  next.stream.back().dueTick = tickCount + 50;
+  ASSERT_GT(liveHexid % ticksPerSecond, 50U);
+  ticks(ticksPerSecond);
+  EXPECT_TRUE(liveAcs.empty());
+  EXPECT_TRUE(addingStack.empty());
+}
+
 TEST_F(Spawning, ACreationTheSimulatorNeverShowsGivesUpItsPlaceAndCallsignAfterAMinute) {
   // A light aircraft reports for 20 s; its model takes 100 s to load. An airliner under the same callsign reports
   // from the 20th second on. One live aircraft at a time.
