@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/painting.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "platform/ui/backend.h"
 
 namespace cvl {
@@ -100,7 +101,7 @@ std::string lf_withHeldNotices(std::string_view message) {
 }
 
 void lf_showLocked() {
-  mainWindow.statusText = lf_withHeldNotices(mainWindow.statusMessage);
+  mainWindow.statusText = gf_onOneLine(lf_withHeldNotices(mainWindow.statusMessage));
   mainWindow.statusSetAt = mainWindow.statusText.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
   gf_invalidateBand(rcStatusLine);
 }
@@ -125,7 +126,7 @@ void lf_setErrorLine(std::string_view text, bool alsoLog) {
   mainWindow.statusText.clear();
   mainWindow.statusMessage.clear();
   mainWindow.statusSetAt = 0;
-  std::string shown = lf_cutToRoom(text, lineCharacters);
+  std::string shown = lf_cutToRoom(gf_onOneLine(text), lineCharacters);
   if (!text.empty() && shown != mainWindow.errorText) {
     lf_mirrorLocked(fmt::format("Error {}", text));
   }

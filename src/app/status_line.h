@@ -5,7 +5,8 @@
 
 // The one line at the bottom of the main window through which every thread reports to the user: a status message
 // that clears itself after 25 seconds, or an error line that stays until the code that ends the error empties it.
-// While an error line is shown, status messages are dropped. The texts live in mainWindow, under its mutex.
+// While an error line is shown, status messages are dropped. The texts live in mainWindow, under its mutex. Either
+// line shows its text on one line: a control character or line break in it is shown as a blank.
 namespace cvl {
 
 // Shows a status message (empty: none) and logs it when asked, unless a stop is under way. Any thread.

@@ -243,6 +243,21 @@ TEST_F(StatusLine, ALongErrorIsCutAtTheWindowsEdgeAndLoggedWhole) {
   EXPECT_EQ(textAt(paintAll(), 3, 455)->text, "SimConnect failed");
 }
 
+// Both lines are one line of the window: a line break or another control character in a text is painted as a blank,
+// never as a glyph of its own.
+TEST_F(StatusLine, NoControlCharacterReachesThePaintedLine) {
+  openMainWindow();
+  const auto painted = [this] { return textAt(paintAll(), 3, 455)->text; };
+  gf_setStatusLine("Parking adjustments: 0 to be removed, 1 to be added\n", false);
+  EXPECT_EQ(painted(), "Parking adjustments: 0 to be removed, 1 to be added ");
+  gf_holdStatusNotice("airports/my_thirdparty", "airports/my\tthirdparty\r\n left as it was");
+  EXPECT_EQ(painted(),
+            "Parking adjustments: 0 to be removed, 1 to be added  | airports/my thirdparty   left as it was");
+  mainWindow.resetDisplayValues();
+  gf_setErrorLine("line one\nline two\x1b[31m\u0085\u2028end");
+  EXPECT_EQ(painted(), "line one line two [31m  end");
+}
+
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {
   openMainWindow();
   stopRequested = true;
