@@ -89,7 +89,7 @@ class MainWindow {
   std::string statusMessage;  // under mutex: the status message in it, without the held notices
   // Notices that stand on the status line, after its message, until they are released (under mutex).
   std::vector<HeldNotice> heldNotices;
-  std::string errorText;  // under mutex
+  std::string errorText;  // under mutex: what the error line shows
   GuardedString userAcTitleText;
   GuardedString parkAirportText;
   GuardedString parkedFileText;

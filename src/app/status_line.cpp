@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "app/exit_reasons.h"
 #include "app/main_window.h"
 #include "app/painting.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "platform/ui/backend.h"
 
 namespace cvl {
@@ -72,6 +74,14 @@ std::string_view lf_startOf(std::string_view text, std::size_t length) {
   return text.substr(0, length);
 }
 
+// The text in at most `room` bytes: a longer one gives way at its end, which "..." marks.
+std::string lf_cutToRoom(std::string_view text, std::size_t room) {
+  if (text.size() <= room) {
+    return std::string{text};
+  }
+  return fmt::format("{}{}", lf_startOf(text, room - cutMark.size()), cutMark);
+}
+
 // What the line shows for the message: the message first, so that what the program does now is in sight, then the
 // held notices while they fit the window's width, and the count of those that would run past its right edge, which
 // Log.txt names. The count stays in sight too: a message that leaves no room for it gives way at its end.
@@ -86,12 +96,12 @@ std::string lf_withHeldNotices(std::string_view message) {
     return line;
   }
   const std::string leftOut = lf_leftOutText(held, false);
-  const std::size_t room = lineCharacters - noticeSeparator.size() - leftOut.size() - cutMark.size();
-  return fmt::format("{}{}{}{}", lf_startOf(message, room), cutMark, noticeSeparator, leftOut);
+  const std::size_t room = lineCharacters - noticeSeparator.size() - leftOut.size();
+  return fmt::format("{}{}{}", lf_cutToRoom(message, room), noticeSeparator, leftOut);
 }
 
 void lf_showLocked() {
-  mainWindow.statusText = lf_withHeldNotices(mainWindow.statusMessage);
+  mainWindow.statusText = gf_onOneLine(lf_withHeldNotices(mainWindow.statusMessage));
   mainWindow.statusSetAt = mainWindow.statusText.empty() ? 0U : std::max(mainWindow.statusSeconds.load(), 1U);
   gf_invalidateBand(rcStatusLine);
 }
@@ -110,15 +120,17 @@ void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   }
 }
 
+// The error line fits the window as the status line does; Log.txt and the terminal have the error whole.
 void lf_setErrorLine(std::string_view text, bool alsoLog) {
   const std::lock_guard lock{mainWindow.mutex};
   mainWindow.statusText.clear();
   mainWindow.statusMessage.clear();
   mainWindow.statusSetAt = 0;
-  if (!text.empty() && text != mainWindow.errorText) {
+  std::string shown = lf_cutToRoom(gf_onOneLine(text), lineCharacters);
+  if (!text.empty() && shown != mainWindow.errorText) {
     lf_mirrorLocked(fmt::format("Error {}", text));
   }
-  mainWindow.errorText = text;
+  mainWindow.errorText = std::move(shown);
   if (alsoLog) {
     gf_log(fmt::format("Error {}", text));
   }

@@ -5,13 +5,15 @@
 
 // The one line at the bottom of the main window through which every thread reports to the user: a status message
 // that clears itself after 25 seconds, or an error line that stays until the code that ends the error empties it.
-// While an error line is shown, status messages are dropped. The texts live in mainWindow, under its mutex.
+// While an error line is shown, status messages are dropped. The texts live in mainWindow, under its mutex. Either
+// line shows its text on one line: a control character or line break in it is shown as a blank.
 namespace cvl {
 
 // Shows a status message (empty: none) and logs it when asked, unless a stop is under way. Any thread.
 void gf_setStatusLine(std::string_view text, bool alsoLog);
 void gf_clearStatusLine();
-// Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way.
+// Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way. A text
+// longer than the window's width is cut at its end ("..."); Log.txt has it whole.
 void gf_setErrorLine(std::string_view text);
 // The same for the error that ended a run cycle, logged also during a stop: the user may have closed the window while
 // the error's message box was up, and the log is to say what the error was.

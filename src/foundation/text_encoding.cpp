@@ -13,6 +13,14 @@ constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
 // U+FFFD, shown in place of a byte that begins no UTF-8 character.
 constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
 
+// The length of the control character, line separator or paragraph separator the bytes begin with, else 0.
+std::size_t lf_uncleanCharLength(std::string_view bytes) {
+  if (const std::size_t control = gf_controlCharLength(bytes); control > 0) {
+    return control;
+  }
+  return bytes.starts_with(lineSeparator) || bytes.starts_with(paragraphSeparator) ? lineSeparator.size() : 0;
+}
+
 // Windows-1252 from 0x80 to 0x9F; every other byte is the Latin-1 character of the same number.
 constexpr std::array<char16_t, 32> lf_cp1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
@@ -140,12 +148,26 @@ bool gf_isCleanText(std::string_view text) {
     return false;
   }
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::string_view rest = text.substr(i);
-    if (gf_controlCharLength(rest) > 0 || rest.starts_with(lineSeparator) || rest.starts_with(paragraphSeparator)) {
+    if (lf_uncleanCharLength(text.substr(i)) > 0) {
       return false;
     }
   }
   return true;
+}
+
+std::string gf_onOneLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t unclean = lf_uncleanCharLength(text.substr(i)); unclean > 0) {
+      line += ' ';
+      i += unclean;
+    } else {
+      line += text[i];
+      ++i;
+    }
+  }
+  return line;
 }
 
 std::string gf_validUtf8(std::string_view text) {

@@ -39,6 +39,10 @@ std::size_t gf_controlCharLength(std::string_view bytes);
 // log line can show as it is.
 bool gf_isCleanText(std::string_view text);
 
+// The text with a blank in place of each control character and line or paragraph separator (those gf_isCleanText
+// refuses), so that a line of the window shows it on one line, without a glyph for a line break.
+std::string gf_onOneLine(std::string_view text);
+
 // The text with U+FFFD in place of each byte that begins no UTF-8 character (in the strict sense of utf8_to_wide), so
 // that the strict conversions take it.
 std::string gf_validUtf8(std::string_view text);

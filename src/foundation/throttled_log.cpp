@@ -118,7 +118,9 @@ void ThrottledLog::lf_reportLeftOut() {
         fmt::format("{}: {} more {}{} left out of the log", source_, notWritten, event_, gf_pluralSSize(notWritten)));
   }
   if (!latestState_.empty()) {
-    gf_log(latestState_);
+    // Written out at once: the log's periodic flush would leave Log.txt on disk behind the state by up to half a
+    // minute more.
+    gf_logAndFlush(latestState_);
     latestState_.clear();
   }
   minuteStart_.reset();

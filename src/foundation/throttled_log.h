@@ -52,8 +52,8 @@ class ThrottledLog final : public LogLimit {
   // Whether the line about one more event may be written now; when not, the event is counted.
   bool admit();
   // The same for a line that tells what state something is in now (the link is up, the link is down). The latest of
-  // those left out is kept and written after the count, so that Log.txt says the state as it is a minute later at the
-  // latest, however often the state changed.
+  // those left out is kept and written after the count, and flushed, so that Log.txt on disk says the state as it is
+  // a minute later at the latest, however often the state changed.
   bool admitState(std::string_view line);
   // Logs the count of the events left out, once the minute they fell in is over.
   void reportWhenDue() override;

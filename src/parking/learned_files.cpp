@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <string_view>
 
 #include "app/sim_choice.h"
 #include "app/status_line.h"
@@ -66,6 +67,9 @@ bool lf_isKnownOption(const ParkPos& stand, const StandOption& option) {
   });
 }
 
+// What the log says of a learned file kept as a generation.
+constexpr std::string_view keptAsGeneration = "saved as *.0.xml";
+
 // A learned file that cannot be used whole must not be replaced by what little was read of it.
 void lf_keepGeneration(const std::filesystem::path& path) {
   gf_save1GenerationOf(path);
@@ -96,11 +100,13 @@ bool lf_readHandmadeStands(const pugi::xml_document& document, const std::filesy
   return true;
 }
 
-void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
+// Whether it left out an option of the stand (logged); the stand itself, when it cannot be used, is logged and left
+// out.
+bool lf_readManualStand(pugi::xml_node node, const std::string& id, const std::filesystem::path& path,
                         std::vector<ParkPos>& stands) {
   if (lf_findStand(stands, id) != stands.end()) {
     gf_logFlagged(fmt::format("manually created standid {} already exists in {}", gf_excerpt(id), path.string()));
-    return;
+    return false;
   }
   const auto latitude = gf_apfNumber(node, "latitude");
   const auto longitude = gf_apfNumber(node, "longitude");
@@ -109,25 +115,37 @@ void lf_readManualStand(pugi::xml_node node, const std::string& id, const std::f
       (std::abs(*latitude) <= noPosition && std::abs(*longitude) <= noPosition)) {
     gf_logFlagged(
         fmt::format("manually created standid {} misses correct attributes in {}", gf_excerpt(id), path.string()));
-    return;
+    return false;
   }
   LeftOut leftOut;  // its options that cannot be used are dropped, as those of the other learned stands are
   if (lf_readParkPos(node, id, 0, stands, leftOut)) {
     stands.back().manual = true;
   }
+  if (leftOut.options == 0) {
+    return false;
+  }
+  gf_logFlagged(fmt::format("manually created standid {} in {} left out {} option{}, the first: {}, {}", gf_excerpt(id),
+                            path.string(), leftOut.options, gf_pluralSSize(leftOut.options), leftOut.first,
+                            keptAsGeneration));
+  return true;
 }
 
 void lf_readLearnedStands(const pugi::xml_document& document, const std::filesystem::path& path,
                           std::vector<ParkPos>& stands, bool readOptions) {
+  bool optionLeftOut = false;
   for (const auto node : gf_rootOrDocChild(document, "parkpositions").children("parkpos")) {
     const std::string id = gf_trim(node.attribute("id").as_string());
     if (node.attribute("manual").as_bool(false)) {
-      lf_readManualStand(node, id, path, stands);
+      optionLeftOut = lf_readManualStand(node, id, path, stands) || optionLeftOut;
     } else if (const auto stand = lf_findStand(stands, id); stand != stands.end()) {
-      lf_readLearnedParkPos(node, *stand, readOptions, path);
+      optionLeftOut = lf_readLearnedParkPos(node, *stand, readOptions, path) || optionLeftOut;
     } else {
       gf_log(fmt::format("learned stand {} in {} not found?", gf_excerpt(id), path.string()));
     }
+  }
+  // The next save would lose the options left out for good.
+  if (optionLeftOut) {
+    lf_keepGeneration(path);
   }
 }
 
@@ -135,7 +153,7 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
                             const ParkAirportFile& airportFile, std::vector<ParkPos>& stands, bool& handmade) {
   const auto meta = gf_readMeta(document, true);
   if (!meta) {
-    gf_logFlagged(fmt::format("{} has no usable header, saved as *.0.xml", path.string()));
+    gf_logFlagged(fmt::format("{} has no usable header, {}", path.string(), keptAsGeneration));
     lf_keepGeneration(path);
     return;
   }
@@ -192,8 +210,8 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
   const pugi::xml_parse_result loaded = document.load_file(path.c_str());
   if (!loaded) {
     lf_keepGeneration(path);
-    gf_logFlagged(
-        fmt::format("{} found, but could not be loaded, saved as *.0.xml: {}", path.string(), loaded.description()));
+    gf_logFlagged(fmt::format("{} found, but could not be loaded, {}: {}", path.string(), keptAsGeneration,
+                              loaded.description()));
     return;
   }
   gf_logAndFlush(fmt::format("Read from learned airport file: '{}'", path.string()));
@@ -205,7 +223,7 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
   }
 }
 
-void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path) {
+bool lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path) {
   if (node.attribute("radius_change").as_bool(false)) {
     if (const auto radius = gf_apfNumber(node, "radius"); radius && *radius >= 0.0) {
       stand.radius = *radius * nmPerMetre;
@@ -220,26 +238,30 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
     stand.cargo_change = true;
   }
   if (!readOptions) {
-    return;
+    return false;
   }
   std::uint32_t nextId = 1;
   for (const StandOption& known : stand.options) {
     nextId = std::max(nextId, known.id + 1);
   }
+  bool leftOut = false;
   for (const auto optNode : node.children("opt")) {
     StandOption option = lf_readStandOption(optNode, 0);
     if (option.hh.none()) {
-      gf_logFlagged("empty bit set");
+      gf_logFlagged(fmt::format("empty bit set, {}", keptAsGeneration));
+      leftOut = true;
       continue;
     }
     if (option.day < 1 || option.day > 7) {
-      gf_logFlagged(
-          fmt::format("learned option of stand {} in {} has no weekday, skipped", gf_excerpt(stand.id), path.string()));
+      gf_logFlagged(fmt::format("learned option of stand {} in {} has no weekday, skipped, {}", gf_excerpt(stand.id),
+                                path.string(), keptAsGeneration));
+      leftOut = true;
       continue;
     }
     if (!gf_hasCleanTexts(option)) {
-      gf_logFlagged(fmt::format("learned option of stand {} in {} has a text that is not clean UTF-8, skipped",
-                                gf_excerpt(stand.id), path.string()));
+      gf_logFlagged(fmt::format("learned option of stand {} in {} has a text that is not clean UTF-8, skipped, {}",
+                                gf_excerpt(stand.id), path.string(), keptAsGeneration));
+      leftOut = true;
       continue;
     }
     if (lf_isKnownOption(stand, option)) {
@@ -248,6 +270,7 @@ void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
     option.id = nextId++;
     stand.options.push_back(std::move(option));
   }
+  return leftOut;
 }
 
 void gf_saveLearnedApf() {

@@ -32,14 +32,17 @@ std::filesystem::path lf_learnedFolderOf(const std::string& publisher);
 // file is called, so that reading and saving meet in one file. Empty for an empty code.
 std::filesystem::path lf_learnedPathOf(const std::string& code, const std::string& publisher);
 
-// Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, or
-// one whose reading breaks off, is kept as one generation (its next save replaces it).
+// Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, one
+// whose reading breaks off, and one with an option left out are kept as one generation (the next save replaces the
+// file, without what could not be read).
 void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
                     bool& handmade);
 
 // Applies one parkpos of a learned file to its stand: the radius and cargo corrections, then (when asked) the learned
 // options, each numbered after the stand's last one; an option already known for the same half hours is left out.
-void lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
+// Whether it left out an option that cannot be used (without half hours or weekday, or with a text that is not clean),
+// which is logged.
+bool lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
 
 // Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole,
 // and resets learnedUpdates. Never throws: a failure is logged and leaves the file already there as it was.

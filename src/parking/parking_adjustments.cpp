@@ -119,9 +119,9 @@ void gf_parkingAdjustments() {
   lf_limitParkedTotal(wanted);
   std::stable_sort(parkedEntries.begin(), parkedEntries.end(),
                    [](const ParkedEntry& a, const ParkedEntry& b) { return a.fitLevel > b.fitLevel; });
-  gf_setStatusLine(fmt::format("Parking adjustments: {} to be removed, {} to be added\n", staticRemovals.size(),
-                               parkedEntries.size()),
-                   true);
+  gf_setStatusLine(
+      fmt::format("Parking adjustments: {} to be removed, {} to be added", staticRemovals.size(), parkedEntries.size()),
+      true);
   lf_removeListedStatics();
   gf_invalidateBand(rcStaticParking);
 }

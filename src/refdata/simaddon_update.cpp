@@ -116,11 +116,7 @@ bool lf_putUnzippedInPlace() {
     gf_logFlagged(fmt::format("Could not put {} in place of {}: {}", lf_unzippedFolder().string(),
                               mySimAddonFolder.string(), error.code().message()));
   }
-  try {
-    gf_restoreFolder(mySimAddonFolder);
-  } catch (const std::filesystem::filesystem_error&) {
-    // The old files stay set aside, and the next start gives them back.
-  }
+  gf_tryRestoreFolder(mySimAddonFolder);
   return false;
 }
 

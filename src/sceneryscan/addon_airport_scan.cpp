@@ -295,16 +295,32 @@ bool lf_scanAllFolders(const std::vector<std::filesystem::path>& folders) {
   return addonScanSucceeded;
 }
 
-void gf_scanAddonAirports() {
-  gf_setStatusLine("Scanning for addon airports ...", false);
-  gf_log(fmt::format("\n++++++++++++++++++++++++ airports scan {} starts +++++++++++++++++++++++++++++", "automatic "));
-  gf_flushLog();
-  lf_prepareTbloFolder();
-  const auto folders = lf_foldersToScan();
-  const auto filled = lf_foldersToFill();
-  for (const auto& folder : filled) {
-    gf_setFolderAside(folder);
+namespace {
+
+// Sets aside the folders the scan fills. When one of them cannot be (a file in it the user may not read, which the log
+// names, a folder he may not write, no room for the copy), those set aside before it are given back and the scan does
+// not run: it stays due, and the status line says so until the run starts.
+bool lf_setAsideFoldersToFill(const std::vector<std::filesystem::path>& filled) {
+  for (auto folder = filled.begin(); folder != filled.end(); ++folder) {
+    try {
+      gf_setFolderAside(*folder);
+    } catch (const std::filesystem::filesystem_error& failure) {
+      const std::string skipped =
+          fmt::format("Airports scan skipped, {} left as it was ({})", folder->string(), failure.code().message());
+      if (gf_holdStatusNotice(folder->string(), skipped)) {
+        gf_logFlagged(skipped);
+      }
+      std::for_each(filled.begin(), folder, gf_tryRestoreFolder);
+      return false;
+    }
   }
+  return true;
+}
+
+// Scans into the folders set aside, then lets go of their copies; a stop gives them back instead and the scan stays
+// due.
+void lf_scanIntoFoldersSetAside(const std::vector<std::filesystem::path>& folders,
+                                const std::vector<std::filesystem::path>& filled) {
   const bool found = lf_scanAllFolders(folders);
   if (gf_stopping()) {
     // An interrupted scan stays due and leaves the user's folders as they were. A task still at work may yet write
@@ -316,15 +332,31 @@ void gf_scanAddonAirports() {
     } else {
       gf_log("The airport folders set aside are given back at the next start");
     }
+    return;
+  }
+  for (const auto& folder : filled) {
+    gf_letGoOfSetAside(folder);
+  }
+  if (!found) {
+    gf_setStatusLine("Warning: Scan has not found any add-on airports", true);
+  }
+  gf_setCheckBox(SCAN_AIRPORTS, false);
+  gf_invalidateBand(rcControls);
+}
+
+}  // namespace
+
+void gf_scanAddonAirports() {
+  gf_setStatusLine("Scanning for addon airports ...", false);
+  gf_log(fmt::format("\n++++++++++++++++++++++++ airports scan {} starts +++++++++++++++++++++++++++++", "automatic "));
+  gf_flushLog();
+  lf_prepareTbloFolder();
+  const auto folders = lf_foldersToScan();
+  const auto filled = lf_foldersToFill();
+  if (lf_setAsideFoldersToFill(filled)) {
+    lf_scanIntoFoldersSetAside(folders, filled);
   } else {
-    for (const auto& folder : filled) {
-      gf_letGoOfSetAside(folder);
-    }
-    if (!found) {
-      gf_setStatusLine("Warning: Scan has not found any add-on airports", true);
-    }
-    gf_setCheckBox(SCAN_AIRPORTS, false);
-    gf_invalidateBand(rcControls);
+    gf_clearStatusLine();
   }
   if (tbloReady == 0) {
     std::error_code ignored;

@@ -11,7 +11,8 @@ namespace cvl {
 
 // Worker thread, at start-up while SCAN_AIRPORTS is on. A stop ends the walk at the next entry and every wait for a
 // task; the scan then stays due and the airport folders it fills are given back as they were (at the next start when
-// one of its tasks is still at work).
+// one of its tasks is still at work). When one of those folders cannot be set aside, the scan does not run, stays due
+// and says why on the status line; it never throws for it.
 void gf_scanAddonAirports();
 
 // Scans the folders, writes the scan log and prepares the offline-learning archive; true when an airport was linked or

@@ -185,11 +185,7 @@ void gf_setFolderAside(const fs::path& folder) {
     lf_removeFiles(folder);
   } catch (const fs::filesystem_error&) {
     // A folder that cannot be written keeps its files: what was taken goes back, and the copy goes.
-    try {
-      gf_restoreFolder(folder);
-    } catch (const fs::filesystem_error&) {
-      // The copy stays, and the next start gives it back.
-    }
+    gf_tryRestoreFolder(folder);
     throw;
   }
 }
@@ -213,6 +209,14 @@ void gf_restoreFolder(const fs::path& folder) {
     lf_copyFiles(copied, folder);
   }
   gf_letGoOfSetAside(folder);
+}
+
+void gf_tryRestoreFolder(const fs::path& folder) {
+  try {
+    gf_restoreFolder(folder);
+  } catch (const fs::filesystem_error&) {
+    // The copy stays, and the next start gives it back.
+  }
 }
 
 void gf_letGoOfSetAside(const fs::path& folder) {

@@ -21,6 +21,10 @@ void gf_setFolderAside(const std::filesystem::path& folder);
 // (with its subfolders, or as the link it was) takes the folder's place whole.
 void gf_restoreFolder(const std::filesystem::path& folder);
 
+// The same for a caller that goes on whatever happens: when the folder cannot be given back, the copy stays, and the
+// next start gives it back.
+void gf_tryRestoreFolder(const std::filesystem::path& folder);
+
 // The scan has ended: what was set aside goes.
 void gf_letGoOfSetAside(const std::filesystem::path& folder);
 

@@ -217,6 +217,47 @@ TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongM
   }
 }
 
+// The error line fits the window as the status line does: a long error is cut at its end, and Log.txt and the
+// terminal have it whole. Set from another thread, it reaches the band the same way.
+TEST_F(StatusLine, ALongErrorIsCutAtTheWindowsEdgeAndLoggedWhole) {
+  openMainWindow();
+  const std::string error =
+      "filesystem error: cannot copy: Permission denied [airports/my_thirdparty/\u20ac\u20ac\u20ac.xml] "
+      "[airports/my_thirdparty.unfinished/\u20ac\u20ac\u20ac.xml]";
+  testing::internal::CaptureStdout();
+  std::thread{[&error] { gf_setErrorLine(error); }}.join();
+  const std::string mirrored = testing::internal::GetCapturedStdout();
+
+  const auto painted = textAt(paintAll(), 3, 455);
+  ASSERT_TRUE(painted);
+  EXPECT_LE(painted->text.size(), 130U) << painted->text;
+  EXPECT_TRUE(painted->text.ends_with("...")) << painted->text;
+  EXPECT_TRUE(error.starts_with(painted->text.substr(0, painted->text.size() - 3))) << painted->text;
+  EXPECT_EQ(painted->text.size(), 126U + 3U) << "as much of the error as the window shows, never half a character";
+  EXPECT_TRUE(gf_isUtf8(painted->text, false));
+  EXPECT_EQ(gf_errorText(), painted->text);
+  EXPECT_EQ(logBody(), "Error " + error + "\n");
+  EXPECT_EQ(mirrored, "Error " + error + "\n");
+
+  gf_setErrorLine("SimConnect failed");
+  EXPECT_EQ(textAt(paintAll(), 3, 455)->text, "SimConnect failed");
+}
+
+// Both lines are one line of the window: a line break or another control character in a text is painted as a blank,
+// never as a glyph of its own.
+TEST_F(StatusLine, NoControlCharacterReachesThePaintedLine) {
+  openMainWindow();
+  const auto painted = [this] { return textAt(paintAll(), 3, 455)->text; };
+  gf_setStatusLine("Parking adjustments: 0 to be removed, 1 to be added\n", false);
+  EXPECT_EQ(painted(), "Parking adjustments: 0 to be removed, 1 to be added ");
+  gf_holdStatusNotice("airports/my_thirdparty", "airports/my\tthirdparty\r\n left as it was");
+  EXPECT_EQ(painted(),
+            "Parking adjustments: 0 to be removed, 1 to be added  | airports/my thirdparty   left as it was");
+  mainWindow.resetDisplayValues();
+  gf_setErrorLine("line one\nline two\x1b[31m\u0085\u2028end");
+  EXPECT_EQ(painted(), "line one line two [31m  end");
+}
+
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {
   openMainWindow();
   stopRequested = true;

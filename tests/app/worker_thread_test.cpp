@@ -1,5 +1,6 @@
 #include "app/worker_thread.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/status_line.h"
 #include "cycle_folder.h"
+#include "foundation/settings_catalogue.h"
 #include "support/eventually.h"
 #include "support/http_server.h"
 #include "support/unreadable_file.h"
@@ -201,6 +204,51 @@ TEST(WorkerThreadTest, WithADamagedAigFileTheWaitForTheSimulatorStaysInSight) {
   EXPECT_EQ(gf_errorText(), "");
   EXPECT_NE(folder.log().find("==> aig update to 1.0.5 failed, input/AIG-regcodes.enc left as it was\n"),
             std::string::npos);
+}
+
+// Another user keeps one of the add-on airport files to himself: the scan, due at this start, cannot set the airport
+// folders aside and is skipped; the program runs on with the folders as they were, and scans at the next start.
+TEST(WorkerThreadTest, AnAirportFileTheUserMayNotReadPutsOffTheAirportScanAndTheProgramRunsOn) {
+  CycleFolder folder{true, R"(<parameter name="SCAN_LIVERIES" value="false"/>)"};
+  RecordingMainWindow window;
+  RecordedPauses pauses;
+  folder.keepEarlierScan();
+  fs::create_directories("airports/my_simaddon");
+  fs::create_directories("airports/my_thirdparty");
+  writeFile("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+  writeFile("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  writeFile("airports/my_thirdparty/LOWW.xml", "kept to himself");
+  const UnreadableFile keptToHimself{"airports/my_thirdparty/LOWW.xml"};
+  if (!keptToHimself.available()) {
+    GTEST_SKIP() << "no way to make a file unreadable here";
+  }
+
+  std::thread worker{lf_workerThread};
+  const bool waiting =
+      eventually([] { return gf_statusText().starts_with("Waiting for MSFS 2020 ...") || !gf_errorText().empty(); });
+  const auto shown = gf_statusText();
+  gf_requestExit(ExitReason::userClosedSim, 0);
+  worker.join();
+
+  EXPECT_TRUE(waiting) << gf_errorText();
+  EXPECT_EQ(gf_errorText(), "");
+  EXPECT_EQ(shown,
+            "Waiting for MSFS 2020 ... | Airports scan skipped, airports/my_thirdparty left as it was (Permission "
+            "denied)");
+  const auto log = folder.log();
+  EXPECT_NE(log.find("==> airports/my_thirdparty/LOWW.xml could not be read (Permission denied)\n"
+                     "==> Airports scan skipped, airports/my_thirdparty left as it was (Permission denied)\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("SYSTEM ERROR"), std::string::npos);
+  EXPECT_NE(log.find("Exiting: USER CLOSED SIM\n"), std::string::npos);
+  EXPECT_THAT(filesIn("airports"), testing::UnorderedElementsAre("learned", "my_simaddon", "my_thirdparty"));
+  EXPECT_THAT(filesIn("airports/my_simaddon"), testing::ElementsAre("EGLL.txt"));
+  EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+  EXPECT_THAT(filesIn("airports/my_thirdparty"), testing::UnorderedElementsAre("EDDF.xml", "LOWW.xml"));
+  EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+  EXPECT_TRUE(SCAN_AIRPORTS.value) << "the scan stays due";
+  EXPECT_EQ(folder.settingsFile().find(R"(name="SCAN_AIRPORTS" value="false")"), std::string::npos);
 }
 
 TEST(WorkerThreadTest, TheProgramCanWaitUntilTheWorkerHasEnded) {

@@ -217,7 +217,7 @@ TEST_F(ParkAirportFileReading, AnOptionWhoseTextsAreNotCleanIsLeftOut) {
   ASSERT_EQ(readLocal("", standWith("")), "");
   EXPECT_TRUE(parkPositions[0].options.empty());
   EXPECT_NE(logText().find("==> learned option of stand A1 in " + learned.string() +
-                           " has a text that is not clean UTF-8, skipped\n"),
+                           " has a text that is not clean UTF-8, skipped, saved as *.0.xml\n"),
             std::string::npos);
   leave();
 
@@ -230,6 +230,50 @@ TEST_F(ParkAirportFileReading, AnOptionWhoseTextsAreNotCleanIsLeftOut) {
   for (const std::string& line : gf_split(logText(), '\n')) {
     EXPECT_TRUE(gf_isCleanText(line)) << line;
   }
+}
+
+// Saved back, a learned file would lose for good the options its reading left out: the file as it was is kept as a
+// generation first, and Log.txt says so.
+TEST_F(ParkAirportFileReading, ALearnedFileWithAnOptionLeftOutIsKeptAsAGenerationBeforeItsNextSave) {
+  const std::filesystem::path learned = "airports/learned/thirdparty/EDDF.xml";
+  const std::filesystem::path kept = "airports/learned/thirdparty/EDDF0.xml";
+  const std::string asWritten =
+      apfXml("",
+             "<parkpos id=\"A1\"><opt reg=\"D-AIQB\" day=\"3\" hh=\"4:6\"/>"
+             "<opt reg=\"D-A\x1bQ\" airl=\"DLH\" type=\"A320\" day=\"3\" hh=\"10:11\"/></parkpos>"
+             "<parkpos id=\"M1\" manual=\"true\" latitude=\"50.05\" longitude=\"8.58\" radius=\"20\">"
+             "<opt reg=\"D-AIBA\" day=\"5\" hh=\"20:30\"/><opt reg=\"\" airl=\"DL\x85H\" type=\"A320\" day=\"5\" "
+             "hh=\"20:30\"/>"
+             "</parkpos>");
+  std::filesystem::create_directories(learned.parent_path());
+  writeFile(learned, asWritten);
+
+  ASSERT_EQ(readLocal(""), "");
+  ASSERT_EQ(parkPositions.size(), 2U);
+  EXPECT_EQ(parkPositions[0].options.size(), 1U);
+  EXPECT_EQ(parkPositions[1].options.size(), 1U);
+  EXPECT_EQ(test::readFile(kept), asWritten);
+  const std::string log = logText();
+  EXPECT_NE(log.find("==> learned option of stand A1 in " + learned.string() +
+                     " has a text that is not clean UTF-8, skipped, saved as *.0.xml\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("==> manually created standid M1 in " + learned.string() +
+                     " left out 1 option, the first: an option of stand 'M1' has a text that is not clean UTF-8, "
+                     "saved as *.0.xml\n"),
+            std::string::npos)
+      << log;
+  leave();
+  const std::string saved = test::readFile(learned);
+  EXPECT_NE(saved.find("\"D-AIQB\""), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\"D-AIBA\""), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("D-A\x1bQ"), std::string::npos);
+  EXPECT_EQ(test::readFile(kept), asWritten) << "the options left out are still there";
+
+  // Read whole, the file the save wrote keeps the generation as it is.
+  writeFile(kept, "older");
+  ASSERT_EQ(readLocal(""), "");
+  EXPECT_EQ(test::readFile(kept), "older");
 }
 
 TEST_F(ParkAirportFileReading, ARemoteFileIsFetchedFromTheSite) {

@@ -45,7 +45,9 @@ TEST_F(ParkingAdjustments, WithAsManyLiveParkedAsWantedOnlyTheStaticAircraftAreJ
   EXPECT_FALSE(free.selected);
   // The static aircraft fits, but live and static aircraft together are one too many.
   EXPECT_EQ(aircraft.state, AcState::removingfromsim);
-  EXPECT_EQ(gf_statusText(), "Parking adjustments: 1 to be removed, 0 to be added\n");
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 1 to be removed, 0 to be added");
+  EXPECT_NE(log_.body().find("Parking adjustments: 1 to be removed, 0 to be added\n"), std::string::npos);
+  EXPECT_EQ(log_.body().find("to be added\n\n"), std::string::npos) << "one line, no empty one after it";
 }
 
 TEST_F(ParkingAdjustments, MoreLiveAircraftAtTheirStandsThanWantedAllStay) {
@@ -61,7 +63,7 @@ TEST_F(ParkingAdjustments, MoreLiveAircraftAtTheirStandsThanWantedAllStay) {
   EXPECT_TRUE(std::all_of(liveAcs.begin(), liveAcs.end(),
                           [](const LiveAc& aircraft) { return aircraft.state == AcState::active; }));
   EXPECT_TRUE(removalBacklog.empty());
-  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added\n");
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added");
 }
 
 TEST_F(ParkingAdjustments, AircraftOnTheirWayToAStandTakeTheirPlacesInTheSelectionAndAtCreation) {
@@ -79,7 +81,7 @@ TEST_F(ParkingAdjustments, AircraftOnTheirWayToAStandTakeTheirPlacesInTheSelecti
     RegcodeTitleMap.insert({fmt::format("D-AIZ{}", i), "Lufthansa A320"});
   }
   adjustAt(at(1, 10));
-  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 1 to be added\n");
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 1 to be added");
 
   // Another live aircraft drives onto a stand before the one to be added is made: it is not made.
   addLive("BAW3", "A320", AcPhase::parking, parkPositions[7].sid);
@@ -119,7 +121,7 @@ TEST_F(ParkingAdjustments, AStaticAircraftInsideItsOwnHalfHoursKeepsItsStand) {
   parking_percentage.value = 100;
   adjustAt(at(3, 20));
   EXPECT_EQ(parked.state, AcState::active);
-  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added\n");
+  EXPECT_EQ(gf_statusText(), "Parking adjustments: 0 to be removed, 0 to be added");
 
   // Another option of the moment, listed first: its own is chosen, with or without random choices.
   addOption(stand, "D-AIZB", "A320", 3, slotRange(18, 22), "DLH7");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/exit_reasons.h"
+#include "app/main_window.h"
 #include "app/status_line.h"
 #include "app/worker_thread.h"
 #include "bglgen/bgl_writer.h"
@@ -18,6 +19,8 @@
 #include "sceneryscan/scan_throttle.h"
 #include "sceneryscan/tblo_archive.h"
 #include "support/scan_tasks.h"
+#include "support/unreadable_file.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl::test {
 namespace {
@@ -43,6 +46,7 @@ class AddonAirportScanTest : public SceneryScanTest {
     tbloReady = 0;
     hardwareThreads = 0;
     scanSlotsInUse = 0;
+    mainWindow.resetDisplayValues();
   }
 
   fs::path root() const { return folder() / "sim"; }
@@ -244,6 +248,66 @@ TEST_F(AddonAirportScanTest, AStopKeepsTheScanDueAndTheAirportFoldersAsTheyWere)
   EXPECT_EQ(readFile("airports/my_thirdparty/mine/notes.txt"), "kept by the user");
   EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
       << "my_simaddon and my_thirdparty only";
+}
+
+// The folders the scan fills are set aside before it starts. When one cannot be (a file in it the user may not read, a
+// folder he may not write, no room for the copy), the scan is skipped: it stays due, and every folder stays as it was.
+TEST_F(AddonAirportScanTest, AFolderThatCannotBeSetAsideSkipsTheScanAndLeavesEveryFolderAsItWas) {
+  const auto putAirportFolders = [] {
+    put("airports/my_simaddon/EGLL.txt", "archive/simaddon/EGLL.xml\n");
+    put("airports/my_thirdparty/EDDF.xml", "from the previous scan");
+  };
+  // The line ends with the system's reason; a full disk's depends on how the copy met it (no space, or an
+  // input/output error), so that case takes any.
+  const auto expectSkippedAsItWas = [this](const std::string& reasonStart) {
+    const std::size_t logged = log().size();
+    EXPECT_NO_THROW(gf_scanAddonAirports());
+    EXPECT_TRUE(SCAN_AIRPORTS.value);
+    EXPECT_FALSE(fs::exists(roaming() / "Corvalen" / "parameters.xml"));
+    EXPECT_EQ(readFile("airports/my_simaddon/EGLL.txt"), "archive/simaddon/EGLL.xml\n");
+    EXPECT_EQ(readFile("airports/my_thirdparty/EDDF.xml"), "from the previous scan");
+    EXPECT_FALSE(fs::exists("airports/my_thirdparty/EDFB.xml"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("airports"), fs::directory_iterator{}), 2)
+        << "my_simaddon and my_thirdparty only";
+    const std::string skipped = "Airports scan skipped, airports/my_thirdparty left as it was (" + reasonStart;
+    EXPECT_NE(log().find("==> " + skipped, logged), std::string::npos) << log();
+    EXPECT_TRUE(gf_statusText().starts_with(skipped)) << gf_statusText();
+    EXPECT_FALSE(fs::exists(tbloFolder));
+    mainWindow.resetDisplayValues();
+  };
+  putAirportFolders();
+  put(community() / "pkg" / "a.bgl", airportFile("EDFB"));
+  {
+    SCOPED_TRACE("a file the user may not read");
+    put("airports/my_thirdparty/LOWW.xml", "kept to himself");
+    const UnreadableFile keptToHimself{"airports/my_thirdparty/LOWW.xml"};
+    if (keptToHimself.available()) {
+      expectSkippedAsItWas("Permission denied)");
+      EXPECT_TRUE(logHas("==> airports/my_thirdparty/LOWW.xml could not be read (Permission denied)\n"));
+    }
+  }
+  fs::remove("airports/my_thirdparty/LOWW.xml");
+  {
+    SCOPED_TRACE("a folder the user may not write");
+    const ReadOnlyFolder readOnly{"airports/my_thirdparty"};
+    if (readOnly.available()) {
+      expectSkippedAsItWas(readOnly.reason() + ")");
+    }
+  }
+  {
+    SCOPED_TRACE("a disk with no room for the copy");
+    const SmallDisk full{"airports", 64 * 1024};
+    if (full.available()) {
+      putAirportFolders();
+      put("airports/my_thirdparty/KMCI.xml", std::string(40 * 1024, 'x'));
+      expectSkippedAsItWas("");
+    }
+  }
+
+  // Mended, the next start scans.
+  gf_scanAddonAirports();
+  EXPECT_FALSE(SCAN_AIRPORTS.value);
+  EXPECT_TRUE(fs::exists("airports/my_thirdparty/EDFB.xml"));
 }
 
 TEST_F(AddonAirportScanTest, TheSampleCommunityIsLinkedGeneratedAndArchived) {
