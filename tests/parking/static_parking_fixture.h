@@ -210,7 +210,8 @@ class StaticParking : public ::testing::Test {
     aircraft.state = state;
     aircraft.phase = phase;
     aircraft.standId = standId;
-    aircraft.objectId = 900 + identity.hexid;
+    // One being created has no object until the simulator shows it.
+    aircraft.objectId = state == AcState::adding2sim ? 0 : 900 + identity.hexid;
     return liveAcs.emplace_back(std::move(aircraft));
   }
 
