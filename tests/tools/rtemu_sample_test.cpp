@@ -120,7 +120,8 @@ TEST_F(RtemuSample, EachRoundOfALoopShowsOtherAircraftThanTheRoundBefore) {
   std::vector<RecordedDatagram> firstReports;
   std::set<std::string> addresses;
   for (const RecordedDatagram& datagram : recording_) {
-    if (datagram.kind == DatagramKind::traffic && addresses.insert(std::string(splitFields(datagram.payload)[1])).second) {
+    if (datagram.kind == DatagramKind::traffic &&
+        addresses.insert(std::string(splitFields(datagram.payload)[1])).second) {
       firstReports.push_back(datagram);
     }
   }
