@@ -30,12 +30,12 @@ ELEVATION_FT = 364
 THRESHOLD_25L = (50.0384, 8.5866)
 COURSE_25 = 249.9
 # The sample airport file's stands A10-A17 (noses to the south) and A18-A25 (noses to the north) face each other across
-# their pier. Arrivals and departures use A18-A25 and the apron lane south of them; aircraft that stay parked stand at
-# A10-A17, so the lane between the rows stays free.
+# their pier. Arrivals and departures use A18-A25 and the apron lane 80 m south of them (where a push-back of two and a
+# half stand radii ends); aircraft that stay parked stand at A10-A17, which need no lane then.
 ROW_LONS = [8.5620 + 0.0009 * index for index in range(8)]
 STANDS = {**{f"A{10 + index}": (50.0490, lon, 180.0) for index, lon in enumerate(ROW_LONS)},
           **{f"A{18 + index}": (50.0470, lon, 0.0) for index, lon in enumerate(ROW_LONS)}}
-APRON_LANE_LAT = 50.0460
+APRON_LANE_LAT = 50.04628
 # Arrivals leave the runway to the north and reach the apron lane west of the stands; departures leave it to the east
 # and go south to the runway, where they line up at an intersection.
 RUNWAY_EXIT_M = 2050.0
@@ -43,6 +43,13 @@ TURN_OFF_M = 200.0
 TAKE_OFF_INTERSECTION_M = 1117.0
 HOLDING_POINT_M = 90.0
 WAIT_AT_STAND_S = 240
+# A push-back goes straight back for some metres, then swings the tail round in an arc of this radius onto the lane,
+# so that the first reports of the push-back already tell the side the tug turns it to.
+PUSH_SWING_RADIUS_M = 60.0
+PUSH_BACK_SPEED_KT = 4.0
+# Arrivals slow down this far before they turn off the lane towards their stand.
+STAND_APPROACH_M = 80.0
+STAND_TAXI_KT = 5.0
 # The shortest wait at the holding point.
 MIN_HOLD_S = 10
 
@@ -90,14 +97,15 @@ ADDRESS_BLOCKS = {
 }
 
 # callsign, type, registration, origin, destination, category, bearing of the origin (deg), touch-down time (s from
-# the start), cruise altitude (ft), stand. Those that touch down too late to reach their stand in the recording have none.
+# the start), cruise altitude (ft), stand. Those that touch down too late to reach their stand in the recording have
+# none.
 ARRIVALS = [
     ("KLM1767", "B738", "PH-BXA", "AMS", "FRA", "A3", 320, -200, 12000, "A18"),
     ("DLH7RT", "A20N", "D-AINP", "BER", "FRA", "A3", 55, -100, 11000, "A19"),
     ("BAW902", "A320", "G-EUYM", "LHR", "FRA", "A3", 290, 0, 12000, "A20"),
     ("DLH2AK", "A321", "D-AISA", "HAM", "FRA", "A3", 20, 100, 11000, "A21"),
     ("CFG1175", "A321", "D-ATCC", "PMI", "FRA", "A3", 200, 200, 11000, "A22"),
-    ("EWG9KP", "A320", "D-AEWG", "DUS", "FRA", "A3", 330, 290, 11000, "A23"),
+    ("EWG9KP", "A320", "D-AEWG", "DUS", "FRA", "A3", 330, 250, 11000, "A23"),
     ("UAE45", "A388", "A6-EDT", "DXB", "FRA", "A5", 120, 700, 12000, None),
     ("UAL932", "B789", "N29985", "IAD", "FRA", "A5", 300, 790, 12000, None),
     ("DLH1153", "E190", "D-AECA", "BUD", "FRA", "A3", 100, 880, 11000, None),
@@ -112,9 +120,9 @@ DEPARTURES = [
     ("DLH1404", "A320", "D-AIZB", "FRA", "BUD", "A3", 100, -430, -10, "A25"),
     ("EIN657", "A320", "EI-DEO", "FRA", "DUB", "A3", 295, -330, 90, "A23"),
     ("TUI1KX", "B738", "D-ATUF", "FRA", "PMI", "A3", 200, -230, 190, "A24"),
-    ("AUA124", "A320", "OE-LGR", "FRA", "VIE", "A3", 110, 40, 450, "A25"),
-    ("DLH98", "A321", "D-AISB", "FRA", "MUC", "A3", 135, 120, 520, "A24"),
-    ("CFG2070", "A21N", "D-AIAX", "FRA", "HER", "A3", 150, 190, 594, "A23"),
+    ("CFG2070", "A21N", "D-AIAX", "FRA", "HER", "A3", 150, 30, 450, "A23"),
+    ("DLH98", "A321", "D-AISB", "FRA", "MUC", "A3", 135, 140, 520, "A24"),
+    ("AUA124", "A320", "OE-LGR", "FRA", "VIE", "A3", 110, 215, 594, "A25"),
 ]
 # Aircraft parked at their stands all the time.
 PARKED = [
@@ -122,7 +130,7 @@ PARKED = [
     ("DLH6JK", "A321", "D-AISG", "null", "null", "A3", "A12"),
     ("null", "B738", "PH-BXD", "null", "null", "A3", "A14"),
 ]
-# Half wingspans (m) of the types that move on the ground, for the clearances.
+# Half wingspans (m) of the types on the ground, for the clearances.
 HALF_SPANS = {"A320": 17.9, "A20N": 17.9, "A21N": 17.9, "A321": 17.9, "B738": 17.9, "B748": 34.2}
 # Two aircraft on the ground, and an aircraft and a stand, keep the sum of their half spans (a stand's radius) and a
 # tenth more apart.
@@ -207,22 +215,27 @@ class Mover:
         for _ in range(int(seconds)):
             self.record()
 
-    def taxi(self, waypoints, speed_kt=16.0):
+    def taxi(self, waypoints, speed_kt=16.0, arrive_within_m=12.0, stop=True):
+        """Through the waypoints, speeding up or slowing down by 2 kt a second towards the speed."""
         for waypoint in waypoints:
-            while distance(self.position, waypoint) > max(12.0, self.speed_kt * KT):
-                self.speed_kt = min(speed_kt, self.speed_kt + 2.0)
+            while distance(self.position, waypoint) > max(arrive_within_m, self.speed_kt * KT):
+                self.speed_kt = max(self.speed_kt - 2.0, min(speed_kt, self.speed_kt + 2.0))
                 self.step(bearing(self.position, waypoint), 20.0)
-        self.speed_kt = 0.0
-        self.record()
+        if stop:
+            self.speed_kt = 0.0
+            self.record()
 
-    def push_back(self, target, final_heading):
-        """Pushed tail first as far as the target, then turned by the tug to the final heading."""
-        self.speed_kt = 3.0
-        for _ in range(int(distance(self.position, target) / (3.0 * KT))):
+    def push_back(self, lane_point, final_heading):
+        """Pushed tail first towards the lane point, the tail swung round to the side away from the final heading
+        over the last PUSH_SWING_RADIUS_M, so that the aircraft stands on the lane facing its way out; then held a
+        moment while the tug leaves."""
+        self.speed_kt = PUSH_BACK_SPEED_KT
+        while distance(self.position, lane_point) > PUSH_SWING_RADIUS_M:
             self.step(self.heading, 0.0, backwards=True)
-        self.speed_kt = 0.0
+        swing_rate = math.degrees(self.speed_kt * KT / PUSH_SWING_RADIUS_M)
         while abs(turn_between(self.heading, final_heading)) > 0.5:
-            self.step(final_heading, 6.0)
+            self.step(final_heading, swing_rate, backwards=True)
+        self.speed_kt = 0.0
         self.wait(20)
 
     def fly(self, waypoints, speed_for, altitude_for, done):
@@ -279,8 +292,10 @@ def simulate_arrival(inbound_bearing, cruise_ft, stand):
     stand_lat, stand_lon, _ = STANDS[stand]
     exit_point = runway_point(RUNWAY_EXIT_M)
     turn_off = destination(*exit_point, COURSE_25 + 90.0, TURN_OFF_M)
-    mover.taxi([exit_point, turn_off, (APRON_LANE_LAT, turn_off[1]), (APRON_LANE_LAT, stand_lon), (stand_lat, stand_lon)],
-               speed_kt=18.0)
+    slow_down = destination(APRON_LANE_LAT, stand_lon, 270.0, STAND_APPROACH_M)
+    mover.taxi([exit_point, turn_off, (APRON_LANE_LAT, turn_off[1]), slow_down], speed_kt=18.0, stop=False)
+    # Slowly round the corner and straight onto the stand, to stop on its mark.
+    mover.taxi([(APRON_LANE_LAT, stand_lon), (stand_lat, stand_lon)], speed_kt=STAND_TAXI_KT, arrive_within_m=1.0)
     return mover, touch_down
 
 
@@ -412,7 +427,9 @@ class Flight:
 
     def __init__(self, identity, mover, start_s, stand=None, source="adsb_icao"):
         self.identity, self.mover, self.start_s, self.stand, self.source = identity, mover, start_s, stand, source
-        self.half_span = HALF_SPANS.get(identity[1], 0.0)
+
+    def half_span(self):
+        return HALF_SPANS[self.identity[1]]
 
     def on_ground_at(self, second):
         """The sample at the second while the aircraft is reported on the ground, else None."""
@@ -434,19 +451,20 @@ def check_ground_clearances(flights):
     """Refuses aircraft on the ground that come too close to each other, or that move over a stand not their own."""
     stands = sample_stands()
     for second in range(DURATION_S):
-        on_ground = [(flight, flight.on_ground_at(second)) for flight in flights if flight.on_ground_at(second)]
+        on_ground = [(flight, sample) for flight in flights if (sample := flight.on_ground_at(second))]
         for index, (flight, sample) in enumerate(on_ground):
             for other, other_sample in on_ground[index + 1:]:
                 gap = distance(sample["position"], other_sample["position"])
-                if gap < CLEARANCE_SHARE * (flight.half_span + other.half_span):
+                if gap < CLEARANCE_SHARE * (flight.half_span() + other.half_span()):
                     sys.exit(f"{flight.identity[2]} and {other.identity[2]} are {gap:.0f} m apart at {second} s")
             if sample["speed"] == 0.0:
                 continue
             for stand, place, radius in stands:
                 gap = distance(sample["position"], place)
-                if stand != flight.stand and gap < CLEARANCE_SHARE * (flight.half_span + radius):
+                if stand != flight.stand and gap < CLEARANCE_SHARE * (flight.half_span() + radius):
                     sys.exit(f"{flight.identity[2]} passes stand {stand} at {gap:.0f} m at {second} s")
-    still_moving = [flight.identity[2] for flight in flights if (flight.on_ground_at(DURATION_S - 1) or {}).get("speed")]
+    last_second = DURATION_S - 1
+    still_moving = [flight.identity[2] for flight in flights if (flight.on_ground_at(last_second) or {}).get("speed")]
     if still_moving:
         sys.exit(f"still moving on the ground at the end: {', '.join(still_moving)}")
 
