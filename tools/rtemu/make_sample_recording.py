@@ -30,12 +30,11 @@ ELEVATION_FT = 364
 THRESHOLD_25L = (50.0384, 8.5866)
 COURSE_25 = 249.9
 # The sample airport file's stands A10-A17 (noses to the south) and A18-A25 (noses to the north) face each other across
-# their pier. Arrivals and departures use A18-A25 and the apron lane 80 m south of them (where a push-back of two and a
-# half stand radii ends); aircraft that stay parked stand at A10-A17, which need no lane then.
+# their pier. Each row has its apron lane 80 m behind it (where a push-back of two and a half stand radii ends).
 ROW_LONS = [8.5620 + 0.0009 * index for index in range(8)]
 STANDS = {**{f"A{10 + index}": (50.0490, lon, 180.0) for index, lon in enumerate(ROW_LONS)},
           **{f"A{18 + index}": (50.0470, lon, 0.0) for index, lon in enumerate(ROW_LONS)}}
-APRON_LANE_LAT = 50.04628
+APRON_LANE_BEHIND_M = 80.0
 # Arrivals leave the runway to the north and reach the apron lane west of the stands; departures leave it to the east
 # and go south to the runway, where they line up at an intersection.
 RUNWAY_EXIT_M = 2050.0
@@ -104,8 +103,8 @@ ARRIVALS = [
     ("DLH7RT", "A20N", "D-AINP", "BER", "FRA", "A3", 55, -100, 11000, "A19"),
     ("BAW902", "A320", "G-EUYM", "LHR", "FRA", "A3", 290, 0, 12000, "A20"),
     ("DLH2AK", "A321", "D-AISA", "HAM", "FRA", "A3", 20, 100, 11000, "A21"),
-    ("CFG1175", "A321", "D-ATCC", "PMI", "FRA", "A3", 200, 200, 11000, "A22"),
-    ("EWG9KP", "A320", "D-AEWG", "DUS", "FRA", "A3", 330, 250, 11000, "A23"),
+    ("EWG9KP", "A320", "D-AEWG", "DUS", "FRA", "A3", 330, 200, 11000, "A16"),
+    ("CFG1175", "A321", "D-ATCC", "PMI", "FRA", "A3", 200, 250, 11000, "A22"),
     ("UAE45", "A388", "A6-EDT", "DXB", "FRA", "A5", 120, 700, 12000, None),
     ("UAL932", "B789", "N29985", "IAD", "FRA", "A5", 300, 790, 12000, None),
     ("DLH1153", "E190", "D-AECA", "BUD", "FRA", "A3", 100, 880, 11000, None),
@@ -262,6 +261,12 @@ def approach_speed(remaining_m):
     return APPROACH_SPEEDS[-1][1]
 
 
+def lane_point(stand):
+    """The point of the stand's apron lane behind the stand."""
+    stand_lat, stand_lon, stand_heading = STANDS[stand]
+    return destination(stand_lat, stand_lon, stand_heading + 180.0, APRON_LANE_BEHIND_M)
+
+
 def simulate_arrival(inbound_bearing, cruise_ft, stand):
     """From 34 nm out to parked at the stand; returns the mover and the second of touch-down."""
     entry = destination(*AIRPORT, inbound_bearing, 34 * NM)
@@ -292,10 +297,11 @@ def simulate_arrival(inbound_bearing, cruise_ft, stand):
     stand_lat, stand_lon, _ = STANDS[stand]
     exit_point = runway_point(RUNWAY_EXIT_M)
     turn_off = destination(*exit_point, COURSE_25 + 90.0, TURN_OFF_M)
-    slow_down = destination(APRON_LANE_LAT, stand_lon, 270.0, STAND_APPROACH_M)
-    mover.taxi([exit_point, turn_off, (APRON_LANE_LAT, turn_off[1]), slow_down], speed_kt=18.0, stop=False)
+    lane_lat, _ = lane_point(stand)
+    slow_down = destination(lane_lat, stand_lon, 270.0, STAND_APPROACH_M)
+    mover.taxi([exit_point, turn_off, (lane_lat, turn_off[1]), slow_down], speed_kt=18.0, stop=False)
     # Slowly round the corner and straight onto the stand, to stop on its mark.
-    mover.taxi([(APRON_LANE_LAT, stand_lon), (stand_lat, stand_lon)], speed_kt=STAND_TAXI_KT, arrive_within_m=1.0)
+    mover.taxi([(lane_lat, stand_lon), (stand_lat, stand_lon)], speed_kt=STAND_TAXI_KT, arrive_within_m=1.0)
     return mover, touch_down
 
 
@@ -320,9 +326,10 @@ def simulate_departure(outbound_bearing, stand, lift_off_after_push_s):
     mover = Mover((stand_lat, stand_lon), stand_heading)
     mover.wait(WAIT_AT_STAND_S)
     push_back = len(mover.samples)
-    mover.push_back((APRON_LANE_LAT, stand_lon), 90.0)
+    lane = lane_point(stand)
+    mover.push_back(lane, 90.0)
     waiting = holding_point()
-    mover.taxi([(APRON_LANE_LAT, waiting[1]), waiting])
+    mover.taxi([(lane[0], waiting[1]), waiting])
     rolling = Mover(mover.position, mover.heading)
     line_up_and_roll(rolling)
     hold_s = push_back + lift_off_after_push_s - len(rolling.samples) - len(mover.samples)
