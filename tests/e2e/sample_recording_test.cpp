@@ -30,8 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// From the replay's start: the recording's first arrival stops at its stand after 105 s and its first departure pushes
-// back after 30 s; the program shows both 30 s later, after its own start.
+// From the replay's start: the recording's first departure pushes back after 30 s, and its first arrival stops at its
+// stand after 105 s, which the program shows 30 s later; the program's own start comes first.
 constexpr auto runLimit = 240s;
 constexpr auto endLimit = 60s;
 
