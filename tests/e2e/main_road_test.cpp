@@ -11,21 +11,20 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
-#include <pugixml.hpp>
 #include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "app/painting.h"
 #include "emulator_process.h"
 #include "foundation/geometry.h"
 #include "program_process.h"
+#include "replay_run.h"
 #include "rtemu/recording.h"
 #include "support/sample_data.h"
 #include "support/screenshot.h"
+#include "traffic_watch.h"
 #include "user_computer.h"
 
 namespace cvl::test {
@@ -42,19 +41,20 @@ constexpr double groundRangeNm = 10.0;
 // flown on for about a minute on made-up positions before it goes).
 constexpr auto runLimit = 240s;
 constexpr auto endLimit = 60s;
-constexpr auto samplePause = 500ms;
 
-// A departure whose reports stop early in the test's recording, a departure that climbs out of the range, and a
-// callsign the user has blocked; all three take off from the sample airport in the first minutes.
+// A departure that lifts off as the recording starts and whose reports stop early in the test's recording, a departure
+// that climbs out of the range, and a callsign the user has blocked; all three take off from the sample airport in the
+// first minutes.
 const std::string silenced = "DLH1404";
 constexpr double silencedAfter = 30.0;
 const std::string leaving = "DLH400";
 const std::string blocked = "TUI1KX";
 
-// An aircraft the test adds to the recording: it taxis east along the row of stand A23 of the sample airport file,
-// which faces north, and stops 10 m short of it, so that it drives onto the stand 90 degrees off the stand's heading.
+// An aircraft the test adds to the recording: it taxis west along the row of stand A17 of the sample airport file,
+// which faces south and which the recording leaves free, and stops 10 m short of it, so that it drives onto the stand
+// 90 degrees off the stand's heading.
 const std::string arriving = "DLH9PK";
-constexpr LatLon arrivingStand{50.047, 8.5665};
+constexpr LatLon arrivingStand{50.049, 8.5683};
 constexpr double feetPerMetre = 3.28084;
 // A parked aircraft's heading in the simulator differs from its stand's by this many degrees at most.
 constexpr double standHeadingTolerance = 2.0;
@@ -62,39 +62,6 @@ constexpr double standHeadingTolerance = 2.0;
 // Where the position of an aircraft is compared with its track: fast enough to tell 30 s from 20 or 40 s behind.
 constexpr double comparedSpeedKnots = 150.0;
 constexpr double positionToleranceNm = 0.4;
-
-struct Report {
-  double offset = 0.0;
-  LatLon place;
-  double groundSpeed = 0.0;
-};
-using Track = std::vector<Report>;
-
-// The fields of a traffic datagram: 2 latitude, 3 longitude, 8 ground speed, 9 callsign.
-std::vector<std::string> fieldsOf(std::string_view payload) {
-  std::vector<std::string> fields;
-  for (std::size_t start = 0;;) {
-    const auto comma = payload.find(',', start);
-    fields.emplace_back(payload.substr(start, comma - start));
-    if (comma == std::string_view::npos) {
-      return fields;
-    }
-    start = comma + 1;
-  }
-}
-
-std::map<std::string, Track> tracksOf(const std::vector<rtemu::RecordedDatagram>& recording) {
-  std::map<std::string, Track> tracks;
-  for (const auto& datagram : recording) {
-    if (datagram.kind != rtemu::DatagramKind::traffic) {
-      continue;
-    }
-    const auto fields = fieldsOf(datagram.payload);
-    tracks[fields.at(9)].push_back(
-        {datagram.offsetSeconds, {std::stod(fields.at(2)), std::stod(fields.at(3))}, std::stod(fields.at(8))});
-  }
-  return tracks;
-}
 
 // The track's place at the offset, between the two reports around it; nothing outside the track.
 std::optional<Report> reportAt(const Track& track, double offset) {
@@ -113,7 +80,7 @@ std::optional<Report> reportAt(const Track& track, double offset) {
                 before.groundSpeed + share * (after->groundSpeed - before.groundSpeed)};
 }
 
-// The reports of the arriving aircraft: 150 m west of its stand at 10 kt, every 3 s until it stops 10 m short of it at
+// The reports of the arriving aircraft: 150 m east of its stand at 10 kt, every 3 s until it stops 10 m short of it at
 // 30 s, then every 10 s where it stands. Their data times follow those of the sample recording.
 std::vector<rtemu::RecordedDatagram> arrivalReports(const std::vector<rtemu::RecordedDatagram>& recording) {
   const auto first = std::find_if(recording.begin(), recording.end(), [](const rtemu::RecordedDatagram& datagram) {
@@ -124,11 +91,11 @@ std::vector<rtemu::RecordedDatagram> arrivalReports(const std::vector<rtemu::Rec
   std::vector<rtemu::RecordedDatagram> reports;
   for (double offset = 3.0; offset <= 300.0; offset += offset < 30.0 ? 3.0 : 10.0) {
     const bool moving = offset < 30.0;
-    const double metresWest = moving ? 150.0 - metresPerSecond * (offset - 3.0) : 10.0;
-    const LatLon place = gf_destinationPoint(arrivingStand, 270.0 * degreesToRadians, metresWest * feetPerMetre);
+    const double metresEast = moving ? 150.0 - metresPerSecond * (offset - 3.0) : 10.0;
+    const LatLon place = gf_destinationPoint(arrivingStand, 90.0 * degreesToRadians, metresEast * feetPerMetre);
     reports.push_back({offset, rtemu::DatagramKind::traffic,
-                       fmt::format("TFC,3958101,{:.6f},{:.6f},0,0,0,90.0,{},{},A320,D-AIZD,MUC,FRA,{:.1f},0,0,"
-                                   "adsb_icao,0,0,-1,0,0,-1,0,90.0,0,0,A3",
+                       fmt::format("TFC,3958101,{:.6f},{:.6f},0,0,0,270.0,{},{},A320,D-AIZD,MUC,FRA,{:.1f},0,0,"
+                                   "adsb_icao,0,0,-1,0,0,-1,0,270.0,0,0,A3",
                                    place.lat, place.lon, moving ? 10 : 0, arriving, dataTimeAtStart + offset)});
   }
   return reports;
@@ -157,56 +124,6 @@ std::string recordingText(const std::vector<rtemu::RecordedDatagram>& recording)
   return text;
 }
 
-// The headings (degrees) of the stands of the sample airport file, by stand name.
-std::map<std::string, double> sampleStandHeadings() {
-  pugi::xml_document document;
-  document.load_file((sampleDataFolder() / "airports/archive/stock/EDDF.xml").c_str());
-  std::map<std::string, double> headings;
-  for (const auto& found : document.select_nodes("//parkpos")) {
-    headings[found.node().attribute("id").value()] = found.node().attribute("heading").as_double();
-  }
-  return headings;
-}
-
-// The aircraft that arrived at a stand, by callsign, with the stand's name, from log lines such as
-// "A23     : DLH9PK   arrived at stand".
-std::map<std::string, std::string> arrivalsIn(const std::string& log) {
-  std::map<std::string, std::string> arrivals;
-  std::istringstream lines{log};
-  for (std::string line; std::getline(lines, line);) {
-    if (line.ends_with(" arrived at stand")) {
-      std::istringstream words{line};
-      std::string stand;
-      std::string colon;
-      std::string callsign;
-      words >> stand >> colon >> callsign;
-      arrivals[callsign] = stand;
-    }
-  }
-  return arrivals;
-}
-
-// A loopback TCP port that nothing listens on now; 0 when none could be found.
-int freeTcpPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  const bool bound = probe >= 0 && ::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-                     ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0;
-  if (probe >= 0) {
-    ::close(probe);
-  }
-  return bound ? ntohs(address.sin_port) : 0;
-}
-
-// Where the simulator shows a live aircraft, and its heading in degrees.
-struct Shown {
-  LatLon place;
-  double heading = 0.0;
-};
-
 // A loopback UDP port held by the test until it lets go of it, so that the program cannot bind it meanwhile.
 class HeldUdpPort {
  public:
@@ -234,79 +151,6 @@ class HeldUdpPort {
   int socket_;
   bool held_ = false;
 };
-
-// The live aircraft in the simulator at one moment (seconds since the replay's start), by tail number.
-struct Sample {
-  double offset = 0.0;
-  std::map<std::string, Shown> aircraft;
-};
-
-// What the test saw of the live aircraft, moment by moment.
-class Watch {
- public:
-  // A state already seen (the emulator writes one a second) is taken once.
-  void add(Sample sample) {
-    if (samples_.empty() || samples_.back().offset != sample.offset) {
-      samples_.push_back(std::move(sample));
-    }
-  }
-
-  bool seen(const std::string& tail) const {
-    return std::any_of(samples_.begin(), samples_.end(), [&](const Sample& s) { return s.aircraft.contains(tail); });
-  }
-  // The last moment the aircraft was there, and the first moment it was gone for good.
-  std::optional<double> lastSeen(const std::string& tail) const {
-    const auto last =
-        std::find_if(samples_.rbegin(), samples_.rend(), [&](const Sample& s) { return s.aircraft.contains(tail); });
-    return last == samples_.rend() ? std::nullopt : std::optional{last->offset};
-  }
-  std::optional<double> goneAt(const std::string& tail) const {
-    const auto last =
-        std::find_if(samples_.rbegin(), samples_.rend(), [&](const Sample& s) { return s.aircraft.contains(tail); });
-    if (last == samples_.rend() || last == samples_.rbegin()) {
-      return std::nullopt;
-    }
-    return (last - 1)->offset;
-  }
-  std::set<std::string> tails() const {
-    std::set<std::string> all;
-    for (const auto& sample : samples_) {
-      for (const auto& [tail, shown] : sample.aircraft) {
-        all.insert(tail);
-      }
-    }
-    return all;
-  }
-  // The aircraft's heading in the last two moments it was there, when it was the same in both.
-  std::optional<double> settledHeading(const std::string& tail) const {
-    std::vector<double> headings;
-    for (auto sample = samples_.rbegin(); sample != samples_.rend() && headings.size() < 2; ++sample) {
-      if (const auto shown = sample->aircraft.find(tail); shown != sample->aircraft.end()) {
-        headings.push_back(shown->second.heading);
-      }
-    }
-    if (headings.size() < 2 || std::abs(headings[0] - headings[1]) > 0.01) {
-      return std::nullopt;
-    }
-    return headings[0];
-  }
-  const std::vector<Sample>& samples() const { return samples_; }
-
- private:
-  std::vector<Sample> samples_;
-};
-
-// The aircraft the program created, without the static ones (whose callsigns end in '*').
-Sample liveAircraftIn(const SimulatorState& state, std::chrono::system_clock::time_point replayStart) {
-  Sample sample{std::chrono::duration<double>(state.written - replayStart).count(), {}};
-  for (const auto& object : state.json.value("objects", nlohmann::json::array())) {
-    const std::string tail = object.value("tail", "");
-    if (object.value("createdBy", nlohmann::json{}) == "Corvalen" && !tail.empty() && !tail.ends_with('*')) {
-      sample.aircraft[tail] = {{object.value("lat", 0.0), object.value("lon", 0.0)}, object.value("heading", 0.0)};
-    }
-  }
-  return sample;
-}
 
 // The static parked aircraft the program created (callsigns ending in '*'), and those of them seen off the ground: its
 // reference point more than a foot from the ground's height.
@@ -381,29 +225,20 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
   writeFile(recordingFile, recordingText(played));
   const auto received = computer.workFile("rtemu-received.txt");
 
-  const auto stateFile = computer.workFile("simemu-state.json");
-  auto simulator = startSampleSimulator(stateFile);
-  const std::string simulatorPort = listeningPort(simulator);
-  ASSERT_FALSE(simulatorPort.empty());
-  auto program = computer.startProgram({}, {{"CORVALEN_SIM_PORT", simulatorPort}});
-  // The replay starts at once: what it sends before the program listens is lost, as over a real network.
-  const auto replayStart = std::chrono::system_clock::now();
-  EmulatorProcess service{RTEMU_PROGRAM,
-                          {"--port", std::to_string(servicePort), "--replay", recordingFile.string(), "--start-now",
-                           "--log", received.string()}};
+  ReplayRun run{computer, servicePort, recordingFile, {"--log", received.string()}};
+  ASSERT_FALSE(run.simulatorPort.empty());
 
   Watch watch;
   StaticAircraft parked;
   LatLon user;
   waitUntil(
       [&] {
-        std::this_thread::sleep_for(samplePause);
-        const auto state = readSimulatorState(stateFile);
+        const auto state = run.nextState();
         if (!state) {
           return false;
         }
         user = {state->json["user"].value("lat", 0.0), state->json["user"].value("lon", 0.0)};
-        watch.add(liveAircraftIn(*state, replayStart));
+        watch.add(liveAircraftIn(*state, run.replayStart));
         parked.add(*state);
         const auto arrivals = arrivalsIn(computer.log());
         return watch.goneAt(silenced) && watch.goneAt(leaving) && arrivals.contains(arriving) &&
@@ -411,8 +246,8 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
                    arrivals, [&](const auto& arrival) { return watch.settledHeading(arrival.first).has_value(); });
       },
       runLimit);
-  program.signal(SIGTERM);
-  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  run.program.signal(SIGTERM);
+  EXPECT_EQ(run.program.waitForExit(endLimit), 0);
   const auto log = computer.log();
 
   // Created with the callsigns of the recording as tail numbers; the blocked one never.
@@ -443,11 +278,11 @@ TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItI
   // The aircraft that parked during the run face their stands, however they drove onto them.
   const auto arrivals = arrivalsIn(log);
   EXPECT_TRUE(arrivals.contains(arriving)) << log;
-  const auto standHeadings = sampleStandHeadings();
+  const auto stands = sampleStands();
   for (const auto& [callsign, stand] : arrivals) {
     const auto heading = watch.settledHeading(callsign);
-    ASSERT_TRUE(heading && standHeadings.contains(stand)) << callsign << " at " << stand;
-    EXPECT_LE(std::abs(std::remainder(*heading - standHeadings.at(stand), 360.0)), standHeadingTolerance)
+    ASSERT_TRUE(heading && stands.contains(stand)) << callsign << " at " << stand;
+    EXPECT_LE(std::abs(std::remainder(*heading - stands.at(stand).heading, 360.0)), standHeadingTolerance)
         << callsign << " at " << stand << " shows " << *heading;
   }
 
@@ -483,18 +318,11 @@ TEST(RestartOnDisplay, TheFlightsComeBackAfterAReaderError) {
   HeldUdpPort heldTrafficPort{trafficPort};
   ASSERT_TRUE(heldTrafficPort.held());
 
-  const auto stateFile = computer.workFile("simemu-state.json");
-  auto simulator = startSampleSimulator(stateFile);
-  const std::string simulatorPort = listeningPort(simulator);
-  ASSERT_FALSE(simulatorPort.empty());
-  auto program = computer.startProgram({}, {{"CORVALEN_SIM_PORT", simulatorPort}, {"CORVALEN_UI", "fltk"}});
-  const auto replayStart = std::chrono::system_clock::now();
-  EmulatorProcess service{RTEMU_PROGRAM,
-                          {"--port", std::to_string(servicePort), "--replay",
-                           (sampleDataFolder() / "traffic.txt").string(), "--start-now"}};
+  ReplayRun run{computer, servicePort, sampleDataFolder() / "traffic.txt", {}, {{"CORVALEN_UI", "fltk"}}};
+  ASSERT_FALSE(run.simulatorPort.empty());
 
   ASSERT_TRUE(computer.logShows("Exiting: READER ERROR\n", readerErrorLimit)) << computer.log();
-  const double restartedAt = std::chrono::duration<double>(std::chrono::system_clock::now() - replayStart).count();
+  const double restartedAt = std::chrono::duration<double>(std::chrono::system_clock::now() - run.replayStart).count();
   heldTrafficPort.letGo();
   // The new cycle's start-up keeps the livery tables of the first one.
   ASSERT_TRUE(computer.logShows("Processing scanned liveries skipped", readerErrorLimit)) << computer.log();
@@ -502,16 +330,15 @@ TEST(RestartOnDisplay, TheFlightsComeBackAfterAReaderError) {
   Watch watch;
   const bool back = waitUntil(
       [&] {
-        std::this_thread::sleep_for(samplePause);
-        if (const auto state = readSimulatorState(stateFile)) {
-          watch.add(liveAircraftIn(*state, replayStart));
+        if (const auto state = run.nextState()) {
+          watch.add(liveAircraftIn(*state, run.replayStart));
         }
         return !watch.samples().empty() && watch.samples().back().aircraft.size() >= flightsBack;
       },
       flightsBackLimit);
   EXPECT_EQ(runProgram({"xwd", "-silent", "-name", "Corvalen", "-out", screenshot}), 0);
-  program.signal(SIGTERM);
-  EXPECT_EQ(program.waitForExit(endLimit), 0);
+  run.program.signal(SIGTERM);
+  EXPECT_EQ(run.program.waitForExit(endLimit), 0);
   const auto log = computer.log();
 
   ASSERT_TRUE(back) << "the flights in the simulator: " << watch.tails().size() << "\n" << log;

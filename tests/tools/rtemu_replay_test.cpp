@@ -8,6 +8,7 @@
 
 #include "platform/net/socket_owner.h"
 #include "rtemu/replayer.h"
+#include "rtemu/round_identity.h"
 #include "rtemu/traffic_time.h"
 
 namespace cvl::rtemu {
@@ -64,7 +65,7 @@ TEST_F(RtemuReplay, SendsEachDatagramToItsPortWithTheTimestampMovedToTheReplaysS
   EXPECT_EQ(receive(weather_), R"({"QNH":1017})");
 }
 
-TEST_F(RtemuReplay, ALoopMovesTheTimestampsOfEveryPassAndStopsOnRequest) {
+TEST_F(RtemuReplay, ALoopMovesTheTimestampsOfEveryPassFliesOtherAircraftInEachAndStopsOnRequest) {
   auto recording =
       parseRecording(fmt::format("0.0 traffic {}\n0.05 weather {{}}\n", trafficLine("DLH4AB", "100.0")), "t");
   UdpSender udp = sender();
@@ -74,13 +75,33 @@ TEST_F(RtemuReplay, ALoopMovesTheTimestampsOfEveryPassAndStopsOnRequest) {
   std::jthread playing([&](std::stop_token stop) { replayer.run(stop); });
 
   double previous = 0.0;
-  for (int pass = 0; pass < 3; ++pass) {
-    const auto timestamp = trafficTimestamp(receive(traffic_));
+  for (unsigned round = 0; round < 3; ++round) {
+    const std::string line = receive(traffic_);
+    const auto timestamp = trafficTimestamp(line);
     ASSERT_TRUE(timestamp.has_value());
     EXPECT_GE(*timestamp - previous, 1000.0);
     previous = *timestamp;
+    EXPECT_EQ(line, lineForRound(trafficLine("DLH4AB", fmt::format("{:.1f}", *timestamp)), round));
   }
   playing.request_stop();
+}
+
+// 3958852 is 0x3C6844: its block of 4096 starts at 0x3C6000.
+TEST(RtemuRound, ARoundMovesTheAddressWithinItsBlockAndCountsUpTheCallsignsEnd) {
+  const auto line = [](std::string_view address, std::string_view callsign) {
+    return fmt::format("TFC,{},50.0487,8.5712,0,0,0,160.0,0,{},A320,D-AIZA,FRA,LHR,1.0,0,0", address, callsign);
+  };
+  EXPECT_EQ(lineForRound(line("3958852", "DLH4AB"), 0), line("3958852", "DLH4AB"));
+  EXPECT_EQ(lineForRound(line("3958852", "DLH4AB"), 1), line("3958868", "DLH4AC"));
+  EXPECT_EQ(lineForRound(line("3958852", "DLH409"), 1), line("3958868", "DLH40A"));
+  EXPECT_EQ(lineForRound(line("3958852", "DLH4ZZ"), 1), line("3958868", "DLH400"));
+  EXPECT_EQ(lineForRound(line("3958852", "DLH4AB"), 124), line("3956740", "DLH4DR"));
+  // 0x3C6FF4 + 0x10 wraps to 0x3C6004.
+  EXPECT_EQ(lineForRound(line("3960820", "DLH4AB"), 1), line("3956740", "DLH4AC"));
+  EXPECT_EQ(lineForRound(line("3958852", "null"), 1), line("3958868", "null"));
+  EXPECT_EQ(lineForRound(line("3958852", "dlh4ab"), 1), line("3958868", "dlh4ab"));
+  EXPECT_EQ(lineForRound(line("39588x2", "DLH4AB"), 1), line("39588x2", "DLH4AB"));
+  EXPECT_EQ(lineForRound("TFC,3958852", 1), "TFC,3958852");
 }
 
 }  // namespace

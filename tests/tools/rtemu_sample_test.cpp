@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rtemu/recording.h"
+#include "rtemu/round_identity.h"
 #include "rtemu/traffic_time.h"
 
 // The sample recording must be what the traffic line parser accepts: these checks hold every line to the layout.
@@ -95,6 +96,43 @@ TEST_F(RtemuSample, WeatherComesAsQnhInHectopascalsThroughoutTheTenMinutes) {
   EXPECT_GE(weather, 50);
   EXPECT_GE(recording_.back().offsetSeconds, 540.0);
   EXPECT_LE(recording_.back().offsetSeconds, 600.0);
+}
+
+// The addresses and callsigns a round of a looped replay shows ("null" is no callsign).
+std::set<std::string> identitiesOfRound(const std::vector<RecordedDatagram>& recording, unsigned round) {
+  std::set<std::string> identities;
+  for (const RecordedDatagram& datagram : recording) {
+    if (datagram.kind == DatagramKind::traffic) {
+      const std::string line = lineForRound(datagram.payload, round);
+      const auto fields = splitFields(line);
+      identities.emplace(fields[1]);
+      if (fields[9] != "null") {
+        identities.emplace(fields[9]);
+      }
+    }
+  }
+  return identities;
+}
+
+// Until the callsigns come round again (36 x 36 rounds, nine days of ten-minute rounds), no round of a looped replay
+// shows an aircraft of the round before: one still shown from it would be taken for the new one and jump.
+TEST_F(RtemuSample, EachRoundOfALoopShowsOtherAircraftThanTheRoundBefore) {
+  std::vector<RecordedDatagram> firstReports;
+  std::set<std::string> addresses;
+  for (const RecordedDatagram& datagram : recording_) {
+    if (datagram.kind == DatagramKind::traffic &&
+        addresses.insert(std::string(splitFields(datagram.payload)[1])).second) {
+      firstReports.push_back(datagram);
+    }
+  }
+  auto previous = identitiesOfRound(firstReports, 0);
+  for (unsigned round = 1; round < 36 * 36; ++round) {
+    auto current = identitiesOfRound(firstReports, round);
+    for (const std::string& identity : current) {
+      ASSERT_FALSE(previous.contains(identity)) << identity << " in rounds " << round - 1 << " and " << round;
+    }
+    previous = std::move(current);
+  }
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Writes data/sample/traffic.txt: about ten minutes of made-up live traffic around Frankfurt (EDDF) for rtemu.
 
-Arrivals fly a continuous descent onto runway 25L, roll out and taxi to a stand; departures push back, taxi to 25L,
-take off and climb out towards their destination; some aircraft stay parked, a few overfly the area. Every aircraft is
-simulated second by second and reported every few seconds in the traffic service's 29-field line. The output is the
-same on every run (fixed random seed).
+Arrivals fly a continuous descent onto runway 25L, roll out and taxi to a stand of the sample airport file
+(data/sample/airports); departures push back from their stands, taxi, take off from 25L and climb out towards their
+destination; some aircraft stay parked at their stands, a few overfly the area. Every aircraft is simulated second by
+second and reported every few seconds in the traffic service's 29-field line. The output is the same on every run
+(fixed random seed). The script refuses to write a recording in which two aircraft on the ground come closer than
+their wings allow, an aircraft taxis over a stand other than its own, or an aircraft still moves on the ground when
+the recording ends (rtemu's loop starts the next round with other aircraft).
 
 Usage: make_sample_recording.py [OUTPUT]   (default: data/sample/traffic.txt beside this tree)
 """
@@ -12,6 +15,7 @@ Usage: make_sample_recording.py [OUTPUT]   (default: data/sample/traffic.txt bes
 import math
 import random
 import sys
+import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 EARTH_RADIUS_M = 6371008.8
@@ -25,11 +29,28 @@ ELEVATION_FT = 364
 # Runway 07R/25L: the 25L threshold and the landing and take-off course for 25.
 THRESHOLD_25L = (50.0384, 8.5866)
 COURSE_25 = 249.9
-# The stands lie in one row north of the runways, noses to the north; one apron taxiway runs in front of them.
-STAND_LAT = 50.0480
-STAND_HEADING = 355.0
-APRON_LANE_LAT = 50.0468
-STAND_LONS = [8.5550 + 0.0010 * index for index in range(31)]
+# The sample airport file's stands A10-A17 (noses to the south) and A18-A25 (noses to the north) face each other across
+# their pier. Each row has its apron lane 80 m behind it (where a push-back of two and a half stand radii ends).
+ROW_LONS = [8.5620 + 0.0009 * index for index in range(8)]
+STANDS = {**{f"A{10 + index}": (50.0490, lon, 180.0) for index, lon in enumerate(ROW_LONS)},
+          **{f"A{18 + index}": (50.0470, lon, 0.0) for index, lon in enumerate(ROW_LONS)}}
+APRON_LANE_BEHIND_M = 80.0
+# Arrivals leave the runway to the north and reach the apron lane west of the stands; departures leave it to the east
+# and go south to the runway, where they line up at an intersection.
+RUNWAY_EXIT_M = 2050.0
+TURN_OFF_M = 200.0
+TAKE_OFF_INTERSECTION_M = 1117.0
+HOLDING_POINT_M = 90.0
+WAIT_AT_STAND_S = 240
+# A push-back goes straight back for some metres, then swings the tail round in an arc of this radius onto the lane,
+# so that the first reports of the push-back already tell the side the tug turns it to.
+PUSH_SWING_RADIUS_M = 60.0
+PUSH_BACK_SPEED_KT = 4.0
+# Arrivals slow down this far before they turn off the lane towards their stand.
+STAND_APPROACH_M = 80.0
+STAND_TAXI_KT = 5.0
+# The shortest wait at the holding point.
+MIN_HOLD_S = 10
 
 DURATION_S = 600
 BASE_TIME = 1718784000.0  # the recorded data time at offset 0
@@ -74,42 +95,45 @@ ADDRESS_BLOCKS = {
     "SP-": (0x488000, 0x48FFFF),
 }
 
-# callsign, type, registration, origin, destination, category, bearing of the origin or destination (deg), landing or
-# take-off time (s from the start), cruise altitude (ft)
+# callsign, type, registration, origin, destination, category, bearing of the origin (deg), touch-down time (s from
+# the start), cruise altitude (ft), stand. Those that touch down too late to reach their stand in the recording have
+# none.
 ARRIVALS = [
-    ("DLH2AK", "A321", "D-AISQ", "HAM", "FRA", "A3", 20, -110, 11000),
-    ("BAW902", "A320", "G-EUYM", "LHR", "FRA", "A3", 290, -20, 12000),
-    ("DLH7RT", "A20N", "D-AINP", "BER", "FRA", "A3", 55, 70, 11000),
-    ("UAE45", "A388", "A6-EDT", "DXB", "FRA", "A5", 120, 160, 12000),
-    ("KLM1767", "B738", "PH-BXA", "AMS", "FRA", "A3", 320, 250, 12000),
-    ("THY1591", "A21N", "TC-LSA", "IST", "FRA", "A3", 115, 340, 11000),
-    ("AFR1418", "A319", "F-GRHK", "CDG", "FRA", "A3", 265, 430, 12000),
-    ("UAL932", "B789", "N29985", "IAD", "FRA", "A5", 300, 520, 12000),
-    ("CFG1175", "A321", "D-AIAC", "PMI", "FRA", "A3", 200, 610, 11000),
-    ("DLH1153", "E190", "D-AECA", "BUD", "FRA", "A3", 100, 700, 11000),
+    ("KLM1767", "B738", "PH-BXA", "AMS", "FRA", "A3", 320, -200, 12000, "A18"),
+    ("DLH7RT", "A20N", "D-AINP", "BER", "FRA", "A3", 55, -100, 11000, "A19"),
+    ("BAW902", "A320", "G-EUYM", "LHR", "FRA", "A3", 290, 0, 12000, "A20"),
+    ("DLH2AK", "A321", "D-AISA", "HAM", "FRA", "A3", 20, 100, 11000, "A21"),
+    ("EWG9KP", "A320", "D-AEWG", "DUS", "FRA", "A3", 330, 200, 11000, "A16"),
+    ("CFG1175", "A321", "D-ATCC", "PMI", "FRA", "A3", 200, 250, 11000, "A22"),
+    ("UAE45", "A388", "A6-EDT", "DXB", "FRA", "A5", 120, 700, 12000, None),
+    ("UAL932", "B789", "N29985", "IAD", "FRA", "A5", 300, 790, 12000, None),
+    ("DLH1153", "E190", "D-AECA", "BUD", "FRA", "A3", 100, 880, 11000, None),
+    ("AFR1418", "A319", "F-GRHK", "CDG", "FRA", "A3", 265, 970, 12000, None),
 ]
+# callsign, type, registration, origin, destination, category, bearing of the destination (deg), push-back and lift-off
+# times (s from the start), stand. Those that push back before the start are taxiing or airborne when it starts.
 DEPARTURES = [
-    ("DLH400", "B748", "D-ABYK", "FRA", "JFK", "A5", 300, -75, 0),
-    ("DLH1404", "A320", "D-AIZB", "FRA", "BUD", "A3", 100, 15, 0),
-    ("EIN657", "A320", "EI-DEO", "FRA", "DUB", "A3", 295, 105, 0),
-    ("AUA124", "A320", "OE-LBN", "FRA", "VIE", "A3", 110, 195, 0),
-    ("SWR1077", "BCS3", "HB-JCA", "FRA", "ZRH", "A3", 185, 285, 0),
-    ("TUI1KX", "B738", "D-ATUF", "FRA", "PMI", "A3", 200, 375, 0),
-    ("CCA932", "B748", "B-2485", "FRA", "PEK", "A5", 60, 465, 0),
-    ("DLH98", "A321", "D-AIRX", "FRA", "MUC", "A3", 135, 555, 0),
-    ("CFG2070", "A21N", "D-AIAX", "FRA", "HER", "A3", 150, 645, 0),
-    ("DLH904", "A20N", "D-AINL", "FRA", "LHR", "A3", 285, 735, 0),
+    ("RYR3PN", "B738", "EI-MIH", "FRA", "STN", "A3", 290, -730, -310, "A25"),
+    ("EZY5471", "A320", "G-EZUU", "FRA", "LGW", "A3", 285, -630, -210, "A23"),
+    ("DLH400", "B748", "D-ABYK", "FRA", "JFK", "A5", 300, -530, -110, "A24"),
+    ("DLH1404", "A320", "D-AIZB", "FRA", "BUD", "A3", 100, -430, -10, "A25"),
+    ("EIN657", "A320", "EI-DEO", "FRA", "DUB", "A3", 295, -330, 90, "A23"),
+    ("TUI1KX", "B738", "D-ATUF", "FRA", "PMI", "A3", 200, -230, 190, "A24"),
+    ("CFG2070", "A21N", "D-AIAX", "FRA", "HER", "A3", 150, 30, 450, "A23"),
+    ("DLH98", "A321", "D-AISB", "FRA", "MUC", "A3", 135, 140, 520, "A24"),
+    ("AUA124", "A320", "OE-LGR", "FRA", "VIE", "A3", 110, 215, 594, "A25"),
 ]
+# Aircraft parked at their stands all the time.
 PARKED = [
-    ("null", "A320", "D-AIZC", "null", "null", "A3"),
-    ("null", "B748", "D-ABYA", "null", "null", "A5"),
-    ("DLH6JK", "A321", "D-AISG", "null", "null", "A3"),
-    ("null", "A359", "D-AIXP", "null", "null", "A5"),
-    ("null", "A20N", "D-AINA", "null", "null", "A3"),
-    ("CFG8AB", "A320", "D-AICL", "null", "null", "A3"),
-    ("null", "B77W", "A6-EPK", "null", "null", "A5"),
-    ("null", "E190", "D-AECB", "null", "null", "A3"),
+    ("null", "A320", "D-AEWB", "null", "null", "A3", "A10"),
+    ("DLH6JK", "A321", "D-AISG", "null", "null", "A3", "A12"),
+    ("null", "B738", "PH-BXD", "null", "null", "A3", "A14"),
 ]
+# Half wingspans (m) of the types on the ground, for the clearances.
+HALF_SPANS = {"A320": 17.9, "A20N": 17.9, "A21N": 17.9, "A321": 17.9, "B738": 17.9, "B748": 34.2}
+# Two aircraft on the ground, and an aircraft and a stand, keep the sum of their half spans (a stand's radius) and a
+# tenth more apart.
+CLEARANCE_SHARE = 1.1
 # callsign, type, registration, origin, destination, category, course (deg), closest pass (nm, right of course),
 # altitude (ft), speed (kt), source
 OVERFLIGHTS = [
@@ -190,22 +214,27 @@ class Mover:
         for _ in range(int(seconds)):
             self.record()
 
-    def taxi(self, waypoints, speed_kt=16.0):
+    def taxi(self, waypoints, speed_kt=16.0, arrive_within_m=12.0, stop=True):
+        """Through the waypoints, speeding up or slowing down by 2 kt a second towards the speed."""
         for waypoint in waypoints:
-            while distance(self.position, waypoint) > max(12.0, self.speed_kt * KT):
-                self.speed_kt = min(speed_kt, self.speed_kt + 2.0)
+            while distance(self.position, waypoint) > max(arrive_within_m, self.speed_kt * KT):
+                self.speed_kt = max(self.speed_kt - 2.0, min(speed_kt, self.speed_kt + 2.0))
                 self.step(bearing(self.position, waypoint), 20.0)
-        self.speed_kt = 0.0
-        self.record()
+        if stop:
+            self.speed_kt = 0.0
+            self.record()
 
-    def push_back(self, target, final_heading):
-        """Pushed tail first as far as the target, then turned by the tug to the final heading."""
-        self.speed_kt = 3.0
-        for _ in range(int(distance(self.position, target) / (3.0 * KT))):
+    def push_back(self, lane_point, final_heading):
+        """Pushed tail first towards the lane point, the tail swung round to the side away from the final heading
+        over the last PUSH_SWING_RADIUS_M, so that the aircraft stands on the lane facing its way out; then held a
+        moment while the tug leaves."""
+        self.speed_kt = PUSH_BACK_SPEED_KT
+        while distance(self.position, lane_point) > PUSH_SWING_RADIUS_M:
             self.step(self.heading, 0.0, backwards=True)
-        self.speed_kt = 0.0
+        swing_rate = math.degrees(self.speed_kt * KT / PUSH_SWING_RADIUS_M)
         while abs(turn_between(self.heading, final_heading)) > 0.5:
-            self.step(final_heading, 6.0)
+            self.step(final_heading, swing_rate, backwards=True)
+        self.speed_kt = 0.0
         self.wait(20)
 
     def fly(self, waypoints, speed_for, altitude_for, done):
@@ -232,7 +261,13 @@ def approach_speed(remaining_m):
     return APPROACH_SPEEDS[-1][1]
 
 
-def simulate_arrival(inbound_bearing, cruise_ft, stand_lon):
+def lane_point(stand):
+    """The point of the stand's apron lane behind the stand."""
+    stand_lat, stand_lon, stand_heading = STANDS[stand]
+    return destination(stand_lat, stand_lon, stand_heading + 180.0, APRON_LANE_BEHIND_M)
+
+
+def simulate_arrival(inbound_bearing, cruise_ft, stand):
     """From 34 nm out to parked at the stand; returns the mover and the second of touch-down."""
     entry = destination(*AIRPORT, inbound_bearing, 34 * NM)
     waypoints = [entry]
@@ -255,29 +290,53 @@ def simulate_arrival(inbound_bearing, cruise_ft, stand_lon):
     mover.vertical_fpm = 0.0
     touch_down = len(mover.samples)
     while mover.speed_kt > 20.0:
-        mover.speed_kt -= 2.5
+        mover.speed_kt -= 3.0
         mover.step(COURSE_25, 0.0)
-    exit_point = runway_point(2300.0)
-    turn_off = destination(*exit_point, COURSE_25 + 90.0, 250.0)
-    mover.taxi([exit_point, turn_off, (APRON_LANE_LAT, turn_off[1]), (APRON_LANE_LAT, stand_lon), (STAND_LAT, stand_lon)],
-               speed_kt=18.0)
+    if stand is None:
+        return mover, touch_down
+    stand_lat, stand_lon, _ = STANDS[stand]
+    exit_point = runway_point(RUNWAY_EXIT_M)
+    turn_off = destination(*exit_point, COURSE_25 + 90.0, TURN_OFF_M)
+    lane_lat, _ = lane_point(stand)
+    slow_down = destination(lane_lat, stand_lon, 270.0, STAND_APPROACH_M)
+    mover.taxi([exit_point, turn_off, (lane_lat, turn_off[1]), slow_down], speed_kt=18.0, stop=False)
+    # Slowly round the corner and straight onto the stand, to stop on its mark.
+    mover.taxi([(lane_lat, stand_lon), (stand_lat, stand_lon)], speed_kt=STAND_TAXI_KT, arrive_within_m=1.0)
     return mover, touch_down
 
 
-def simulate_departure(outbound_bearing, stand_lon, hold_s):
-    """From parked at the stand to 40 nm out; returns the mover and the second of lift-off."""
-    mover = Mover((STAND_LAT, stand_lon), STAND_HEADING)
-    mover.wait(240)
-    mover.push_back((APRON_LANE_LAT, stand_lon), 90.0)
-    holding_point = destination(*runway_point(0.0), COURSE_25 + 90.0, 90.0)
-    mover.taxi([(APRON_LANE_LAT, 8.5905), (50.0405, 8.5905), holding_point])
-    mover.wait(hold_s)
-    mover.taxi([runway_point(40.0), runway_point(90.0)], speed_kt=8.0)
+def holding_point():
+    """Where departures wait to line up at the take-off intersection, north of the runway."""
+    return destination(*runway_point(TAKE_OFF_INTERSECTION_M), COURSE_25 + 90.0, HOLDING_POINT_M)
+
+
+def line_up_and_roll(mover):
+    """From the holding point onto the runway and along it up to the lift-off."""
+    mover.taxi([runway_point(TAKE_OFF_INTERSECTION_M), runway_point(TAKE_OFF_INTERSECTION_M + 50.0)], speed_kt=8.0)
     mover.heading = COURSE_25
     while mover.speed_kt < 150.0:
         mover.speed_kt += 3.0
         mover.step(COURSE_25, 0.0)
-    lift_off = len(mover.samples)
+
+
+def simulate_departure(outbound_bearing, stand, lift_off_after_push_s):
+    """From parked at the stand to 40 nm out, lifting off the given time after the push-back starts (it waits at the
+    holding point for that); returns the mover and the second the push-back starts."""
+    stand_lat, stand_lon, stand_heading = STANDS[stand]
+    mover = Mover((stand_lat, stand_lon), stand_heading)
+    mover.wait(WAIT_AT_STAND_S)
+    push_back = len(mover.samples)
+    lane = lane_point(stand)
+    mover.push_back(lane, 90.0)
+    waiting = holding_point()
+    mover.taxi([(lane[0], waiting[1]), waiting])
+    rolling = Mover(mover.position, mover.heading)
+    line_up_and_roll(rolling)
+    hold_s = push_back + lift_off_after_push_s - len(rolling.samples) - len(mover.samples)
+    if hold_s < MIN_HOLD_S:
+        sys.exit(f"a departure from {stand} cannot lift off {lift_off_after_push_s} s after its push-back")
+    mover.wait(hold_s)
+    line_up_and_roll(mover)
     mover.altitude_ft = ELEVATION_FT + 30.0
     climb_out = runway_point(4000.0 + 4 * NM)
     exit_point = destination(*AIRPORT, outbound_bearing, LEAVE_RANGE_NM * NM + 5 * NM)
@@ -290,7 +349,7 @@ def simulate_departure(outbound_bearing, stand_lon, hold_s):
         return min(250.0 if m.altitude_ft < 10000 else 300.0, m.speed_kt + 1.0)
 
     mover.fly([climb_out, exit_point], accelerate, climb, lambda m: distance(m.position, AIRPORT) > LEAVE_RANGE_NM * NM)
-    return mover, lift_off
+    return mover, push_back
 
 
 def simulate_overflight(course, offset_nm, altitude_ft, speed_kt):
@@ -370,32 +429,82 @@ class Fleet:
         return ",".join(fields)
 
 
+class Flight:
+    """One aircraft of the recording: its moves, the moment of its first sample (s from the start) and its stand."""
+
+    def __init__(self, identity, mover, start_s, stand=None, source="adsb_icao"):
+        self.identity, self.mover, self.start_s, self.stand, self.source = identity, mover, start_s, stand, source
+
+    def half_span(self):
+        return HALF_SPANS[self.identity[1]]
+
+    def on_ground_at(self, second):
+        """The sample at the second while the aircraft is reported on the ground, else None."""
+        index = second - math.floor(self.start_s)
+        if second < self.start_s or index >= len(self.mover.samples):
+            return None
+        sample = self.mover.samples[index]
+        return sample if sample["altitude"] == 0.0 else None
+
+
+def sample_stands():
+    """The stands of the sample airport file: id, position and radius (m)."""
+    path = Path(__file__).resolve().parents[2] / "data/sample/airports/archive/stock/EDDF.xml"
+    return [(stand.get("id"), (float(stand.get("latitude")), float(stand.get("longitude"))), float(stand.get("radius")))
+            for stand in ElementTree.parse(path).getroot().iter("parkpos")]
+
+
+def check_ground_clearances(flights):
+    """Refuses aircraft on the ground that come too close to each other, or that move over a stand not their own."""
+    stands = sample_stands()
+    for second in range(DURATION_S):
+        on_ground = [(flight, sample) for flight in flights if (sample := flight.on_ground_at(second))]
+        for index, (flight, sample) in enumerate(on_ground):
+            for other, other_sample in on_ground[index + 1:]:
+                gap = distance(sample["position"], other_sample["position"])
+                if gap < CLEARANCE_SHARE * (flight.half_span() + other.half_span()):
+                    sys.exit(f"{flight.identity[2]} and {other.identity[2]} are {gap:.0f} m apart at {second} s")
+            if sample["speed"] == 0.0:
+                continue
+            for stand, place, radius in stands:
+                gap = distance(sample["position"], place)
+                if stand != flight.stand and gap < CLEARANCE_SHARE * (flight.half_span() + radius):
+                    sys.exit(f"{flight.identity[2]} passes stand {stand} at {gap:.0f} m at {second} s")
+    last_second = DURATION_S - 1
+    still_moving = [flight.identity[2] for flight in flights if (flight.on_ground_at(last_second) or {}).get("speed")]
+    if still_moving:
+        sys.exit(f"still moving on the ground at the end: {', '.join(still_moving)}")
+
+
+def simulate_flights(fleet):
+    flights = []
+    for *identity, stand in PARKED:
+        lat, lon, heading = STANDS[stand]
+        mover = Mover((lat, lon), heading)
+        mover.wait(DURATION_S + 1)
+        flights.append(Flight(tuple(identity), mover, 0.0, stand))
+    for *identity, outbound, push_back_s, lift_off_s, stand in DEPARTURES:
+        mover, push_back = simulate_departure(outbound, stand, lift_off_s - push_back_s)
+        flights.append(Flight(tuple(identity), mover, push_back_s - push_back, stand))
+    for *identity, inbound, touch_down_s, cruise, stand in ARRIVALS:
+        mover, touch_down = simulate_arrival(inbound, cruise, stand)
+        # An arrival that is parked at its stand stays there for the rest of the recording.
+        mover.wait(DURATION_S)
+        flights.append(Flight(tuple(identity), mover, touch_down_s - touch_down, stand))
+    for *identity, course, offset_nm, altitude, speed, source in OVERFLIGHTS:
+        mover = simulate_overflight(course, offset_nm, altitude, speed)
+        flights.append(Flight(tuple(identity), mover, -fleet.random.uniform(100, 400), source=source))
+    return flights
+
+
 def main():
     output = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parents[2] / "data/sample/traffic.txt"
     fleet = Fleet(seed=25)
-    stands = list(STAND_LONS)
-    fleet.random.shuffle(stands)
+    flights = simulate_flights(fleet)
+    check_ground_clearances(flights)
     lines = []
-
-    for entry in PARKED:
-        stand = stands.pop()
-        mover = Mover((STAND_LAT, stand), STAND_HEADING)
-        mover.wait(DURATION_S + 1)
-        lines += fleet.reports(entry, mover, 0.0)
-
-    for *identity, outbound, take_off_s, _ in DEPARTURES:
-        mover, lift_off = simulate_departure(outbound, stands.pop(), fleet.random.randint(20, 50))
-        lines += fleet.reports(tuple(identity), mover, take_off_s - lift_off)
-
-    for *identity, inbound, landing_s, cruise in ARRIVALS:
-        mover, touch_down = simulate_arrival(inbound, cruise, stands.pop())
-        # An arrival that is parked at its stand stays there for the rest of the recording.
-        mover.wait(DURATION_S)
-        lines += fleet.reports(tuple(identity), mover, landing_s - touch_down)
-
-    for *identity, course, offset_nm, altitude, speed, source in OVERFLIGHTS:
-        mover = simulate_overflight(course, offset_nm, altitude, speed)
-        lines += fleet.reports(tuple(identity), mover, -fleet.random.uniform(100, 400), source)
+    for flight in flights:
+        lines += fleet.reports(flight.identity, flight.mover, flight.start_s, flight.source)
 
     weather = [(float(second), "{\"QNH\":%d}" % (1017 if second < 300 else 1016)) for second in range(0, DURATION_S, 10)]
     records = sorted([(offset, "weather", text) for offset, text in weather] +

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "rtemu/round_identity.h"
 #include "rtemu/traffic_time.h"
 
 namespace cvl::rtemu {
@@ -36,13 +37,13 @@ Replayer::Replayer(std::vector<RecordedDatagram> recording, UdpSender& sender, R
 std::size_t Replayer::run(std::stop_token stop) {
   std::size_t sent = 0;
   bool again = true;
-  while (again) {
-    again = playPass(stop, sent) && settings_.loop && !recording_.empty();
+  for (unsigned round = 0; again; ++round) {
+    again = playPass(stop, round, sent) && settings_.loop && !recording_.empty();
   }
   return sent;
 }
 
-bool Replayer::playPass(std::stop_token stop, std::size_t& sent) {
+bool Replayer::playPass(std::stop_token stop, unsigned round, std::size_t& sent) {
   const auto passStart = std::chrono::steady_clock::now();
   const double shift = settings_.wallClock() - recordingStart_;
   for (const RecordedDatagram& datagram : recording_) {
@@ -51,8 +52,9 @@ bool Replayer::playPass(std::stop_token stop, std::size_t& sent) {
     if (!lf_sleepUntil(due, stop)) {
       return false;
     }
-    const std::string payload =
-        datagram.kind == DatagramKind::traffic ? shiftTrafficTimestamp(datagram.payload, shift) : datagram.payload;
+    const std::string payload = datagram.kind == DatagramKind::traffic
+                                    ? shiftTrafficTimestamp(lineForRound(datagram.payload, round), shift)
+                                    : datagram.payload;
     if (sender_.send(datagram.kind, payload)) {
       ++sent;
     } else {

@@ -10,7 +10,8 @@
 #include "rtemu/udp_sender.h"
 
 // Plays a recording: each datagram goes out at its offset from the start of the pass, traffic lines with their
-// timestamps moved so that the recording's start time becomes the wall-clock time of the pass's start.
+// timestamps moved so that the recording's start time becomes the wall-clock time of the pass's start, and with the
+// aircraft of the pass's round.
 namespace cvl::rtemu {
 
 // The wall-clock time in Unix seconds.
@@ -19,7 +20,7 @@ double unixTimeNow();
 struct ReplaySettings {
   // 2 plays twice as fast; the timestamps keep the recorded spacing.
   double speed = 1.0;
-  // Starts again at the end, with timestamps moved to the new pass's start.
+  // Starts again at the end, with timestamps moved to the new pass's start and other aircraft (lineForRound).
   bool loop = false;
   std::function<double()> wallClock = unixTimeNow;
 };
@@ -33,7 +34,7 @@ class Replayer {
   std::size_t run(std::stop_token stop);
 
  private:
-  bool playPass(std::stop_token stop, std::size_t& sent);
+  bool playPass(std::stop_token stop, unsigned round, std::size_t& sent);
 
   std::vector<RecordedDatagram> recording_;
   UdpSender& sender_;

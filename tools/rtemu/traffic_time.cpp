@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "rtemu/traffic_fields.h"
+
 namespace cvl::rtemu {
 namespace {
 
@@ -15,23 +17,19 @@ struct NumberSpan {
 };
 
 std::optional<NumberSpan> lf_timestampSpan(std::string_view line) {
-  std::size_t begin = 0;
-  for (std::size_t field = 0; field < timestampField; ++field) {
-    begin = line.find(',', begin);
-    if (begin == std::string_view::npos) {
-      return std::nullopt;
-    }
-    ++begin;
+  const auto field = fieldSpan(line, timestampField);
+  if (!field) {
+    return std::nullopt;
   }
-  const char* first = line.data() + begin;
+  const char* first = line.data() + field->begin;
   double value = 0.0;
-  const auto [end, error] = std::from_chars(first, line.data() + line.size(), value);
+  const auto [end, error] = std::from_chars(first, first + field->length, value);
   const std::string_view number(first, static_cast<std::size_t>(end - first));
   // Exponent forms are no timestamps a sender writes: such a line is bad input, kept as it is.
   if (error != std::errc{} || !std::isfinite(value) || number.find_first_of("eE") != std::string_view::npos) {
     return std::nullopt;
   }
-  return NumberSpan{begin, number.size(), value};
+  return NumberSpan{field->begin, number.size(), value};
 }
 
 int lf_decimals(std::string_view number) {

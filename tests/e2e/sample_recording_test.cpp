@@ -1,0 +1,235 @@
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <pugixml.hpp>
+#include <regex>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "foundation/geometry.h"
+#include "program_process.h"
+#include "replay_run.h"
+#include "rtemu/recording.h"
+#include "support/sample_data.h"
+#include "traffic_watch.h"
+#include "user_computer.h"
+
+// The demo as a user runs it: the sample recording replayed as it is, beside the sample scenario. What reaches the
+// simulator must show the whole job at the sample airport's stands, and the stands must be learned.
+namespace cvl::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// From the replay's start: the recording's first departure pushes back after 30 s, and its first arrival stops at its
+// stand after 105 s, which the program shows 30 s later; the program's own start comes first.
+constexpr auto runLimit = 240s;
+constexpr auto endLimit = 60s;
+
+// An aircraft stands at a stand when its reference point lies this near the stand's and it faces the stand's way.
+constexpr double standReachMetres = 5.0;
+constexpr double standHeadingTolerance = 2.0;
+// A push-back shows as the aircraft this far behind its stand, still facing the stand's way (the tug turns it at the
+// end).
+constexpr double pushedBackMetres = 30.0;
+constexpr double pushedBackHeadingTolerance = 10.0;
+constexpr double pushedBackBearingTolerance = 30.0;
+constexpr double metresPerNauticalMile = 1852.0;
+
+double metresBetween(const LatLon& a, const LatLon& b) {
+  return gf_distanceNM(a, b) * metresPerNauticalMile;
+}
+
+double degreesOff(double heading, double wanted) {
+  return std::abs(std::remainder(heading - wanted, 360.0));
+}
+
+bool atStand(const Shown& shown, const Stand& stand) {
+  return metresBetween(shown.place, stand.place) <= standReachMetres &&
+         degreesOff(shown.heading, stand.heading) <= standHeadingTolerance;
+}
+
+bool pushedBackFrom(const Shown& shown, const Stand& stand) {
+  const double behind = stand.heading + 180.0;
+  return metresBetween(shown.place, stand.place) >= pushedBackMetres &&
+         degreesOff(gf_bearing(stand.place, shown.place) * radiansToDegrees, behind) <= pushedBackBearingTolerance &&
+         degreesOff(shown.heading, stand.heading) <= pushedBackHeadingTolerance;
+}
+
+// The stand a report of a standing aircraft lies on, if any.
+std::optional<std::string> standOf(const Report& report, const std::map<std::string, Stand>& stands) {
+  if (report.groundSpeed > 0.0) {
+    return std::nullopt;
+  }
+  for (const auto& [name, stand] : stands) {
+    if (metresBetween(report.place, stand.place) <= standReachMetres) {
+      return name;
+    }
+  }
+  return std::nullopt;
+}
+
+// What the recording tells of the aircraft at the stands, by tail number: those parked all the time, those that stand
+// at their stand first and then leave it, and every registration.
+struct StandTraffic {
+  std::map<std::string, std::string> parked;
+  std::map<std::string, std::string> departing;
+  std::map<std::string, std::string> registrations;
+};
+
+StandTraffic standTrafficOf(const std::vector<rtemu::RecordedDatagram>& recording,
+                            const std::map<std::string, Stand>& stands) {
+  StandTraffic traffic;
+  for (const auto& [tail, track] : tracksOf(recording)) {
+    const auto first = standOf(track.front(), stands);
+    if (!first) {
+      continue;
+    }
+    const bool stays =
+        std::all_of(track.begin(), track.end(), [&](const Report& report) { return standOf(report, stands) == first; });
+    (stays ? traffic.parked : traffic.departing)[tail] = *first;
+  }
+  for (const auto& datagram : recording) {
+    if (datagram.kind == rtemu::DatagramKind::traffic) {
+      const auto fields = fieldsOf(datagram.payload);
+      traffic.registrations[tailOf(fields)] = fields.at(11);
+    }
+  }
+  return traffic;
+}
+
+// What the test saw the simulator show at the stands.
+struct StandsSeen {
+  // Stand and registration of every aircraft of the recording shown standing at a stand.
+  std::set<std::pair<std::string, std::string>> occupied;
+  std::set<std::string> parkedShown;
+  // Departures shown at their stand, and those of them shown pushed back from it since.
+  std::set<std::string> departuresAtStand;
+  std::set<std::string> pushedBack;
+
+  void add(const Sample& sample, const StandTraffic& traffic, const std::map<std::string, Stand>& stands) {
+    for (const auto& [tail, shown] : sample.aircraft) {
+      for (const auto& [name, stand] : stands) {
+        if (atStand(shown, stand) && traffic.registrations.contains(tail)) {
+          occupied.emplace(name, traffic.registrations.at(tail));
+        }
+      }
+      if (const auto parked = traffic.parked.find(tail);
+          parked != traffic.parked.end() && atStand(shown, stands.at(parked->second))) {
+        parkedShown.insert(tail);
+      }
+      if (const auto departing = traffic.departing.find(tail); departing != traffic.departing.end()) {
+        const Stand& stand = stands.at(departing->second);
+        if (atStand(shown, stand)) {
+          departuresAtStand.insert(tail);
+        } else if (departuresAtStand.contains(tail) && pushedBackFrom(shown, stand)) {
+          pushedBack.insert(tail);
+        }
+      }
+    }
+  }
+};
+
+// The arrivals the log has at a stand, which the simulator shows there, facing the stand's way.
+std::set<std::string> arrivalsShownAtStand(const std::string& log, const Watch& watch,
+                                           const std::map<std::string, Stand>& stands) {
+  std::set<std::string> shownAtStand;
+  for (const auto& [callsign, standName] : arrivalsIn(log)) {
+    const auto stand = stands.find(standName);
+    if (stand == stands.end() || watch.samples().empty() || !watch.settledHeading(callsign)) {
+      continue;
+    }
+    const auto& latest = watch.samples().back().aircraft;
+    if (const auto shown = latest.find(callsign); shown != latest.end() && atStand(shown->second, stand->second)) {
+      shownAtStand.insert(callsign);
+    }
+  }
+  return shownAtStand;
+}
+
+// The stand and registration of each option in the learned files of the program folder.
+std::set<std::pair<std::string, std::string>> learnedOptions(const fs::path& programFolder) {
+  std::set<std::pair<std::string, std::string>> options;
+  const auto learned = programFolder / "airports" / "learned";
+  if (!fs::exists(learned)) {
+    return options;
+  }
+  for (const auto& entry : fs::recursive_directory_iterator(learned)) {
+    pugi::xml_document document;
+    if (entry.path().extension() != ".xml" || !document.load_file(entry.path().c_str())) {
+      continue;
+    }
+    for (const auto& found : document.select_nodes("//parkpos/opt")) {
+      options.emplace(found.parent().attribute("id").value(), found.node().attribute("reg").value());
+    }
+  }
+  return options;
+}
+
+// The count of the last "saved with N updates" line of the log; nothing without one.
+std::optional<int> learnedUpdatesSaved(const std::string& log) {
+  static const std::regex saved{"saved with (-?[0-9]+) update"};
+  std::optional<int> updates;
+  for (auto match = std::sregex_iterator(log.begin(), log.end(), saved); match != std::sregex_iterator{}; ++match) {
+    updates = std::stoi((*match)[1].str());
+  }
+  return updates;
+}
+
+TEST(SampleRecordingEndToEnd, ArrivalsParkAtTheirStandsDeparturesPushBackAndTheStandsAreLearned) {
+  const auto recordingFile = sampleDataFolder() / "traffic.txt";
+  const auto stands = sampleStands();
+  const auto traffic = standTrafficOf(rtemu::readRecording(recordingFile), stands);
+  ASSERT_FALSE(traffic.parked.empty()) << "the recording parks no aircraft at a stand of the sample airport";
+  ASSERT_FALSE(traffic.departing.empty()) << "no departure of the recording starts at a stand of the sample airport";
+  const int servicePort = freeTcpPort();
+  ASSERT_GT(servicePort, 0);
+  const UserComputer computer{fmt::format(R"(<parameter name="PORT_NUMBER" value="{}"/>)", servicePort)};
+  computer.installTrafficService();
+
+  ReplayRun run{computer, servicePort, recordingFile};
+  ASSERT_FALSE(run.simulatorPort.empty());
+
+  Watch watch;
+  StandsSeen seen;
+  std::set<std::string> arrived;
+  waitUntil(
+      [&] {
+        const auto state = run.nextState();
+        if (!state) {
+          return false;
+        }
+        watch.add(liveAircraftIn(*state, run.replayStart));
+        seen.add(watch.samples().back(), traffic, stands);
+        arrived = arrivalsShownAtStand(computer.log(), watch, stands);
+        return !arrived.empty() && !seen.parkedShown.empty() && !seen.pushedBack.empty();
+      },
+      runLimit);
+  run.program.signal(SIGTERM);
+  EXPECT_EQ(run.program.waitForExit(endLimit), 0);
+  const auto log = computer.log();
+
+  EXPECT_FALSE(arrived.empty()) << "no arrival shown at its stand, facing its way\n" << log;
+  EXPECT_FALSE(seen.parkedShown.empty()) << "no parked aircraft shown at its stand\n" << log;
+  EXPECT_FALSE(seen.departuresAtStand.empty()) << "no departure shown at its stand\n" << log;
+  EXPECT_FALSE(seen.pushedBack.empty()) << "no departure shown pushed back from its stand\n" << log;
+
+  // Closing leaves the park airport: its learned file is saved with what the stands held.
+  EXPECT_GE(learnedUpdatesSaved(log).value_or(0), 1) << log;
+  const auto learned = learnedOptions(computer.programFolder());
+  EXPECT_TRUE(std::any_of(seen.occupied.begin(), seen.occupied.end(),
+                          [&](const auto& standAndRegistration) { return learned.contains(standAndRegistration); }))
+      << "options learned: " << learned.size();
+}
+
+}  // namespace
+}  // namespace cvl::test
