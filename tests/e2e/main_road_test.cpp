@@ -208,9 +208,9 @@ Following compareWithTracks(const Watch& watch, const std::map<std::string, Trac
   return following;
 }
 
-// The simulator emulator with the sample scenario (the user's A320 on the ground at Frankfurt, on none of its stands), the traffic-service
-// emulator replaying the sample recording (one aircraft silenced early, one added that taxis onto a stand), and the
-// installed program between them, each a process of its own.
+// The simulator emulator with the sample scenario (the user's A320 on the ground at Frankfurt, on none of its
+// stands), the traffic-service emulator replaying the sample recording (one aircraft silenced early, one added that
+// taxis onto a stand), and the installed program between them, each a process of its own.
 TEST(MainRoadEndToEnd, LiveTrafficFliesInTheSimulatorThirtySecondsBehindUntilItIsLostOrParks) {
   const auto played = playedRecording(rtemu::readRecording(sampleDataFolder() / "traffic.txt"));
   const auto tracks = tracksOf(played);
