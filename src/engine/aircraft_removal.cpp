@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <deque>
 
 #include "app/controls.h"
 #include "engine/ac_labels.h"
@@ -23,21 +24,15 @@ bool lf_isLive(const StaticAc& aircraft) {
   return aircraft.hexid > highestStaticHexid;
 }
 
-// Takes every request that matches out of the backlog, the others keeping their order; true when there was one.
-template <class Matches>
-bool lf_dropRequests(std::deque<CreateRequest>& backlog, Matches matches) {
-  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), matches);
+// Only this aircraft's own requests (same hexid and callsign) go, the others keeping their order, so that another
+// aircraft that happens to share the callsign keeps its creation; true when there was one.
+bool lf_dropOwnPendingCreate(std::deque<CreateRequest>& backlog, const StaticAc& aircraft) {
+  const auto firstDropped = std::remove_if(backlog.begin(), backlog.end(), [&aircraft](const CreateRequest& request) {
+    return request.hexid == aircraft.hexid && request.callsign == aircraft.callsign;
+  });
   const bool found = firstDropped != backlog.end();
   backlog.erase(firstDropped, backlog.end());
   return found;
-}
-
-// Only this aircraft's own requests (same hexid and callsign) go, so that another aircraft that happens to share the
-// callsign keeps its creation.
-bool lf_dropOwnPendingCreate(std::deque<CreateRequest>& backlog, const StaticAc& aircraft) {
-  return lf_dropRequests(backlog, [&aircraft](const CreateRequest& request) {
-    return request.hexid == aircraft.hexid && request.callsign == aircraft.callsign;
-  });
 }
 
 // A spawned live aircraft whose creation request has not been built yet waits on the adding stack.
@@ -106,11 +101,6 @@ void removeAircraftFromSim(StaticAc& aircraft) {
 
 bool gf_isLeaving(const StaticAc& aircraft) {
   return aircraft.state == AcState::removingfromsim || aircraft.waitRemove;
-}
-
-bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign) {
-  return !callsign.empty() &&
-         lf_dropRequests(backlog, [callsign](const CreateRequest& request) { return request.callsign == callsign; });
 }
 
 void lf_eraseLiveAc(LiveAc& aircraft) {

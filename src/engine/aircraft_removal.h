@@ -1,12 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <string_view>
 
 #include "engine/live_ac.h"
 #include "engine/static_ac.h"
-#include "simlink/create_request.h"
 
 // Taking aircraft out of the simulator. Every live or static aircraft leaves through removeAircraftFromSim, whatever
 // state it is in; a record never reaches the simulator twice and is never left half removed. Worker thread.
@@ -21,9 +18,6 @@ void removeAircraftFromSim(StaticAc& aircraft);
 bool gf_withdrawCreation(StaticAc& aircraft);
 // The aircraft's removal is under way: it is leaving the simulator, or goes as soon as its creation completes.
 bool gf_isLeaving(const StaticAc& aircraft);
-// Takes every queued creation with this callsign out of the backlog (the others keep their order); false when there
-// was none or the callsign is empty.
-bool gf_dropPendingCreate(std::deque<CreateRequest>& backlog, std::string_view callsign);
 // Erases the record from liveAcs by swapping it with the last one (the order is not kept).
 void lf_eraseLiveAc(LiveAc& aircraft);
 // Removes every static aircraft: active ones from the simulator, queued ones from the backlog.

@@ -12,7 +12,6 @@
 #include "app/user_position.h"
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
-#include "engine/create_backlogs.h"
 #include "foundation/constants.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
@@ -56,17 +55,8 @@ void lf_showLink(bool up) {
 // for its creation is withdrawn, and what is only buffered stays.
 void lf_withdrawLiveTraffic() {
   for (LiveAc& aircraft : liveAcs) {
-    const bool inSimulator =
-        aircraft.state == AcState::active || (aircraft.state == AcState::adding2sim && aircraft.objectId != 0);
-    // One that made room for a nearer aircraft is not to be taken back in when its object shows.
-    if (inSimulator || aircraft.waitRemove) {
+    if (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) {
       removeAircraftFromSim(aircraft);
-    } else if (aircraft.state == AcState::adding2sim) {
-      if (gf_dropPendingCreate(liveCreateBacklog, aircraft.callsign)) {
-        aircraft.removeNow = true;
-      } else {
-        aircraft.waitRemove = true;
-      }
     }
   }
   std::erase_if(liveAcs, [](const LiveAc& aircraft) { return aircraft.removeNow; });

@@ -94,15 +94,6 @@ TEST_F(Removal, AnActiveAircraftWithoutObjectIdIsLoggedAndDoesNotStay) {
   EXPECT_NE(log.body().find("==> removeAircraftFromSim removing act DLH1"), std::string::npos);
 }
 
-TEST_F(Removal, DroppingPendingCreationsByCallsign) {
-  std::deque<CreateRequest> backlog{requestFor("A", 1), requestFor("B", 2), requestFor("A", 3)};
-  EXPECT_FALSE(gf_dropPendingCreate(backlog, ""));
-  EXPECT_FALSE(gf_dropPendingCreate(backlog, "C"));
-  EXPECT_TRUE(gf_dropPendingCreate(backlog, "A"));
-  ASSERT_EQ(backlog.size(), 1U);
-  EXPECT_EQ(backlog.front().hexid, 2U);
-}
-
 TEST_F(Removal, EverythingStaticOut) {
   addStatic("S1*", 1, 0, AcState::active);
   addStatic("S2*", 2, 0, AcState::adding2sim);
