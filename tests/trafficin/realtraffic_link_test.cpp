@@ -89,6 +89,7 @@ class RealTrafficLink : public ::testing::Test {
     gf_closeRealTrafficSockets();
     liveAcs.clear();
     liveCreateBacklog.clear();
+    addingStack.clear();
     removalBacklog.clear();
     rtProfessional = false;
     awaitingRealTraffic = true;
@@ -205,7 +206,9 @@ TEST_F(RealTrafficLink, AGoneServiceTakesTheLiveTrafficAlongAndIsWaitedForWithou
   addLiveAircraft("ACTIVE1", AcState::active, 20001, 101);
   addLiveAircraft("QUEUED2", AcState::adding2sim, 20002, 0);
   addLiveAircraft("BUFFER3", AcState::buffer, 20003, 0);
+  addLiveAircraft("SPAWNED4", AcState::adding2sim, 20004, 0);
   liveCreateBacklog.push_back(CreateRequest{{}, "QUEUED2", {}, 20002});
+  addingStack.push_back(20004);  // its request is built on the next tick
   mainWindow.realTrafficLamp = true;
 
   first.close();
@@ -219,6 +222,7 @@ TEST_F(RealTrafficLink, AGoneServiceTakesTheLiveTrafficAlongAndIsWaitedForWithou
   EXPECT_EQ(removalBacklog, std::deque<std::uint32_t>{101});
   EXPECT_EQ(liveAcs[1].callsign, "BUFFER3");
   EXPECT_TRUE(liveCreateBacklog.empty());
+  EXPECT_TRUE(addingStack.empty());
   EXPECT_NE(gf_statusText().find(" RealTraffic gone? Wait for RealTraffic to re-connect ..."), std::string::npos);
   EXPECT_TRUE(log_.holds("sendDataPacket to RealTraffic failed: "));
   EXPECT_TRUE(log_.holds("RealTraffic client socket closed\n"));
