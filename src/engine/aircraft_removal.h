@@ -10,13 +10,14 @@
 namespace cvl {
 
 // Starts the removal of a live or static aircraft: a buffered one is erased by the next tick, a queued creation is
-// withdrawn (or the aircraft removed as soon as its object shows), an aircraft in the simulator is queued for removal,
-// a live one being activated too.
+// withdrawn, one the simulator has is marked to leave as soon as its object shows (a live one the limit took out may
+// still be taken back in), an aircraft in the simulator is queued for removal, a live one being activated too.
 void removeAircraftFromSim(StaticAc& aircraft);
 // Withdraws the aircraft's creations not yet handed to the simulator (on the adding stack or in the backlog); false
 // when there was none.
 bool gf_withdrawCreation(StaticAc& aircraft);
-// The aircraft's removal is under way: it is leaving the simulator, or goes as soon as its creation completes.
+// The aircraft's removal is under way: it is leaving the simulator, or its creation is marked to leave as soon as it
+// shows.
 bool gf_isLeaving(const StaticAc& aircraft);
 // Erases the record from liveAcs by swapping it with the last one (the order is not kept).
 void lf_eraseLiveAc(LiveAc& aircraft);

@@ -21,6 +21,7 @@
 #include "engine/live_limit.h"
 #include "engine/sim_calls.h"
 #include "engine/sim_result_handling.h"
+#include "engine/simulator_room.h"
 #include "engine/tick_count.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
@@ -150,7 +151,7 @@ void lf_feedSimQueues() {
     gf_queueRemoval(removalBacklog.front());
     removalBacklog.pop_front();
   }
-  if (tick % 50 != 0) {
+  if (tick % 50 != 0 || gf_simulatorFull()) {
     return;
   }
   if (gf_handOverLiveCreation()) {

@@ -88,12 +88,13 @@ bool lf_isLookTick(std::uint32_t hexid) {
   return tickCount.load() % ticksPerSecond == static_cast<std::int32_t>(hexid % ticksPerSecond);
 }
 
-// Another record under the aircraft's callsign that the predicate counts waits in the buffer to be created.
+// Another record under the aircraft's callsign that the predicate counts waits in the buffer to be created. The
+// state is asked first: few records wait in the buffer, and it spares comparing the callsigns of the others.
 template <class Counts>
 bool lf_callsignWaitedFor(const LiveAc& aircraft, Counts counts) {
   return std::any_of(liveAcs.begin(), liveAcs.end(), [&aircraft, &counts](const LiveAc& other) {
-    return &other != &aircraft && other.callsign == aircraft.callsign && other.state == AcState::buffer &&
-           !other.remove && !other.removeNow && counts(other);
+    return other.state == AcState::buffer && &other != &aircraft && !other.remove && !other.removeNow &&
+           other.callsign == aircraft.callsign && counts(other);
   });
 }
 
@@ -123,21 +124,51 @@ void lf_backToBuffer(LiveAc& aircraft) {
   aircraft.state = AcState::buffer;
 }
 
-// A creation that made room holds no place, and its model may still be loading: it waits for its object, which its
-// flight takes back where the limit admits it then, so that the model is not loaded twice. Meanwhile it keeps its
-// stream to where the flight is now. It goes once its flight has no later report to fly to (one parked stands on, as
-// in the buffer), or after the first minute when another flight waits for its callsign.
-void lf_waitAfterMakingRoom(LiveAc& aircraft, std::int32_t waited) {
+// Whether a creation taken out may still become its flight's: the flight has a later report to fly to (one parked
+// stands on, as in the buffer) within the range, where a creation may be handed over.
+bool lf_flightGoesOnInRange(const LiveAc& aircraft) {
+  return (aircraft.stream.size() >= 2 || aircraft.phase == AcPhase::parked) &&
+         !gf_atRangeEdge(gf_latLonOf(aircraft.stream.front()));
+}
+
+// The aircraft takes the place the limit gives it, to be shown where it flies now.
+void lf_admitWhereItFliesNow(LiveAc& aircraft, const LiveLimitVerdict& verdict) {
+  gf_dropPassedEntries(aircraft);
+  lf_initSimPosition(aircraft);
+  aircraft.state = AcState::adding2sim;
+  aircraft.waitRemove = false;
+  aircraft.madeRoom = false;
+  gf_admitByLiveLimit(aircraft, verdict);
+}
+
+// Where the limit admits the flight as it would a newcomer, its creation counts again as one handed over now: one the
+// simulator has lost is given up at its time to show like any other.
+void lf_takeBackInWhereAdmitted(LiveAc& aircraft) {
+  const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
+  if (!verdict.keptOut) {
+    lf_admitWhereItFliesNow(aircraft, verdict);
+    aircraft.handedOverAt = tickCount;
+  }
+}
+
+// A creation taken out while still being created, for a nearer newcomer or a lowered Max live, holds no place and is
+// no model's fault: it waits for its object, so that a slow model is not loaded twice, keeping its stream to where
+// the flight is now. It is taken back in where the limit admits its flight. It goes once its flight has no later
+// report to fly to or lies at the edge of the range or beyond, or after the first minute when another flight waits
+// for its callsign.
+void lf_waitAfterTakeOut(LiveAc& aircraft, std::int32_t waited) {
   if (!lf_isLookTick(aircraft.hexid)) {
     return;
   }
   gf_dropPassedEntries(aircraft);
-  const bool flightGoesOn = aircraft.stream.size() >= 2 || aircraft.phase == AcPhase::parked;
-  if (flightGoesOn && (waited < firstShowTicks || !lf_callsignWaitedFor(aircraft, lf_anyRecord))) {
+  if (lf_flightGoesOnInRange(aircraft) && (waited < firstShowTicks || !lf_callsignWaitedFor(aircraft, lf_anyRecord))) {
+    lf_takeBackInWhereAdmitted(aircraft);
     return;
   }
-  gf_logIndented(fmt::format("{} made room and did not show in the simulator within {} s, withdrawn",
-                             gf_acLabel(aircraft), waited / ticksPerSecond));
+  gf_logIndented(
+      fmt::format("{} was taken out while being created and did not show in the simulator within {} s, "
+                  "withdrawn",
+                  gf_acLabel(aircraft), waited / ticksPerSecond));
   aircraft.handedOverAt.reset();
   aircraft.remove = true;
 }
@@ -194,7 +225,7 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
   }
   const std::int32_t waited = tickCount - *aircraft.handedOverAt;
   if (aircraft.madeRoom) {
-    lf_waitAfterMakingRoom(aircraft, waited);
+    lf_waitAfterTakeOut(aircraft, waited);
     return;
   }
   const bool pastItsTime = waited >= lf_showTicksFor(aircraft.hexid);
@@ -214,9 +245,12 @@ bool gf_modelMayNeverLoad(std::uint32_t hexid) {
   return lf_mayNeverLoad(hexid) != nullptr;
 }
 
-// It takes only a free place, and of two aircraft under one callsign whose creations were given up, the one given up
-// first has its turn first. Each look searches the records, and a place or callsign comes free for it rarely: it is
-// looked at once a second.
+// It takes only a free place until it has waited as long as its next creation may take to show: from then on it is
+// judged at the limit as any newcomer, since the simulator may only have lost the creation given up. While others
+// wait for its place, its next creation has the first minute to show, so that a model that never loads holds a place
+// they wait for a minute in three at most. Of two aircraft under one callsign whose creations were given up, the one
+// given up first has its turn first. Each look searches the records, and a place or callsign comes free for it rarely:
+// it is looked at once a second.
 bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
   SlowCreation* own = lf_mayNeverLoad(aircraft.hexid);
   if (own == nullptr) {
@@ -231,7 +265,8 @@ bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
     aircraft.remove = true;
     return true;
   }
-  return gf_trafficWaitsForPlace() || gf_liveLimitReached() ||
+  const bool waitedItsTime = tickCount - own->givenUpAt >= own->showTicks;
+  return (!waitedItsTime && (gf_trafficWaitsForPlace() || gf_liveLimitReached())) ||
          lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
            const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
            return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
@@ -259,17 +294,12 @@ LiveAc* gf_takerOfCreatedObject(const SimResult& created) {
   return (waitsAfterGiveUp || madeRoom) && !gf_judgeByLiveLimit(*aircraft).keptOut ? aircraft : nullptr;
 }
 
-// One waiting in the buffer, or one that made room, is shown where it flies now, in the place the limit gives it.
+// One waiting in the buffer, or one taken out while being created, is shown where it flies now, in the place the
+// limit gives it.
 void gf_takeCreatedObject(LiveAc& aircraft) {
   aircraft.handedOverAt.reset();
   if (aircraft.state == AcState::buffer || aircraft.madeRoom) {
-    const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
-    gf_dropPassedEntries(aircraft);
-    lf_initSimPosition(aircraft);
-    aircraft.state = AcState::adding2sim;
-    aircraft.waitRemove = false;
-    aircraft.madeRoom = false;
-    gf_admitByLiveLimit(aircraft, verdict);
+    lf_admitWhereItFliesNow(aircraft, gf_judgeByLiveLimit(aircraft));
   }
   if (SlowCreation* slow = lf_slowCreationOf(aircraft.hexid)) {
     slow->shownSince = true;
@@ -295,6 +325,12 @@ void gf_removeUnwantedObject(const SimResult& created) {
   }
   // Not at the removal backlog's pace: objects of one model may show together once it loads, each beyond the limit.
   gf_queueRemoval(created.objectId);
+}
+
+void gf_creationBackToWait(LiveAc& aircraft) {
+  if (lf_waitsForObject(aircraft)) {
+    lf_backToBuffer(aircraft);
+  }
 }
 
 void gf_clearSlowCreations() {

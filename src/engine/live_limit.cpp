@@ -139,7 +139,7 @@ bool gf_trafficWaitsForPlace() {
 }
 
 // Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
-// about to appear. One that made room for a newcomer does not: its object goes as soon as it shows.
+// about to appear. One taken out while being created does not: it holds no place until the limit admits it again.
 bool gf_liveLimitReached() {
   const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
   return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), lf_staysLive)) >= limit;

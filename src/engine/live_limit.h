@@ -33,8 +33,8 @@ bool gf_liveLimitReached();
 // longer held back.
 void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict);
 // Brings the aircraft in the simulator or being created down to the limit (the user lowered it), the farthest from
-// the user first, however far: a creation not yet handed over is withdrawn, one the simulator has goes as soon as it
-// shows.
+// the user first, however far: a creation not yet handed over is withdrawn; one the simulator has is taken out while
+// being created, and its object goes as soon as it shows unless the limit admits the aircraft again by then.
 void gf_trimToLiveLimit();
 // Forgets the aircraft the limit took out and the newcomers it kept out (the reset of the traffic state).
 void gf_clearLiveLimitMemory();

@@ -16,6 +16,7 @@
 #include "engine/live_ac_lookup.h"
 #include "engine/live_creation.h"
 #include "engine/sim_calls.h"
+#include "engine/simulator_room.h"
 #include "engine/stand_parking.h"
 #include "foundation/constants.h"
 #include "foundation/log.h"
@@ -143,6 +144,7 @@ void lf_handleSimResult(const SimResult& result) {
       lf_startAgeing(result);
       break;
     case SimResultKind::removed:
+      gf_noteObjectLeft();
       lf_onObjectRemoved(result.objectId);
       break;
     case SimResultKind::inRange:
@@ -164,6 +166,9 @@ void lf_handleSimResult(const SimResult& result) {
       } else {
         lf_dropRefused(staticAcs, result.hexid);
       }
+      break;
+    case SimResultKind::createOverLimit:
+      gf_onCreationOverLimit(result.hexid);
       break;
   }
 }

@@ -6,7 +6,8 @@
 #include "simlink/sim_results.h"
 
 // What the engine does with the simulator link's reports: matched creations, removed objects, range reports (the
-// touchdown of a landing aircraft), static CG replies, refused creations. Worker thread.
+// touchdown of a landing aircraft), static CG replies, refused creations, creations the simulator had no room for.
+// Worker thread.
 namespace cvl {
 
 // Takes every result posted so far and handles it; then ages the matched creations. A result that cannot be handled

@@ -43,8 +43,9 @@ struct StaticAc : AcIdentity {
   bool standCargo = false;
   // Remove the aircraft as soon as its creation has completed.
   bool waitRemove = false;
-  // Only the live limit asked for that removal, to make room for a nearer aircraft: the creation is no model's fault,
-  // and when its object shows the limit may take the aircraft back in with it.
+  // Only the live limit asked for that removal, taking the creation out while still being created (for a nearer
+  // newcomer or a lowered Max live): it is no model's fault, and the limit may take the aircraft back in, before its
+  // object shows or with it.
   bool madeRoom = false;
   // Erase the record without a simulator action (it never reached the simulator).
   bool remove = false;

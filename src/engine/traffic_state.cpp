@@ -16,6 +16,7 @@
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
 #include "engine/remembered_titles.h"
+#include "engine/simulator_room.h"
 #include "engine/tick_count.h"
 #include "parking/current_park_airport.h"
 #include "parking/park_pos.h"
@@ -53,6 +54,7 @@ void gf_resetTrafficState() {
   liveCreateBacklog = {};
   gf_clearSlowCreations();
   gf_clearLiveLimitMemory();
+  gf_clearSimulatorRoom();
   staticCreateBacklog = {};
   removalBacklog = {};
   sameRegCheckQueue.clear();

@@ -129,6 +129,10 @@ void lf_detcs() {
   }
   aircraft.parkedSince = gf_halfHoursBefore(WeekTime::unpacked(weekTimeNow), static_cast<int>(entry.fitLevel));
   aircraft.state = AcState::adding2sim;
+  gf_queueStaticCreation(aircraft);
+}
+
+void gf_queueStaticCreation(const StaticAc& aircraft) {
   staticCreateBacklog.push_back(lf_createRequestOf(aircraft));
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/static_ac.h"
+
 // Static parked aircraft are made one at a time from the chosen stands. Worker thread.
 namespace cvl {
 
@@ -13,5 +15,7 @@ extern std::uint32_t staticHexidCounter;
 // livery of the static matcher and its creation is queued.
 // The entry is used up whatever happens.
 void lf_detcs();
+// Queues the creation of the static aircraft on its stand.
+void gf_queueStaticCreation(const StaticAc& aircraft);
 
 }  // namespace cvl

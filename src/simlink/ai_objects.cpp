@@ -77,6 +77,14 @@ std::optional<std::uint32_t> lf_takePendingSent(std::uint32_t packetId) {
   return lf_takePending([packetId](const PendingCreate& pending) { return pending.packetId == packetId; });
 }
 
+// The engine hears which aircraft the creation sent with this packet id was for.
+void lf_postNotCreated(std::uint32_t packetId, SimResultKind kind) {
+  const auto hexid = lf_takePendingSent(packetId);
+  if (hexid && *hexid != 0) {
+    gf_postSimResult({0, *hexid, 0, kind, 0.0, 0.0});
+  }
+}
+
 // The simulator's title field holds 255 bytes; a longer title comes back cut.
 bool lf_isTitleOf(const PendingCreate& pending, std::string_view reportedTitle) {
   constexpr std::size_t titleField = sizeof(AddedAircraft::title) - 1;
@@ -239,14 +247,11 @@ void lf_onAddedAircraftData(std::uint32_t objectId, std::span<const std::byte> b
 }
 
 void lf_onCreateRefused(std::uint32_t packetId) {
-  const auto hexid = lf_takePendingSent(packetId);
-  if (hexid && *hexid != 0) {
-    gf_postSimResult({0, *hexid, 0, SimResultKind::createRefused, 0.0, 0.0});
-  }
+  lf_postNotCreated(packetId, SimResultKind::createRefused);
 }
 
 void lf_onCreateOverLimit(std::uint32_t packetId) {
-  lf_takePendingSent(packetId);
+  lf_postNotCreated(packetId, SimResultKind::createOverLimit);
 }
 
 void gf_reserveAiObjectLists(std::size_t room) {

@@ -46,7 +46,7 @@ void lf_onAddedAircraftData(std::uint32_t objectId, std::span<const std::byte> b
 // The simulator refused the creation sent with this packet id.
 void lf_onCreateRefused(std::uint32_t packetId);
 // The simulator holds as many objects as it can: the creation sent with this packet id will not show. No livery is to
-// blame; the engine gives the aircraft up when its time to show has passed.
+// blame; the engine lets the aircraft wait for room.
 void lf_onCreateOverLimit(std::uint32_t packetId);
 
 void gf_reserveAiObjectLists(std::size_t room);

@@ -9,14 +9,15 @@
 namespace cvl {
 
 enum class SimResultKind : std::uint32_t {
-  liveCreated = 0,    // a created live aircraft (hexid above 10000) was recognised; value2: altitude above ground, ft
-  staticCreated = 1,  // a created static parked aircraft (hexid 10000 or below) was recognised
-  removed = 2,        // an aircraft object was removed from the simulator
-  inRange = 3,        // an aircraft in range not new of ours; hexid: its SIM ON GROUND, value1 ground altitude,
-                      // value2 altitude above ground (feet)
-  staticCg = 4,       // value1: static CG to ground (feet), value2: static pitch (radians)
-  blocked = 5,        // the engine's own value; never posted
-  createRefused = 6,  // the simulator refused a creation; objectId 0
+  liveCreated = 0,      // a created live aircraft (hexid above 10000) was recognised; value2: altitude above ground, ft
+  staticCreated = 1,    // a created static parked aircraft (hexid 10000 or below) was recognised
+  removed = 2,          // an aircraft object was removed from the simulator
+  inRange = 3,          // an aircraft in range not new of ours; hexid: its SIM ON GROUND, value1 ground altitude,
+                        // value2 altitude above ground (feet)
+  staticCg = 4,         // value1: static CG to ground (feet), value2: static pitch (radians)
+  blocked = 5,          // the engine's own value; never posted
+  createRefused = 6,    // the simulator refused a creation; objectId 0
+  createOverLimit = 7,  // the simulator holds as many objects as it can and did not create the aircraft; objectId 0
 };
 
 struct SimResult {

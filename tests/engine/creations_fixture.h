@@ -69,7 +69,12 @@ struct Flight {
     return fmt::format("{} {:x} ({} {}, loads {} s, reported {}-{} s)", callsign, hexid,
                        kindNames[static_cast<int>(kind)], light ? "C172" : "A320", fmt::join(seconds, "/"), from, to);
   }
-  bool neverLoads() const { return loads.front() == never; }
+  // No creation of it ever shows.
+  bool neverLoads() const {
+    return std::all_of(loads.begin(), loads.end(), [](std::int32_t each) { return each == never; });
+  }
+  // The simulator loses its first creation; a later one loads.
+  bool firstCreationLost() const { return loads.front() == never && !neverLoads(); }
   std::int32_t slowestLoad() const { return *std::max_element(loads.begin(), loads.end()); }
   bool atStand() const { return kind == Kind::parked || kind == Kind::pushingBack || kind == Kind::arriving; }
 };
@@ -87,6 +92,8 @@ class Creations : public BusyHub {
   // the simulator with no aircraft and no removal asked for.
   static constexpr std::int32_t limitGraceTicks = 6000;
   static constexpr std::int32_t strayTicks = 500;
+  // How long a first creation has to show before it is given up.
+  static constexpr std::int32_t firstShowSeconds = 60;
   // The share of the farthest aircraft's distance by which a flight must lie nearer to be owed its place.
   static constexpr double swapShare = 0.2;
 
@@ -435,7 +442,8 @@ class Creations : public BusyHub {
       return;
     }
     const std::int32_t since = owedSince_.try_emplace(flight.hexid, second).first->second;
-    const std::int32_t settle = flight.slowestLoad() + 120 + (flight.sharesCallsign ? 120 : 0);
+    const std::int32_t settle = flight.slowestLoad() + 120 + (flight.sharesCallsign ? 120 : 0) +
+                                (flight.firstCreationLost() ? firstShowSeconds : 0);
     if (flight.neverLoads() || flight.slowestLoad() > 300 || second - since < settle) {
       return;
     }
@@ -555,6 +563,13 @@ class Creations : public BusyHub {
   // By hexid, the seconds a flight whose model never loads has held a place.
   std::map<std::uint32_t, std::int32_t> neverShownHolding_;
 };
+
+// The creations the simulator carried out for the flight.
+inline std::size_t lf_creationsOf(const SimulatorStandIn& simulator, std::uint32_t hexid) {
+  return static_cast<std::size_t>(
+      std::count_if(simulator.history().begin(), simulator.history().end(),
+                    [hexid](const auto& each) { return each.created && each.hexid == hexid; }));
+}
 
 // The flights of the tests: reported from `from` to `to` under the callsign, at stand G1 when at a stand.
 inline Flight lf_flight(std::uint32_t hexid, const std::string& callsign, Kind kind, bool light,

@@ -172,12 +172,6 @@ TEST_F(NearestAtLimit, TheAirlinersKeepTheirPlacesFromANearModelThatNeverLoads) 
   EXPECT_TRUE(faults_.empty()) << faults_.list();
 }
 
-std::size_t lf_creationsOf(const SimulatorStandIn& simulator, std::uint32_t hexid) {
-  return static_cast<std::size_t>(
-      std::count_if(simulator.history().begin(), simulator.history().end(),
-                    [hexid](const auto& each) { return each.created && each.hexid == hexid; }));
-}
-
 TEST_F(Creations, ACreationThatMadeRoomIsShownWithItsOwnObjectWhenItsFlightHasComeNear) {
   // Max live 1. An arrival 8 nm out whose model takes five minutes to load makes room for a light aircraft circling
   // 2 nm out. By the time its model has loaded the arrival has landed a mile from the user, markedly nearer.

@@ -50,13 +50,13 @@ TEST_F(Removal, ASpawnStillOnTheAddingStackNeverReachesTheSimulator) {
   EXPECT_EQ(addingStack, (std::vector<std::uint32_t>{20005}));
 }
 
-TEST_F(Removal, ACreationAlreadyWithTheSimulatorWaitsForItsActivation) {
+TEST_F(Removal, ACreationAlreadyWithTheSimulatorIsMarkedToLeaveWhenItsObjectShowsAndNotAskedForTwice) {
   LiveAc& aircraft = addLive("DLH1", 20001, AcState::adding2sim, AcPhase::flying);
   removeAircraftFromSim(aircraft);
   EXPECT_TRUE(aircraft.waitRemove);
   EXPECT_FALSE(aircraft.removeNow);
 
-  aircraft.state = AcState::active;  // activation removes it through the wait-remove flag: nothing before that
+  aircraft.state = AcState::active;  // its object goes when it shows, through the wait-remove flag: nothing before that
   removeAircraftFromSim(aircraft);
   EXPECT_EQ(aircraft.state, AcState::active);
   EXPECT_TRUE(removalBacklog.empty());

@@ -115,11 +115,17 @@ std::int32_t SimulatorStandIn::loadTicksOf(const std::string& title, const std::
   return defaultLoadTicks;
 }
 
-// The link sends the creation and notes it as pending under its callsign and title.
+// The link sends the creation and notes it as pending under its callsign, title and packet id.
 void SimulatorStandIn::create(const CreateRequest& request) {
-  ++creations_;
   const std::string title{request.title};
-  pendingCreates.push_back({0, request.hexid, request.callsign, title});
+  const std::uint32_t packetId = ++lastPacketId_;
+  pendingCreates.push_back({packetId, request.hexid, request.callsign, title});
+  if (objects_.size() + loading_.size() >= objectRoom_) {
+    ++refusedForRoom_;
+    lf_onCreateOverLimit(packetId);
+    return;
+  }
+  ++creations_;
   Object object{title,
                 request.callsign,
                 request.hexid,

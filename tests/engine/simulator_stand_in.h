@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,6 +53,9 @@ class SimulatorStandIn {
                                   std::vector<std::int32_t> successive);
   // Ticks the simulator takes to remove an object (0: at once).
   void setRemovalTicks(std::int32_t ticks) { removalTicks_ = ticks; }
+  // Other clients hold the simulator's objects but room for this many: a creation beyond it is refused for too many
+  // objects.
+  void setObjectRoom(std::size_t room) { objectRoom_ = room; }
   // Puts the user aircraft there: the position the engine learns from the simulator.
   static void placeUser(const LatLon& at, double altitude);
 
@@ -79,6 +83,8 @@ class SimulatorStandIn {
   // Every creation and removal, in order.
   const std::vector<Handover>& history() const { return history_; }
   std::size_t creations() const { return creations_; }
+  // The creations refused for too many objects.
+  std::size_t refusedForRoom() const { return refusedForRoom_; }
   std::size_t removals() const { return removals_; }
   // The most objects there were at once.
   std::size_t mostObjects() const { return mostObjects_; }
@@ -110,6 +116,9 @@ class SimulatorStandIn {
   std::multimap<std::int32_t, std::uint32_t> removing_;  // object ids by the tick their removal is done
   std::int32_t removalTicks_ = 0;
   std::uint32_t nextObjectId_ = 100;
+  std::uint32_t lastPacketId_ = 0;
+  std::size_t objectRoom_ = std::numeric_limits<std::size_t>::max();
+  std::size_t refusedForRoom_ = 0;
   std::size_t creations_ = 0;
   std::size_t removals_ = 0;
   std::size_t mostObjects_ = 0;

@@ -1,6 +1,7 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 
@@ -91,6 +92,11 @@ TEST_F(OtherClients, AnAddOnThatAddsAndRemovesAircraftByTheThousandLeavesTheLogS
   }
   pump();
   EXPECT_TRUE(pendingCreates.empty());
+  // The engine hears of each refusal, so that its aircraft waits for room.
+  const auto refusals = gf_takeSimResults();
+  EXPECT_EQ(std::count_if(refusals.begin(), refusals.end(),
+                          [](const SimResult& each) { return each.kind == SimResultKind::createOverLimit; }),
+            200);
   for (const std::uint32_t objectId : kept) {
     addOn.remove(objectId);
   }
