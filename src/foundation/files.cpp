@@ -1,7 +1,9 @@
 #include "foundation/files.h"
 
 #include <fmt/format.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -54,9 +56,12 @@ bool lf_isRegularFile(const std::filesystem::directory_entry& entry) {
   return entry.status().type() == std::filesystem::file_type::regular;
 }
 
-}  // namespace
+using GenerationStep =
+    std::function<void(const std::filesystem::path&, const std::filesystem::path&, std::error_code&)>;
 
-void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
+// Puts source in place of target when source exists; a failure is logged and clears result.
+void lf_shiftGeneration(const std::filesystem::path& source, const std::filesystem::path& target,
+                        std::string_view stepName, const GenerationStep& step, bool& result) {
   std::error_code error;
   const bool exists = std::filesystem::exists(source, error);
   if (error) {
@@ -67,11 +72,48 @@ void lf_copyGeneration(const std::filesystem::path& source, const std::filesyste
   if (!exists) {
     return;
   }
-  std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, error);
+  step(source, target, error);
   if (error) {
-    gf_logFlagged(fmt::format("copy {} -> {} failed: {}", source.string(), target.string(), error.message()));
+    gf_logFlagged(fmt::format("{} {} -> {} failed: {}", stepName, source.string(), target.string(), error.message()));
     result = false;
   }
+}
+
+// A copy cut off (by a full disk, say) stays under its temporary name and is removed: target keeps its bytes.
+void lf_copyThroughTemporary(const std::filesystem::path& source, const std::filesystem::path& target,
+                             std::error_code& error) {
+  const auto temporary = gf_temporaryPathBeside(target);
+  std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, error);
+  if (!error) {
+    std::filesystem::rename(temporary, target, error);
+  }
+  if (error) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+  }
+}
+
+// Renaming needs no room on the disk, so older generations move up even on a full one.
+void lf_moveGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
+  lf_shiftGeneration(
+      source, target, "move",
+      [](const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
+        std::filesystem::rename(from, to, error);
+      },
+      result);
+}
+
+}  // namespace
+
+std::filesystem::path gf_temporaryPathBeside(const std::filesystem::path& path) {
+  static std::atomic<unsigned> uses{0};
+  auto name = path;
+  name += fmt::format(".{}-{}.tmp", ::getpid(), uses.fetch_add(1));
+  return name;
+}
+
+void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
+  lf_shiftGeneration(source, target, "copy", lf_copyThroughTemporary, result);
 }
 
 bool gf_save1GenerationOf(const std::filesystem::path& path) {
@@ -94,8 +136,8 @@ bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path) {
   const auto second = *lf_generationPath(path, 2);
   const auto third = *lf_generationPath(path, 3);
   bool result = true;
-  lf_copyGeneration(second, third, result);
-  lf_copyGeneration(*first, second, result);
+  lf_moveGeneration(second, third, result);
+  lf_moveGeneration(*first, second, result);
   lf_copyGeneration(path, *first, result);
   return result;
 }

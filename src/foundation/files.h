@@ -13,12 +13,18 @@ namespace cvl {
 // Copies the file to its first generation. True when there was no file or the copy succeeded; failures are logged.
 bool gf_save1GenerationOf(const std::filesystem::path& path);
 
-// Shifts the second generation over the third, the first over the second and the file over the first; a failed step
-// does not stop the later ones. True when every step succeeded; failures are logged.
+// Moves the second generation over the third and the first over the second, then copies the file over the first; a
+// failed step does not stop the later ones, and a failed copy leaves no first generation (it has moved up). True when
+// every step succeeded; failures are logged.
 bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path);
 
-// One step of the shift: copies source over target when source exists; a failure is logged and clears result.
+// Copies source over target when source exists, under a temporary name beside target that is then renamed: a failed
+// copy leaves target as it was. A failure is logged and clears result.
 void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result);
+
+// A name beside the file, for writing it whole before it replaces the file, that no other write of this process or of
+// another one uses at the same time.
+std::filesystem::path gf_temporaryPathBeside(const std::filesystem::path& path);
 
 // Removes the entries of a folder (files and empty subfolders) in the order of the walk. The first failure is logged
 // and ends the removal. A missing folder is left alone.

@@ -1,13 +1,13 @@
 #include "foundation/xml.h"
 
-#include <fmt/format.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <system_error>
+
+#include "foundation/files.h"
 
 namespace cvl {
 namespace {
@@ -29,14 +29,6 @@ void ensureDeclaration(pugi::xml_document& document) {
   }
   declaration.attribute("version").set_value("1.0");
   declaration.attribute("encoding").set_value("UTF-8");
-}
-
-// A name in the target's folder that no other save of this process or of another one uses at the same time.
-std::filesystem::path temporaryNameFor(const std::filesystem::path& path) {
-  static std::atomic<unsigned> saves{0};
-  auto name = path;
-  name += fmt::format(".{}-{}.tmp", ::getpid(), saves.fetch_add(1));
-  return name;
 }
 
 struct FileCloser {
@@ -78,7 +70,7 @@ bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& p
 
 bool gf_saveXmlFile(pugi::xml_document& document, const std::filesystem::path& path, std::error_code& failure) {
   ensureDeclaration(document);
-  const auto temporary = temporaryNameFor(path);
+  const auto temporary = gf_temporaryPathBeside(path);
   std::error_code ignored;
   if (!writeDurably(document, temporary, failure)) {
     std::filesystem::remove(temporary, ignored);

@@ -28,6 +28,7 @@ namespace cvl {
 
 std::int32_t learnedUpdates = 0;
 bool handmadeFileUnread = false;
+bool learnedGenerationFailed = false;
 
 namespace {
 
@@ -72,7 +73,9 @@ constexpr std::string_view keptAsGeneration = "saved as *.0.xml";
 
 // A learned file that cannot be used whole must not be replaced by what little was read of it.
 void lf_keepGeneration(const std::filesystem::path& path) {
-  gf_save1GenerationOf(path);
+  if (!gf_save1GenerationOf(path)) {
+    learnedGenerationFailed = true;
+  }
 }
 
 // The stands of a handmade file replace those of the airport file only when the file reads whole: saved back, a file
@@ -184,6 +187,22 @@ void lf_readLearnedDocument(const pugi::xml_document& document, const std::files
   lf_readLearnedStands(document, path, stands, readOptions);
 }
 
+// Whether saving would lose for good what the reading of the file left out (logged).
+bool lf_mustBeLeftAlone(const std::filesystem::path& path) {
+  if (handmadeFileUnread) {
+    gf_logFlagged(
+        fmt::format("handmade '{}' could not be read whole and is not saved, mend it by hand", path.string()));
+    return true;
+  }
+  if (learnedGenerationFailed) {
+    gf_logFlagged(fmt::format(
+        "learned '{}' is not saved: keeping it as *.0.xml failed, and saving it would lose what its reading left out",
+        path.string()));
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::filesystem::path lf_learnedFolderOf(const std::string& publisher) {
@@ -206,6 +225,7 @@ std::filesystem::path lf_learnedPathOf(const std::string& code, const std::strin
 void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
                     bool& handmade) {
   handmadeFileUnread = false;
+  learnedGenerationFailed = false;
   pugi::xml_document document;
   const pugi::xml_parse_result loaded = document.load_file(path.c_str());
   if (!loaded) {
@@ -275,9 +295,7 @@ bool lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions
 
 void gf_saveLearnedApf() {
   const auto path = lf_learnedPathOf(currentParkAirport.code, parkAirportFile.publisher);
-  if (handmadeFileUnread) {
-    gf_logFlagged(
-        fmt::format("handmade '{}' could not be read whole and is not saved, mend it by hand", path.string()));
+  if (lf_mustBeLeftAlone(path)) {
     learnedUpdates = 0;
     return;
   }

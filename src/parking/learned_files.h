@@ -23,6 +23,9 @@ extern std::int32_t learnedUpdates;
 // it could not be used): it stays as the user wrote it, the airport file's stands are used, and the save leaves it
 // alone. Cleared when the park airport is left.
 extern bool handmadeFileUnread;
+// The park airport's learned file could not be used whole and could not be kept as a generation either (a full disk,
+// say): the save leaves it alone, so that what its reading left out is not lost. Cleared when the park airport is left.
+extern bool learnedGenerationFailed;
 
 // The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead
 // out of the folder.
@@ -34,7 +37,7 @@ std::filesystem::path lf_learnedPathOf(const std::string& code, const std::strin
 
 // Applies the learned file to the stands just read from the airport file, and its settings. An unreadable file, one
 // whose reading breaks off, and one with an option left out are kept as one generation (the next save replaces the
-// file, without what could not be read).
+// file, without what could not be read); when that copy fails, learnedGenerationFailed is set.
 void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& airportFile, std::vector<ParkPos>& stands,
                     bool& handmade);
 
@@ -44,8 +47,9 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
 // which is logged.
 bool lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
 
-// Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole,
-// and resets learnedUpdates. Never throws: a failure is logged and leaves the file already there as it was.
+// Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole or
+// one that could not be kept as a generation, and resets learnedUpdates. Never throws: a failure is logged and leaves
+// the file already there as it was.
 void gf_saveLearnedApf();
 
 }  // namespace cvl

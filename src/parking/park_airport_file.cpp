@@ -187,6 +187,7 @@ void gf_resetParkAirport() {
   }
   apfHandmade = false;
   handmadeFileUnread = false;
+  learnedGenerationFailed = false;
   parkAirportFileLoaded = false;
   if (!INITIAL_LOAD_ONLY.value) {
     ui::enable(nowButton.hwnd, false);

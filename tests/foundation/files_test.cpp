@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "foundation/open_log.h"
 #include "support/temp_folder.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl {
 namespace {
@@ -57,8 +59,28 @@ TEST_F(Files, FailedStepDoesNotStopTheLaterOnes) {
   EXPECT_FALSE(gf_saveUpto3GenerationsOf("notes.txt"));
   EXPECT_EQ(readFile("notes00.txt"), "first");
   EXPECT_EQ(readFile("notes0.txt"), "current");
-  EXPECT_THAT(logged(), StartsWith("==> copy notes00.txt -> notes000.txt failed: "));
+  EXPECT_THAT(logged(), StartsWith("==> move notes00.txt -> notes000.txt failed: "));
   EXPECT_EQ(std::ranges::count(logged(), '\n'), 1);
+}
+
+// Older generations move up by renaming, which needs no room; the copy of the file that finds no room leaves nothing
+// cut off behind.
+TEST_F(Files, OnAFullDiskTheShiftEmptiesNoGeneration) {
+  fs::create_directory("disk");
+  const test::SmallDisk disk{"disk", 64 * 1024};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  writeFile("disk/notes.txt", std::string(8 * 1024, 'c'));
+  writeFile("disk/notes0.txt", "first");
+  writeFile("disk/notes00.txt", "second");
+  std::ofstream("disk/filler", std::ios::binary) << std::string(64 * 1024, 'f');
+
+  EXPECT_FALSE(gf_saveUpto3GenerationsOf("disk/notes.txt"));
+  EXPECT_EQ(readFile("disk/notes00.txt"), "first");
+  EXPECT_EQ(readFile("disk/notes000.txt"), "second");
+  EXPECT_THAT(test::filesIn("disk"), UnorderedElementsAre("filler", "notes.txt", "notes00.txt", "notes000.txt"));
+  EXPECT_THAT(logged(), StartsWith("==> copy disk/notes.txt -> disk/notes0.txt failed: "));
 }
 
 TEST_F(Files, GenerationsGoIntoTheFileNameNotTheFolder) {

@@ -1,15 +1,18 @@
 #include "parking/learned_files.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "airport_files_fixture.h"
 #include "parking/quality_factors.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl {
 namespace {
@@ -164,6 +167,47 @@ TEST_F(LearnedFiles, AFileThatCannotBeUsedWholeIsKeptAsAGeneration) {
   const std::string broken = apfXml(apfParameter("handmade", "true"), "<parkpos id=\"H1\"/><parkpos id=\"H1\"/>");
   EXPECT_EQ(stands(broken).size(), 2U) << "the airport file's stands stay";
   EXPECT_EQ(test::readFile("airports/learned/stock/EDDF0.xml"), broken);
+}
+
+// The copy that would keep what the reading left out finds the disk full: the earlier generation keeps its bytes, and
+// the save leaves the file as it is, also once there is room again. The next park airport's file is saved as usual.
+TEST_F(LearnedFiles, AFileThatCannotBeKeptAsAGenerationIsNotSavedWithoutWhatItsReadingLeftOut) {
+  const std::filesystem::path folder = path_.parent_path();
+  const test::SmallDisk disk{folder, 64 * 1024};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  writeFile(folder / "EDDF0.xml", "the generation before");
+  // Larger than the earlier generation, with a registration in Latin-1, which is not clean UTF-8.
+  const std::string learned =
+      apfXml(apfParameter("airport_name", "Frankfurt"),
+             "<!--" + std::string(8 * 1024, 'x') + "--><parkpos id=\"A2\"><opt reg=\"D-AIB\xE4\" day=\"3\" hh=\"4\"/>" +
+                 "<opt reg=\"D-AIBA\" day=\"3\" hh=\"6\"/></parkpos>");
+  writeFile(path_, learned);
+  std::ofstream(folder / "filler", std::ios::binary) << std::string(64 * 1024, 'f');
+
+  parkAirportFile = ParkAirportFile{"Frankfurt", "stock", 364};
+  parkPositions = airportStands();
+  bool handmade = false;
+  lf_readLearned(path_, parkAirportFile, parkPositions, handmade);
+  EXPECT_EQ(test::readFile(folder / "EDDF0.xml"), "the generation before");
+
+  std::filesystem::remove(folder / "filler");
+  gf_saveLearnedApf();
+  EXPECT_TRUE(test::readFile(path_) == learned) << "the file is saved without the Latin-1 option";
+  EXPECT_THAT(test::filesIn(folder), testing::UnorderedElementsAre("EDDF.xml", "EDDF0.xml"));
+  const std::string log = logText();
+  EXPECT_NE(log.find("==> copy airports/learned/stock/EDDF.xml -> airports/learned/stock/EDDF0.xml failed: "),
+            std::string::npos);
+  EXPECT_NE(log.find("==> learned 'airports/learned/stock/EDDF.xml' is not saved: keeping it as *.0.xml failed, and "
+                     "saving it would lose what its reading left out\n"),
+            std::string::npos)
+      << log;
+
+  gf_resetParkAirport();
+  currentParkAirport = AirportList[1];
+  gf_saveLearnedApf();
+  EXPECT_TRUE(std::filesystem::exists(folder / "EDDK.xml"));
 }
 
 TEST_F(LearnedFiles, SavingKeepsOnlyWhatTheAirportFileDoesNotHold) {
