@@ -89,7 +89,7 @@ class MainWindow {
   std::string statusMessage;  // under mutex: the status message in it, without the held notices
   // Notices that stand on the status line, after its message, until they are released (under mutex).
   std::vector<HeldNotice> heldNotices;
-  std::string errorText;  // under mutex: what the error line shows
+  std::string errorText;  // under mutex: the error on the error line, whole; painted cut to the window's width
   GuardedString userAcTitleText;
   GuardedString parkAirportText;
   GuardedString parkedFileText;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <utility>
 #include <vector>
 
 #include "app/exit_reasons.h"
@@ -84,7 +83,8 @@ std::string lf_cutToRoom(std::string_view text, std::size_t room) {
 
 // What the line shows for the message: the message first, so that what the program does now is in sight, then the
 // held notices while they fit the window's width, and the count of those that would run past its right edge, which
-// Log.txt names. The count stays in sight too: a message that leaves no room for it gives way at its end.
+// Log.txt names. The count stays in sight too: a message too long for the window gives way at its end, before the
+// count when notices are held, at the window's edge when none is.
 std::string lf_withHeldNotices(std::string_view message) {
   const std::size_t held = mainWindow.heldNotices.size();
   std::size_t shown = 0;
@@ -92,12 +92,11 @@ std::string lf_withHeldNotices(std::string_view message) {
     ++shown;
   }
   std::string line = lf_lineShowing(message, shown);
-  if (line.size() <= lineCharacters || held == 0) {
+  if (line.size() <= lineCharacters) {
     return line;
   }
-  const std::string leftOut = lf_leftOutText(held, false);
-  const std::size_t room = lineCharacters - noticeSeparator.size() - leftOut.size();
-  return fmt::format("{}{}{}", lf_cutToRoom(message, room), noticeSeparator, leftOut);
+  const std::string count = held == 0 ? "" : fmt::format("{}{}", noticeSeparator, lf_leftOutText(held, false));
+  return fmt::format("{}{}", lf_cutToRoom(message, lineCharacters - count.size()), count);
 }
 
 void lf_showLocked() {
@@ -120,17 +119,22 @@ void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   }
 }
 
-// The error line fits the window as the status line does; Log.txt and the terminal have the error whole.
+// What the error line shows: the error on one line, cut at the window's edge as the status line is.
+std::string lf_errorLineLocked() {
+  return lf_cutToRoom(gf_onOneLine(mainWindow.errorText), lineCharacters);
+}
+
+// Log.txt and the terminal have the error whole, so one that differs from the last only past the window's edge is
+// still new to the terminal.
 void lf_setErrorLine(std::string_view text, bool alsoLog) {
   const std::lock_guard lock{mainWindow.mutex};
   mainWindow.statusText.clear();
   mainWindow.statusMessage.clear();
   mainWindow.statusSetAt = 0;
-  std::string shown = lf_cutToRoom(gf_onOneLine(text), lineCharacters);
-  if (!text.empty() && shown != mainWindow.errorText) {
+  if (!text.empty() && text != mainWindow.errorText) {
     lf_mirrorLocked(fmt::format("Error {}", text));
   }
-  mainWindow.errorText = std::move(shown);
+  mainWindow.errorText = text;
   if (alsoLog) {
     gf_log(fmt::format("Error {}", text));
   }
@@ -206,7 +210,7 @@ void gf_paintStatusLine() {
 
 void lf_paintErrorLine() {
   mainWindow.hdc->fillRect(rcStatusLine, mainWindow.redBrush);
-  lf_drawText(mainWindow.errorText, lineX, lineY, yellow);
+  lf_drawText(lf_errorLineLocked(), lineX, lineY, yellow);
 }
 
 std::string gf_statusText() {
@@ -216,7 +220,7 @@ std::string gf_statusText() {
 
 std::string gf_errorText() {
   const std::lock_guard lock{mainWindow.mutex};
-  return mainWindow.errorText;
+  return lf_errorLineLocked();
 }
 
 }  // namespace cvl

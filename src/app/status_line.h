@@ -9,11 +9,12 @@
 // line shows its text on one line: a control character or line break in it is shown as a blank.
 namespace cvl {
 
-// Shows a status message (empty: none) and logs it when asked, unless a stop is under way. Any thread.
+// Shows a status message (empty: none) and logs it when asked, unless a stop is under way. A message that would run
+// past the window's edge is cut at its end ("..."); Log.txt and the terminal have it whole. Any thread.
 void gf_setStatusLine(std::string_view text, bool alsoLog);
 void gf_clearStatusLine();
 // Shows an error line in place of any status message and logs it as "Error {}", unless a stop is under way. A text
-// longer than the window's width is cut at its end ("..."); Log.txt has it whole.
+// longer than the window's width is cut at its end ("..."); Log.txt and the terminal have it whole.
 void gf_setErrorLine(std::string_view text);
 // The same for the error that ended a run cycle, logged also during a stop: the user may have closed the window while
 // the error's message box was up, and the log is to say what the error was.

@@ -177,37 +177,48 @@ TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongM
       {"input/airports.enc", "airports update to 2.0.0 failed, input/airports.enc left as it was"},
       {"input/AIG-regcodes.enc", "aig update to 2.0.0 failed, input/AIG-regcodes.enc left as it was"},
       {"input/dbase.enc", "dbase update to 2.0.0 failed, input/dbase.enc left as it was"}};
-  for (const auto& [file, failure] : failures) {
-    gf_holdStatusNotice(file, failure);
-  }
   const auto shown = [this] {
     const auto painted = textAt(paintAll(), 3, 455);
     return painted ? painted->text : std::string{"(nothing painted)"};
   };
   testing::internal::CaptureStdout();  // where each line is mirrored without a visible window
-  gf_setStatusLine("Waiting for RealTraffic to connect to Corvalen ...", true);
-  EXPECT_EQ(shown(), "Waiting for RealTraffic to connect to Corvalen ... | 3 failures, see Log.txt");
-
-  // The window's width is reckoned as 130 characters; a character beyond ASCII counts as its bytes.
-  for (const std::string_view character : {"w", "\u20ac"}) {
-    for (std::size_t characters = 0; characters <= 160; ++characters) {
-      std::string message;
-      for (std::size_t count = 0; count < characters; ++count) {
-        message += character;
+  for (const bool held : {false, true}) {
+    if (held) {
+      for (const auto& [file, failure] : failures) {
+        gf_holdStatusNotice(file, failure);
       }
-      SCOPED_TRACE(testing::Message() << characters << " times " << character);
-      gf_setStatusLine(message, false);
-      const std::string line = shown();
-      EXPECT_LE(line.size(), 130U) << line;
-      EXPECT_TRUE(gf_isUtf8(line, false));
-      const LineParts parts = partsOf(line, !message.empty());
-      EXPECT_TRUE(parts.message == message || (parts.message.ends_with("...") &&
-                                               message.starts_with(parts.message.substr(0, parts.message.size() - 3))))
-          << "the message, or as much of its start as leaves room for the count, comes first: " << line;
-      EXPECT_TRUE(parts.countLast) << line;
-      EXPECT_EQ(parts.notices.size() + parts.counted, failures.size()) << line;
-      for (std::size_t notice = 0; notice < parts.notices.size(); ++notice) {
-        EXPECT_EQ(parts.notices[notice], failures[notice].second);
+      gf_setStatusLine("Waiting for RealTraffic to connect to Corvalen ...", true);
+      EXPECT_EQ(shown(), "Waiting for RealTraffic to connect to Corvalen ... | 3 failures, see Log.txt");
+    }
+    const std::size_t countRoom = held ? std::string_view{" | 3 failures, see Log.txt"}.size() : 0;
+
+    // The window's width is reckoned as 130 characters; a character beyond ASCII counts as its bytes. An empty message
+    // with nothing held paints no line at all.
+    for (const std::string_view character : {"w", "\u20ac"}) {
+      for (std::size_t characters = held ? 0 : 1; characters <= 160; ++characters) {
+        std::string message;
+        for (std::size_t count = 0; count < characters; ++count) {
+          message += character;
+        }
+        SCOPED_TRACE(testing::Message() << characters << " times " << character << (held ? ", notices held" : ""));
+        gf_setStatusLine(message, false);
+        const std::string line = shown();
+        EXPECT_LE(line.size(), 130U) << line;
+        EXPECT_TRUE(gf_isUtf8(line, false));
+        const LineParts parts = partsOf(line, !message.empty());
+        if (message.size() + countRoom <= 130) {
+          EXPECT_EQ(parts.message, message) << "a message that leaves room for the count is shown whole";
+        } else {
+          EXPECT_TRUE(parts.message.ends_with("...") &&
+                      message.starts_with(parts.message.substr(0, parts.message.size() - 3)))
+              << "as much of the message's start as leaves room for the count comes first: " << line;
+          EXPECT_GE(line.size(), 128U) << "the cut gives up at most the part of a character: " << line;
+        }
+        EXPECT_EQ(parts.countLast, held) << line;
+        EXPECT_EQ(parts.notices.size() + parts.counted, held ? failures.size() : 0U) << line;
+        for (std::size_t notice = 0; notice < parts.notices.size(); ++notice) {
+          EXPECT_EQ(parts.notices[notice], failures[notice].second);
+        }
       }
     }
   }
@@ -217,30 +228,42 @@ TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongM
   }
 }
 
-// The error line fits the window as the status line does: a long error is cut at its end, and Log.txt and the
-// terminal have it whole. Set from another thread, it reaches the band the same way.
-TEST_F(StatusLine, ALongErrorIsCutAtTheWindowsEdgeAndLoggedWhole) {
+// Either line fits the window: a long text is cut at its end, and Log.txt and the terminal have it whole. An error set
+// from another thread reaches the band the same way, and one that differs from the last only past the cut is still a
+// new error to the terminal.
+TEST_F(StatusLine, ALongLineIsCutAtTheWindowsEdgeWhileLogTxtAndTheTerminalHaveItWhole) {
   openMainWindow();
-  const std::string error =
+  const auto painted = [this] { return textAt(paintAll(), 3, 455)->text; };
+  const std::string status = "callsign '" + std::string(300, 'x') + "' is not valid";
+  testing::internal::CaptureStdout();
+  gf_setStatusLine(status, true);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), status + "\n");
+  EXPECT_EQ(painted(), status.substr(0, 127) + "...") << "with no held notice behind it too";
+
+  const std::string sharedStart =
       "filesystem error: cannot copy: Permission denied [airports/my_thirdparty/\u20ac\u20ac\u20ac.xml] "
-      "[airports/my_thirdparty.unfinished/\u20ac\u20ac\u20ac.xml]";
+      "[airports/my_thirdparty.unfinished/\u20ac\u20ac\u20ac";
+  const std::string error = sharedStart + ".xml]";
+  const std::string nextError = sharedStart + ".bgl]";
   testing::internal::CaptureStdout();
   std::thread{[&error] { gf_setErrorLine(error); }}.join();
+  const std::string shownError = painted();
+  gf_setErrorLine(nextError);
+  gf_setErrorLine(nextError);
   const std::string mirrored = testing::internal::GetCapturedStdout();
 
-  const auto painted = textAt(paintAll(), 3, 455);
-  ASSERT_TRUE(painted);
-  EXPECT_LE(painted->text.size(), 130U) << painted->text;
-  EXPECT_TRUE(painted->text.ends_with("...")) << painted->text;
-  EXPECT_TRUE(error.starts_with(painted->text.substr(0, painted->text.size() - 3))) << painted->text;
-  EXPECT_EQ(painted->text.size(), 126U + 3U) << "as much of the error as the window shows, never half a character";
-  EXPECT_TRUE(gf_isUtf8(painted->text, false));
-  EXPECT_EQ(gf_errorText(), painted->text);
-  EXPECT_EQ(logBody(), "Error " + error + "\n");
-  EXPECT_EQ(mirrored, "Error " + error + "\n");
+  EXPECT_LE(shownError.size(), 130U) << shownError;
+  EXPECT_TRUE(shownError.ends_with("...")) << shownError;
+  EXPECT_TRUE(error.starts_with(shownError.substr(0, shownError.size() - 3))) << shownError;
+  EXPECT_EQ(shownError.size(), 126U + 3U) << "as much of the error as the window shows, never half a character";
+  EXPECT_TRUE(gf_isUtf8(shownError, false));
+  EXPECT_EQ(painted(), shownError) << "the errors differ only past the cut";
+  EXPECT_EQ(gf_errorText(), shownError);
+  EXPECT_EQ(mirrored, "Error " + error + "\nError " + nextError + "\n") << "each new error once";
+  EXPECT_EQ(logBody(), status + "\nError " + error + "\nError " + nextError + "\nError " + nextError + "\n");
 
   gf_setErrorLine("SimConnect failed");
-  EXPECT_EQ(textAt(paintAll(), 3, 455)->text, "SimConnect failed");
+  EXPECT_EQ(painted(), "SimConnect failed");
 }
 
 // Both lines are one line of the window: a line break or another control character in a text is painted as a blank,
