@@ -45,10 +45,14 @@ void lf_readPosition(IntParameter& coordinate, const pugi::xml_document& documen
 }
 
 // A file that does not parse is kept as its first generation and removed, so the settings code writes a fresh one.
+// It may hold the user's settings in a form this version cannot read, so where it cannot be kept it stays.
 void lf_setAsideUnreadableParameters(const std::filesystem::path& path) {
-  gf_logFlagged(
-      fmt::format("{} failed to load, syntax error?\n --> saved as 0.xml,  file removed\n", parametersPathUtf8()));
-  gf_save1GenerationOf(path);
+  const std::string unreadable = fmt::format("{} failed to load, syntax error?\n", parametersPathUtf8());
+  if (!gf_save1GenerationOf(path)) {
+    gf_logFlagged(unreadable + " --> left as it was, saving it as 0.xml failed\n");
+    return;
+  }
+  gf_logFlagged(unreadable + " --> saved as 0.xml,  file removed\n");
   std::error_code failure;
   std::filesystem::remove(path, failure);
   if (failure) {

@@ -49,12 +49,26 @@ void lf_logClosingBanner() {
   gf_log(gf_starBanner(parametersBannerWidth, parametersTextLength, false, false, emptyString));
 }
 
-// A file that is missing, does not load or holds no settings is written anew with every default. A file that is
-// there is kept as parameters0.xml first: it may hold the user's settings in a form this version cannot read.
+// A file that is there is kept as parameters0.xml before it is written anew: it may hold the user's settings in a
+// form this version cannot read. False when that copy failed; then the file is to be left as it was.
+bool lf_keepOlderGeneration() {
+  if (gf_save1GenerationOf(parametersPath())) {
+    return true;
+  }
+  gf_logFlagged(
+      fmt::format("{} is left as it was, saving it as parameters0.xml failed; the settings stay in memory only",
+                  parametersPathUtf8()));
+  return false;
+}
+
+// A file that is missing, does not load or holds no settings is written anew with every default.
 bool lf_createWithDefaults() {
-  gf_log(fmt::format("{} not found,  create new with default values:", parametersPathUtf8()));
-  gf_save1GenerationOf(parametersPath());
-  gf_saveParameters(true);
+  if (lf_keepOlderGeneration()) {
+    gf_log(fmt::format("{} not found,  create new with default values:", parametersPathUtf8()));
+    gf_saveParameters(true);
+  } else {
+    lf_logClosingBanner();
+  }
   return true;
 }
 
@@ -98,8 +112,9 @@ void lf_saveSingle(const Parameter& setting, const std::string& valueText, const
     std::error_code error;
     if (std::filesystem::exists(path, error) || error) {
       // Never replace the user's settings by a file of one setting: keep what is there and write all from memory.
-      gf_save1GenerationOf(path);
-      gf_saveParameters(false);
+      if (lf_keepOlderGeneration()) {
+        gf_saveParameters(false);
+      }
       return;
     }
     document.reset();

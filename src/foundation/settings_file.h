@@ -18,7 +18,8 @@ namespace cvl {
 // Reads the settings (creating the file with defaults when it is missing or unusable) and converts what an older
 // version left. Called first by every start-up of a run.
 void gf_initParameters();
-// True when the file was missing or unusable and has been written fresh with defaults; false when it was read.
+// True when the file was missing or unusable: it is written fresh with defaults, unless keeping the unusable one as
+// parameters0.xml failed, which leaves it as it was. False when it was read.
 bool gf_readParameters();
 // Writes the whole file from the registries: every default, or every current value.
 void gf_saveParameters(bool writeDefaults);

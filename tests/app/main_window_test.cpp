@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <gsl/util>
 #include <optional>
 #include <regex>
@@ -13,6 +14,7 @@
 #include "cycle_folder.h"
 #include "main_window_fixture.h"
 #include "platform/ui/user_input.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl::test {
 namespace {
@@ -65,6 +67,41 @@ TEST_F(MainWindowPosition, UnreadableFileIsSetAsideAndTheWindowOpensAtTheDefault
             "<root><parameters><parameter name=\"MAIN_WINDOW_X\" value=\"9\"");
   EXPECT_THAT(logBody(), testing::HasSubstr("==> " + parametersFile().string() +
                                             " failed to load, syntax error?\n --> saved as 0.xml,  file removed\n"));
+}
+
+// The unreadable file may hold the user's settings in a form this version cannot read: where it cannot be kept as
+// parameters0.xml, neither the window nor the settings read at the start remove or replace it, though a fresh file
+// of defaults would fit in the page left free. The next save that finds room keeps it and writes the settings anew.
+TEST_F(MainWindowPosition, AnUnreadableFileThatCannotBeKeptOnAFullDiskIsLeftAsItWas) {
+  const SmallDisk disk{settingsFolder(), 64 * 1024};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  const std::string unreadable = "<root><parameters><!--" + std::string(8 * 1024, 'x') + "--><parameter name=\"RANGE\"";
+  writeFile(parametersFile(), unreadable);
+  const auto filler = settingsFolder() / "filler";
+  std::ofstream(filler, std::ios::binary) << std::string(64 * 1024, 'f');
+  std::filesystem::resize_file(filler, std::filesystem::file_size(filler) - 4096);
+
+  openMainWindow();
+  gf_initParameters();
+
+  EXPECT_TRUE(readFile(parametersFile()) == unreadable) << "the file keeps its bytes";
+  EXPECT_THAT(filesIn(settingsFolder()), testing::UnorderedElementsAre("filler", "parameters.xml"));
+  const std::string log = logBody();
+  EXPECT_THAT(log,
+              testing::HasSubstr("==> " + parametersFile().string() +
+                                 " failed to load, syntax error?\n --> left as it was, saving it as 0.xml failed\n"));
+  EXPECT_THAT(log, testing::HasSubstr("==> " + parametersFile().string() +
+                                      " is left as it was, saving it as parameters0.xml failed; the settings stay in "
+                                      "memory only\n"));
+  EXPECT_THAT(log, testing::Not(testing::AnyOf(testing::HasSubstr("file removed"), testing::HasSubstr("create new"))));
+
+  std::filesystem::remove(filler);
+  RANGE.value = 65;
+  gf_saveIntParameter(RANGE);
+  EXPECT_TRUE(readFile(settingsFolder() / "parameters0.xml") == unreadable);
+  EXPECT_EQ(storedInt("RANGE"), 65);
 }
 
 TEST_F(MainWindowPosition, QuitSavesWhereTheWindowStandsLogsTheTimeAndEndsTheLoop) {
