@@ -82,6 +82,14 @@ void lf_noteGivenUp(std::uint32_t hexid) {
   slow.objectShown = false;
 }
 
+// How long an aircraft whose creation was given up waits for a free place before it may take a markedly farther
+// aircraft's place: a minute after its first give-up, since the simulator may only have lost that creation, six after
+// a later one. While others wait for its place its next creation has the first minute to show, so a model that never
+// loads holds a place they wait for a minute in seven at most, once its second creation has been given up.
+std::int32_t lf_freePlaceWaitTicks(const SlowCreation& slow) {
+  return slow.showTicks < longestShowTicks ? firstShowTicks : 6 * firstShowTicks;
+}
+
 // Aircraft that wait are looked at once a second, each at its own tick of the second, so that no single tick pays for
 // all of them.
 bool lf_isLookTick(std::uint32_t hexid) {
@@ -141,11 +149,22 @@ void lf_admitWhereItFliesNow(LiveAc& aircraft, const LiveLimitVerdict& verdict) 
   gf_admitByLiveLimit(aircraft, verdict);
 }
 
-// Where the limit admits the flight as it would a newcomer, its creation counts again as one handed over now: one the
-// simulator has lost is given up at its time to show like any other.
+// Whether an aircraft whose creation may never show (one given up, or one taken out while being created) may take the
+// place the limit gives it as a newcomer. While other traffic waits for a place, only if it lies markedly nearer than
+// the farthest aircraft in the simulator or being created, free place or not: otherwise the flights waiting have the
+// better claim to it.
+bool lf_placeForDoubtfulCreation(const LiveAc& aircraft, const LiveLimitVerdict& verdict) {
+  return !verdict.keptOut && (!gf_trafficWaitsForPlace() || gf_outranksFarthestLive(aircraft));
+}
+
+// Where the limit admits the flight, its creation counts again as one handed over now: one the simulator has lost is
+// given up at its time to show like any other.
 void lf_takeBackInWhereAdmitted(LiveAc& aircraft) {
+  if (!gf_mayFindPlace(aircraft)) {
+    return;
+  }
   const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
-  if (!verdict.keptOut) {
+  if (lf_placeForDoubtfulCreation(aircraft, verdict)) {
     lf_admitWhereItFliesNow(aircraft, verdict);
     aircraft.handedOverAt = tickCount;
   }
@@ -165,10 +184,8 @@ void lf_waitAfterTakeOut(LiveAc& aircraft, std::int32_t waited) {
     lf_takeBackInWhereAdmitted(aircraft);
     return;
   }
-  gf_logIndented(
-      fmt::format("{} was taken out while being created and did not show in the simulator within {} s, "
-                  "withdrawn",
-                  gf_acLabel(aircraft), waited / ticksPerSecond));
+  gf_logIndented(fmt::format("{} taken out while being created, not shown in the simulator within {} s, withdrawn",
+                             gf_acLabel(aircraft), waited / ticksPerSecond));
   aircraft.handedOverAt.reset();
   aircraft.remove = true;
 }
@@ -245,10 +262,8 @@ bool gf_modelMayNeverLoad(std::uint32_t hexid) {
   return lf_mayNeverLoad(hexid) != nullptr;
 }
 
-// It takes only a free place until it has waited as long as its next creation may take to show: from then on it is
-// judged at the limit as any newcomer, since the simulator may only have lost the creation given up. While others
-// wait for its place, its next creation has the first minute to show, so that a model that never loads holds a place
-// they wait for a minute in three at most. Of two aircraft under one callsign whose creations were given up, the one
+// It takes only a free place that no other traffic waits for, for a while: from then on also one where it lies
+// markedly nearer than the farthest aircraft. Of two aircraft under one callsign whose creations were given up, the one
 // given up first has its turn first. Each look searches the records, and a place or callsign comes free for it rarely:
 // it is looked at once a second.
 bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
@@ -265,12 +280,18 @@ bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
     aircraft.remove = true;
     return true;
   }
-  const bool waitedItsTime = tickCount - own->givenUpAt >= own->showTicks;
-  return (!waitedItsTime && (gf_trafficWaitsForPlace() || gf_liveLimitReached())) ||
-         lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
-           const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
-           return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
-         });
+  if (!gf_mayFindPlace(aircraft) || lf_callsignWaitedFor(aircraft, [own](const LiveAc& other) {
+        const SlowCreation* theirs = lf_mayNeverLoad(other.hexid);
+        return theirs == nullptr || theirs->givenUpAt < own->givenUpAt;
+      })) {
+    return true;
+  }
+  // The buffer step judges it at the limit as it judges every newcomer.
+  if (!gf_trafficWaitsForPlace() && !gf_liveLimitReached()) {
+    return false;
+  }
+  const bool waitedItsTime = tickCount - own->givenUpAt >= lf_freePlaceWaitTicks(*own);
+  return !waitedItsTime || !lf_placeForDoubtfulCreation(aircraft, gf_judgeByLiveLimit(aircraft));
 }
 
 void gf_dropPassedEntries(LiveAc& aircraft) {

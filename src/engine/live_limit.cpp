@@ -39,6 +39,18 @@ std::int32_t takenOutAtLimit = 0;
 std::int32_t keptOutAt = 0;
 std::int32_t keptOutAtLimit = 0;
 
+// What the limit looked like in a second, for the aircraft that wait for a place and ask once a second each: whether
+// places were taken (the limit reached, or traffic waiting for one) and how far the farthest aircraft in the
+// simulator or being created lay.
+struct PlaceOutlook {
+  std::int32_t second = -1;
+  bool placesTaken = false;
+  bool anyLive = false;
+  double farthestNm = 0.0;
+};
+
+PlaceOutlook outlook;
+
 std::vector<TakenOut>& lf_takenOut() {
   if (MAX_LIVE_SEL.value != takenOutAtLimit) {
     takenOut.clear();
@@ -122,6 +134,20 @@ LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
   return {false, atLimit ? live.aircraft->hexid : 0};
 }
 
+bool gf_mayFindPlace(const LiveAc& aircraft) {
+  const std::int32_t second = tickCount / ticksPerSecond;
+  if (outlook.second != second) {
+    const Farthest live = lf_farthest(lf_staysLive);
+    outlook = {second, gf_liveLimitReached() || gf_trafficWaitsForPlace(), live.aircraft != nullptr, live.distanceNm};
+  }
+  return !outlook.placesTaken || !outlook.anyLive || lf_markedlyNearer(aircraft, outlook.farthestNm);
+}
+
+bool gf_outranksFarthestLive(const LiveAc& aircraft) {
+  const Farthest live = lf_farthest(lf_staysLive);
+  return live.aircraft == nullptr || lf_markedlyNearer(aircraft, live.distanceNm);
+}
+
 void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer) {
   if (TakenOut* entry = lf_takenOutEntry(newcomer)) {
     entry->askedAt = tickCount;
@@ -175,6 +201,7 @@ void gf_clearLiveLimitMemory() {
   takenOutAtLimit = 0;
   keptOutAt = 0;
   keptOutAtLimit = 0;
+  outlook = {};
 }
 
 }  // namespace cvl

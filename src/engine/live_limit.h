@@ -27,6 +27,14 @@ LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
 void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer);
 // Whether the limit has kept a newcomer out within the last two minutes, at its present value.
 bool gf_trafficWaitsForPlace();
+// For the many aircraft that wait for a place and ask once a second: false when, at the first look of this second, the
+// limit was reached or traffic waited for a place, and the aircraft lies not markedly nearer to the user than the
+// farthest aircraft in the simulator or being created was. Judging it would keep it out; that look costs one distance
+// where a judgement measures every aircraft, and a place that came free within the second is found a second later.
+bool gf_mayFindPlace(const LiveAc& aircraft);
+// Whether the aircraft lies markedly nearer to the user than the farthest aircraft in the simulator or being created
+// (or there is none).
+bool gf_outranksFarthestLive(const LiveAc& aircraft);
 // Whether the aircraft in the simulator or being created fill the limit.
 bool gf_liveLimitReached();
 // Carries the verdict out for a newcomer now being created: the aircraft it replaces goes, and the newcomer is no
