@@ -79,10 +79,11 @@ std::optional<std::string> standOf(const Report& report, const std::map<std::str
 }
 
 // What the recording tells of the aircraft at the stands, by tail number: those parked all the time, those that stand
-// at their stand first and then leave it, and every registration.
+// at their stand first and then leave it, those that come to their stand and stay, and every registration.
 struct StandTraffic {
   std::map<std::string, std::string> parked;
   std::map<std::string, std::string> departing;
+  std::map<std::string, std::string> arriving;
   std::map<std::string, std::string> registrations;
 };
 
@@ -92,6 +93,9 @@ StandTraffic standTrafficOf(const std::vector<rtemu::RecordedDatagram>& recordin
   for (const auto& [tail, track] : tracksOf(recording)) {
     const auto first = standOf(track.front(), stands);
     if (!first) {
+      if (const auto last = standOf(track.back(), stands)) {
+        traffic.arriving[tail] = *last;
+      }
       continue;
     }
     const bool stays =
@@ -109,8 +113,6 @@ StandTraffic standTrafficOf(const std::vector<rtemu::RecordedDatagram>& recordin
 
 // What the test saw the simulator show at the stands.
 struct StandsSeen {
-  // Stand and registration of every aircraft of the recording shown standing at a stand.
-  std::set<std::pair<std::string, std::string>> occupied;
   std::set<std::string> parkedShown;
   // Departures shown at their stand, and those of them shown pushed back from it since.
   std::set<std::string> departuresAtStand;
@@ -118,11 +120,6 @@ struct StandsSeen {
 
   void add(const Sample& sample, const StandTraffic& traffic, const std::map<std::string, Stand>& stands) {
     for (const auto& [tail, shown] : sample.aircraft) {
-      for (const auto& [name, stand] : stands) {
-        if (atStand(shown, stand) && traffic.registrations.contains(tail)) {
-          occupied.emplace(name, traffic.registrations.at(tail));
-        }
-      }
       if (const auto parked = traffic.parked.find(tail);
           parked != traffic.parked.end() && atStand(shown, stands.at(parked->second))) {
         parkedShown.insert(tail);
@@ -139,17 +136,20 @@ struct StandsSeen {
   }
 };
 
-// The arrivals the log has at a stand, which the simulator shows there, facing the stand's way.
-std::set<std::string> arrivalsShownAtStand(const std::string& log, const Watch& watch,
+// The recording's arrivals that the log has at their stand, which the simulator shows there, facing the stand's way.
+// The log can have an aircraft that stood at its stand from the start "arrived at stand" too.
+std::set<std::string> arrivalsShownAtStand(const std::string& log, const Watch& watch, const StandTraffic& traffic,
                                            const std::map<std::string, Stand>& stands) {
   std::set<std::string> shownAtStand;
   for (const auto& [callsign, standName] : arrivalsIn(log)) {
-    const auto stand = stands.find(standName);
-    if (stand == stands.end() || watch.samples().empty() || !watch.settledHeading(callsign)) {
+    const auto arriving = traffic.arriving.find(callsign);
+    if (arriving == traffic.arriving.end() || arriving->second != standName || watch.samples().empty() ||
+        !watch.settledHeading(callsign)) {
       continue;
     }
     const auto& latest = watch.samples().back().aircraft;
-    if (const auto shown = latest.find(callsign); shown != latest.end() && atStand(shown->second, stand->second)) {
+    if (const auto shown = latest.find(callsign);
+        shown != latest.end() && atStand(shown->second, stands.at(standName))) {
       shownAtStand.insert(callsign);
     }
   }
@@ -210,7 +210,7 @@ TEST(SampleRecordingEndToEnd, ArrivalsParkAtTheirStandsDeparturesPushBackAndTheS
         }
         watch.add(liveAircraftIn(*state, run.replayStart));
         seen.add(watch.samples().back(), traffic, stands);
-        arrived = arrivalsShownAtStand(computer.log(), watch, stands);
+        arrived = arrivalsShownAtStand(computer.log(), watch, traffic, stands);
         return !arrived.empty() && !seen.parkedShown.empty() && !seen.pushedBack.empty();
       },
       runLimit);
@@ -223,12 +223,22 @@ TEST(SampleRecordingEndToEnd, ArrivalsParkAtTheirStandsDeparturesPushBackAndTheS
   EXPECT_FALSE(seen.departuresAtStand.empty()) << "no departure shown at its stand\n" << log;
   EXPECT_FALSE(seen.pushedBack.empty()) << "no departure shown pushed back from its stand\n" << log;
 
-  // Closing leaves the park airport: its learned file is saved with what the stands held.
+  // Closing leaves the park airport: its learned file is saved with what the stands held, each arrival that came to
+  // its stand as well as each aircraft parked all along, at its stand under its registration.
   EXPECT_GE(learnedUpdatesSaved(log).value_or(0), 1) << log;
   const auto learned = learnedOptions(computer.programFolder());
-  EXPECT_TRUE(std::any_of(seen.occupied.begin(), seen.occupied.end(),
-                          [&](const auto& standAndRegistration) { return learned.contains(standAndRegistration); }))
-      << "options learned: " << learned.size();
+  std::map<std::string, std::string> standOfParked;
+  for (const std::string& callsign : arrived) {
+    standOfParked.emplace(callsign, traffic.arriving.at(callsign));
+  }
+  for (const std::string& tail : seen.parkedShown) {
+    standOfParked.emplace(tail, traffic.parked.at(tail));
+  }
+  for (const auto& [tail, stand] : standOfParked) {
+    EXPECT_TRUE(learned.contains({stand, traffic.registrations.at(tail)}))
+        << tail << " " << traffic.registrations.at(tail) << " is not learned at " << stand
+        << "; options learned: " << learned.size();
+  }
 }
 
 }  // namespace

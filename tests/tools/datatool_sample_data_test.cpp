@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "rtemu/recording.h"
+
 namespace cvl {
 namespace {
 
@@ -130,6 +132,29 @@ TEST_F(SampleDbase, HoldsThousandsOfUniqueRegistrationsOfKnownTypesAndAirlines) 
   EXPECT_TRUE(registrations.contains("PH-BXA"));
   EXPECT_TRUE(std::ranges::any_of(registrations, [](const std::string& reg) { return reg.starts_with("JA"); }));
   EXPECT_TRUE(std::ranges::any_of(registrations, [](const std::string& reg) { return reg.size() <= 5; }));
+}
+
+// The demo learns a stand only for an aircraft whose registration has a record, and a later start places the learned
+// aircraft as the record's type: every aircraft of the sample recording, in each round of its loop (which keeps the
+// registrations), needs a record of the type it flies.
+TEST_F(SampleDbase, HoldsEveryAircraftOfTheSampleRecordingAsItsType) {
+  std::map<std::string, std::string> typeOfRegistration;
+  for (const pugi::xml_node record : dbase.child("root").child("dbase").children("db")) {
+    typeOfRegistration.emplace(record.attribute("reg").as_string(), record.attribute("type").as_string());
+  }
+  std::set<std::string> recorded;
+  for (const rtemu::RecordedDatagram& datagram : rtemu::readRecording(RTEMU_SAMPLE_RECORDING)) {
+    if (datagram.kind != rtemu::DatagramKind::traffic) {
+      continue;
+    }
+    const std::vector<std::string> fields = commaPieces(datagram.payload);
+    const std::string& registration = fields.at(11);
+    const auto record = typeOfRegistration.find(registration);
+    ASSERT_NE(record, typeOfRegistration.end()) << fields.at(9) << " " << registration << " has no record";
+    EXPECT_EQ(record->second, fields.at(10)) << fields.at(9) << " " << registration;
+    recorded.insert(registration);
+  }
+  EXPECT_GE(recorded.size(), 25U);
 }
 
 TEST(SampleAirports, ListHundredsOfAirportsWithEveryAttributeAndFrankfurtExactly) {

@@ -246,6 +246,14 @@ GLF6:10:N###GA  GLEX:8:N###BD  FA7X:6:F-H???  E55P:10:N###EP  PC24:6:HB-V??  LJ4
 EC35:10:D-H???  EC45:12:D-H???  A139:6:N###AW  R44:10:N###RH  B407:8:N###BH  AS50:8:F-G???  C152:12:N##??
 """
 
+# The aircraft of the sample recording (data/sample/traffic.txt) that the draws above do not give, as
+# "REGISTRATION:AIRLINE:TYPE" (no airline for a private aircraft): a stand is learned only for an aircraft with a
+# record, so every aircraft the demo parks needs one. Reserved before the draws, which then keep their output.
+RECORDED = """
+A6-EDT:UAE:A388  D-AECA:CLH:E190  D-AIAX:CFG:A21N  D-AIZB:DLH:A320  D-ATUF:TUI:B738  D-EFKA::C172  EI-DEO:EIN:A320
+EI-HEA:RYR:B38M  F-GRHK:AFR:A319  G-EUYM:BAW:A320  N29985:UAL:B789  SP-LNA:LOT:E195
+"""
+
 PUBLISHERS = [
     "Northwind Sceneries,northwind-sceneries,NW Sceneries",
     "Blue Horizon Simulations,bluehorizon,blue-horizon-sim",
@@ -292,11 +300,24 @@ def draw(pattern, rng):
     return text
 
 
+def brand_and_operator(code):
+    """The airline and operator of a record for an aircraft the airline `code` flies."""
+    return (OPERATED_FOR[code], code) if code in OPERATED_FOR else (code, "")
+
+
 def registrations(rng, known_types):
     """(reg, airline, type, operator, cargo) records, every registration unique; the operator is an airline code or
     empty."""
     records = []
     used = set()
+    cargo_airlines = set(cargo_operators())
+    for entry in RECORDED.split():
+        reg, code, type_code = entry.split(":")
+        assert type_code in known_types, type_code
+        assert reg not in used, f"{reg} is listed twice"
+        used.add(reg)
+        airline, operator = brand_and_operator(code)
+        records.append((reg, airline, type_code, operator, code in cargo_airlines))
 
     def add(pattern, count, airline, type_code, operator, cargo):
         assert type_code in known_types, type_code
@@ -316,7 +337,7 @@ def registrations(rng, known_types):
 
     for line in AIRLINES.strip().splitlines():
         code, _, cargo, fleet = line.split("|")
-        airline, operator = (OPERATED_FOR[code], code) if code in OPERATED_FOR else (code, "")
+        airline, operator = brand_and_operator(code)
         for entry in fleet.split():
             type_code, count, pattern = entry.split(":")
             add(pattern, max(2, int(count) // 3), airline, type_code, operator, cargo == "1")
