@@ -210,11 +210,12 @@ void lf_addOverdueCreation(std::int32_t index) {
   aircraft.handedOverAt = cvl::tickCount - 6000;
 }
 
-// A creation the limit took out while it was being created, for a nearer newcomer: it waits for its object.
+// A creation handed over a minute ago that the limit took out while it was being created, for a nearer newcomer: it
+// waits for its object, and looks for traffic waiting for its callsign.
 void lf_addTakenOutCreation(std::int32_t index) {
   cvl::LiveAc& aircraft = lf_addWithStream(index, true, fmt::format("OUT{}", index));
   aircraft.state = cvl::AcState::adding2sim;
-  aircraft.handedOverAt = cvl::tickCount;
+  aircraft.handedOverAt = cvl::tickCount - 6000;
   aircraft.waitRemove = true;
   aircraft.madeRoom = true;
 }
