@@ -153,6 +153,24 @@ TEST_F(SimResults, ARefusedCreationReportsItsTitleAndErasesTheRecord) {
   EXPECT_TRUE(gf_isFailedTitle("Broken Static"));
 }
 
+TEST_F(SimResults, AStaticCreationRefusedForTooManyObjectsIsSentAgainOnceAnObjectLeaves) {
+  addStaticInCreation(17, "STAT1").liveryTitle = "Airbus A320 Lufthansa";
+  addStaticInCreation(18, "STAT2").waitRemove = true;
+  handle(result(SimResultKind::createOverLimit, 0, 17));
+  handle(result(SimResultKind::createOverLimit, 0, 18));
+  ASSERT_EQ(staticAcs.size(), 1U);
+  const auto sentFor = [](std::uint32_t hexid) {
+    return std::any_of(simSendQueues.creations.begin(), simSendQueues.creations.end(),
+                       [hexid](const CreateRequest& request) { return request.hexid == hexid; });
+  };
+  ticks(400);
+  EXPECT_FALSE(sentFor(17)) << "no creation is handed over while the simulator is full";
+  handle(result(SimResultKind::removed, 5000, 0));
+  ticks(100);
+  EXPECT_TRUE(sentFor(17));
+  EXPECT_FALSE(gf_isFailedTitle("Airbus A320 Lufthansa"));
+}
+
 TEST_F(SimResults, ARemovedObjectBeingRespawnedGoesBackToTheBuffer) {
   LiveAc& aircraft = addActive(flying(liveHexid, "AAA1", 0.0, 0), 9);
   aircraft.state = AcState::liveryrespawn;
