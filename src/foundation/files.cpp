@@ -56,12 +56,11 @@ bool lf_isRegularFile(const std::filesystem::directory_entry& entry) {
   return entry.status().type() == std::filesystem::file_type::regular;
 }
 
-using GenerationStep =
-    std::function<void(const std::filesystem::path&, const std::filesystem::path&, std::error_code&)>;
+using GenerationStep = void (*)(const std::filesystem::path&, const std::filesystem::path&, std::error_code&);
 
 // Puts source in place of target when source exists; a failure is logged and clears result.
 void lf_shiftGeneration(const std::filesystem::path& source, const std::filesystem::path& target,
-                        std::string_view stepName, const GenerationStep& step, bool& result) {
+                        std::string_view stepName, GenerationStep step, bool& result) {
   std::error_code error;
   const bool exists = std::filesystem::exists(source, error);
   if (error) {
@@ -93,14 +92,13 @@ void lf_copyThroughTemporary(const std::filesystem::path& source, const std::fil
   }
 }
 
+void lf_renameOnto(const std::filesystem::path& source, const std::filesystem::path& target, std::error_code& error) {
+  std::filesystem::rename(source, target, error);
+}
+
 // Renaming needs no room on the disk, so older generations move up even on a full one.
 void lf_moveGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
-  lf_shiftGeneration(
-      source, target, "move",
-      [](const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
-        std::filesystem::rename(from, to, error);
-      },
-      result);
+  lf_shiftGeneration(source, target, "move", lf_renameOnto, result);
 }
 
 }  // namespace
