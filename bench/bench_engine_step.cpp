@@ -217,7 +217,7 @@ void lf_addTakenOutCreation(std::int32_t index) {
   aircraft.state = cvl::AcState::adding2sim;
   aircraft.handedOverAt = cvl::tickCount - 6000;
   aircraft.waitRemove = true;
-  aircraft.madeRoom = true;
+  aircraft.withoutPlace = true;
 }
 
 // Microseconds per tick of the same traffic all shown, by the number of aircraft: on average, and at the dearest tick
@@ -291,7 +291,7 @@ void BM_EngineStepGivenUpWaiting(benchmark::State& state) {
   }
   state.counters["waiting"] =
       static_cast<double>(std::count_if(cvl::liveAcs.begin(), cvl::liveAcs.end(), [](const cvl::LiveAc& aircraft) {
-        return aircraft.state == cvl::AcState::buffer || aircraft.madeRoom;
+        return aircraft.state == cvl::AcState::buffer || aircraft.withoutPlace;
       }));
   cvl::MAX_LIVE_SEL.value = savedMaxLive;
   lf_endEngine();

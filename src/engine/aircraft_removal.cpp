@@ -85,7 +85,7 @@ void removeAircraftFromSim(StaticAc& aircraft) {
     return;
   }
   if (aircraft.waitRemove) {
-    aircraft.madeRoom = false;
+    aircraft.withoutPlace = false;
     return;
   }
   if (aircraft.state == AcState::adding2sim && aircraft.objectId == 0) {

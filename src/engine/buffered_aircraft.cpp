@@ -11,6 +11,7 @@
 #include "engine/live_limit.h"
 #include "engine/live_parked.h"
 #include "engine/no_match_set.h"
+#include "engine/slow_creations.h"
 #include "engine/spawning.h"
 #include "engine/tick_count.h"
 #include "engine/user_conflict.h"
@@ -94,12 +95,12 @@ void lf_waitForCallsign(LiveAc& aircraft) {
 
 // A newcomer the limit keeps out goes: its next reports ask again, and meanwhile it is traffic waiting for a place. An
 // aircraft whose model may never load waits in the buffer instead, keeping its livery and stand.
-void lf_keepOut(LiveAc& aircraft) {
-  if (gf_modelMayNeverLoad(aircraft.hexid)) {
+void lf_keepOut(LiveAc& aircraft, PlaceClaim claim) {
+  if (claim == PlaceClaim::mayNeverLoad) {
     gf_dropPassedEntries(aircraft);
     return;
   }
-  gf_noteKeptOutByLiveLimit(aircraft);
+  gf_noteKeptOut(aircraft);
   aircraft.remove = true;
 }
 
@@ -123,7 +124,8 @@ void lf_handleBuffered(LiveAc& aircraft) {
     aircraft.remove = true;
     return;
   }
-  if (gf_waitsAfterGiveUp(aircraft)) {
+  const PlaceClaim claim = gf_modelMayNeverLoad(aircraft.hexid) ? PlaceClaim::mayNeverLoad : PlaceClaim::newcomer;
+  if (claim == PlaceClaim::mayNeverLoad && gf_waitsAfterGiveUp(aircraft)) {
     return;
   }
   if (lf_mixesAirAndGround(aircraft)) {
@@ -154,14 +156,14 @@ void lf_handleBuffered(LiveAc& aircraft) {
     return;
   }
   // The live limit comes last, and a farther aircraft makes room only once the newcomer is really on its way in.
-  const LiveLimitVerdict verdict = gf_judgeByLiveLimit(aircraft);
-  if (verdict.keptOut) {
-    lf_keepOut(aircraft);
+  const PlaceVerdict verdict = gf_decidePlace(aircraft, claim);
+  if (verdict.keptOut()) {
+    lf_keepOut(aircraft, claim);
     return;
   }
   spawnLiveAc(aircraft);
   if (aircraft.state == AcState::adding2sim) {
-    gf_admitByLiveLimit(aircraft, verdict);
+    gf_admitToPlace(aircraft, verdict);
   }
 }
 

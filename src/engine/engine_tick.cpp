@@ -23,7 +23,6 @@
 #include "engine/sim_result_handling.h"
 #include "engine/simulator_room.h"
 #include "engine/tick_count.h"
-#include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "parking/parked_entries.h"
@@ -69,20 +68,6 @@ void lf_applyQueuedItems() {
   }
 }
 
-CreateRequest lf_createRequestOf(const LiveAc& aircraft) {
-  CreateRequest request;
-  request.initPosition.latitude = aircraft.simPos.lat;
-  request.initPosition.longitude = aircraft.simPos.lon;
-  request.initPosition.altitude = aircraft.simPos.altitude;
-  request.initPosition.pitch = aircraft.simPos.pitch * radiansToDegrees;
-  request.initPosition.bank = aircraft.simPos.bank * radiansToDegrees;
-  request.initPosition.heading = aircraft.simPos.heading * radiansToDegrees;
-  request.callsign = aircraft.callsign;
-  request.title = aircraft.liveryTitle;
-  request.hexid = aircraft.hexid;
-  return request;
-}
-
 // The last spawned aircraft becomes a creation request. One without a callsign cannot be found in the simulator
 // afterwards, so it is never created and its record goes.
 void lf_prepareCreation() {
@@ -100,7 +85,7 @@ void lf_prepareCreation() {
     aircraft->remove = true;
     return;
   }
-  liveCreateBacklog.push_back(lf_createRequestOf(*aircraft));
+  gf_queueLiveCreation(*aircraft);
 }
 
 void lf_serveLiveLimit() {

@@ -1,61 +1,71 @@
 #pragma once
 
-#include <cstdint>
-
 #include "engine/live_ac.h"
 #include "simlink/sim_results.h"
 
-// A live aircraft's creation from its hand-over to the simulator until the simulator shows it. The simulator's range
-// scans tell the engine where the ground lies under each aircraft and when it touches down, so a creation is handed
-// over only for an aircraft within the range.
+// A live aircraft's creation, from the request the engine builds until the simulator shows the aircraft. Its kinds,
+// what marks each, and what moves it on (a creation in state adding2sim with no object yet is "being created"):
 //
-// A model may take minutes to load, or never: the two cannot be told apart when a creation is late. One the simulator
-// has not shown within a minute is given up and the aircraft goes back to the buffer, keeping its livery and stand.
-// Its model may never load: while the limit of live aircraft is reached or other traffic waits for its place or its
-// callsign, it waits there where it flies now and takes no place from them, until it has waited as long as its next
-// creation has to show (the simulator may only have lost the creation); otherwise it is created again at once with
-// twice as long to show, up to four minutes. Should the object of a creation given up show after all, the model is
-// slow, not missing: its aircraft takes the object where the limit gives a newcomer a place (a free one, or that of a
-// markedly farther aircraft); otherwise the object is removed, and the aircraft is judged as any newcomer from then on.
-// A creation taken out while still being created (for a nearer newcomer or a lowered Max live) is no model's fault: it
-// waits for its object, which goes at once unless the limit admits the aircraft then, and once the limit admits its
-// flight again it is an ordinary creation once more, with its time to show counted from then. Worker thread.
+// | kind                            | marked by                                          | moved on by                |
+// |---------------------------------|----------------------------------------------------|----------------------------|
+// | waiting in the backlog          | being created, no handedOverAt                     | gf_handOverLiveCreation    |
+// | handed over                     | being created, handedOverAt                        | gf_checkShowDeadline,      |
+// |                                 |                                                    | gf_takeCreatedObject       |
+// | shown                           | an objectId (adding2sim while activated, then      | the activation             |
+// |                                 | active)                                            |                            |
+// | given up                        | back in the buffer, gf_givenUpNotShown             | gf_waitsAfterGiveUp, then  |
+// |                                 |                                                    | the buffer step            |
+// | taken out while being created   | handed over, gf_holdsNoPlace, its model not in     | gf_checkShowDeadline       |
+// |                                 | doubt                                              |                            |
+// | on trial                        | handed over, gf_holdsNoPlace, gf_modelMayNeverLoad | gf_checkShowDeadline       |
+// | taken back in                   | handed over again, handedOverAt from then          | as handed over             |
+// | refused for room                | back in the buffer, not booked; the simulator full | simulator_room, then the   |
+// |                                 | (gf_simulatorFull)                                 | buffer step                |
+// | kept out by the limit           | a newcomer's record gone (its next report asks     | the buffer step            |
+// |                                 | again); a flight given up waits in the buffer      |                            |
+//
+// The simulator's range scans tell the engine where the ground lies under each aircraft and when it touches down, so a
+// creation is handed over only for an aircraft within the range, and where its flight is at the hand-over. One the
+// simulator has not shown within its time (a minute at first) is given up, and its flight goes back to the buffer
+// with its livery and stand; who may then take a place is the live limit's rule. Worker thread.
 namespace cvl {
+
+// In state adding2sim with no object yet, and not to be erased.
+bool gf_beingCreated(const LiveAc& aircraft);
+// Being created, with no place at the live limit: taken out while being created, or on trial.
+bool gf_holdsNoPlace(const LiveAc& aircraft);
+// Being created, and its removal was asked for: its object goes as soon as it shows, with the record.
+bool gf_removalAskedFor(const LiveAc& aircraft);
 
 // Whether a newcomer must wait because the position it would be created at lies at the edge of the range or beyond,
 // where the simulator's range scans would not find it. It then waits for its next position; the log says so once per
 // aircraft.
 bool gf_waitsAtRangeEdge(LiveAc& aircraft);
-// Hands the first live creation of the backlog to the simulator's queue, dropping those of aircraft that now lie at
-// the edge of the range or beyond. False when none was handed over.
+// The spawned aircraft's creation joins the backlog, where it is created now.
+void gf_queueLiveCreation(const LiveAc& aircraft);
+// Hands the first live creation of the backlog to the simulator's queue, brought to where its flight is now: one whose
+// flight has no later report goes with its record, one now at the edge of the range or beyond is dropped. False when
+// none was handed over.
 bool gf_handOverLiveCreation();
-// Gives the creation up once its time to show has passed (for an aircraft in state adding2sim, every tick); one taken
-// out while being created waits on, within the range, while its flight is reported and no other waits for its
-// callsign, and is taken back in where the limit admits its flight.
+// Every tick of an aircraft in state adding2sim: gives a creation up once its time to show has passed; one taken out
+// while being created waits on, within the range, while its flight is reported and no other waits for its callsign,
+// and is taken back in where the limit admits its flight; one on trial has the first minute to show.
 void gf_checkShowDeadline(LiveAc& aircraft);
-// Whether the aircraft's last creation was given up and no object of it has shown since: its model may never load.
-bool gf_modelMayNeverLoad(std::uint32_t hexid);
-// The buffer step of an aircraft whose model may never load: true while it waits, its stream kept to where it flies
-// now, for a free place or for the traffic that waits for its place or callsign (for a free place only until it has
-// waited as long as its next creation has to show), and when it goes, its reports passed.
+// The aircraft that takes the object the simulator shows for a live creation, the creation done: its own creation's
+// aircraft, or, where the limit gives it a place as to a newcomer that holds its object, one whose creation holds no
+// place or one waiting in the buffer after a give-up. Nullptr when no aircraft wants the object.
+LiveAc* gf_takeCreatedObject(const SimResult& created);
+// Removes an object no aircraft wants, with the record of a creation that holds no place or whose removal was asked
+// for. Its aircraft's model loads, if slowly.
+void gf_removeUnwantedObject(const SimResult& created);
+// The simulator will not show the creation the aircraft waits for (it has no room): the aircraft waits in the buffer
+// again, where it flies now, with its livery and stand, and its model is not blamed.
+void gf_creationBackToWait(LiveAc& aircraft);
+// The buffer step of a flight whose model may never load: true while it waits, its stream kept to where it flies now,
+// between its looks once a second, for another flight under its callsign to be created first, or when its reports
+// have passed (it goes). False when the live limit is to judge it.
 bool gf_waitsAfterGiveUp(LiveAc& aircraft);
 // Keeps the stream of an aircraft waiting in the buffer to where it flies now.
 void gf_dropPassedEntries(LiveAc& aircraft);
-// The record that takes the object the simulator shows for a live creation: the aircraft of its hexid while that
-// waits for an object, or, where the limit gives it a place as to a newcomer that holds its object, while it waits in
-// the buffer after its creation was given up or was taken out while being created. Nullptr when no aircraft wants the
-// object.
-LiveAc* gf_takerOfCreatedObject(const SimResult& created);
-// The taker is about to be shown with the object: its creation is done, and one waiting in the buffer takes its
-// place at the limit.
-void gf_takeCreatedObject(LiveAc& aircraft);
-// Removes an object no aircraft wants, with the record of a creation whose removal was asked for. Its aircraft's model
-// loads, if slowly.
-void gf_removeUnwantedObject(const SimResult& created);
-// The simulator will not show the creation the aircraft waits for: it waits in the buffer again, where it flies now,
-// with its livery and stand, and its model is not blamed.
-void gf_creationBackToWait(LiveAc& aircraft);
-// Forgets the aircraft whose creations were given up (the reset of the traffic state).
-void gf_clearSlowCreations();
 
 }  // namespace cvl

@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <unordered_map>
 
 #include "engine/aircraft_lists.h"
 #include "engine/aircraft_removal.h"
-#include "engine/stream_points.h"
+#include "engine/engine_state.h"
+#include "engine/places_look.h"
+#include "engine/slow_creations.h"
 #include "engine/tick_count.h"
 #include "foundation/settings_catalogue.h"
+#include "simlink/send_queues.h"
 
 namespace cvl {
 namespace {
 
-// The share of the farthest aircraft's distance from the user by which a newcomer must lie nearer to take its place:
-// enough that a user and traffic flying their ways do not swap aircraft at similar distances within minutes, and a
-// share rather than miles, so that at an airport an aircraft at the next stand still replaces one across the field.
-constexpr double swapShare = 0.2;
 // How long an aircraft taken out stays out unless markedly nearer than those shown: long enough that it does not
 // blink back into a place that comes free only to be the next to go, short enough that a place left free is filled
 // by the traffic still reported.
@@ -26,134 +25,166 @@ constexpr std::int32_t holdTicks = 12000;
 constexpr std::int32_t waitingTicks = 12000;
 
 struct TakenOut {
-  std::uint32_t hexid = 0;
   std::int32_t at = 0;
   // When the limit last kept it out: it is remembered while its flight keeps asking for a place.
   std::int32_t askedAt = 0;
 };
 
-std::vector<TakenOut> takenOut;
-// The limit they were taken out at: a new limit judges every aircraft anew.
+// By hexid, at the limit they were taken out at: a new limit judges every aircraft anew.
+std::unordered_map<std::uint32_t, TakenOut> takenOut;
 std::int32_t takenOutAtLimit = 0;
 // When a newcomer was last kept out, and at which limit; none yet while the limit is 0.
 std::int32_t keptOutAt = 0;
 std::int32_t keptOutAtLimit = 0;
 
-// What the limit looked like in a second, for the aircraft that wait for a place and ask once a second each: whether
-// places were taken (the limit reached, or traffic waiting for one) and how far the farthest aircraft in the
-// simulator or being created lay.
-struct PlaceOutlook {
+// The places as they stood at the first look of a second, for the flights and creations that wait and ask once a
+// second each.
+struct LookOfTheSecond {
   std::int32_t second = -1;
-  bool placesTaken = false;
-  bool anyLive = false;
-  double farthestNm = 0.0;
+  bool atLimit = false;
+  bool contested = false;
+  bool anyHolder = false;
+  bool anyShown = false;
+  double farthestHolderNm = 0.0;
+  double farthestShownNm = 0.0;
 };
 
-PlaceOutlook outlook;
+LookOfTheSecond lookOfTheSecond;
 
-std::vector<TakenOut>& lf_takenOut() {
+std::size_t lf_limit() {
+  return static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
+}
+
+std::unordered_map<std::uint32_t, TakenOut>& lf_takenOut() {
   if (MAX_LIVE_SEL.value != takenOutAtLimit) {
     takenOut.clear();
     takenOutAtLimit = MAX_LIVE_SEL.value;
   }
-  std::erase_if(takenOut, [](const TakenOut& each) { return tickCount - std::max(each.at, each.askedAt) > holdTicks; });
   return takenOut;
 }
 
-double lf_userDistanceNm(const LatLon& point) {
-  return gf_distanceNM(gf_engineUserLatLon(), point);
-}
-
-struct Farthest {
-  LiveAc* aircraft = nullptr;
-  double distanceNm = 0.0;
-};
-
-bool lf_isShown(const LiveAc& aircraft) {
-  return aircraft.state == AcState::active;
-}
-
-// In the simulator or on its way in, and not leaving.
-bool lf_staysLive(const LiveAc& aircraft) {
-  return (aircraft.state == AcState::active || aircraft.state == AcState::adding2sim) && !aircraft.waitRemove &&
-         !aircraft.remove && !aircraft.removeNow;
-}
-
-Farthest lf_farthest(bool (*counts)(const LiveAc&)) {
-  Farthest farthest;
-  for (LiveAc& aircraft : liveAcs) {
-    if (!counts(aircraft)) {
-      continue;
-    }
-    const double distance = lf_userDistanceNm(gf_latLonOf(aircraft.simPos));
-    if (farthest.aircraft == nullptr || distance > farthest.distanceNm) {
-      farthest = {&aircraft, distance};
-    }
+// The entry of an aircraft the limit took out, while its flight keeps asking.
+TakenOut* lf_takenOutEntry(std::uint32_t hexid) {
+  auto& entries = lf_takenOut();
+  const auto entry = entries.find(hexid);
+  if (entry == entries.end()) {
+    return nullptr;
   }
-  return farthest;
+  if (tickCount - std::max(entry->second.at, entry->second.askedAt) > holdTicks) {
+    entries.erase(entry);
+    return nullptr;
+  }
+  return &entry->second;
 }
 
-bool lf_markedlyNearer(const LiveAc& newcomer, double distanceNm) {
-  return lf_userDistanceNm(gf_latLonOf(newcomer.stream.front())) < (1.0 - swapShare) * distanceNm;
-}
-
-void lf_takeOut(LiveAc& aircraft) {
-  lf_takenOut().push_back({aircraft.hexid, tickCount, tickCount});
+void lf_takeOut(LiveAc& aircraft, bool atOnce) {
   removeAircraftFromSim(aircraft);
-  aircraft.madeRoom = aircraft.waitRemove;
+  aircraft.withoutPlace = aircraft.waitRemove;
+  const auto queued = std::find(removalBacklog.begin(), removalBacklog.end(), aircraft.objectId);
+  if (atOnce && aircraft.objectId != 0 && queued != removalBacklog.end()) {
+    removalBacklog.erase(queued);
+    gf_queueRemoval(aircraft.objectId);
+  }
 }
 
-auto lf_entryOf(const LiveAc& aircraft) {
-  return [hexid = aircraft.hexid](const TakenOut& each) { return each.hexid == hexid; };
+bool lf_contested(std::size_t holders) {
+  return holders >= lf_limit() || gf_trafficWaitsForPlace();
 }
 
-TakenOut* lf_takenOutEntry(const LiveAc& newcomer) {
-  std::vector<TakenOut>& entries = lf_takenOut();
-  const auto entry = std::find_if(entries.begin(), entries.end(), lf_entryOf(newcomer));
-  return entry == entries.end() ? nullptr : &*entry;
+// Whether the aircraft lies markedly nearer than the farthest aircraft shown, for one the limit took out, or than the
+// farthest aircraft that holds a place; true with none.
+bool lf_nearer(const LiveAc& aircraft, bool takenOutBefore, bool anyHolder, double holderNm, bool anyShown,
+               double shownNm) {
+  return !anyHolder || gf_markedlyNearer(aircraft, takenOutBefore && anyShown ? shownNm : holderNm);
+}
+
+// The flights and creations that wait ask once a second each: most of them would be kept out at the look of that
+// second already, where places were contested and they lay not markedly nearer than the farthest aircraft (a flight
+// whose model may never load goes on trial below the limit whatever its distance).
+bool lf_mayFindPlaceThisSecond(const LiveAc& aircraft, PlaceClaim claim) {
+  const std::int32_t second = tickCount / ticksPerSecond;
+  LookOfTheSecond& look = lookOfTheSecond;
+  if (look.second != second) {
+    const PlacesLook now = gf_lookAtPlaces();
+    look = {second,       now.holders >= lf_limit(), lf_contested(now.holders), now.farthestHolder != nullptr,
+            now.anyShown, now.farthestHolderNm,      now.farthestShownNm};
+  }
+  if (!look.contested || (claim == PlaceClaim::mayNeverLoad && !look.atLimit)) {
+    return true;
+  }
+  return lf_nearer(aircraft, lf_takenOutEntry(aircraft.hexid) != nullptr, look.anyHolder, look.farthestHolderNm,
+                   look.anyShown, look.farthestShownNm);
+}
+
+// Creations of flights whose models may never load, with a place or on trial, hold at most a third of the limit.
+bool lf_roomForCreationThatMayNeverShow() {
+  const auto share = std::max<std::size_t>(lf_limit() / 3, 1);
+  const auto underWay = std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
+    return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow &&
+           gf_modelMayNeverLoad(aircraft.hexid);
+  });
+  return static_cast<std::size_t>(underWay) < share;
+}
+
+PlaceVerdict lf_verdict(PlaceVerdict::Outcome outcome, std::uint32_t makesRoom = 0, bool atOnce = false) {
+  return {outcome, makesRoom, atOnce};
 }
 
 }  // namespace
 
-LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer) {
-  const bool atLimit = gf_liveLimitReached();
-  const TakenOut* takenOutBefore = lf_takenOutEntry(newcomer);
-  if (!atLimit && (takenOutBefore == nullptr || tickCount - takenOutBefore->at > holdTicks)) {
+PlaceVerdict gf_decidePlace(const LiveAc& aircraft, PlaceClaim claim) {
+  using Outcome = PlaceVerdict::Outcome;
+  const bool waitsAndAsks = claim == PlaceClaim::mayNeverLoad || claim == PlaceClaim::withoutPlace;
+  if (waitsAndAsks && !lf_mayFindPlaceThisSecond(aircraft, claim)) {
     return {};
   }
-  // The farthest of the aircraft that stay makes room, a creation as well as one shown: at a busy airport with slow
-  // models every place may be held by creations of farther aircraft. One taken out before must lie markedly nearer
-  // than the farthest aircraft shown, or it would come back at the edge of what is shown and blink. With none that
-  // stays, none can make room at the limit, and a free place is the newcomer's.
-  const Farthest live = lf_farthest(lf_staysLive);
-  const Farthest shown = takenOutBefore != nullptr ? lf_farthest(lf_isShown) : Farthest{};
-  const double measureNm = shown.aircraft != nullptr ? shown.distanceNm : live.distanceNm;
-  if (live.aircraft == nullptr ? atLimit : !lf_markedlyNearer(newcomer, measureNm)) {
-    return {true, 0};
+  const PlacesLook look = gf_lookAtPlaces();
+  const bool atLimit = look.holders >= lf_limit();
+  const TakenOut* takenOutBefore = lf_takenOutEntry(aircraft.hexid);
+  const bool nearer = lf_nearer(aircraft, takenOutBefore != nullptr, look.farthestHolder != nullptr,
+                                look.farthestHolderNm, look.anyShown, look.farthestShownNm);
+  if (claim == PlaceClaim::mayNeverLoad && lf_contested(look.holders)) {
+    const bool mayTry = gf_waitedAfterGiveUp(aircraft.hexid) && (nearer || !atLimit);
+    return mayTry && lf_roomForCreationThatMayNeverShow() ? lf_verdict(Outcome::onTrial) : PlaceVerdict{};
   }
-  return {false, atLimit ? live.aircraft->hexid : 0};
-}
-
-bool gf_mayFindPlace(const LiveAc& aircraft) {
-  const std::int32_t second = tickCount / ticksPerSecond;
-  if (outlook.second != second) {
-    const Farthest live = lf_farthest(lf_staysLive);
-    outlook = {second, gf_liveLimitReached() || gf_trafficWaitsForPlace(), live.aircraft != nullptr, live.distanceNm};
+  if (!atLimit) {
+    const bool heldBack = takenOutBefore != nullptr && tickCount - takenOutBefore->at <= holdTicks;
+    const bool waitedFor = waitsAndAsks && gf_trafficWaitsForPlace();
+    return (heldBack || waitedFor) && !nearer ? PlaceVerdict{} : lf_verdict(Outcome::freePlace);
   }
-  return !outlook.placesTaken || !outlook.anyLive || lf_markedlyNearer(aircraft, outlook.farthestNm);
+  if (look.farthestHolder == nullptr || !nearer) {
+    return {};
+  }
+  return lf_verdict(Outcome::replaces, look.farthestHolder->hexid, claim == PlaceClaim::objectShown);
 }
 
-bool gf_outranksFarthestLive(const LiveAc& aircraft) {
-  const Farthest live = lf_farthest(lf_staysLive);
-  return live.aircraft == nullptr || lf_markedlyNearer(aircraft, live.distanceNm);
+void gf_admitToPlace(LiveAc& aircraft, const PlaceVerdict& verdict) {
+  if (verdict.outcome == PlaceVerdict::Outcome::onTrial) {
+    aircraft.waitRemove = true;
+    aircraft.withoutPlace = true;
+    return;
+  }
+  lf_takenOut().erase(aircraft.hexid);
+  if (verdict.outcome != PlaceVerdict::Outcome::replaces) {
+    return;
+  }
+  // Something else may have taken it out meanwhile: then its place is free already.
+  const auto holder = std::find_if(liveAcs.begin(), liveAcs.end(), [&verdict](const LiveAc& each) {
+    return each.hexid == verdict.makesRoom && gf_holdsPlace(each);
+  });
+  if (holder != liveAcs.end()) {
+    lf_takenOut()[holder->hexid] = {tickCount, tickCount};
+    lf_takeOut(*holder, verdict.makesRoomAtOnce);
+  }
 }
 
-void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer) {
-  if (TakenOut* entry = lf_takenOutEntry(newcomer)) {
+void gf_noteKeptOut(const LiveAc& newcomer) {
+  if (TakenOut* entry = lf_takenOutEntry(newcomer.hexid)) {
     entry->askedAt = tickCount;
   }
   // One held back below the limit, after it was taken out, waits for no place.
-  if (!gf_liveLimitReached()) {
+  const auto holders = std::count_if(liveAcs.begin(), liveAcs.end(), gf_holdsPlace);
+  if (static_cast<std::size_t>(holders) < lf_limit()) {
     return;
   }
   keptOutAt = tickCount;
@@ -164,35 +195,10 @@ bool gf_trafficWaitsForPlace() {
   return keptOutAtLimit != 0 && keptOutAtLimit == MAX_LIVE_SEL.value && tickCount - keptOutAt <= waitingTicks;
 }
 
-// Every aircraft still being created counts, the ones whose creation is already with the simulator too: they are
-// about to appear. One taken out while being created does not: it holds no place until the limit admits it again.
-bool gf_liveLimitReached() {
-  const auto limit = static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
-  return static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), lf_staysLive)) >= limit;
-}
-
-void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict) {
-  std::erase_if(lf_takenOut(), lf_entryOf(newcomer));
-  if (verdict.makesRoom == 0) {
-    return;
-  }
-  // Something else may have taken it out meanwhile: then its place is free already.
-  const auto live = std::find_if(liveAcs.begin(), liveAcs.end(), [&verdict](const LiveAc& aircraft) {
-    return aircraft.hexid == verdict.makesRoom && lf_staysLive(aircraft);
-  });
-  if (live != liveAcs.end()) {
-    lf_takeOut(*live);
-  }
-}
-
 void gf_trimToLiveLimit() {
-  const auto limit = std::max(MAX_LIVE_SEL.value.load(), 0);
-  for (auto live = std::count_if(liveAcs.begin(), liveAcs.end(), lf_staysLive); live > limit; --live) {
-    const Farthest farthest = lf_farthest(lf_staysLive);
-    if (farthest.aircraft == nullptr) {
-      return;
-    }
-    lf_takeOut(*farthest.aircraft);
+  const std::vector<LiveAc*> holders = gf_holdersFarthestFirst();
+  for (std::size_t index = 0; index + lf_limit() < holders.size(); ++index) {
+    lf_takeOut(*holders[index], false);
   }
 }
 
@@ -201,7 +207,7 @@ void gf_clearLiveLimitMemory() {
   takenOutAtLimit = 0;
   keptOutAt = 0;
   keptOutAtLimit = 0;
-  outlook = {};
+  lookOfTheSecond = {};
 }
 
 }  // namespace cvl

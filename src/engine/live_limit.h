@@ -4,45 +4,74 @@
 
 #include "engine/live_ac.h"
 
-// The MAX_LIVE_SEL limit of live aircraft in the simulator or being created. At the limit a newcomer takes the place
-// of the farthest live aircraft, shown or being created, only when it is markedly nearer to the user (by a fifth of
-// its distance), so that aircraft at similar distances from a moving user do not swap places back and forth. An
-// aircraft the limit took out must, while its flight keeps asking, lie markedly nearer than the farthest aircraft
-// shown, and stays out for two minutes unless it does, also when a place comes free meanwhile: it would only blink
-// back to be the next to go. A new limit judges every aircraft anew. Worker thread.
+// Who may take a place under the MAX_LIVE_SEL limit of live aircraft in the simulator or being created. Every path
+// that may give an aircraft a place asks gf_decidePlace, whose whole rule is this:
+//
+// - Below the limit an aircraft takes a free place. At the limit it takes the place of the farthest aircraft that
+//   holds one, shown or being created, only where it lies markedly nearer to the user (by a fifth of that one's
+//   distance), so that aircraft at similar distances from a moving user do not swap places back and forth; the
+//   farthest makes room only once the newcomer is really on its way in.
+// - An aircraft that made room for a nearer one must, while its flight keeps asking, lie markedly nearer than the
+//   farthest aircraft shown, and stays out for two minutes unless it does, also when a place comes free meanwhile: it
+//   would only blink back to be the next to go.
+// - A creation that holds no place (taken out while being created, or created on trial, below) asking to be taken
+//   back in, and a flight whose model may never load (its last creation was given up, nothing of it has shown since):
+//   while traffic waits for a place (the limit kept a newcomer out within the last two minutes), only where they lie
+//   markedly nearer than the farthest aircraft that holds one, free place or not. Traffic reported now has the better
+//   claim than a creation that may never show.
+// - A flight whose model may never load takes only a free place that no traffic waits for until it has waited after
+//   its give-up (a minute after its first, some six after a later one). From then on, while places are contested
+//   (the limit is reached or traffic waits), it is created on trial where a place is free or it lies markedly nearer
+//   than the farthest aircraft: without a place, costing no aircraft its own until its object shows. It is not while
+//   creations of flights whose models may never load, with a place or on trial, number a third of the limit (one at
+//   least): at most that many such creations are under way while places are contested.
+// - An object that shows for a creation that holds no place is a model that loads: its aircraft is judged as any
+//   newcomer that holds its object, and where it has no place the object leaves the simulator at once.
+// - A new limit judges every aircraft anew; a lowered one takes out the farthest first, however far, and those it took
+//   out take a place that comes free as any newcomer.
+//
+// Which flight's creation is under way under a callsign is the creation code's concern, not the limit's. Worker thread.
 namespace cvl {
 
-struct LiveLimitVerdict {
-  bool keptOut = false;
-  // The hexid of the live aircraft that is to make room for the newcomer; 0 when a place is free.
-  std::uint32_t makesRoom = 0;
+// Who asks for a place, which decides the rules that apply.
+enum class PlaceClaim : std::uint8_t {
+  // A flight in the buffer step: new, kept out before, back after a refusal for room, or one whose late object was
+  // removed.
+  newcomer,
+  // A flight whose model may never load, waiting in the buffer.
+  mayNeverLoad,
+  // A creation that holds no place, asking to be taken back in.
+  withoutPlace,
+  // A creation that holds no place, or a flight waiting after a give-up, whose object has shown.
+  objectShown,
 };
 
-// Whether the newcomer must stay out, and which live aircraft would make room for it. Changes nothing: a newcomer
-// may still be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other
-// aircraft its place.
-LiveLimitVerdict gf_judgeByLiveLimit(const LiveAc& newcomer);
-// A newcomer the limit keeps out while it is reached is traffic waiting for a place (the buffer step tells, for those
-// that are not aircraft whose creation was given up).
-void gf_noteKeptOutByLiveLimit(const LiveAc& newcomer);
+struct PlaceVerdict {
+  enum class Outcome : std::uint8_t { keptOut, freePlace, replaces, onTrial };
+  Outcome outcome = Outcome::keptOut;
+  // With `replaces`, the hexid of the aircraft that makes room, and whether its object must leave the simulator at
+  // once, not at the removal backlog's pace: the object that takes its place is there already.
+  std::uint32_t makesRoom = 0;
+  bool makesRoomAtOnce = false;
+
+  bool keptOut() const { return outcome == Outcome::keptOut; }
+};
+
+// Whether and how the aircraft, where it would be created now, may take a place. Changes nothing: a newcomer may still
+// be turned away while it is spawned (no livery, no stand to stand on), and must then cost no other aircraft its place.
+// The claims that wait and ask once a second are first held against the look of that second, which costs one distance
+// where a judgement measures every aircraft; a place that came free within the second is found a second later.
+PlaceVerdict gf_decidePlace(const LiveAc& aircraft, PlaceClaim claim);
+// Carries the verdict out for the aircraft now being created: the aircraft it replaces goes, one on trial holds no
+// place, and the aircraft is no longer held back.
+void gf_admitToPlace(LiveAc& aircraft, const PlaceVerdict& verdict);
+// A newcomer the limit keeps out while it is reached is traffic waiting for a place.
+void gf_noteKeptOut(const LiveAc& newcomer);
 // Whether the limit has kept a newcomer out within the last two minutes, at its present value.
 bool gf_trafficWaitsForPlace();
-// For the many aircraft that wait for a place and ask once a second: false when, at the first look of this second, the
-// limit was reached or traffic waited for a place, and the aircraft lies not markedly nearer to the user than the
-// farthest aircraft in the simulator or being created was. Judging it would keep it out; that look costs one distance
-// where a judgement measures every aircraft, and a place that came free within the second is found a second later.
-bool gf_mayFindPlace(const LiveAc& aircraft);
-// Whether the aircraft lies markedly nearer to the user than the farthest aircraft in the simulator or being created
-// (or there is none).
-bool gf_outranksFarthestLive(const LiveAc& aircraft);
-// Whether the aircraft in the simulator or being created fill the limit.
-bool gf_liveLimitReached();
-// Carries the verdict out for a newcomer now being created: the aircraft it replaces goes, and the newcomer is no
-// longer held back.
-void gf_admitByLiveLimit(const LiveAc& newcomer, const LiveLimitVerdict& verdict);
-// Brings the aircraft in the simulator or being created down to the limit (the user lowered it), the farthest from
-// the user first, however far: a creation not yet handed over is withdrawn; one the simulator has is taken out while
-// being created, and its object goes as soon as it shows unless the limit admits the aircraft again by then.
+// Brings the aircraft that hold a place down to the limit (the user lowered it), the farthest from the user first,
+// however far: a creation not yet handed over is withdrawn; one the simulator has holds no place from then on, and
+// its object goes as soon as it shows unless the limit admits the aircraft again by then.
 void gf_trimToLiveLimit();
 // Forgets the aircraft the limit took out and the newcomers it kept out (the reset of the traffic state).
 void gf_clearLiveLimitMemory();

@@ -97,12 +97,11 @@ void lf_startAgeing(SimResult entry) {
 }
 
 void lf_onLiveCreated(const SimResult& result) {
-  LiveAc* aircraft = gf_takerOfCreatedObject(result);
+  LiveAc* aircraft = gf_takeCreatedObject(result);
   if (aircraft == nullptr) {
     gf_removeUnwantedObject(result);
     return;
   }
-  gf_takeCreatedObject(*aircraft);
   // The object may be that of a creation given up, which showed after all: a later one is not needed any more.
   gf_withdrawCreation(*aircraft);
   if (lf_requestStaticCG(*aircraft, result)) {

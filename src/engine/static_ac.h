@@ -43,10 +43,10 @@ struct StaticAc : AcIdentity {
   bool standCargo = false;
   // Remove the aircraft as soon as its creation has completed.
   bool waitRemove = false;
-  // Only the live limit asked for that removal, taking the creation out while still being created (for a nearer
-  // newcomer or a lowered Max live): it is no model's fault, and the limit may take the aircraft back in, before its
-  // object shows or with it.
-  bool madeRoom = false;
+  // With waitRemove, no removal was asked for: the creation holds no place at the live limit, taken out while being
+  // created (for a nearer newcomer or a lowered Max live) or created on trial. Its object goes as soon as it shows
+  // unless the limit gives the aircraft a place then, and one taken out may be taken back in before.
+  bool withoutPlace = false;
   // Erase the record without a simulator action (it never reached the simulator).
   bool remove = false;
   // Erase the record now (its queued creation was withdrawn).

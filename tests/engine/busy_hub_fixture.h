@@ -116,15 +116,6 @@ class Feed {
     return tracks;
   }
 
-  // The second of the flight's last report scheduled.
-  std::int32_t lastScheduled(std::uint32_t hexid) const {
-    std::int32_t last = -1;
-    for (const auto& [second, item] : pending_) {
-      last = item.hexid == hexid ? std::max(last, second) : last;
-    }
-    return last;
-  }
-
   // The second of the flight's last report.
   std::int32_t lastReport(std::uint32_t hexid) const { return delivered_.at(hexid).back(); }
 

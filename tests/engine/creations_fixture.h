@@ -73,8 +73,11 @@ struct Flight {
   bool neverLoads() const {
     return std::all_of(loads.begin(), loads.end(), [](std::int32_t each) { return each == never; });
   }
-  // The simulator loses its first creation; a later one loads.
-  bool firstCreationLost() const { return loads.front() == never && !neverLoads(); }
+  // How many of its first creations the simulator loses, where a later one loads.
+  std::int32_t lostCreations() const {
+    const auto lost = std::find_if(loads.begin(), loads.end(), [](std::int32_t each) { return each != never; });
+    return neverLoads() ? 0 : static_cast<std::int32_t>(lost - loads.begin());
+  }
   std::int32_t slowestLoad() const { return *std::max_element(loads.begin(), loads.end()); }
   bool atStand() const { return kind == Kind::parked || kind == Kind::pushingBack || kind == Kind::arriving; }
 };
@@ -94,6 +97,9 @@ class Creations : public BusyHub {
   static constexpr std::int32_t strayTicks = 500;
   // How long a first creation has to show before it is given up.
   static constexpr std::int32_t firstShowSeconds = 60;
+  // What a second lost creation costs its flight on top: the two minutes its creation has to show, and the wait of six
+  // minutes and up to one more after a later give-up.
+  static constexpr std::int32_t laterLossSeconds = 120 + 420;
   // The share of the farthest aircraft's distance by which a flight must lie nearer to be owed its place.
   static constexpr double swapShare = 0.2;
 
@@ -106,6 +112,17 @@ class Creations : public BusyHub {
     std::int64_t callsignWaitSeconds = 0;
     std::int64_t shownForMostFlights = 0;
     std::int64_t neverShownPlaceSeconds = 0;
+
+    Judged& operator+=(const Judged& other) {
+      ownObjects += other.ownObjects;
+      strayObjects += other.strayObjects;
+      objectCountTicks += other.objectCountTicks;
+      atStandSeconds += other.atStandSeconds;
+      callsignWaitSeconds += other.callsignWaitSeconds;
+      shownForMostFlights += other.shownForMostFlights;
+      neverShownPlaceSeconds += other.neverShownPlaceSeconds;
+      return *this;
+    }
 
     // The invariants that judged nothing, by name.
     std::vector<std::string> idle() const {
@@ -154,11 +171,17 @@ class Creations : public BusyHub {
     feed.sort();
     tracks_ = feed.tracks();
     for (const Flight& flight : flights_) {
-      lastReports_[flight.hexid] = feed.lastScheduled(flight.hexid) + reportDelaySeconds;
+      const auto track = tracks_.find(flight.hexid);
+      lastReports_[flight.hexid] = (track == tracks_.end() ? -1 : track->second.back().first) + reportDelaySeconds;
     }
     for (std::int32_t second = tickCount / ticksPerSecond; second <= lastSecond; ++second) {
       if (const auto change = limitChanges.find(second); change != limitChanges.end()) {
-        limitLoweredAt_ = change->second < MAX_LIVE_SEL.value ? tickCount.load() : limitLoweredAt_;
+        if (change->second < MAX_LIVE_SEL.value) {
+          limitLoweredAt_ = tickCount;
+          // The lowered limit takes out the farthest aircraft of that moment, also of flights owed a place once
+          // others leave: each flight's time to settle starts again.
+          owedSince_.clear();
+        }
         MAX_LIVE_SEL.value = change->second;
         gf_requestLiveLimit();
       }
@@ -169,7 +192,19 @@ class Creations : public BusyHub {
         checkObjectCount();
       }
       noteSecond(second);
+      afterSecond(second);
     }
+  }
+
+  // What a test looks at once a second, after the fixture's own checks.
+  virtual void afterSecond(std::int32_t /*second*/) {}
+
+  // Where the flight is flown at the second: at the report that falls due then.
+  const LatLon* flownAt(const Flight& flight, std::int32_t second) const {
+    const std::vector<std::pair<std::int32_t, LatLon>>& track = tracks_.at(flight.hexid);
+    const auto after = std::upper_bound(track.begin(), track.end(), second - reportDelaySeconds,
+                                        [](std::int32_t at, const auto& entry) { return at < entry.first; });
+    return after == track.begin() ? nullptr : &(after - 1)->second;
   }
 
   // The seconds the flight was flown in the simulator, of those from `from` to `to`.
@@ -401,14 +436,6 @@ class Creations : public BusyHub {
     }
   }
 
-  // Where the flight is flown at the second: at the report that falls due then.
-  const LatLon* flownAt(const Flight& flight, std::int32_t second) const {
-    const std::vector<std::pair<std::int32_t, LatLon>>& track = tracks_.at(flight.hexid);
-    const auto after = std::upper_bound(track.begin(), track.end(), second - reportDelaySeconds,
-                                        [](std::int32_t at, const auto& entry) { return at < entry.first; });
-    return after == track.begin() ? nullptr : &(after - 1)->second;
-  }
-
   // The flights owed a place at the second, by hexid: of those reported or live, each one that finds a place free,
   // or lies markedly nearer to the user than the Max live nearest of the others, which the limit would let it
   // replace. Flights at the edge of the range want no place.
@@ -443,7 +470,8 @@ class Creations : public BusyHub {
     }
     const std::int32_t since = owedSince_.try_emplace(flight.hexid, second).first->second;
     const std::int32_t settle = flight.slowestLoad() + 120 + (flight.sharesCallsign ? 120 : 0) +
-                                (flight.firstCreationLost() ? firstShowSeconds : 0);
+                                (flight.lostCreations() > 0 ? firstShowSeconds : 0) +
+                                (flight.lostCreations() > 1 ? laterLossSeconds : 0);
     if (flight.neverLoads() || flight.slowestLoad() > 300 || second - since < settle) {
       return;
     }
@@ -458,9 +486,18 @@ class Creations : public BusyHub {
     std::vector<bool> reportedNow(flights_.size());
     std::vector<bool> wanting(flights_.size());
     std::vector<const LiveAc*> aircraftOf(flights_.size());
+    std::map<std::uint32_t, const LiveAc*> byHexid;
+    creatingCallsigns_.clear();
+    for (const LiveAc& aircraft : liveAcs) {
+      byHexid.emplace(aircraft.hexid, &aircraft);
+      if (aircraft.state == AcState::adding2sim) {
+        creatingCallsigns_.emplace(aircraft.callsign, aircraft.hexid);
+      }
+    }
     for (std::size_t index = 0; index < flights_.size(); ++index) {
       const Flight& flight = flights_[index];
-      const LiveAc* aircraft = gf_findLiveAcByHexid(flight.hexid);
+      const auto found = byHexid.find(flight.hexid);
+      const LiveAc* aircraft = found == byHexid.end() ? nullptr : found->second;
       reportedNow[index] = second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight);
       aircraftOf[index] = aircraft;
       wanting[index] = reportedNow[index] || (aircraft != nullptr && isLive(*aircraft));
@@ -524,10 +561,9 @@ class Creations : public BusyHub {
   // A flight that waits only for its callsign, another's creation holding it while a place is there for it, is
   // created within about two minutes.
   void checkCallsignWait(const Flight& flight, std::int32_t second, bool placeForItAndNotLive) {
-    const bool waits =
-        placeForItAndNotLive && std::any_of(liveAcs.begin(), liveAcs.end(), [&flight](const LiveAc& other) {
-          return other.hexid != flight.hexid && other.callsign == flight.callsign && other.state == AcState::adding2sim;
-        });
+    const auto [first, last] = creatingCallsigns_.equal_range(flight.callsign);
+    const bool waits = placeForItAndNotLive &&
+                       std::any_of(first, last, [&flight](const auto& other) { return other.second != flight.hexid; });
     if (!waits) {
       callsignWaitFrom_.erase(flight.hexid);
       return;
@@ -552,6 +588,8 @@ class Creations : public BusyHub {
   std::vector<std::uint32_t> owned_;
   std::uint64_t objectsSignature_ = 0;
   std::map<std::uint32_t, std::int32_t> callsignWaitFrom_;
+  // The hexids of the aircraft being created by their callsigns, at the second looked at.
+  std::multimap<std::string, std::uint32_t> creatingCallsigns_;
   // By hexid, the second the flight's last report falls due, and where it is reported when.
   std::map<std::uint32_t, std::int32_t> lastReports_;
   std::map<std::uint32_t, std::vector<std::pair<std::int32_t, LatLon>>> tracks_;

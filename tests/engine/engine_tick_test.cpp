@@ -22,9 +22,10 @@
 namespace cvl::test {
 namespace {
 
-CreateRequest request(const std::string& callsign) {
+CreateRequest request(const std::string& callsign, std::uint32_t hexid = 0) {
   CreateRequest made;
   made.callsign = callsign;
+  made.hexid = hexid;
   return made;
 }
 
@@ -32,7 +33,11 @@ using EngineTick = EngineStep;
 
 TEST_F(EngineTick, RemovalsLeaveEveryTenTicksAndCreationsEveryFiftyLiveFirst) {
   removalBacklog = {101, 102, 103, 104, 105, 106};
-  liveCreateBacklog = {request("LIVE1")};
+  // The live creation's aircraft waits for it, reported on.
+  LiveAc& live = addBuffered(flying(liveHexid, "LIVE1", 0.0, 0));
+  live.stream.push_back(flying(liveHexid, "LIVE1", 5.0, 0).position);
+  live.state = AcState::adding2sim;
+  liveCreateBacklog = {request("LIVE1", liveHexid)};
   staticCreateBacklog = {request("STAT1"), request("STAT2")};
 
   tickCount = 50;

@@ -102,6 +102,53 @@ INSTANTIATE_TEST_SUITE_P(Limits, PlacesGivenUp,
                          ::testing::Values(WaitingCase{1, 1, 10}, WaitingCase{5, 5, 20}, WaitingCase{5, 2, 20},
                                            WaitingCase{50, 10, 80}));
 
+class NearModelsThatNeverLoad : public Creations, public ::testing::WithParamInterface<WaitingCase> {
+ protected:
+  // Once the first creations of the light aircraft have been given up: the fewest airliners the simulator showed.
+  void afterSecond(std::int32_t second) override {
+    if (second >= 180) {
+      const auto airliners = std::count_if(simulator.objects().begin(), simulator.objects().end(),
+                                           [](const auto& each) { return each.second.title == airlinerTitle; });
+      fewestAirliners_ = std::min(fewestAirliners_, static_cast<std::int32_t>(airliners));
+    }
+  }
+
+  std::int32_t fewestAirliners_ = INT32_MAX;
+};
+
+TEST_P(NearModelsThatNeverLoad, HoldAThirdOfThePlacesAtMostAndCostNoAirlinerMoreThanOneCreationInHalfAnHour) {
+  // For half an hour, light aircraft whose model never loads circle 1 to 3 nm out, among airliners circling 4 to 20 nm
+  // out that load at once: more than Max live leaves places for.
+  const auto& [maxLive, neverShown, waiting] = GetParam();
+  constexpr std::int32_t halfAnHour = 1800;
+  MAX_LIVE_SEL.value = maxLive;
+  for (std::uint32_t number = 0; number < neverShown; ++number) {
+    Flight light =
+        lf_flight(0x500000 + number, fmt::format("N{}", 100 + number), Kind::airborne, true, {never}, 0, halfAnHour);
+    light.circleNm = 1.0 + 2.0 * number / neverShown;
+    add(light);
+  }
+  for (std::uint32_t number = 0; number < waiting; ++number) {
+    Flight airliner =
+        lf_flight(0x510000 + number, fmt::format("DLH{}", 100 + number), Kind::airborne, false, {1}, 0, halfAnHour);
+    airliner.circleNm = 4.0 + 16.0 * number / waiting;
+    add(airliner);
+  }
+  run(halfAnHour);
+
+  // The airliners fill all places but a third (one at least), and none is taken out more than once for a light one.
+  EXPECT_GE(fewestAirliners_, maxLive - std::max(maxLive / 3, 1));
+  std::size_t mostCreations = 0;
+  for (const Flight& flight : flights_) {
+    mostCreations = std::max(mostCreations, flight.light ? 0 : lf_creationsOf(simulator, flight.hexid));
+  }
+  EXPECT_LE(mostCreations, 2U);
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, NearModelsThatNeverLoad,
+                         ::testing::Values(WaitingCase{3, 3, 17}, WaitingCase{10, 8, 32}));
+
 TEST_F(Creations, AFlightUnderTheCallsignOfOneWhoseModelNeverLoadsIsCreatedWithinTwoMinutes) {
   // A light aircraft whose model never loads reports from the start, an airliner under its callsign from 20 s on.
   const Flight light = lf_flight(liveHexid, "DLH4AB", Kind::airborne, true, {never});

@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -85,6 +86,41 @@ TEST_F(Creations, AtTheSimulatorsObjectLimitAPlaceThatFreesUpIsTakenWithinSecond
   EXPECT_LE(simulator.refusedForRoom(), static_cast<std::size_t>(leftAt / 5 + 5));
   EXPECT_TRUE(FailedTitles.empty());
   EXPECT_FALSE(logged("did not show in the simulator"));
+  EXPECT_TRUE(faults_.empty()) << faults_.list();
+}
+
+TEST_F(Creations, AfterTenMinutesWithoutRoomInTheSimulatorOnlyFlightsStillReportedAreCreatedWhereTheyFlyNow) {
+  // A thousand airliners circle 2 to 22 nm out, more than Max live 500 leaves places for; a quarter of them are
+  // reported until 400 s only. Other clients hold all the simulator's room until 600 s.
+  MAX_LIVE_SEL.value = 500;
+  for (std::uint32_t number = 0; number < 1000; ++number) {
+    Flight airliner = lf_flight(0x510000 + number, fmt::format("DLH{}", 1000 + number), Kind::airborne, false, {1}, 0,
+                                number % 4 == 0 ? 400 : runSeconds);
+    airliner.circleNm = 2.0 + 20.0 * number / 1000;
+    add(airliner);
+  }
+  simulator.setObjectRoom(0);
+  run(600);
+  simulator.setObjectRoom(SIZE_MAX);
+  run(runSeconds);
+
+  std::size_t created = 0;
+  for (const auto& handover : simulator.history()) {
+    const auto flight = std::find_if(flights_.begin(), flights_.end(),
+                                     [&handover](const Flight& each) { return each.hexid == handover.hexid; });
+    const std::int32_t second = handover.tick / ticksPerSecond;
+    if (!handover.created || flight == flights_.end()) {
+      continue;
+    }
+    ++created;
+    if (second > lastDue(*flight)) {
+      fault(fmt::format("{} created at {} s, its last report due at {} s", flight->text(), second, lastDue(*flight)));
+    } else if (const LatLon* flown = flownAt(*flight, second); gf_distanceNM(*flown, handover.at) > 2.0) {
+      fault(fmt::format("{} created at {} s {:.1f} nm from where it flies", flight->text(), second,
+                        gf_distanceNM(*flown, handover.at)));
+    }
+  }
+  EXPECT_GE(created, 500U);
   EXPECT_TRUE(faults_.empty()) << faults_.list();
 }
 

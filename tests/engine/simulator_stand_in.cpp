@@ -132,7 +132,13 @@ void SimulatorStandIn::create(const CreateRequest& request) {
                 tickCount + loadTicksOf(title, request.callsign),
                 std::max(request.initPosition.altitude, 0.0),
                 std::nullopt};
-  history_.push_back({tickCount, nextObjectId_, request.callsign, request.hexid, true});
+  history_.push_back({tickCount,
+                      nextObjectId_,
+                      request.callsign,
+                      request.hexid,
+                      true,
+                      false,
+                      {request.initPosition.latitude, request.initPosition.longitude}});
   loading_.emplace(nextObjectId_++, std::move(object));
 }
 
@@ -153,7 +159,7 @@ void SimulatorStandIn::remove(std::uint32_t objectId) {
   }
   ++removals_;
   const Object& object = held->second;
-  history_.push_back({tickCount, objectId, object.tailNumber, object.hexid, false, object.position.has_value()});
+  history_.push_back({tickCount, objectId, object.tailNumber, object.hexid, false, object.position.has_value(), {}});
   objects_.erase(objectId);
   loading_.erase(objectId);
   lf_objectEvent(objectId, EVT_OBJECT_REMOVED);

@@ -40,6 +40,8 @@ class SimulatorStandIn {
     bool created = false;
     // A removed object had been moved by the engine.
     bool flown = false;
+    // Where a created object was put.
+    LatLon at;
   };
 
   // Ticks a model of this title takes to load; others take defaultLoadTicks. With several, the title's successive
