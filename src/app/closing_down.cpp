@@ -19,6 +19,7 @@
 #include "foundation/timekeeping.h"
 #include "foundation/utilities.h"
 #include "liveries/livery_scan.h"
+#include "parking/airport_file_retry.h"
 #include "parking/park_airport_state.h"
 #include "parking/park_airports.h"
 #include "platform/ui/window.h"
@@ -212,6 +213,8 @@ void lf_resetForRestart() {
   gf_resetReaders();
   gf_resetSimLinkState();
   gf_resetTrafficState();
+  // A new run may reach the site (or another simulator's folder on it) where the last one could not.
+  gf_forgetAirportFileFailures();
   gf_resetMainWindow();
   closeRequested = false;
   stopRequested = false;

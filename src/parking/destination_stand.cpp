@@ -12,6 +12,7 @@
 #include "foundation/xml.h"
 #include "parking/airport_file_lookup.h"
 #include "parking/airport_file_reader.h"
+#include "parking/airport_file_retry.h"
 
 namespace cvl {
 namespace {
@@ -20,10 +21,23 @@ constexpr double noStandNm = 100.0;
 // Where a remote airport file is kept while its stands are measured.
 const std::filesystem::path temporaryAirportFile{"airport.xml"};
 
-double lf_nearestStand(const std::string& name, const LatLon& position, std::string& standId) {
+// A remote file that could not be had waits for its next try here as well: the measuring runs every 16 s while the
+// user stands between two airports.
+bool lf_fetched(const std::string& code, const std::string& name) {
+  if (gf_airportFileWait(code, name)) {
+    return false;
+  }
+  const std::string failure = gf_downloadAirportFile(name, temporaryAirportFile);
+  if (!failure.empty()) {
+    gf_noteAirportFileFailed(code, name, failure);
+  }
+  return failure.empty();
+}
+
+double lf_nearestStand(const std::string& code, const std::string& name, const LatLon& position, std::string& standId) {
   std::filesystem::path path = lf_localApfPath(name);
   if (!lf_isLocalApfName(name)) {
-    if (!gf_downloadAirportFile(name, temporaryAirportFile).empty()) {
+    if (!lf_fetched(code, name)) {
       return noStandNm;
     }
     path = temporaryAirportFile;
@@ -58,7 +72,7 @@ double gf_readDestApfForClosestStand(const Airport& airport, const LatLon& posit
   standId.clear();
   try {
     const std::string name = gf_findApf(airport.code);
-    return name.empty() ? noStandNm : lf_nearestStand(name, position, standId);
+    return name.empty() ? noStandNm : lf_nearestStand(airport.code, name, position, standId);
   } catch (const std::exception& failure) {
     gf_logFlagged(fmt::format("{}: {}", "gf_readDestApfForClosestStand", failure.what()));
     return noStandNm;

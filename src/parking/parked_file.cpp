@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "parking/airport_file_lookup.h"
+#include "parking/airport_file_retry.h"
 #include "parking/current_park_airport.h"
 #include "parking/park_airport_file.h"
 #include "parking/park_airport_list.h"
@@ -61,10 +62,8 @@ void lf_showReservedStand() {
   mainWindow.reservedStandName = reserved;
 }
 
-}  // namespace
-
-std::string lf_readParkedFile() {
-  std::string name;
+// The name of the park airport's file, or the error text.
+std::string lf_findParkedFile(std::string& name) {
   try {
     name = gf_findApf(currentParkAirport.code);
   } catch (const std::exception& error) {
@@ -73,6 +72,10 @@ std::string lf_readParkedFile() {
   if (name.empty()) {
     return fmt::format("{} {} not found", "lf_readParkedFile", currentParkAirport.code);
   }
+  return {};
+}
+
+std::string lf_readNamedFile(const std::string& name) {
   const std::string error = lf_readStands(name);
   gf_publishStandPlaces();
   if (error.empty()) {
@@ -85,6 +88,22 @@ std::string lf_readParkedFile() {
   }
   mainWindow.parkedFileOk = error.empty();
   gf_invalidateBand(rcStaticParking);
+  return error;
+}
+
+}  // namespace
+
+std::string lf_readParkedFile() {
+  std::string name;
+  std::string error = lf_findParkedFile(name);
+  if (error.empty()) {
+    error = lf_readNamedFile(name);
+  }
+  if (error.empty()) {
+    gf_forgetAirportFileFailures(currentParkAirport.code);
+  } else {
+    gf_noteAirportFileFailed(currentParkAirport.code, name, error);
+  }
   return error;
 }
 

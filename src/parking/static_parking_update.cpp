@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <chrono>
 #include <cmath>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "foundation/throttled_log.h"
 #include "foundation/timekeeping.h"
 #include "parking/airport_file_lookup.h"
+#include "parking/airport_file_retry.h"
 #include "parking/current_park_airport.h"
 #include "parking/park_airport_list.h"
 #include "parking/park_airport_state.h"
@@ -88,11 +90,25 @@ bool lf_withinLimits(double distance, double heightAboveGround) {
   return distance <= AIRP_RANGE.value && heightAboveGround <= AIRP_HEIGHT.value;
 }
 
-// Looked at every 16 s while the user stands on the ground without a park airport: logged when it changes.
-LineOnChange groundNote;
+// Looked at every 16 s while no park airport is chosen: logged when it changes.
+LineOnChange choiceNote;
 
 void lf_noteOnGround(const std::string& note) {
-  gf_setStatusLine(note, groundNote.changed(note));
+  gf_setStatusLine(note, choiceNote.changed(note));
+}
+
+// While the airport's file waits for its next try after a failure, the failure stays on the status line, and the
+// airport is not chosen.
+bool lf_noteFileWait(const std::string& situation, const std::string& code) {
+  const auto wait = gf_airportFileWait(code, gf_findApf(code));
+  if (!wait) {
+    choiceNote.forget();
+    return false;
+  }
+  const auto minutes = std::chrono::ceil<std::chrono::minutes>(wait->left).count();
+  const std::string note = fmt::format("{}, next try in {} min: {}", situation, minutes, wait->failure);
+  gf_setStatusLine(note, choiceNote.changed(fmt::format("{} {}", code, wait->failure)));
+  return true;
 }
 
 void lf_chooseOnGround(const LatLon& position, bool atStart) {
@@ -105,11 +121,33 @@ void lf_chooseOnGround(const LatLon& position, bool atStart) {
     lf_noteOnGround(fmt::format("User aircraft on the ground at {}, no airport file found", airport->code));
     return;
   }
-  groundNote.forget();
-  gf_log(fmt::format("User aircraft on the ground at {}", airport->code));
+  const std::string situation = fmt::format("User aircraft on the ground at {}", airport->code);
+  if (lf_noteFileWait(situation, airport->code)) {
+    return;
+  }
+  gf_log(situation);
   if (lf_setParkAirport(airport->code)) {
     parkRecalcPending = true;
     lf_logCalculating(atStart);
+  }
+}
+
+void lf_chooseInTheAir() {
+  gf_enableControl(DESTINATION);
+  if (parkAirports.empty() ||
+      !lf_withinLimits(parkAirports.front().distance, gf_userAcSnapshot().altitudeAboveGround)) {
+    choiceNote.forget();
+    return;
+  }
+  const ParkAirport front = parkAirports.front();
+  const std::string situation = fmt::format("{} in sight at {:.1F} nm", front.code, front.distance);
+  if (lf_noteFileWait(situation, front.code)) {
+    return;
+  }
+  if (lf_setParkAirport(front.code)) {
+    gf_log(situation);
+    parkRecalcPending = true;
+    lf_logCalculating(false);
   }
 }
 
@@ -144,18 +182,8 @@ void gf_updateStaticParking(bool atStart) {
 void lf_chooseParkAirport(const LatLon& position, bool atStart) {
   if (userOnGround) {
     lf_chooseOnGround(position, atStart);
-    return;
-  }
-  groundNote.forget();
-  gf_enableControl(DESTINATION);
-  if (parkAirports.empty()) {
-    return;
-  }
-  const ParkAirport front = parkAirports.front();
-  if (lf_withinLimits(front.distance, gf_userAcSnapshot().altitudeAboveGround) && lf_setParkAirport(front.code)) {
-    gf_log(fmt::format("{} in sight at {:.1F} nm", front.code, front.distance));
-    parkRecalcPending = true;
-    lf_logCalculating(false);
+  } else {
+    lf_chooseInTheAir();
   }
 }
 

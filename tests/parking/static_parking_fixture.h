@@ -19,6 +19,7 @@
 #include "foundation/random.h"
 #include "foundation/settings_catalogue.h"
 #include "liveries/regcode_titles.h"
+#include "parking/airport_file_retry.h"
 #include "parking/current_park_airport.h"
 #include "parking/fit_passes.h"
 #include "parking/learned_files.h"
@@ -121,6 +122,7 @@ class StaticParking : public ::testing::Test {
     parkPositions.clear();
     gf_publishStandPlaces();
     parkAirports.clear();
+    gf_forgetAirportFileFailures();
     currentParkAirport = {};
     parkAirportActive = false;
     parkAirportFileLoaded = false;
