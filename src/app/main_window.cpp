@@ -16,7 +16,6 @@
 #include "app/user_commands.h"
 #include "app/worker_thread.h"
 #include "foundation/constants.h"
-#include "foundation/files.h"
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/settings_file.h"
@@ -44,11 +43,11 @@ void lf_readPosition(IntParameter& coordinate, const pugi::xml_document& documen
   coordinate.value = stored ? coordinate.clampToRange(*stored) : coordinate.defaultValue;
 }
 
-// A file that does not parse is kept as its first generation and removed, so the settings code writes a fresh one.
+// A file that does not load is kept as its first generation and removed, so the settings code writes a fresh one.
 // It may hold the user's settings in a form this version cannot read, so where it cannot be kept it stays.
 void lf_setAsideUnreadableParameters(const std::filesystem::path& path) {
   const std::string unreadable = fmt::format("{} failed to load, syntax error?\n", parametersPathUtf8());
-  if (!gf_save1GenerationOf(path)) {
+  if (!gf_keepParametersAsOlderGeneration()) {
     gf_logFlagged(unreadable + " --> left as it was, saving it as 0.xml failed\n");
     return;
   }

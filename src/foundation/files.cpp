@@ -1,12 +1,17 @@
 #include "foundation/files.h"
 
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <functional>
+#include <gsl/util>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "foundation/constants.h"
 #include "foundation/log.h"
@@ -58,23 +63,99 @@ bool lf_isRegularFile(const std::filesystem::directory_entry& entry) {
 
 using GenerationStep = void (*)(const std::filesystem::path&, const std::filesystem::path&, std::error_code&);
 
-// Puts source in place of target when source exists; a failure is logged and clears result.
-void lf_shiftGeneration(const std::filesystem::path& source, const std::filesystem::path& target,
-                        std::string_view stepName, GenerationStep step, bool& result) {
+// What went wrong putting source in place of target, as the log says it; nothing when source is there or absent.
+std::optional<std::string> lf_shiftFailure(const std::filesystem::path& source, const std::filesystem::path& target,
+                                           std::string_view stepName, GenerationStep step) {
   std::error_code error;
   const bool exists = std::filesystem::exists(source, error);
   if (error) {
-    gf_logFlagged(fmt::format("exists({}): {}", source.string(), error.message()));
-    result = false;
-    return;
+    return fmt::format("exists({}): {}", source.string(), error.message());
   }
   if (!exists) {
-    return;
+    return std::nullopt;
   }
   step(source, target, error);
   if (error) {
-    gf_logFlagged(fmt::format("{} {} -> {} failed: {}", stepName, source.string(), target.string(), error.message()));
+    return fmt::format("{} {} -> {} failed: {}", stepName, source.string(), target.string(), error.message());
+  }
+  return std::nullopt;
+}
+
+// Puts source in place of target when source exists; a failure is logged and clears result.
+void lf_shiftGeneration(const std::filesystem::path& source, const std::filesystem::path& target,
+                        std::string_view stepName, GenerationStep step, bool& result) {
+  if (const auto failure = lf_shiftFailure(source, target, stepName, step)) {
+    gf_logFlagged(*failure);
     result = false;
+  }
+}
+
+std::error_code lf_lastSystemError() {
+  return {errno, std::generic_category()};
+}
+
+// Writes all the bytes, however many calls that takes; false with errno set when a call fails.
+bool lf_writeAll(int file, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t written = ::write(file, bytes, count);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Copies the bytes from one open file to the other until the end, and makes sure they reached the disk.
+std::error_code lf_copyContent(int from, int to) {
+  std::vector<char> buffer(64 * 1024);
+  for (;;) {
+    const ssize_t got = ::read(from, buffer.data(), buffer.size());
+    if (got == 0) {
+      break;
+    }
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0 || !lf_writeAll(to, buffer.data(), static_cast<std::size_t>(got))) {
+      return lf_lastSystemError();
+    }
+  }
+  return ::fsync(to) == 0 ? std::error_code{} : lf_lastSystemError();
+}
+
+// A new file target with the bytes and permissions of the regular file source. The error is that of the call that
+// failed, so a copy that a full disk cuts short says there is no space left (the standard library's copy says
+// "Input/output error" where the disk fills up partway).
+void lf_copyFile(const std::filesystem::path& source, const std::filesystem::path& target, std::error_code& error) {
+  // Not blocking, so that opening a named pipe does not wait for a writer; it is then refused as no regular file.
+  const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (from < 0) {
+    error = lf_lastSystemError();
+    return;
+  }
+  const auto closeSource = gsl::finally([from] { ::close(from); });
+  struct stat status {};
+  if (::fstat(from, &status) != 0) {
+    error = lf_lastSystemError();
+    return;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    error = std::make_error_code(std::errc::not_supported);
+    return;
+  }
+  const int to = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, status.st_mode & 07777U);
+  if (to < 0) {
+    error = lf_lastSystemError();
+    return;
+  }
+  error = lf_copyContent(from, to);
+  if (::close(to) != 0 && !error) {
+    error = lf_lastSystemError();
   }
 }
 
@@ -82,13 +163,35 @@ void lf_shiftGeneration(const std::filesystem::path& source, const std::filesyst
 void lf_copyThroughTemporary(const std::filesystem::path& source, const std::filesystem::path& target,
                              std::error_code& error) {
   const auto temporary = gf_temporaryPathBeside(target);
-  std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, error);
+  lf_copyFile(source, temporary, error);
   if (!error) {
     std::filesystem::rename(temporary, target, error);
   }
   if (error) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
+  }
+}
+
+bool lf_isOutOfRoom(std::error_code error) {
+  return error == std::errc::no_space_on_device || error.value() == EDQUOT;
+}
+
+// A file about to be emptied that finds no room for its copy becomes the generation itself: a rename needs no room.
+void lf_copyElseRenameWhenFull(const std::filesystem::path& source, const std::filesystem::path& target,
+                               std::error_code& error) {
+  lf_copyThroughTemporary(source, target, error);
+  if (lf_isOutOfRoom(error)) {
+    std::filesystem::rename(source, target, error);
+  }
+}
+
+// A file this user may not read cannot be copied, but it may still be renamed.
+void lf_copyElseRenameWhenUnreadable(const std::filesystem::path& source, const std::filesystem::path& target,
+                                     std::error_code& error) {
+  lf_copyThroughTemporary(source, target, error);
+  if (error == std::errc::permission_denied) {
+    std::filesystem::rename(source, target, error);
   }
 }
 
@@ -99,6 +202,34 @@ void lf_renameOnto(const std::filesystem::path& source, const std::filesystem::p
 // Renaming needs no room on the disk, so older generations move up even on a full one.
 void lf_moveGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result) {
   lf_shiftGeneration(source, target, "move", lf_renameOnto, result);
+}
+
+std::string lf_noDotFailure(std::string_view functionName, const std::filesystem::path& path) {
+  return fmt::format("{}: no dot in filename: {}", functionName, path.string());
+}
+
+struct Shift {
+  bool everyStepDone = false;
+  // The file is in its first generation now, or there was none.
+  bool fileKept = false;
+};
+
+// Moves the second generation over the third and the first over the second, then puts the file in place of the
+// first by the step given. A failed step does not stop the later ones.
+Shift lf_shiftUpto3Generations(const std::filesystem::path& path, std::string_view functionName,
+                               GenerationStep keepFile) {
+  const auto first = lf_generationPath(path, 1);
+  if (!first) {
+    gf_logFlagged(lf_noDotFailure(functionName, path));
+    return {};
+  }
+  const auto second = *lf_generationPath(path, 2);
+  bool olderMoved = true;
+  lf_moveGeneration(second, *lf_generationPath(path, 3), olderMoved);
+  lf_moveGeneration(*first, second, olderMoved);
+  bool fileKept = true;
+  lf_shiftGeneration(path, *first, "copy", keepFile, fileKept);
+  return {olderMoved && fileKept, fileKept};
 }
 
 }  // namespace
@@ -117,7 +248,7 @@ void lf_copyGeneration(const std::filesystem::path& source, const std::filesyste
 bool gf_save1GenerationOf(const std::filesystem::path& path) {
   const auto first = lf_generationPath(path, 1);
   if (!first) {
-    gf_logFlagged(fmt::format("gf_save1GenerationOf: no dot in filename: {}", path.string()));
+    gf_logFlagged(lf_noDotFailure("gf_save1GenerationOf", path));
     return false;
   }
   bool result = true;
@@ -125,19 +256,20 @@ bool gf_save1GenerationOf(const std::filesystem::path& path) {
   return result;
 }
 
-bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path) {
+std::optional<std::string> gf_setAside1GenerationOf(const std::filesystem::path& path) {
   const auto first = lf_generationPath(path, 1);
   if (!first) {
-    gf_logFlagged(fmt::format("gf_saveUpto3GenerationsOf: no dot in filename: {}", path.string()));
-    return false;
+    return lf_noDotFailure("gf_setAside1GenerationOf", path);
   }
-  const auto second = *lf_generationPath(path, 2);
-  const auto third = *lf_generationPath(path, 3);
-  bool result = true;
-  lf_moveGeneration(second, third, result);
-  lf_moveGeneration(*first, second, result);
-  lf_copyGeneration(path, *first, result);
-  return result;
+  return lf_shiftFailure(path, *first, "copy", lf_copyElseRenameWhenUnreadable);
+}
+
+bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path) {
+  return lf_shiftUpto3Generations(path, "gf_saveUpto3GenerationsOf", lf_copyThroughTemporary).everyStepDone;
+}
+
+bool gf_keepUpto3GenerationsBeforeEmptying(const std::filesystem::path& path) {
+  return lf_shiftUpto3Generations(path, "gf_keepUpto3GenerationsBeforeEmptying", lf_copyElseRenameWhenFull).fileKept;
 }
 
 void gf_removeFilesFromDirectory(const std::filesystem::path& folder) {

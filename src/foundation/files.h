@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,25 @@ namespace cvl {
 // Copies the file to its first generation. True when there was no file or the copy succeeded; failures are logged.
 bool gf_save1GenerationOf(const std::filesystem::path& path);
 
+// Keeps the file as its first generation before it is written anew or removed, as gf_save1GenerationOf does, except
+// that a file this user may not read is renamed to it, which needs neither room nor the right to read it, and is then
+// gone. The failure as gf_save1GenerationOf logs it, for the caller to log when it sees fit; none when the file is
+// kept or there is none.
+std::optional<std::string> gf_setAside1GenerationOf(const std::filesystem::path& path);
+
 // Moves the second generation over the third and the first over the second, then copies the file over the first; a
 // failed step does not stop the later ones, and a failed copy leaves no first generation (it has moved up). True when
 // every step succeeded; failures are logged.
 bool gf_saveUpto3GenerationsOf(const std::filesystem::path& path);
 
+// The same for a file that is about to be emptied (the log at a start): where no copy of the file fits on the disk,
+// the file is renamed to its first generation, which needs no room, and is then gone. True when the file is kept in
+// its first generation, or there was none, so that it may be emptied; failures are logged.
+bool gf_keepUpto3GenerationsBeforeEmptying(const std::filesystem::path& path);
+
 // Copies source over target when source exists, under a temporary name beside target that is then renamed: a failed
-// copy leaves target as it was. A failure is logged and clears result.
+// copy leaves target as it was, and one that a full disk cuts short says "No space left on device". A failure is
+// logged and clears result.
 void lf_copyGeneration(const std::filesystem::path& source, const std::filesystem::path& target, bool& result);
 
 // A name beside the file, for writing it whole before it replaces the file, that no other write of this process or of

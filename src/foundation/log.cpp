@@ -117,12 +117,14 @@ void writeLine(std::string_view prefix, std::string_view text, bool flush) {
 void gf_openLog() {
   const std::filesystem::path path{logFileName};
   gf_closeLog();
-  gf_saveUpto3GenerationsOf(path);
+  // The previous start's log is emptied only once it is safe in Log0.txt; where it cannot be kept, this start's lines
+  // follow it.
+  const bool previousKept = gf_keepUpto3GenerationsBeforeEmptying(path);
   {
     const std::lock_guard lock(logMutex);
     auto& stream = logStream();
     stream.clear();
-    stream.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    stream.open(path, std::ios::out | (previousKept ? std::ios::trunc : std::ios::app) | std::ios::binary);
     if (!stream.is_open()) {
       throw std::runtime_error(fmt::format("Failed to write file {}", logFileName));
     }

@@ -10,7 +10,9 @@
 namespace cvl {
 
 // Keeps three older generations of Log.txt in the current folder, opens Log.txt afresh and writes the header line.
-// Throws std::runtime_error "Failed to write file Log.txt" when the file cannot be created.
+// On a full disk the previous Log.txt is moved to Log0.txt rather than copied; where it can be kept neither way, the
+// new lines are written after it. Throws std::runtime_error "Failed to write file Log.txt" when the file cannot be
+// created.
 void gf_openLog();
 // Writes out and closes Log.txt; lines written afterwards are dropped until it is opened again.
 void gf_closeLog();

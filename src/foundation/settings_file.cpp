@@ -12,6 +12,7 @@
 #include "foundation/log.h"
 #include "foundation/settings_catalogue.h"
 #include "foundation/settings_upgrade.h"
+#include "foundation/throttled_log.h"
 #include "foundation/utilities.h"
 #include "foundation/version.h"
 #include "foundation/xml.h"
@@ -49,21 +50,13 @@ void lf_logClosingBanner() {
   gf_log(gf_starBanner(parametersBannerWidth, parametersTextLength, false, false, emptyString));
 }
 
-// A file that is there is kept as parameters0.xml before it is written anew: it may hold the user's settings in a
-// form this version cannot read. False when that copy failed; then the file is to be left as it was.
-bool lf_keepOlderGeneration() {
-  if (gf_save1GenerationOf(parametersPath())) {
-    return true;
-  }
-  gf_logFlagged(
-      fmt::format("{} is left as it was, saving it as parameters0.xml failed; the settings stay in memory only",
-                  parametersPathUtf8()));
-  return false;
-}
+// The lines that say the file is left as it was are written when that begins and when its reason changes, not at
+// every save while it lasts.
+LineOnChange leftAsItWasLines;
 
 // A file that is missing, does not load or holds no settings is written anew with every default.
 bool lf_createWithDefaults() {
-  if (lf_keepOlderGeneration()) {
+  if (gf_keepParametersAsOlderGeneration()) {
     gf_log(fmt::format("{} not found,  create new with default values:", parametersPathUtf8()));
     gf_saveParameters(true);
   } else {
@@ -112,7 +105,7 @@ void lf_saveSingle(const Parameter& setting, const std::string& valueText, const
     std::error_code error;
     if (std::filesystem::exists(path, error) || error) {
       // Never replace the user's settings by a file of one setting: keep what is there and write all from memory.
-      if (lf_keepOlderGeneration()) {
+      if (gf_keepParametersAsOlderGeneration()) {
         gf_saveParameters(false);
       }
       return;
@@ -152,6 +145,22 @@ void lf_saveSingle(const Parameter& setting, const std::string& valueText, const
 }
 
 }  // namespace
+
+bool gf_keepParametersAsOlderGeneration() {
+  const std::lock_guard lock{gf_parametersFileMutex()};
+  const auto failure = gf_setAside1GenerationOf(parametersPath());
+  if (!failure) {
+    leftAsItWasLines.forget();
+    return true;
+  }
+  if (leftAsItWasLines.changed(*failure)) {
+    gf_logFlagged(*failure);
+    gf_logFlagged(
+        fmt::format("{} is left as it was, saving it as parameters0.xml failed; the settings stay in memory only",
+                    parametersPathUtf8()));
+  }
+  return false;
+}
 
 std::recursive_mutex& gf_parametersFileMutex() {
   static std::recursive_mutex mutex;

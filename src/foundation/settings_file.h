@@ -24,6 +24,13 @@ bool gf_readParameters();
 // Writes the whole file from the registries: every default, or every current value.
 void gf_saveParameters(bool writeDefaults);
 
+// Keeps parameters.xml, which is there but does not load, as parameters0.xml before it is written anew or removed: it
+// may hold the user's settings in a form this version cannot read. A file this user may not read (left by a run as
+// another user) is renamed rather than copied. False when it could be kept neither way (a full disk, a read-only
+// folder): the file is then to be left as it was, and the settings stay in memory only. The log says so when that
+// begins and when its reason changes.
+bool gf_keepParametersAsOlderGeneration();
+
 // Save one setting's current value (int serves the int-choice kind too).
 void gf_saveBoolParameter(BoolParameter& parameter);
 void gf_saveIntParameter(IntParameter& parameter);

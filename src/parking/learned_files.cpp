@@ -71,11 +71,20 @@ bool lf_isKnownOption(const ParkPos& stand, const StandOption& option) {
 // What the log says of a learned file kept as a generation.
 constexpr std::string_view keptAsGeneration = "saved as *.0.xml";
 
-// A learned file that cannot be used whole must not be replaced by what little was read of it.
+// A learned file that cannot be used whole must not be replaced by what little was read of it. Where it cannot be
+// kept now (a full disk, say), the save tries again.
 void lf_keepGeneration(const std::filesystem::path& path) {
   if (!gf_save1GenerationOf(path)) {
     learnedGenerationFailed = true;
   }
+}
+
+// Whether the generation that the reading could not keep is still missing: room may have come back since.
+bool lf_generationStillMissing(const std::filesystem::path& path) {
+  if (learnedGenerationFailed && gf_save1GenerationOf(path)) {
+    learnedGenerationFailed = false;
+  }
+  return learnedGenerationFailed;
 }
 
 // The stands of a handmade file replace those of the airport file only when the file reads whole: saved back, a file
@@ -194,7 +203,7 @@ bool lf_mustBeLeftAlone(const std::filesystem::path& path) {
         fmt::format("handmade '{}' could not be read whole and is not saved, mend it by hand", path.string()));
     return true;
   }
-  if (learnedGenerationFailed) {
+  if (lf_generationStillMissing(path)) {
     gf_logFlagged(fmt::format(
         "learned '{}' is not saved: keeping it as *.0.xml failed, and saving it would lose what its reading left out",
         path.string()));

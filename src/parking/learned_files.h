@@ -24,7 +24,8 @@ extern std::int32_t learnedUpdates;
 // alone. Cleared when the park airport is left.
 extern bool handmadeFileUnread;
 // The park airport's learned file could not be used whole and could not be kept as a generation either (a full disk,
-// say): the save leaves it alone, so that what its reading left out is not lost. Cleared when the park airport is left.
+// say). The save tries to keep it again and, while that fails, leaves the file alone, so that what its reading left
+// out is not lost. Cleared once it is kept, and when the park airport is left.
 extern bool learnedGenerationFailed;
 
 // The folder of the learned files of that publisher. Separators, "%20" and dot names in the publisher cannot lead
@@ -48,8 +49,8 @@ void lf_readLearned(const std::filesystem::path& path, const ParkAirportFile& ai
 bool lf_readLearnedParkPos(pugi::xml_node node, ParkPos& stand, bool readOptions, const std::filesystem::path& path);
 
 // Writes the park airport's learned file from its stands, unless it is a handmade file that could not be read whole or
-// one that could not be kept as a generation, and resets learnedUpdates. Never throws: a failure is logged and leaves
-// the file already there as it was.
+// one that still cannot be kept as a generation, and resets learnedUpdates. Never throws: a failure is logged and
+// leaves the file already there as it was.
 void gf_saveLearnedApf();
 
 }  // namespace cvl

@@ -14,6 +14,7 @@
 #include "cycle_folder.h"
 #include "main_window_fixture.h"
 #include "platform/ui/user_input.h"
+#include "support/unreadable_file.h"
 #include "support/unwritable_folders.h"
 
 namespace cvl::test {
@@ -102,6 +103,32 @@ TEST_F(MainWindowPosition, AnUnreadableFileThatCannotBeKeptOnAFullDiskIsLeftAsIt
   gf_saveIntParameter(RANGE);
   EXPECT_TRUE(readFile(settingsFolder() / "parameters0.xml") == unreadable);
   EXPECT_EQ(storedInt("RANGE"), 65);
+}
+
+// A file left by a run as another user, which this one may not read: renaming it to parameters0.xml needs no right
+// to read it, so it is set aside and the settings are kept in a file of this user's from then on.
+TEST_F(MainWindowPosition, AFileThisUserMayNotReadIsSetAsideAndTheSettingsAreKeptAnew) {
+  writeParameters(positionEntries("123", "456"));
+  const std::string otherUsers = readFile(parametersFile());
+  {
+    const UnreadableFile keptToHimself{parametersFile()};
+    if (!keptToHimself.available()) {
+      GTEST_SKIP() << "a file root may not read needs the capabilities to be dropped";
+    }
+    const ui::Handle hwnd = openMainWindow();
+    EXPECT_EQ(ui::windowRect(hwnd)->left, 400);
+    gf_initParameters();
+    RANGE.value = 65;
+    gf_saveIntParameter(RANGE);
+  }
+
+  EXPECT_EQ(readFile(settingsFolder() / "parameters0.xml"), otherUsers);
+  EXPECT_EQ(storedInt("RANGE"), 65);
+  EXPECT_EQ(storedBool("SCAN_LIVERIES"), true);
+  const std::string log = logBody();
+  EXPECT_THAT(log, testing::HasSubstr(" --> saved as 0.xml,  file removed\n"));
+  EXPECT_THAT(log, testing::HasSubstr(parametersFile().string() + " not found,  create new with default values:\n"));
+  EXPECT_THAT(log, testing::Not(testing::HasSubstr("left as it was")));
 }
 
 TEST_F(MainWindowPosition, QuitSavesWhereTheWindowStandsLogsTheTimeAndEndsTheLoop) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 #include <set>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "app/exit_reasons.h"
 #include "foundation/open_log.h"
 #include "support/temp_folder.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl {
 namespace {
@@ -100,6 +102,56 @@ TEST(Log, MakesOnlyTheGenerationsThereIsSomethingFor) {
   gf_closeLog();
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "Log0.txt"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "Log00.txt"));
+}
+
+// Renaming needs no room on the disk: the previous start's log becomes Log0.txt where no copy of it fits, and the
+// older ones move up as always.
+TEST(Log, OnAFullDiskThePreviousStartsLogIsKept) {
+  TempFolder folder;
+  const auto disk = folder.path() / "disk";
+  std::filesystem::create_directory(disk);
+  const test::SmallDisk small{disk, 64 * 1024};
+  if (!small.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  const ScopedCurrentFolder current(disk);
+  const std::string previousStart = std::string(8 * 1024, 'p') + "\n";
+  writeFile("Log.txt", previousStart);
+  writeFile("Log0.txt", "second run\n");
+  writeFile("Log00.txt", "first run\n");
+  writeFile("Log000.txt", "forgotten\n");
+  std::ofstream("filler", std::ios::binary) << std::string(64 * 1024, 'f');
+
+  gf_openLog();
+  gf_log("this run");
+  gf_closeLog();
+
+  EXPECT_TRUE(readFile("Log0.txt") == previousStart);
+  EXPECT_EQ(readFile("Log00.txt"), "second run\n");
+  EXPECT_EQ(readFile("Log000.txt"), "first run\n");
+  const auto lines = linesOf(readFile("Log.txt"));
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_EQ(lines[1], "this run");
+}
+
+// Where the previous start's log can be neither copied nor moved to Log0.txt, it is not emptied: this start's lines
+// follow it.
+TEST(Log, APreviousLogThatCannotBeKeptIsWrittenOnNotEmptied) {
+  TempFolder folder;
+  const ScopedCurrentFolder current(folder.path());
+  writeFile("Log.txt", "previous run\n");
+  for (const char* generation : {"Log0.txt", "Log00.txt", "Log000.txt"}) {
+    std::filesystem::create_directories(std::filesystem::path(generation) / "taken");
+  }
+
+  gf_openLog();
+  gf_log("this run");
+  gf_closeLog();
+
+  const auto lines = linesOf(readFile("Log.txt"));
+  ASSERT_EQ(lines.size(), 3U);
+  EXPECT_EQ(lines[0], "previous run");
+  EXPECT_EQ(lines[2], "this run");
 }
 
 TEST(Log, OpeningFailsWhenTheFileCannotBeCreated) {

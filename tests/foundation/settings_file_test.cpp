@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <sstream>
 #include <thread>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "foundation/settings_catalogue.h"
 #include "foundation/xml.h"
 #include "support/temp_folder.h"
+#include "support/unwritable_folders.h"
 
 namespace cvl {
 namespace {
@@ -41,6 +43,15 @@ std::vector<std::string> registryKeys() {
   for (const auto* setting : stringControlRegistry)
     keys.push_back(setting->key);
   return keys;
+}
+
+// How often the text occurs in the log.
+std::size_t occurrences(const std::string& logged, const std::string& text) {
+  std::size_t count = 0;
+  for (auto at = logged.find(text); at != std::string::npos; at = logged.find(text, at + text.size())) {
+    ++count;
+  }
+  return count;
 }
 
 // Each test has its own roaming folder holding the program's settings folder (and starts from the defaults, as every
@@ -238,6 +249,46 @@ TEST_F(SettingsFile, SingleSaveNeverReplacesAnUnreadableFileByOneSetting) {
   EXPECT_EQ(storedValue("RANGE"), "65");
   EXPECT_EQ(storedValue("LIG_AUTOMATIC"), "false");
   EXPECT_EQ(test::readFile(olderGeneration()), "<root><parameters><parameter name=\"RANGE\"");
+}
+
+// The copy of an unusable file to parameters0.xml that a full disk cuts short: the file stays as it was, the log says
+// so once and names the full disk, however many settings are saved meanwhile, and the first save that finds room keeps
+// the file and writes the settings anew.
+TEST_F(SettingsFile, AFileLeftAsItWasOnAFullDiskIsLoggedOnceAndKeptOnceThereIsRoom) {
+  const test::OpenLog log;
+  const test::SmallDisk disk{folder(), 64 * 1024};
+  if (!disk.available()) {
+    GTEST_SKIP() << "mounting a small disk needs root";
+  }
+  const std::string unusable = "<root><parameters><!--" + std::string(8 * 1024, 'x') + "--><parameter name=\"RANGE\"";
+  test::writeFile(file(), unusable);
+  const auto filler = folder() / "filler";
+  std::ofstream(filler, std::ios::binary) << std::string(64 * 1024, 'f');
+  std::filesystem::resize_file(filler, std::filesystem::file_size(filler) - 4096);
+
+  gf_readParameters();
+  for (const std::int32_t range : {50, 60, 70}) {
+    RANGE.value = range;
+    gf_saveIntParameter(RANGE);
+  }
+
+  EXPECT_TRUE(test::readFile(file()) == unusable);
+  const std::string copyFailed =
+      fmt::format("==> copy {} -> {} failed: No space left on device\n", file().string(), olderGeneration().string());
+  const std::string leftAsItWas =
+      fmt::format("==> {} is left as it was, saving it as parameters0.xml failed; the settings stay in memory only\n",
+                  file().string());
+  const std::string logged = log.body();
+  EXPECT_EQ(occurrences(logged, copyFailed), 1U) << logged;
+  EXPECT_EQ(occurrences(logged, leftAsItWas), 1U);
+  EXPECT_EQ(occurrences(logged, "==> "), 2U);
+
+  std::filesystem::remove(filler);
+  RANGE.value = 65;
+  gf_saveIntParameter(RANGE);
+  EXPECT_TRUE(test::readFile(olderGeneration()) == unusable);
+  EXPECT_EQ(storedKeys(), registryKeys());
+  EXPECT_EQ(storedValue("RANGE"), "65");
 }
 
 TEST_F(SettingsFile, ConcurrentSingleSavesLoseNothing) {

@@ -170,7 +170,8 @@ TEST_F(LearnedFiles, AFileThatCannotBeUsedWholeIsKeptAsAGeneration) {
 }
 
 // The copy that would keep what the reading left out finds the disk full: the earlier generation keeps its bytes, and
-// the save leaves the file as it is, also once there is room again. The next park airport's file is saved as usual.
+// a save while the disk is still full leaves the file as it is. The first save that finds room keeps the file as its
+// generation and saves what was learned in the visit. The next park airport's file is saved as usual.
 TEST_F(LearnedFiles, AFileThatCannotBeKeptAsAGenerationIsNotSavedWithoutWhatItsReadingLeftOut) {
   const std::filesystem::path folder = path_.parent_path();
   const test::SmallDisk disk{folder, 64 * 1024};
@@ -191,11 +192,12 @@ TEST_F(LearnedFiles, AFileThatCannotBeKeptAsAGenerationIsNotSavedWithoutWhatItsR
   bool handmade = false;
   lf_readLearned(path_, parkAirportFile, parkPositions, handmade);
   EXPECT_EQ(test::readFile(folder / "EDDF0.xml"), "the generation before");
+  parkPositions[1].options.push_back(test::wednesdayOption(3, HalfHourSet{0b1100000000}, "D-AIQB"));
+  learnedUpdates = 1;
 
-  std::filesystem::remove(folder / "filler");
   gf_saveLearnedApf();
-  EXPECT_TRUE(test::readFile(path_) == learned) << "the file is saved without the Latin-1 option";
-  EXPECT_THAT(test::filesIn(folder), testing::UnorderedElementsAre("EDDF.xml", "EDDF0.xml"));
+  EXPECT_TRUE(test::readFile(path_) == learned) << "the file is not saved without the Latin-1 option";
+  EXPECT_THAT(test::filesIn(folder), testing::UnorderedElementsAre("EDDF.xml", "EDDF0.xml", "filler"));
   const std::string log = logText();
   EXPECT_NE(log.find("==> copy airports/learned/stock/EDDF.xml -> airports/learned/stock/EDDF0.xml failed: "),
             std::string::npos);
@@ -203,6 +205,15 @@ TEST_F(LearnedFiles, AFileThatCannotBeKeptAsAGenerationIsNotSavedWithoutWhatItsR
                      "saving it would lose what its reading left out\n"),
             std::string::npos)
       << log;
+
+  std::filesystem::remove(folder / "filler");
+  gf_saveLearnedApf();
+  EXPECT_TRUE(test::readFile(folder / "EDDF0.xml") == learned);
+  pugi::xml_document saved;
+  ASSERT_TRUE(saved.load_file(path_.c_str()));
+  EXPECT_EQ(saved.select_nodes("//parkpos[@id='A2']/opt").size(), 2U) << "D-AIBA read, D-AIQB learned in the visit";
+  EXPECT_TRUE(saved.select_node("//opt[@reg='D-AIBA']"));
+  EXPECT_TRUE(saved.select_node("//opt[@reg='D-AIQB']"));
 
   gf_resetParkAirport();
   currentParkAirport = AirportList[1];
