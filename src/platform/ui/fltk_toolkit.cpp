@@ -14,6 +14,7 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -21,7 +22,7 @@ namespace cvl::ui::detail {
 namespace {
 
 constexpr Fl_Font textFont = FL_HELVETICA;
-constexpr Fl_Fontsize textSize = 13;
+constexpr Fl_Fontsize textSize = fontSize;
 constexpr double waitForever = 1e20;
 
 Fl_Color toFl(Colour colour) {
@@ -64,6 +65,10 @@ class FltkPainter final : public Painter {
     fl_color(toFl(colour));
     fl_font(textFont, textSize);
     fl_draw(utf8.data(), static_cast<int>(utf8.size()), x, y + fl_height() - fl_descent());
+  }
+  int textWidth(std::string_view utf8) const override {
+    fl_font(textFont, textSize);
+    return static_cast<int>(std::ceil(fl_width(utf8.data(), static_cast<int>(utf8.size()))));
   }
 };
 
