@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -26,10 +27,16 @@ constexpr int lineRoom = rcStatusLine.right - 2 * lineX;
 constexpr std::string_view noticeSeparator = " | ";
 constexpr std::string_view cutMark = "...";
 
+// A status or error text as Log.txt and the terminal have it: whole, its control characters and stray bytes escaped as
+// in the log's other outside texts.
+std::string lf_loggable(std::string_view text) {
+  return gf_excerpt(text, std::numeric_limits<std::size_t>::max());
+}
+
 // Without a visible window a terminal user still follows the run: each new line is written once to standard output.
 void lf_mirrorLocked(std::string_view line) {
   if (!line.empty() && mainWindow.hwnd != ui::noHandle) {
-    ui::mirrorToConsole(line);
+    ui::mirrorToConsole(lf_loggable(line));
   }
 }
 
@@ -139,7 +146,7 @@ void lf_setStatusLocked(std::string_view text, bool alsoLog) {
   mainWindow.statusMessage = text;
   lf_showLocked();
   if (alsoLog && !text.empty() && !gf_stopping()) {
-    gf_log(text);
+    gf_log(lf_loggable(text));
   }
 }
 
@@ -155,7 +162,7 @@ void lf_setErrorLine(std::string_view text, bool alsoLog) {
   }
   mainWindow.errorText = text;
   if (alsoLog) {
-    gf_log(fmt::format("Error {}", text));
+    gf_log(lf_loggable(fmt::format("Error {}", text)));
   }
   gf_invalidateBand(rcStatusLine);
 }

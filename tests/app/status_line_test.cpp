@@ -288,6 +288,22 @@ TEST_F(StatusLine, NoControlCharacterReachesThePaintedLine) {
   EXPECT_EQ(painted(), "line one line two [31m  end");
 }
 
+// Log.txt and the terminal have a status or error text whole, its control characters and stray bytes escaped as in
+// Log.txt's other outside texts: a typed or received text can neither begin a line of its own nor drive the terminal.
+TEST_F(StatusLine, LogTxtAndTheTerminalShowControlCharactersEscaped) {
+  openMainWindow();
+  testing::internal::CaptureStdout();
+  gf_setStatusLine("callsign 'AB\nCD\x1b[31m\xff' is not valid", true);
+  gf_holdStatusNotice("airports/my_thirdparty", "airports/my\tthirdparty left as it was");
+  gf_setErrorLine("cannot copy [airports/\r\u0085x.xml]");
+  const std::string mirrored = testing::internal::GetCapturedStdout();
+
+  const std::string status = "callsign 'AB\\nCD\\x1b[31m\\xff' is not valid\n";
+  const std::string error = "Error cannot copy [airports/\\r\\u0085x.xml]\n";
+  EXPECT_EQ(mirrored, status + "airports/my\\tthirdparty left as it was\n" + error);
+  EXPECT_EQ(logBody(), status + error);
+}
+
 // A long text of stray bytes shows as many replacement characters as the window's width holds, then "...".
 TEST_F(StatusLine, ALongTextOfStrayBytesIsCutAfterAllThatFit) {
   openMainWindow();
