@@ -75,10 +75,10 @@ std::vector<std::string> lf_heldTextsLocked() {
   return texts;
 }
 
-// Where each character of a valid UTF-8 text ends.
-std::vector<std::size_t> lf_characterEnds(std::string_view text) {
+// Where each of the first `most` characters of a valid UTF-8 text ends.
+std::vector<std::size_t> lf_characterEnds(std::string_view text, std::size_t most) {
   std::vector<std::size_t> ends;
-  for (std::size_t end = 0; end < text.size();) {
+  for (std::size_t end = 0; end < text.size() && ends.size() < most;) {
     end += std::max<std::size_t>(gf_utf8SequenceLength(text.substr(end), false), 1);
     ends.push_back(end);
   }
@@ -88,11 +88,14 @@ std::vector<std::size_t> lf_characterEnds(std::string_view text) {
 // The text as painted in `room` pixels: a wider one gives way at its end, after its last whole character that leaves
 // room for "...".
 std::string lf_cutToRoom(const ui::Painter& painter, std::string_view text, int room) {
-  if (painter.textWidth(text) <= room) {
+  // Each character but a rare one of no width takes a pixel at least, so the search need look no further than the
+  // room's count of them: a text with more is cut.
+  const std::vector<std::size_t> ends = lf_characterEnds(text, static_cast<std::size_t>(std::max(room, 0)) + 1);
+  const bool moreThanRoom = !ends.empty() && ends.back() < text.size();
+  if (!moreThanRoom && painter.textWidth(text) <= room) {
     return std::string{text};
   }
   const auto withMark = [&](std::size_t length) { return fmt::format("{}{}", text.substr(0, length), cutMark); };
-  const std::vector<std::size_t> ends = lf_characterEnds(text);
   const auto firstTooWide = std::ranges::partition_point(
       ends, [&](std::size_t length) { return painter.textWidth(withMark(length)) <= room; });
   return withMark(firstTooWide == ends.begin() ? 0 : *std::prev(firstTooWide));
@@ -109,12 +112,14 @@ std::string lf_fittedStatusLineLocked(const ui::Painter& painter) {
     notice = lf_paintable(notice);
   }
   const auto fits = [&](const std::string& line) { return painter.textWidth(line) <= lineRoom; };
-  std::size_t shown = notices.size();
-  while (shown > 0 && !fits(lf_lineShowing(message, notices, shown))) {
-    --shown;
+  if (std::string all = lf_lineShowing(message, notices, notices.size()); fits(all)) {
+    return all;
   }
-  std::string line = lf_lineShowing(message, notices, shown);
-  if (fits(line)) {
+  std::size_t shown = 0;
+  while (shown + 1 < notices.size() && fits(lf_lineShowing(message, notices, shown + 1))) {
+    ++shown;
+  }
+  if (std::string line = lf_lineShowing(message, notices, shown); fits(line)) {
     return line;
   }
   const std::string count =
