@@ -40,10 +40,12 @@ struct SeparatorLine {
   int y2;
 };
 
-// A notice held on the status line: what it is about (the file or folder of a failed update) and its text.
+// A notice held on the status line: what it is about (the file or folder of a failed update) and its text. A released
+// notice stays shown until the line next changes.
 struct HeldNotice {
   std::string subject;
   std::string text;
+  bool released = false;
 };
 
 // The window's state. Numbers and flags are atomic and texts are replaced whole (GuardedString), so the painter never
@@ -85,9 +87,10 @@ class MainWindow {
   ui::Painter* hdc = nullptr;
   std::atomic<ui::Handle> hwnd{ui::noHandle};
 
-  std::string statusText;     // under mutex: what the line shows
+  std::string statusText;     // under mutex: the line's text whole, the message with every held notice
   std::string statusMessage;  // under mutex: the status message in it, without the held notices
-  // Notices that stand on the status line, after its message, until they are released (under mutex).
+  // Notices that stand on the status line, after its message, until they are released and the line changes (under
+  // mutex).
   std::vector<HeldNotice> heldNotices;
   std::string errorText;  // under mutex: the error on the error line, whole; painted cut to the window's width
   GuardedString userAcTitleText;

@@ -4,6 +4,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -16,6 +19,7 @@
 #include "foundation/settings_catalogue.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/paint_record.h"
+#include "platform/ui/user_input.h"
 #include "platform/ui/window.h"
 #include "support/display_windows.h"
 #include "support/eventually.h"
@@ -75,6 +79,19 @@ bool waitUntilOnScreen(ui::Handle hwnd) {
   return false;
 }
 
+// Runs the message loop until the window has reached the screen and xwd has taken it into the file: xwd's exit code,
+// 99 when the window was never drawn.
+int photographWhenOnScreen(ui::Handle hwnd, const std::string& file) {
+  std::thread photographer{[hwnd, file] {
+    constexpr int notDrawn = 99;
+    ui::postQuit(waitUntilOnScreen(hwnd) ? runProgram({"xwd", "-silent", "-name", programName, "-out", file})
+                                         : notDrawn);
+  }};
+  const int result = ui::runMessageLoop();
+  photographer.join();
+  return result;
+}
+
 TEST(MainWindowOnDisplay, ShowsItsBandsAndControlsForAScreenshot) {
   if (std::getenv(screenshotVariable) == nullptr) {
     GTEST_SKIP() << "runs inside MainWindowScreen.HasItsSizeBandsAndControlsOnAVirtualDisplay";
@@ -91,14 +108,7 @@ TEST(MainWindowOnDisplay, ShowsItsBandsAndControlsForAScreenshot) {
   EXPECT_EQ(controls, 42U);
   showARunningState();
 
-  std::thread photographer{[hwnd] {
-    constexpr int notDrawn = 99;
-    ui::postQuit(waitUntilOnScreen(hwnd)
-                     ? runProgram({"xwd", "-silent", "-name", "Corvalen", "-out", std::getenv(screenshotVariable)})
-                     : notDrawn);
-  }};
-  EXPECT_EQ(ui::runMessageLoop(), 0) << "99: the window was never drawn";
-  photographer.join();
+  EXPECT_EQ(photographWhenOnScreen(hwnd, std::getenv(screenshotVariable)), 0) << "99: the window was never drawn";
   ui::destroyWindow(hwnd);
   mainWindow.hwnd = ui::noHandle;
 }
@@ -155,6 +165,116 @@ TEST(MainWindowScreen, HasItsSizeBandsAndControlsOnAVirtualDisplay) {
   EXPECT_NE(describe(picture.at(870, 127)), describe(ui::rgb(153, 204, 255)))
       << "the install path field does not run to the window's edge";
   EXPECT_NE(describe(picture.at(800, 351)), describe(ui::rgb(153, 204, 255))) << "the Re-read button is missing";
+}
+
+constexpr const char* longLineVariable = "CORVALEN_TEST_LONG_LINE_SCREENSHOT";
+
+// Opens the main window, lets the change make a line too long for it and photographs the window.
+void photographALongLine(const std::function<void()>& change) {
+  ASSERT_EQ(ui::activeBackend(), ui::BackendKind::fltk);
+  TempFolder folder;
+  ScopedEnvironment config{"XDG_CONFIG_HOME", folder.path().string()};
+  ASSERT_TRUE(initInstance(programName));
+  const ui::Handle hwnd = mainWindow.hwnd;
+  change();
+  EXPECT_EQ(photographWhenOnScreen(hwnd, std::getenv(longLineVariable)), 0) << "99: the window was never drawn";
+  ui::destroyWindow(hwnd);
+  mainWindow.hwnd = ui::noHandle;
+}
+
+const std::string typedCallsign(300, 'x');
+const std::string longError = "filesystem error: cannot copy: Permission denied [airports/my_thirdparty/" +
+                              std::string(200, 'e') + ".xml] [airports/my_thirdparty.unfinished]";
+
+TEST(MainWindowOnDisplay, ShowsATypedCallsignTooLongForTheWindow) {
+  if (std::getenv(longLineVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside MainWindowScreen.ALineTooLongForTheWindowEndsInDotsInsideItsRightEdge";
+  }
+  photographALongLine([] {
+    ui::enable(BLOCK_CALLSIGN.hwnd, true);
+    ui::user::type(BLOCK_CALLSIGN.hwnd, typedCallsign);
+    ui::user::pressEnter(BLOCK_CALLSIGN.hwnd);
+  });
+}
+
+TEST(MainWindowOnDisplay, ShowsAnErrorTooLongForTheWindow) {
+  if (std::getenv(longLineVariable) == nullptr) {
+    GTEST_SKIP() << "runs inside MainWindowScreen.ALineTooLongForTheWindowEndsInDotsInsideItsRightEdge";
+  }
+  photographALongLine([] { gf_setErrorLine(longError); });
+}
+
+// A run of columns of the status band with ink of the text in each, and the rows the ink spans.
+struct InkRun {
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+
+  int width() const { return right - left + 1; }
+  int height() const { return bottom - top + 1; }
+};
+
+// The text's ink on the status band, below its white top line: every pixel that is not the band's colour.
+std::vector<InkRun> inkRunsOfStatusBand(const Picture& picture, ui::Colour band) {
+  std::vector<InkRun> runs;
+  bool inRun = false;
+  for (int x = 0; x < picture.width; ++x) {
+    std::optional<InkRun> column;
+    for (int y = rcStatusLine.top + 2; y < rcStatusLine.bottom; ++y) {
+      if (picture.at(x, y) != band) {
+        column = column ? InkRun{x, x, column->top, y} : InkRun{x, x, y, y};
+      }
+    }
+    if (column && inRun) {
+      runs.back() = InkRun{runs.back().left, x, std::min(runs.back().top, column->top),
+                           std::max(runs.back().bottom, column->bottom)};
+    } else if (column) {
+      runs.push_back(*column);
+    }
+    inRun = column.has_value();
+  }
+  return runs;
+}
+
+// Three dots, each a speck on the same row, after a glyph that stands taller.
+bool endsInThreeDots(const std::vector<InkRun>& runs) {
+  if (runs.size() < 4) {
+    return false;
+  }
+  const auto dots = std::span{runs}.last(3);
+  const bool specks = std::ranges::all_of(dots, [&](const InkRun& dot) {
+    return dot.width() <= 3 && dot.height() <= 3 && dot.bottom == dots.back().bottom;
+  });
+  return specks && runs[runs.size() - 4].height() > 3;
+}
+
+// The line a user cannot make shorter: what he typed, and an error whose text comes from the system. Each is cut where
+// its painted text reaches the right edge, with as much plain band after the dots as before the text.
+TEST(MainWindowScreen, ALineTooLongForTheWindowEndsInDotsInsideItsRightEdge) {
+  if (const char* tool = missingScreenshotTool()) {
+    GTEST_SKIP() << tool << " is not installed";
+  }
+  const std::pair<const char*, ui::Colour> lines[] = {
+      {"MainWindowOnDisplay.ShowsATypedCallsignTooLongForTheWindow", green},
+      {"MainWindowOnDisplay.ShowsAnErrorTooLongForTheWindow", red},
+  };
+  for (const auto& [inner, band] : lines) {
+    SCOPED_TRACE(inner);
+    TempFolder folder;
+    const auto screenshot = folder.path() / "long_line.xwd";
+    ASSERT_EQ(runSelfOnVirtualDisplay(inner, "1400x900x24", longLineVariable, screenshot), 0);
+    ASSERT_EQ(runProgram({"convert", screenshot.string(), "-depth", "8", (folder.path() / "long_line.ppm").string()}),
+              0);
+    const Picture picture = readPpm(folder.path() / "long_line.ppm");
+    ASSERT_EQ(picture.width, mainWindowWidth);
+
+    const std::vector<InkRun> runs = inkRunsOfStatusBand(picture, band);
+    ASSERT_FALSE(runs.empty()) << "no line was painted";
+    EXPECT_GE(runs.front().left, 3) << "the line starts 3 pixels in";
+    EXPECT_LT(runs.back().right, mainWindowWidth - 3) << "the line runs to the window's edge";
+    EXPECT_TRUE(endsInThreeDots(runs)) << "the line does not end in \"...\" inside the window";
+  }
 }
 
 constexpr const char* closeVariable = "CORVALEN_TEST_CLOSE_WHILE_A_BOX_IS_SHOWN";

@@ -13,11 +13,20 @@
 #include "app/painting.h"
 #include "foundation/text_encoding.h"
 #include "main_window_fixture.h"
+#include "platform/ui/painter.h"
 
 namespace cvl::test {
 namespace {
 
 using StatusLine = MainWindowTest;
+
+// Without a display each byte is reckoned as wide as the font's widest character.
+int headlessWidth(std::string_view text) {
+  return ui::beginPaint(ui::noHandle).textWidth(text);
+}
+
+// The line starts 3 pixels in from the left edge and keeps as much plain band before the right one.
+constexpr int lineRoom = mainWindowWidth - 2 * 3;
 
 TEST_F(StatusLine, AMessageIsLoggedOnlyWhenAskedAndNotEmpty) {
   openMainWindow();
@@ -117,30 +126,26 @@ TEST_F(StatusLine, HeldNoticesStandAfterTheMessageOneForEachFileUntilReleased) {
   EXPECT_EQ(gf_statusText(), "Waiting for MSFS 2020 ...");
 }
 
+// Without a display every byte is reckoned as wide as the font's widest character, 13 pixels: a line holds 67 bytes
+// between its margins.
 TEST_F(StatusLine, NoticesThatWouldRunPastTheRightEdgeAreCountedForLogTxt) {
   openMainWindow();
-  gf_setStatusLine("Reading dbase ...", true);
-  gf_holdStatusNotice("input/airports.enc", "airports update to 2.0.0 failed, input/airports.enc left as it was");
-  gf_holdStatusNotice("input/AIG-regcodes.enc", "aig update to 2.0.0 failed, input/AIG-regcodes.enc left as it was");
-  gf_holdStatusNotice("input/dbase.enc", "dbase update to 2.0.0 failed, input/dbase.enc left as it was");
-  const auto shown = [this] { return textAt(paintAll(), 3, 455)->text; };
-  EXPECT_EQ(shown(),
-            "Reading dbase ... | airports update to 2.0.0 failed, input/airports.enc left as it was | and 2 more "
-            "failures, see Log.txt");
-
+  gf_setStatusLine("Reading ...", true);
   gf_holdStatusNotice("input/airports.enc", "airports failed");
-  EXPECT_EQ(shown(), "Reading dbase ... | airports failed | and 2 more failures, see Log.txt");
   gf_holdStatusNotice("input/AIG-regcodes.enc", "aig failed");
-  EXPECT_EQ(shown(),
-            "Reading dbase ... | airports failed | aig failed | dbase update to 2.0.0 failed, input/dbase.enc left as "
-            "it was");
-  const std::string longer(60, 'm');
-  gf_setStatusLine(longer, false);
-  EXPECT_EQ(shown(), longer + " | airports failed | aig failed | and 1 more failure, see Log.txt");
-  const std::string tooLong(140, 'm');
-  gf_setStatusLine(tooLong, false);
-  EXPECT_EQ(shown(), tooLong.substr(0, 101) + "... | 3 failures, see Log.txt")
+  gf_holdStatusNotice("input/dbase.enc", "dbase failed");
+  const auto shown = [this] { return textAt(paintAll(), 3, 455)->text; };
+  EXPECT_EQ(shown(), "Reading ... | airports failed | aig failed | dbase failed")
+      << "all of them fit, though two of them and the count of the third would not";
+
+  gf_holdStatusNotice("input/dbase.enc", "dbase update to 2.0.0 failed");
+  EXPECT_EQ(shown(), "Reading ... | airports failed | and 2 more failures, see Log.txt");
+  gf_setStatusLine("Reading dbase ...", true);
+  EXPECT_EQ(shown(), "Reading dbase ... | 3 failures, see Log.txt");
+  gf_setStatusLine(std::string(60, 'm'), false);
+  EXPECT_EQ(shown(), std::string(38, 'm') + "... | 3 failures, see Log.txt")
       << "a message that leaves no room for the count gives way at its end";
+  EXPECT_EQ(gf_statusText(), std::string(60, 'm') + " | airports failed | aig failed | dbase update to 2.0.0 failed");
 }
 
 // The parts of a painted line: the message (when there is one), then the held notices and the count, if any.
@@ -173,10 +178,9 @@ LineParts partsOf(std::string_view line, bool withMessage) {
 
 TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongMessages) {
   openMainWindow();
-  const std::vector<std::pair<std::string, std::string>> failures{
-      {"input/airports.enc", "airports update to 2.0.0 failed, input/airports.enc left as it was"},
-      {"input/AIG-regcodes.enc", "aig update to 2.0.0 failed, input/AIG-regcodes.enc left as it was"},
-      {"input/dbase.enc", "dbase update to 2.0.0 failed, input/dbase.enc left as it was"}};
+  const std::vector<std::pair<std::string, std::string>> failures{{"input/airports.enc", "airports update failed"},
+                                                                  {"input/AIG-regcodes.enc", "aig update failed"},
+                                                                  {"input/dbase.enc", "dbase update failed"}};
   const auto shown = [this] {
     const auto painted = textAt(paintAll(), 3, 455);
     return painted ? painted->text : std::string{"(nothing painted)"};
@@ -187,13 +191,12 @@ TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongM
       for (const auto& [file, failure] : failures) {
         gf_holdStatusNotice(file, failure);
       }
-      gf_setStatusLine("Waiting for RealTraffic to connect to Corvalen ...", true);
-      EXPECT_EQ(shown(), "Waiting for RealTraffic to connect to Corvalen ... | 3 failures, see Log.txt");
+      gf_setStatusLine("Waiting for RealTraffic ...", true);
+      EXPECT_EQ(shown(), "Waiting for RealTraffic ... | 3 failures, see Log.txt");
     }
-    const std::size_t countRoom = held ? std::string_view{" | 3 failures, see Log.txt"}.size() : 0;
+    const int countWidth = held ? headlessWidth(" | 3 failures, see Log.txt") : 0;
 
-    // The window's width is reckoned as 130 characters; a character beyond ASCII counts as its bytes. An empty message
-    // with nothing held paints no line at all.
+    // A character beyond ASCII is reckoned by its bytes. An empty message with nothing held paints no line at all.
     for (const std::string_view character : {"w", "\u20ac"}) {
       for (std::size_t characters = held ? 0 : 1; characters <= 160; ++characters) {
         std::string message;
@@ -203,18 +206,19 @@ TEST_F(StatusLine, TheWholeLineCountIncludedStaysInsideTheWindowForShortAndLongM
         SCOPED_TRACE(testing::Message() << characters << " times " << character << (held ? ", notices held" : ""));
         gf_setStatusLine(message, false);
         const std::string line = shown();
-        EXPECT_LE(line.size(), 130U) << line;
+        EXPECT_LE(headlessWidth(line), lineRoom) << line;
         EXPECT_TRUE(gf_isUtf8(line, false));
         const LineParts parts = partsOf(line, !message.empty());
-        if (message.size() + countRoom <= 130) {
+        if (headlessWidth(message) + countWidth <= lineRoom) {
           EXPECT_EQ(parts.message, message) << "a message that leaves room for the count is shown whole";
         } else {
           EXPECT_TRUE(parts.message.ends_with("...") &&
                       message.starts_with(parts.message.substr(0, parts.message.size() - 3)))
               << "as much of the message's start as leaves room for the count comes first: " << line;
-          EXPECT_GE(line.size(), 128U) << "the cut gives up at most the part of a character: " << line;
+          EXPECT_GT(headlessWidth(line) + headlessWidth(character), lineRoom)
+              << "the cut gives up no character that fits: " << line;
         }
-        EXPECT_EQ(parts.countLast, held) << line;
+        EXPECT_EQ(parts.countLast, parts.notices.size() < (held ? failures.size() : 0U)) << line;
         EXPECT_EQ(parts.notices.size() + parts.counted, held ? failures.size() : 0U) << line;
         for (std::size_t notice = 0; notice < parts.notices.size(); ++notice) {
           EXPECT_EQ(parts.notices[notice], failures[notice].second);
@@ -238,11 +242,14 @@ TEST_F(StatusLine, ALongLineIsCutAtTheWindowsEdgeWhileLogTxtAndTheTerminalHaveIt
   testing::internal::CaptureStdout();
   gf_setStatusLine(status, true);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), status + "\n");
-  EXPECT_EQ(painted(), status.substr(0, 127) + "...") << "with no held notice behind it too";
+  EXPECT_EQ(painted(), status.substr(0, 64) + "...") << "with no held notice behind it too";
 
+  std::string euros;
+  for (int euro = 0; euro < 20; ++euro) {
+    euros += "\u20ac";
+  }
   const std::string sharedStart =
-      "filesystem error: cannot copy: Permission denied [airports/my_thirdparty/\u20ac\u20ac\u20ac.xml] "
-      "[airports/my_thirdparty.unfinished/\u20ac\u20ac\u20ac";
+      "cannot copy: Permission denied [airports/" + euros + ".xml] [airports/my_thirdparty.unfinished/" + euros;
   const std::string error = sharedStart + ".xml]";
   const std::string nextError = sharedStart + ".bgl]";
   testing::internal::CaptureStdout();
@@ -252,13 +259,14 @@ TEST_F(StatusLine, ALongLineIsCutAtTheWindowsEdgeWhileLogTxtAndTheTerminalHaveIt
   gf_setErrorLine(nextError);
   const std::string mirrored = testing::internal::GetCapturedStdout();
 
-  EXPECT_LE(shownError.size(), 130U) << shownError;
+  EXPECT_LE(headlessWidth(shownError), lineRoom) << shownError;
   EXPECT_TRUE(shownError.ends_with("...")) << shownError;
   EXPECT_TRUE(error.starts_with(shownError.substr(0, shownError.size() - 3))) << shownError;
-  EXPECT_EQ(shownError.size(), 126U + 3U) << "as much of the error as the window shows, never half a character";
+  EXPECT_GT(headlessWidth(shownError) + headlessWidth("\u20ac"), lineRoom)
+      << "as much of the error as the window shows, never half a character";
   EXPECT_TRUE(gf_isUtf8(shownError, false));
   EXPECT_EQ(painted(), shownError) << "the errors differ only past the cut";
-  EXPECT_EQ(gf_errorText(), shownError);
+  EXPECT_EQ(gf_errorText(), nextError);
   EXPECT_EQ(mirrored, "Error " + error + "\nError " + nextError + "\n") << "each new error once";
   EXPECT_EQ(logBody(), status + "\nError " + error + "\nError " + nextError + "\nError " + nextError + "\n");
 
@@ -273,12 +281,45 @@ TEST_F(StatusLine, NoControlCharacterReachesThePaintedLine) {
   const auto painted = [this] { return textAt(paintAll(), 3, 455)->text; };
   gf_setStatusLine("Parking adjustments: 0 to be removed, 1 to be added\n", false);
   EXPECT_EQ(painted(), "Parking adjustments: 0 to be removed, 1 to be added ");
-  gf_holdStatusNotice("airports/my_thirdparty", "airports/my\tthirdparty\r\n left as it was");
-  EXPECT_EQ(painted(),
-            "Parking adjustments: 0 to be removed, 1 to be added  | airports/my thirdparty   left as it was");
+  gf_holdStatusNotice("airports/my_thirdparty", "a\tb\r\n c");
+  EXPECT_EQ(painted(), "Parking adjustments: 0 to be removed, 1 to be added  | a b   c");
   mainWindow.resetDisplayValues();
   gf_setErrorLine("line one\nline two\x1b[31m\u0085\u2028end");
   EXPECT_EQ(painted(), "line one line two [31m  end");
+}
+
+// Log.txt and the terminal have a status or error text whole, its control characters and stray bytes escaped as in
+// Log.txt's other outside texts: a typed or received text can neither begin a line of its own nor drive the terminal.
+TEST_F(StatusLine, LogTxtAndTheTerminalShowControlCharactersEscaped) {
+  openMainWindow();
+  testing::internal::CaptureStdout();
+  gf_setStatusLine("callsign 'AB\nCD\x1b[31m\xff' is not valid", true);
+  gf_holdStatusNotice("airports/my_thirdparty", "airports/my\tthirdparty left as it was");
+  gf_setErrorLine("cannot copy [airports/\r\u0085x.xml]");
+  const std::string mirrored = testing::internal::GetCapturedStdout();
+
+  const std::string status = "callsign 'AB\\nCD\\x1b[31m\\xff' is not valid\n";
+  const std::string error = "Error cannot copy [airports/\\r\\u0085x.xml]\n";
+  EXPECT_EQ(mirrored, status + "airports/my\\tthirdparty left as it was\n" + error);
+  EXPECT_EQ(logBody(), status + error);
+}
+
+// A long text of stray bytes shows as many replacement characters as the window's width holds, then "...".
+TEST_F(StatusLine, ALongTextOfStrayBytesIsCutAfterAllThatFit) {
+  openMainWindow();
+  const auto painted = [this] { return textAt(paintAll(), 3, 455)->text; };
+  const std::string stray(300, '\x80');
+  gf_setStatusLine(stray, false);
+  const std::string status = painted();
+  gf_setErrorLine("cannot read " + stray);
+  const std::string error = painted();
+
+  for (const std::string& line : {status, error}) {
+    EXPECT_TRUE(line.ends_with("\uFFFD\uFFFD...")) << line;
+    EXPECT_LE(headlessWidth(line), lineRoom) << line;
+    EXPECT_GT(headlessWidth(line) + headlessWidth("\uFFFD"), lineRoom) << "as many of them as fit: " << line;
+  }
+  EXPECT_THAT(error, testing::StartsWith("cannot read \uFFFD"));
 }
 
 TEST_F(StatusLine, WhileStoppingLinesAreShownButNotLogged) {

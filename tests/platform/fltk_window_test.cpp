@@ -34,6 +34,10 @@ constexpr ui::Colour red = ui::rgb(255, 0, 0);
 constexpr ui::Colour yellow = ui::rgb(255, 255, 0);
 
 bool screenshotAsked = false;
+// What the painter measured while painting: one letter, and a line of it far wider than any window.
+int letterWidth = 0;
+int longLineWidth = 0;
+constexpr int longLineLetters = 5000;
 
 constexpr std::uint16_t checkBoxId = 3;
 
@@ -61,6 +65,8 @@ ui::LResult paintBands(ui::Handle window, ui::Message message, ui::WParam, ui::L
       painter.fillRect(ui::Rect{425, 30, 453, 112}, yellow);
       painter.line(0, 28, 880, 28, ui::rgb(255, 255, 255));
       painter.text(390, 7, "Corvalen", green);
+      letterWidth = painter.textWidth("x");
+      longLineWidth = painter.textWidth(std::string(longLineLetters, 'x'));
       if (!screenshotAsked) {
         screenshotAsked = true;
         ui::post(window, ui::msgApp + 1);
@@ -87,6 +93,8 @@ TEST(FltkWindowOnDisplay, PaintsBandsForAScreenshot) {
   ui::showWindow(window);
   EXPECT_EQ(ui::runMessageLoop(), 0);
   ui::destroyWindow(window);
+  EXPECT_GT(letterWidth, 0);
+  EXPECT_EQ(longLineWidth, longLineLetters * letterWidth);
 }
 
 TEST(FltkWindow, ShowsItsSizeAndBandsOnAVirtualDisplay) {

@@ -101,7 +101,9 @@ TEST_F(SelfUpdate, AMissingOrDamagedInstallerLetsTheStartUpGoOn) {
   EXPECT_TRUE(gf_checkVersions());
   EXPECT_THAT(log.body(), HasSubstr("==> Could not open setup_Corvalen_d_v11.10.4.zip\n"));
 
-  EXPECT_EQ(gf_statusText(), "Downloading program installer file version 11.10.4 failed | 1 failure, see Log.txt");
+  EXPECT_EQ(gf_statusText(),
+            "Downloading program installer file version 11.10.4 failed | The downloading/unzipping of the new version "
+            "failed? Try manually via the Mardelwyn website.");
   EXPECT_THAT(log.body(), HasSubstr("==> The downloading/unzipping of the new version failed? Try manually via the "
                                     "Mardelwyn website.\n"));
   EXPECT_TRUE(filesIn("new_version").empty());

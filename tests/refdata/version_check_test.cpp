@@ -174,7 +174,8 @@ TEST_F(DataFileUpdate, ABrokenDownloadKeepsTheGoodFileAndItsVersionUntilTheSiteI
     }
     EXPECT_THAT(logged, Not(HasSubstr("updated to")));
     EXPECT_EQ(gf_statusText(),
-              "airports update to 2.0.0 failed, input/airports.enc left as it was | and 2 more failures, see Log.txt");
+              "airports update to 2.0.0 failed, input/airports.enc left as it was | aig update to 2.0.0 failed, "
+              "input/AIG-regcodes.enc left as it was | dbase update to 2.0.0 failed, input/dbase.enc left as it was");
     EXPECT_THAT(test::filesIn(inputFolder), UnorderedElementsAre("airports.enc", "AIG-regcodes.enc", "dbase.enc"));
 
     for (const auto& file : files) {
@@ -243,7 +244,8 @@ TEST_F(DataFileUpdate, AFileDamagedOnDiskIsFetchedAgainByTheFirstStartThatReache
             "88: input/airports.enc is damaged and will be downloaded again at the next start");
   EXPECT_FALSE(gf_decryptAigRegcodes());
   EXPECT_EQ(gf_statusText(),
-            "airports repair failed, input/airports.enc is still damaged | and 2 more failures, see Log.txt")
+            "airports repair failed, input/airports.enc is still damaged | input/AIG-regcodes.enc is damaged and will "
+            "be downloaded again at the next start | dbase repair failed, input/dbase.enc is still damaged")
       << "one notice for each file: the damaged file stands in place of its failed fetch";
   EXPECT_THAT(log.body(), HasSubstr("==> input/AIG-regcodes.enc is damaged and will be downloaded again at the next "
                                     "start\n"));

@@ -12,8 +12,10 @@
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
 #include <FL/x.H>
 
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -21,8 +23,10 @@ namespace cvl::ui::detail {
 namespace {
 
 constexpr Fl_Font textFont = FL_HELVETICA;
-constexpr Fl_Fontsize textSize = 13;
+constexpr Fl_Fontsize textSize = fontSize;
 constexpr double waitForever = 1e20;
+// Bytes of a text measured at once: far below the 32767 pixels the toolkit's measure holds.
+constexpr std::ptrdiff_t measuredPiece = 1024;
 
 Fl_Color toFl(Colour colour) {
   return fl_rgb_color(colour.red, colour.green, colour.blue);
@@ -64,6 +68,18 @@ class FltkPainter final : public Painter {
     fl_color(toFl(colour));
     fl_font(textFont, textSize);
     fl_draw(utf8.data(), static_cast<int>(utf8.size()), x, y + fl_height() - fl_descent());
+  }
+  // The toolkit keeps a text's width in 16 bits: a long text is measured in pieces, each ending on a character's end.
+  int textWidth(std::string_view utf8) const override {
+    fl_font(textFont, textSize);
+    double width = 0;
+    const char* const end = utf8.data() + utf8.size();
+    for (const char* piece = utf8.data(); piece < end;) {
+      const char* pieceEnd = end - piece > measuredPiece ? fl_utf8back(piece + measuredPiece, piece, end) : end;
+      width += fl_width(piece, static_cast<int>(pieceEnd - piece));
+      piece = pieceEnd;
+    }
+    return static_cast<int>(std::ceil(width));
   }
 };
 

@@ -27,6 +27,7 @@ class RecordingPainter final : public Painter {
     target_.text(x, y, utf8, colour);
     calls_.push_back({DrawKind::text, Rect{x, y, x, y}, colour, std::string{utf8}});
   }
+  int textWidth(std::string_view utf8) const override { return target_.textWidth(utf8); }
 
   std::vector<DrawCall> takeCalls() { return std::move(calls_); }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -82,13 +84,19 @@ class Toolkit {
   virtual void showMessageBox(const std::string& text, std::function<void()> answered) = 0;
 };
 
-// Draws nothing: the headless backend paints through it, and beginPaint answers with it outside a paint.
+// Draws nothing: the headless backend paints through it, and beginPaint answers with it outside a paint. Without a font
+// it reckons every byte of a text as wide as the font's widest character, so that a text it finds to fit also fits
+// the window.
 class NullPainter final : public Painter {
  public:
   explicit NullPainter(const Rect& area) : Painter(area) {}
   void fillRect(const Rect&, Colour) override {}
   void line(int, int, int, int, Colour) override {}
   void text(int, int, std::string_view, Colour) override {}
+  int textWidth(std::string_view utf8) const override {
+    constexpr std::size_t widestText = std::numeric_limits<int>::max() / fontSize;
+    return static_cast<int>(std::min(utf8.size(), widestText)) * fontSize;
+  }
 };
 
 struct PostedMessage {

@@ -8,6 +8,9 @@
 // Drawing in a window, during msgPaint only.
 namespace cvl::ui {
 
+// The size of the window's font in pixels. None of its characters is wider than that for each byte of its UTF-8.
+inline constexpr int fontSize = 13;
+
 class Painter {
  public:
   virtual ~Painter() = default;
@@ -18,6 +21,8 @@ class Painter {
   virtual void line(int x1, int y1, int x2, int y2, Colour colour) = 0;
   // UTF-8 text with a transparent background, in the window's font, its top-left corner at (x, y).
   virtual void text(int x, int y, std::string_view utf8, Colour colour) = 0;
+  // How many pixels wide text() paints the UTF-8 text.
+  virtual int textWidth(std::string_view utf8) const = 0;
 
   // The part of the window being repainted; drawing outside it is clipped.
   const Rect& area() const { return area_; }
