@@ -85,6 +85,13 @@ void lf_waitAfterTakeOut(LiveAc& aircraft, std::int32_t waited) {
   aircraft.remove = true;
 }
 
+// Traffic reported now has the better claim to the place of a creation that may never show: the creation leaves its
+// place and goes on trial, with the time to show it has left.
+void lf_onTrialFromNow(LiveAc& aircraft) {
+  aircraft.waitRemove = true;
+  aircraft.withoutPlace = true;
+}
+
 }  // namespace
 
 bool gf_beingCreated(const LiveAc& aircraft) {
@@ -104,9 +111,13 @@ void gf_checkShowDeadline(LiveAc& aircraft) {
     return;
   }
   const std::int32_t waited = tickCount - *aircraft.handedOverAt;
-  if (gf_holdsNoPlace(aircraft) && !gf_modelMayNeverLoad(aircraft.hexid)) {
+  const bool mayNeverShow = gf_modelMayNeverLoad(aircraft.hexid);
+  if (gf_holdsNoPlace(aircraft) && !mayNeverShow) {
     lf_waitAfterTakeOut(aircraft, waited);
     return;
+  }
+  if (mayNeverShow && !aircraft.waitRemove && gf_trafficWaitsForPlace()) {
+    lf_onTrialFromNow(aircraft);
   }
   if (!lf_pastItsTime(aircraft, waited)) {
     return;

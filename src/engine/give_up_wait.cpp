@@ -1,16 +1,24 @@
 #include "engine/creation_steps.h"
+#include "engine/engine_state.h"
 #include "engine/live_creation.h"
+#include "engine/live_limit.h"
 #include "engine/slow_creations.h"
+#include "engine/stream_points.h"
 
 namespace cvl {
 namespace {
 
-// Of two flights under one callsign whose models may never load, the one given up first has its turn first once it
-// has waited after its give-up, so that neither waits minutes for the other's wait; any other flight has its turn
-// before them.
+// Another flight under the callsign has its turn first where the limit gives it a place now; of two whose models may
+// never load, only the one given up first, so that they take turns. None waits for a flight that is not to be
+// created now.
 bool lf_hasTheEarlierTurn(const LiveAc& other, const LiveAc& aircraft) {
-  return !gf_modelMayNeverLoad(other.hexid) ||
-         (gf_givenUpBefore(other.hexid, aircraft.hexid) && gf_waitedAfterGiveUp(other.hexid));
+  if (other.phase == AcPhase::birth && gf_atRangeEdge(gf_latLonOf(other.stream.front()))) {
+    return false;
+  }
+  if (!gf_modelMayNeverLoad(other.hexid)) {
+    return !gf_decidePlace(other, PlaceClaim::newcomer).keptOut();
+  }
+  return gf_givenUpBefore(other.hexid, aircraft.hexid) && !gf_decidePlace(other, PlaceClaim::mayNeverLoad).keptOut();
 }
 
 }  // namespace

@@ -22,7 +22,8 @@
 // - A flight whose model may never load takes only a free place that no traffic waits for until it has waited after
 //   its give-up (a minute after its first, some six after a later one). From then on, while places are contested
 //   (the limit is reached or traffic waits), it is created on trial where a place is free or it lies markedly nearer
-//   than the farthest aircraft: without a place, costing no aircraft its own until its object shows. It is not while
+//   than the farthest aircraft: without a place, costing no aircraft its own until its object shows. One that took a
+//   free place when none was contested goes on trial as soon as traffic waits for a place. It is not created while
 //   creations of flights whose models may never load, with a place or on trial, number a third of the limit (one at
 //   least): at most that many such creations are under way while places are contested.
 // - An object that shows for a creation that holds no place is a model that loads: its aircraft is judged as any

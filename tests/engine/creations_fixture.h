@@ -436,6 +436,13 @@ class Creations : public BusyHub {
     }
   }
 
+  // Whether the flight is flown at the second within the range, where the feed sends its reports and creations are
+  // handed over.
+  bool withinRange(const Flight& flight, std::int32_t second) const {
+    const LatLon* at = flownAt(flight, second);
+    return at != nullptr && gf_distanceNM(user_, *at) < rangeNm.load() - 1.0;
+  }
+
   // The flights owed a place at the second, by hexid: of those reported or live, each one that finds a place free,
   // or lies markedly nearer to the user than the Max live nearest of the others, which the limit would let it
   // replace. Flights at the edge of the range want no place.
@@ -498,7 +505,8 @@ class Creations : public BusyHub {
       const Flight& flight = flights_[index];
       const auto found = byHexid.find(flight.hexid);
       const LiveAc* aircraft = found == byHexid.end() ? nullptr : found->second;
-      reportedNow[index] = second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight);
+      reportedNow[index] =
+          second >= flight.from + reportDelaySeconds + 5 && second <= lastDue(flight) && withinRange(flight, second);
       aircraftOf[index] = aircraft;
       wanting[index] = reportedNow[index] || (aircraft != nullptr && isLive(*aircraft));
     }
