@@ -72,10 +72,11 @@ TEST(SimemuCommands, FlyGivesTheWholePointOfTheFlight) {
 }
 
 TEST(SimemuCommands, BadLinesAreRefusedAndBlankLinesIgnored) {
-  for (const auto* line : {"teleport 50", "teleport north 8", "teleport 50 8 high", "teleport 91 8", "teleport 50 181",
-                           "fly 50 8 364 250 0", "fly 50 8 364 250 0 taxi", "fly 50 8 364 250 fast air",
-                           "fly 50 8 364 250 0 air now", "fly 50 181 364 250 0 air", "fly 50 8 364 361 0 air",
-                           "fly 50 8 364 -1 0 air", "fly 50 8 364 250 -5 ground", "pause now", "jump", "QUIT"}) {
+  for (const auto* line :
+       {"teleport 50", "teleport north 8", "teleport 50 8 high", "teleport 91 8", "teleport 50 181",
+        "fly 50 8 364 250 0", "fly 50 8 364 250 0 taxi", "fly 50 8 364 250 fast air", "fly 50 8 364 250 0 air now",
+        "fly 50 181 364 250 0 air", "fly 50 8 364 361 0 air", "fly 50 8 364 -1 0 air", "fly 50 8 364 250 -5 ground",
+        "fly 50 8 nan 250 0 air", "fly 50 8 364 250 inf air", "teleport 50 8 -inf", "pause now", "jump", "QUIT"}) {
     const auto parsed = parseCommand(line);
     EXPECT_FALSE(parsed.command) << line;
     EXPECT_FALSE(parsed.fault.empty()) << line;

@@ -3,6 +3,7 @@
 #include <fmt/core.h>
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 #include <vector>
 
@@ -18,10 +19,12 @@ std::vector<std::string> wordsOf(std::string_view line) {
   return words;
 }
 
+// A finite number: from_chars also reads "nan" and "inf".
 std::optional<double> numberOf(const std::string& word) {
   double value = 0;
   const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  return error == std::errc{} && end == word.data() + word.size() ? std::optional(value) : std::nullopt;
+  const bool whole = error == std::errc{} && end == word.data() + word.size();
+  return whole && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
 bool isOnEarth(double latitude, double longitude) {
