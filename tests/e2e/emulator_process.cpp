@@ -81,10 +81,13 @@ bool EmulatorProcess::ended(std::chrono::seconds limit) {
   return gone;
 }
 
+EmulatorProcess startSimulator(const std::filesystem::path& stateFile, const std::filesystem::path& scenario) {
+  return EmulatorProcess{
+      SIMEMU_PROGRAM, {"--sim", "2020", "--port", "0", "--state", stateFile.string(), "--scenario", scenario.string()}};
+}
+
 EmulatorProcess startSampleSimulator(const std::filesystem::path& stateFile) {
-  return EmulatorProcess{SIMEMU_PROGRAM,
-                         {"--sim", "2020", "--port", "0", "--state", stateFile.string(), "--scenario",
-                          (sampleDataFolder() / "scenario.json").string()}};
+  return startSimulator(stateFile, sampleDataFolder() / "scenario.json");
 }
 
 std::string listeningPort(EmulatorProcess& simulator) {

@@ -33,8 +33,9 @@ class EmulatorProcess {
   std::FILE* output_ = nullptr;
 };
 
-// The simulator emulator as MSFS 2020 with the sample scenario (the user's A320 on a stand at Frankfurt), listening on
-// a free port and writing its state to the file.
+// The simulator emulator as MSFS 2020 with a scenario, by default the sample (the user's A320 on the ground at
+// Frankfurt, on none of its stands), listening on a free port and writing its state to the file.
+EmulatorProcess startSimulator(const std::filesystem::path& stateFile, const std::filesystem::path& scenario);
 EmulatorProcess startSampleSimulator(const std::filesystem::path& stateFile);
 
 // The simulator emulator's port, from its first line "simemu: KittyHawk listening on 127.0.0.1:PORT"; empty when it

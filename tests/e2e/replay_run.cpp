@@ -25,9 +25,10 @@ std::vector<std::string> lf_serviceArguments(int servicePort, const std::filesys
 
 ReplayRun::ReplayRun(const UserComputer& computer, int servicePort, const std::filesystem::path& recording,
                      const std::vector<std::string>& moreServiceArguments,
-                     const std::map<std::string, std::string>& moreProgramEnvironment)
+                     const std::map<std::string, std::string>& moreProgramEnvironment,
+                     const std::filesystem::path& scenario)
     : stateFile(computer.workFile("simemu-state.json")),
-      simulator(startSampleSimulator(stateFile)),
+      simulator(startSimulator(stateFile, scenario)),
       simulatorPort(listeningPort(simulator)),
       program(computer.startProgram({}, lf_programEnvironment(simulatorPort, moreProgramEnvironment))),
       replayStart(std::chrono::system_clock::now()),

@@ -69,6 +69,52 @@ std::map<std::string, Stand> sampleStands() {
   return stands;
 }
 
+double metresBetween(const LatLon& a, const LatLon& b) {
+  return gf_distanceNM(a, b) * metresPerNauticalMile;
+}
+
+std::optional<std::string> standAt(const LatLon& place, const std::map<std::string, Stand>& stands) {
+  for (const auto& [name, stand] : stands) {
+    if (metresBetween(place, stand.place) <= standReachMetres) {
+      return name;
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// The stand a report of a standing aircraft lies on, if any.
+std::optional<std::string> standOf(const Report& report, const std::map<std::string, Stand>& stands) {
+  return report.groundSpeed > 0.0 ? std::nullopt : standAt(report.place, stands);
+}
+
+}  // namespace
+
+StandTraffic standTrafficOf(const std::vector<rtemu::RecordedDatagram>& recording,
+                            const std::map<std::string, Stand>& stands) {
+  StandTraffic traffic;
+  for (const auto& [tail, track] : tracksOf(recording)) {
+    const auto first = standOf(track.front(), stands);
+    if (!first) {
+      if (const auto last = standOf(track.back(), stands)) {
+        traffic.arriving[tail] = *last;
+      }
+      continue;
+    }
+    const bool stays =
+        std::all_of(track.begin(), track.end(), [&](const Report& report) { return standOf(report, stands) == first; });
+    (stays ? traffic.parked : traffic.departing)[tail] = *first;
+  }
+  for (const auto& datagram : recording) {
+    if (datagram.kind == rtemu::DatagramKind::traffic) {
+      const auto fields = fieldsOf(datagram.payload);
+      traffic.registrations[tailOf(fields)] = fields.at(11);
+    }
+  }
+  return traffic;
+}
+
 std::map<std::string, std::string> arrivalsIn(const std::string& log) {
   std::map<std::string, std::string> arrivals;
   std::istringstream lines{log};
@@ -83,6 +129,25 @@ std::map<std::string, std::string> arrivalsIn(const std::string& log) {
     }
   }
   return arrivals;
+}
+
+std::set<LearnedOption> learnedOptions(const std::filesystem::path& programFolder) {
+  std::set<LearnedOption> options;
+  const auto learned = programFolder / "airports" / "learned";
+  if (!std::filesystem::exists(learned)) {
+    return options;
+  }
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(learned)) {
+    pugi::xml_document document;
+    if (entry.path().extension() != ".xml" || !document.load_file(entry.path().c_str())) {
+      continue;
+    }
+    for (const auto& found : document.select_nodes("//parkpos/opt")) {
+      options.insert({found.parent().attribute("id").value(), found.node().attribute("reg").value(),
+                      found.node().attribute("cs").value()});
+    }
+  }
+  return options;
 }
 
 Sample liveAircraftIn(const SimulatorState& state, std::chrono::system_clock::time_point replayStart) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -44,9 +45,37 @@ struct Stand {
 };
 std::map<std::string, Stand> sampleStands();
 
+inline constexpr double metresPerNauticalMile = 1852.0;
+double metresBetween(const LatLon& a, const LatLon& b);
+// An aircraft stands at a stand when its reference point lies this near the stand's.
+inline constexpr double standReachMetres = 5.0;
+// The stand a place lies at, if any.
+std::optional<std::string> standAt(const LatLon& place, const std::map<std::string, Stand>& stands);
+
+// What the recording tells of the aircraft at the stands, by tail number: those parked all the time, those that stand
+// at their stand first and then leave it, those that come to their stand and stay, and every registration.
+struct StandTraffic {
+  std::map<std::string, std::string> parked;
+  std::map<std::string, std::string> departing;
+  std::map<std::string, std::string> arriving;
+  std::map<std::string, std::string> registrations;
+};
+StandTraffic standTrafficOf(const std::vector<rtemu::RecordedDatagram>& recording,
+                            const std::map<std::string, Stand>& stands);
+
 // The aircraft that arrived at a stand, by callsign, with the stand's name, from log lines such as
 // "A23     : DLH9PK   arrived at stand".
 std::map<std::string, std::string> arrivalsIn(const std::string& log);
+
+// An option of the learned files: its stand, registration and callsigns ("ARRIVING:DEPARTING").
+struct LearnedOption {
+  std::string stand;
+  std::string registration;
+  std::string callsigns;
+  auto operator<=>(const LearnedOption&) const = default;
+};
+// The options of every learned file in the program folder.
+std::set<LearnedOption> learnedOptions(const std::filesystem::path& programFolder);
 
 // Where the simulator shows a live aircraft, and its heading in degrees.
 struct Shown {

@@ -58,9 +58,25 @@ TEST(SimemuCommands, TeleportTakesAnOptionalAltitude) {
   EXPECT_FALSE(std::get<TeleportCommand>(*keepAltitude.command).altitudeFt);
 }
 
+TEST(SimemuCommands, FlyGivesTheWholePointOfTheFlight) {
+  const auto rolling = parseCommand("fly 50.0384 8.5866 364 249.9 142.5 ground");
+  ASSERT_TRUE(rolling.command) << rolling.fault;
+  const auto& point = std::get<FlyCommand>(*rolling.command).point;
+  EXPECT_DOUBLE_EQ(point.latitude, 50.0384);
+  EXPECT_DOUBLE_EQ(point.longitude, 8.5866);
+  EXPECT_DOUBLE_EQ(point.altitudeFt, 364);
+  EXPECT_DOUBLE_EQ(point.headingDeg, 249.9);
+  EXPECT_DOUBLE_EQ(point.groundSpeedKt, 142.5);
+  EXPECT_TRUE(point.onGround);
+  EXPECT_FALSE(std::get<FlyCommand>(*parseCommand("fly 50.1 8.7 3000 30 250 air").command).point.onGround);
+}
+
 TEST(SimemuCommands, BadLinesAreRefusedAndBlankLinesIgnored) {
-  for (const auto* line : {"teleport 50", "teleport north 8", "teleport 50 8 high", "teleport 91 8", "teleport 50 181",
-                           "pause now", "jump", "QUIT"}) {
+  for (const auto* line :
+       {"teleport 50", "teleport north 8", "teleport 50 8 high", "teleport 91 8", "teleport 50 181",
+        "fly 50 8 364 250 0", "fly 50 8 364 250 0 taxi", "fly 50 8 364 250 fast air", "fly 50 8 364 250 0 air now",
+        "fly 50 181 364 250 0 air", "fly 50 8 364 361 0 air", "fly 50 8 364 -1 0 air", "fly 50 8 364 250 -5 ground",
+        "fly 50 8 nan 250 0 air", "fly 50 8 364 250 inf air", "teleport 50 8 -inf", "pause now", "jump", "QUIT"}) {
     const auto parsed = parseCommand(line);
     EXPECT_FALSE(parsed.command) << line;
     EXPECT_FALSE(parsed.fault.empty()) << line;

@@ -61,7 +61,7 @@ TEST(SimemuState, TextsThatAreNotUtf8AreWrittenReplaced) {
 TEST(SimemuState, CommandsShowInTheState) {
   auto emulator = sampleEmulator();
   for (const auto* line : {"pause", "newflight"}) {
-    EXPECT_FALSE(runCommand(*parseCommand(line).command, *emulator)) << line;
+    EXPECT_FALSE(runCommand(*parseCommand(line).command, *emulator).quit) << line;
   }
   auto state = emulator->state();
   EXPECT_EQ(state["paused"], true);
@@ -69,7 +69,44 @@ TEST(SimemuState, CommandsShowInTheState) {
 
   runCommand(*parseCommand("resume").command, *emulator);
   EXPECT_EQ(emulator->state()["paused"], false);
-  EXPECT_TRUE(runCommand(*parseCommand("quit").command, *emulator));
+  EXPECT_TRUE(runCommand(*parseCommand("quit").command, *emulator).quit);
+}
+
+// A flight flown point by point: the user aircraft takes each point's heading, speed, altitude and on-ground state,
+// while a teleport only moves it.
+TEST(SimemuState, TheUserAircraftFliesThePointsItIsGiven) {
+  auto emulator = sampleEmulator();
+  const auto fly = [&](const char* line) { return runCommand(*parseCommand(line).command, *emulator).refusal; };
+  EXPECT_EQ(fly("fly 50.0384 8.5866 364 249.9 140 ground"), "");
+  EXPECT_EQ(fly("fly 50.0353 8.5744 1200 249.9 160 air"), "");
+  auto user = emulator->state()["user"];
+  EXPECT_DOUBLE_EQ(user["lat"], 50.0353);
+  EXPECT_DOUBLE_EQ(user["lon"], 8.5744);
+  EXPECT_DOUBLE_EQ(user["altAboveGround"], 1200 - 364);
+  EXPECT_DOUBLE_EQ(user["heading"], 249.9);
+  EXPECT_DOUBLE_EQ(user["airspeed"], 160);
+  EXPECT_EQ(user["onGround"], false);
+
+  runCommand(*parseCommand("teleport 50.2 8.7 3000").command, *emulator);
+  user = emulator->state()["user"];
+  EXPECT_DOUBLE_EQ(user["heading"], 249.9);
+  EXPECT_DOUBLE_EQ(user["airspeed"], 160);
+  EXPECT_EQ(user["onGround"], false);
+}
+
+// On the ground the reference point stands at most its static CG height (and a foot) above the ground; no point lies
+// below it. A refused point leaves the aircraft where it was.
+TEST(SimemuState, APointOffTheGroundItClaimsIsRefused) {
+  auto emulator = sampleEmulator();
+  const auto fly = [&](const char* line) { return runCommand(*parseCommand(line).command, *emulator).refusal; };
+  EXPECT_EQ(fly("fly 50.04 8.57 374 90 15 ground"), "");
+  EXPECT_EQ(fly("fly 50.05 8.58 375 90 15 ground"), "fly: 375 ft is off the ground, which lies at 364 ft");
+  EXPECT_EQ(fly("fly 50.05 8.58 0 90 15 ground"), "fly: 0 ft is below the ground, which lies at 364 ft");
+  EXPECT_EQ(fly("fly 50.05 8.58 300 90 150 air"), "fly: 300 ft is below the ground, which lies at 364 ft");
+  const auto user = emulator->state()["user"];
+  EXPECT_DOUBLE_EQ(user["lat"], 50.04);
+  EXPECT_DOUBLE_EQ(user["alt"], 374);
+  EXPECT_EQ(user["onGround"], true);
 }
 
 }  // namespace

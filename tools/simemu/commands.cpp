@@ -3,6 +3,7 @@
 #include <fmt/core.h>
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 #include <vector>
 
@@ -18,10 +19,16 @@ std::vector<std::string> wordsOf(std::string_view line) {
   return words;
 }
 
+// A finite number: from_chars also reads "nan" and "inf".
 std::optional<double> numberOf(const std::string& word) {
   double value = 0;
   const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  return error == std::errc{} && end == word.data() + word.size() ? std::optional(value) : std::nullopt;
+  const bool whole = error == std::errc{} && end == word.data() + word.size();
+  return whole && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+bool isOnEarth(double latitude, double longitude) {
+  return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
 ParsedCommand parseTeleport(const std::vector<std::string>& words) {
@@ -35,10 +42,40 @@ ParsedCommand parseTeleport(const std::vector<std::string>& words) {
   if (!latitude || !longitude || !altitude) {
     return {std::nullopt, usage};
   }
-  if (*latitude < -90 || *latitude > 90 || *longitude < -180 || *longitude > 180) {
+  if (!isOnEarth(*latitude, *longitude)) {
     return {std::nullopt, "teleport: latitude or longitude out of range"};
   }
   return {TeleportCommand{*latitude, *longitude, words.size() == 4 ? altitude : std::nullopt}, {}};
+}
+
+ParsedCommand parseFly(const std::vector<std::string>& words) {
+  const auto usage = "usage: fly LAT LON ALT HEADING SPEED ground|air";
+  if (words.size() != 7) {
+    return {std::nullopt, usage};
+  }
+  std::vector<double> numbers;
+  for (std::size_t i = 1; i < 6; ++i) {
+    const auto number = numberOf(words[i]);
+    if (!number) {
+      return {std::nullopt, usage};
+    }
+    numbers.push_back(*number);
+  }
+  const auto& where = words[6];
+  if (where != "ground" && where != "air") {
+    return {std::nullopt, usage};
+  }
+  const FlightPoint point{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], where == "ground"};
+  if (!isOnEarth(point.latitude, point.longitude)) {
+    return {std::nullopt, "fly: latitude or longitude out of range"};
+  }
+  if (point.headingDeg < 0 || point.headingDeg > 360) {
+    return {std::nullopt, "fly: the heading must lie from 0 to 360 degrees"};
+  }
+  if (point.groundSpeedKt < 0) {
+    return {std::nullopt, "fly: the speed must not be negative"};
+  }
+  return {FlyCommand{point}, {}};
 }
 
 ParsedCommand withoutArguments(const std::vector<std::string>& words, Command command) {
@@ -59,6 +96,9 @@ ParsedCommand parseCommand(std::string_view line) {
   if (name == "teleport") {
     return parseTeleport(words);
   }
+  if (name == "fly") {
+    return parseFly(words);
+  }
   if (name == "newflight") {
     return withoutArguments(words, NewFlightCommand{});
   }
@@ -74,28 +114,29 @@ ParsedCommand parseCommand(std::string_view line) {
   return {std::nullopt, fmt::format("unknown command '{}'", name)};
 }
 
-bool runCommand(const Command& command, SimEmulator& emulator) {
+CommandOutcome runCommand(const Command& command, SimEmulator& emulator) {
   struct Runner {
     SimEmulator& emulator;
-    bool operator()(const TeleportCommand& c) const {
+    CommandOutcome operator()(const TeleportCommand& c) const {
       emulator.teleportUser(c.latitude, c.longitude, c.altitudeFt);
-      return false;
+      return {};
     }
-    bool operator()(const NewFlightCommand&) const {
+    CommandOutcome operator()(const FlyCommand& c) const { return {false, emulator.flyUser(c.point).value_or("")}; }
+    CommandOutcome operator()(const NewFlightCommand&) const {
       emulator.loadNewFlight();
-      return false;
+      return {};
     }
-    bool operator()(const PauseCommand&) const {
+    CommandOutcome operator()(const PauseCommand&) const {
       emulator.setPaused(true);
-      return false;
+      return {};
     }
-    bool operator()(const ResumeCommand&) const {
+    CommandOutcome operator()(const ResumeCommand&) const {
       emulator.setPaused(false);
-      return false;
+      return {};
     }
-    bool operator()(const QuitCommand&) const {
+    CommandOutcome operator()(const QuitCommand&) const {
       emulator.quit();
-      return true;
+      return {true, {}};
     }
   };
   return std::visit(Runner{emulator}, command);

@@ -8,7 +8,11 @@
 #include "simemu/sim_emulator.h"
 
 // The commands simemu reads on its standard input, one a line:
-//   teleport LAT LON [ALT]   moves the user aircraft (degrees, feet); it stays on the ground or in the air
+//   teleport LAT LON [ALT]   moves the user aircraft (degrees, feet); it stays on the ground or in the air, with its
+//                            heading and speed
+//   fly LAT LON ALT HEADING SPEED ground|air
+//                            puts the user aircraft at a point of its flight: altitude in feet, true heading in
+//                            degrees, ground speed in knots, and standing or rolling on the ground, or in the air
 //   newflight                loads a new flight (the FlightLoaded event)
 //   pause, resume            the Sim event 0, 1
 //   quit                     QUIT to every client, and simemu ends
@@ -19,12 +23,15 @@ struct TeleportCommand {
   double longitude = 0;
   std::optional<double> altitudeFt;
 };
+struct FlyCommand {
+  FlightPoint point;
+};
 struct NewFlightCommand {};
 struct PauseCommand {};
 struct ResumeCommand {};
 struct QuitCommand {};
 
-using Command = std::variant<TeleportCommand, NewFlightCommand, PauseCommand, ResumeCommand, QuitCommand>;
+using Command = std::variant<TeleportCommand, FlyCommand, NewFlightCommand, PauseCommand, ResumeCommand, QuitCommand>;
 
 // A command, or the reason the line is not one. A blank line is neither: nullopt command and an empty reason.
 struct ParsedCommand {
@@ -34,7 +41,11 @@ struct ParsedCommand {
 
 ParsedCommand parseCommand(std::string_view line);
 
-// Carries the command out; true when it was quit.
-bool runCommand(const Command& command, SimEmulator& emulator);
+struct CommandOutcome {
+  bool quit = false;
+  std::string refusal;  // why the emulator did not carry it out; empty when it did
+};
+
+CommandOutcome runCommand(const Command& command, SimEmulator& emulator);
 
 }  // namespace cvl::simemu

@@ -32,10 +32,9 @@ double throttleAt(const SimObject& o, int index) {
   return index >= 1 && index <= static_cast<int>(o.throttlePct.size()) ? o.throttlePct[index - 1] : 0.0;
 }
 
-// An object standing on the ground keeps its reference point at its static CG height.
 void setAltitude(SimObject& o, double feet, const WorldView& w) {
   o.altitudeFt = feet;
-  o.onGround = feet - w.groundAltitudeFt <= o.staticCgFt + 1.0;
+  o.onGround = standsAtHeight(o, feet, w.groundAltitudeFt);
 }
 
 const std::array<DatumEntry, 26> catalogue{{

@@ -84,13 +84,15 @@ class InputLines {
   bool ended_ = false;
 };
 
-// True when the line was quit.
+// True when the line was quit. A line that is no command, and a command the emulator refuses, are told on standard
+// error.
 bool carryOut(const std::string& line, SimEmulator& emulator) {
   const auto parsed = parseCommand(line);
-  if (!parsed.fault.empty()) {
-    fmt::print(stderr, "simemu: {}\n", parsed.fault);
+  const auto outcome = parsed.command ? runCommand(*parsed.command, emulator) : CommandOutcome{false, parsed.fault};
+  if (!outcome.refusal.empty()) {
+    fmt::print(stderr, "simemu: {}\n", outcome.refusal);
   }
-  return parsed.command && runCommand(*parsed.command, emulator);
+  return outcome.quit;
 }
 
 }  // namespace

@@ -141,6 +141,25 @@ void SimEmulator::teleportUser(double latitude, double longitude, std::optional<
   user.altitudeFt = altitudeFt.value_or(user.altitudeFt);
 }
 
+std::optional<std::string> SimEmulator::flyUser(const FlightPoint& point) {
+  std::lock_guard lock(mutex_);
+  auto& user = world_.user();
+  const double ground = world_.view().groundAltitudeFt;
+  if (point.altitudeFt < ground) {
+    return fmt::format("fly: {} ft is below the ground, which lies at {} ft", point.altitudeFt, ground);
+  }
+  if (point.onGround && !standsAtHeight(user, point.altitudeFt, ground)) {
+    return fmt::format("fly: {} ft is off the ground, which lies at {} ft", point.altitudeFt, ground);
+  }
+  user.latitude = point.latitude;
+  user.longitude = point.longitude;
+  user.altitudeFt = point.altitudeFt;
+  user.headingDeg = point.headingDeg;
+  user.airspeedKt = point.groundSpeedKt;
+  user.onGround = point.onGround;
+  return std::nullopt;
+}
+
 void SimEmulator::loadNewFlight() {
   std::lock_guard lock(mutex_);
   flightFile_ = fmt::format("flights/flight{}.FLT", ++flightNumber_);

@@ -33,6 +33,18 @@ struct SimIdentity {
 // 2020 plays "KittyHawk", 2024 "SunRise"; nullopt for any other year.
 std::optional<SimIdentity> identityOf(int simYear);
 
+// A point of a flight of the user aircraft: where it is, which way it heads (true, degrees), how fast it moves over
+// the ground (knots; the world has no wind, so this is also its true airspeed) and whether it stands or rolls on the
+// ground.
+struct FlightPoint {
+  double latitude = 0;
+  double longitude = 0;
+  double altitudeFt = 0;
+  double headingDeg = 0;
+  double groundSpeedKt = 0;
+  bool onGround = true;
+};
+
 struct EmulatorSettings {
   SimIdentity identity;
   Scenario scenario;
@@ -51,7 +63,11 @@ class SimEmulator : public simconnect::InProcessSimulator, public std::enable_sh
   // every second when their second is due.
   void runFrame(double seconds);
 
+  // Moves the user aircraft and leaves the rest as it was: on the ground or in the air, its heading and its speed.
   void teleportUser(double latitude, double longitude, std::optional<double> altitudeFt);
+  // Puts the user aircraft at the point of its flight. Refused, with the reason, for an altitude below the ground, or
+  // on the ground one higher above it than the aircraft's static CG height (and a foot).
+  std::optional<std::string> flyUser(const FlightPoint& point);
   // The FlightLoaded event, with the file of a new flight.
   void loadNewFlight();
   // The Sim event: 0 while paused, 1 when running again.

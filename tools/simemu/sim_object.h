@@ -64,4 +64,9 @@ struct SimObject {
   std::uint32_t ownerClient = 0;  // the client that created it; 0 for the simulator's own objects
 };
 
+// An object standing on the ground keeps its reference point at its static CG height; a foot more still stands.
+inline bool standsAtHeight(const SimObject& object, double altitudeFt, double groundAltitudeFt) {
+  return altitudeFt - groundAltitudeFt <= object.staticCgFt + 1.0;
+}
+
 }  // namespace cvl::simemu
