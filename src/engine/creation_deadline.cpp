@@ -66,17 +66,21 @@ void lf_takeBackInWhereAdmitted(LiveAc& aircraft) {
 }
 
 // A creation taken out while being created, for a nearer newcomer or a lowered Max live, is no model's fault: it
-// waits for its object, so that a slow model is not loaded twice, keeping its stream to where the flight is now. It
-// goes once its flight has no later report to fly to or lies at the edge of the range or beyond, or after the first
-// minute when another flight waits for its callsign.
+// waits for its object, so that a slow model is not loaded twice, keeping its stream to where the flight is now. While
+// another flight waits for its callsign it is not taken back in, which would give it a fresh minute to hold the
+// callsign each time, and it goes after its minute; it goes too once its flight has no later report to fly to or lies
+// at the edge of the range or beyond.
 void lf_waitAfterTakeOut(LiveAc& aircraft, std::int32_t waited) {
   if (!gf_isLookTick(aircraft.hexid)) {
     return;
   }
   gf_dropPassedEntries(aircraft);
-  if (lf_flightGoesOnInRange(aircraft) &&
-      (waited < firstShowTicks || !gf_callsignWaitedFor(aircraft, gf_anyRecordsTurn))) {
+  const bool callsignWaitedFor = gf_callsignWaitedFor(aircraft, gf_anyRecordsTurn);
+  if (lf_flightGoesOnInRange(aircraft) && !callsignWaitedFor) {
     lf_takeBackInWhereAdmitted(aircraft);
+    return;
+  }
+  if (lf_flightGoesOnInRange(aircraft) && waited < firstShowTicks) {
     return;
   }
   gf_logIndented(fmt::format("{} taken out while being created, not shown in the simulator within {} s, withdrawn",

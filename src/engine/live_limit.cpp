@@ -116,14 +116,30 @@ bool lf_mayFindPlaceThisSecond(const LiveAc& aircraft, PlaceClaim claim) {
                    look.anyShown, look.farthestShownNm);
 }
 
-// Creations of flights whose models may never load, with a place or on trial, hold at most a third of the limit.
-bool lf_roomForCreationThatMayNeverShow() {
+// Whether another flight whose model may never load, waiting in the buffer, could go on trial now, and could do so
+// before the aircraft: it has waited after its give-up since earlier, and a place is free or it lies markedly nearer
+// than the farthest aircraft.
+bool lf_triesFirst(const LiveAc& other, const LiveAc& aircraft, const PlacesLook& look, bool atLimit) {
+  const std::int32_t from = gf_waitedAfterGiveUpFrom(other.hexid);
+  return from <= tickCount && from < gf_waitedAfterGiveUpFrom(aircraft.hexid) &&
+         (!atLimit || look.farthestHolder == nullptr || gf_markedlyNearer(other, look.farthestHolderNm));
+}
+
+// Creations of flights whose models may never load, with a place or on trial, number at most a third of the limit
+// while places are contested. A place among them goes to the flight that could take one first, so that none waits
+// long behind flights that come back to try again and again.
+bool lf_roomForCreationThatMayNeverShow(const LiveAc& aircraft, const PlacesLook& look, bool atLimit) {
   const auto share = std::max<std::size_t>(lf_limit() / 3, 1);
-  const auto underWay = std::count_if(liveAcs.begin(), liveAcs.end(), [](const LiveAc& aircraft) {
-    return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow &&
-           gf_modelMayNeverLoad(aircraft.hexid);
-  });
-  return static_cast<std::size_t>(underWay) < share;
+  std::size_t taken = 0;
+  for (const LiveAc& other : liveAcs) {
+    const bool underWay = other.state == AcState::adding2sim && other.objectId == 0;
+    const bool waits = other.state == AcState::buffer && &other != &aircraft;
+    if ((!underWay && !waits) || other.remove || other.removeNow || !gf_modelMayNeverLoad(other.hexid)) {
+      continue;
+    }
+    taken += underWay || lf_triesFirst(other, aircraft, look, atLimit) ? 1 : 0;
+  }
+  return taken < share;
 }
 
 PlaceVerdict lf_verdict(PlaceVerdict::Outcome outcome, std::uint32_t makesRoom = 0, bool atOnce = false) {
@@ -145,7 +161,8 @@ PlaceVerdict gf_decidePlace(const LiveAc& aircraft, PlaceClaim claim) {
                                 look.farthestHolderNm, look.anyShown, look.farthestShownNm);
   if (claim == PlaceClaim::mayNeverLoad && lf_contested(look.holders)) {
     const bool mayTry = gf_waitedAfterGiveUp(aircraft.hexid) && (nearer || !atLimit);
-    return mayTry && lf_roomForCreationThatMayNeverShow() ? lf_verdict(Outcome::onTrial) : PlaceVerdict{};
+    return mayTry && lf_roomForCreationThatMayNeverShow(aircraft, look, atLimit) ? lf_verdict(Outcome::onTrial)
+                                                                                 : PlaceVerdict{};
   }
   if (!atLimit) {
     const bool heldBack = takenOutBefore != nullptr && tickCount - takenOutBefore->at <= holdTicks;

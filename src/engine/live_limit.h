@@ -13,23 +13,21 @@
 //   farthest makes room only once the newcomer is really on its way in.
 // - An aircraft that made room for a nearer one must, while its flight keeps asking, lie markedly nearer than the
 //   farthest aircraft shown, and stays out for two minutes unless it does, also when a place comes free meanwhile: it
-//   would only blink back to be the next to go.
-// - A creation that holds no place (taken out while being created, or created on trial, below) asking to be taken
-//   back in, and a flight whose model may never load (its last creation was given up, nothing of it has shown since):
-//   while traffic waits for a place (the limit kept a newcomer out within the last two minutes), only where they lie
-//   markedly nearer than the farthest aircraft that holds one, free place or not. Traffic reported now has the better
-//   claim than a creation that may never show.
-// - A flight whose model may never load takes only a free place that no traffic waits for until it has waited after
-//   its give-up (a minute after its first, some six after a later one). From then on, while places are contested
-//   (the limit is reached or traffic waits), it is created on trial where a place is free or it lies markedly nearer
-//   than the farthest aircraft: without a place, costing no aircraft its own until its object shows. One that took a
-//   free place when none was contested goes on trial as soon as traffic waits for a place. It is not created while
-//   creations of flights whose models may never load, with a place or on trial, number a third of the limit (one at
-//   least): at most that many such creations are under way while places are contested.
-// - An object that shows for a creation that holds no place is a model that loads: its aircraft is judged as any
-//   newcomer that holds its object, and where it has no place the object leaves the simulator at once.
-// - A new limit judges every aircraft anew; a lowered one takes out the farthest first, however far, and those it took
-//   out take a place that comes free as any newcomer.
+//   would only blink back to be the next to go. Those a lowered limit took out are not held back.
+// - A creation taken out while being created holds no place; asking to be taken back in while traffic waits for a
+//   place (the limit kept a newcomer out within the last two minutes), it must lie markedly nearer than the farthest
+//   aircraft, free place or not: traffic reported now has the better claim.
+// - A flight whose model may never load (its last creation was given up, nothing of it has shown since) takes only a
+//   free place that no traffic waits for. While places are contested (the limit is reached or traffic waits) it is
+//   created on trial instead, without a place, costing no aircraft its own until its object shows: once it has waited
+//   after its give-up (a minute after its first, six and a part of a minute after a later one), and where a place is
+//   free or it lies markedly nearer than the farthest aircraft. Such a creation that holds a place goes on trial as
+//   soon as traffic waits. While places are contested no more go on trial than leave creations of such flights, with
+//   a place or on trial, at a third of the limit (one at least); the flight that could go first goes first.
+// - An object that shows for a creation that holds no place, or for a flight waiting after a give-up, is a model that
+//   loads: its aircraft is judged as any newcomer that holds its object. Where it has a place, the aircraft that makes
+//   room leaves at once; where it has none, the object does.
+// - A new limit judges every aircraft anew; a lowered one takes out the farthest first, however far.
 //
 // Which flight's creation is under way under a callsign is the creation code's concern, not the limit's. Worker thread.
 namespace cvl {

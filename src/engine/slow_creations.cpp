@@ -70,13 +70,16 @@ bool gf_modelMayNeverLoad(std::uint32_t hexid) {
 }
 
 bool gf_waitedAfterGiveUp(std::uint32_t hexid) {
+  return tickCount >= gf_waitedAfterGiveUpFrom(hexid);
+}
+
+std::int32_t gf_waitedAfterGiveUpFrom(std::uint32_t hexid) {
   const SlowCreation* slow = lf_mayNeverLoad(hexid);
   if (slow == nullptr) {
-    return true;
+    return 0;
   }
   const bool first = slow->showTicks < longestShowTicks;
-  const std::int32_t wait = first ? firstShowTicks : laterGiveUpWaitTicks + lf_spreadTicks(hexid);
-  return tickCount - slow->givenUpAt >= wait;
+  return slow->givenUpAt + (first ? firstShowTicks : laterGiveUpWaitTicks + lf_spreadTicks(hexid));
 }
 
 bool gf_givenUpBefore(std::uint32_t first, std::uint32_t second) {

@@ -24,6 +24,8 @@ bool gf_modelMayNeverLoad(std::uint32_t hexid);
 // that creation; six minutes and a part of a minute that differs from flight to flight after a later one, so that
 // flights given up together do not come back together.
 bool gf_waitedAfterGiveUp(std::uint32_t hexid);
+// The tick from which it has so waited; 0 for a flight whose model is not in doubt.
+std::int32_t gf_waitedAfterGiveUpFrom(std::uint32_t hexid);
 // Of two flights whose models may never load, whether the first was given up before the second.
 bool gf_givenUpBefore(std::uint32_t first, std::uint32_t second);
 // An object of the flight's creations has shown, taken by it or not: its model loads, if slowly.
