@@ -124,6 +124,11 @@ void lf_handleBuffered(LiveAc& aircraft) {
     aircraft.remove = true;
     return;
   }
+  // Before any wait: a flight whose model may never load waits in the buffer, and would linger there.
+  if (MAX_LIVE_SEL.value <= 0 || lf_isBlocked(aircraft)) {
+    aircraft.remove = true;
+    return;
+  }
   const PlaceClaim claim = gf_modelMayNeverLoad(aircraft.hexid) ? PlaceClaim::mayNeverLoad : PlaceClaim::newcomer;
   if (claim == PlaceClaim::mayNeverLoad && gf_waitsAfterGiveUp(aircraft)) {
     return;
@@ -137,10 +142,6 @@ void lf_handleBuffered(LiveAc& aircraft) {
   }
   if (aircraft.phase == AcPhase::birth && (liveCreateBacklog.size() > crowdedBacklog || lf_waitsForStand(aircraft))) {
     stream.pop_front();
-    return;
-  }
-  if (MAX_LIVE_SEL.value <= 0 || lf_isBlocked(aircraft)) {
-    aircraft.remove = true;
     return;
   }
   lf_completeIdentity(aircraft);

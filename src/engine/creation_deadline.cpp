@@ -16,8 +16,7 @@ namespace {
 
 // Traffic waiting for a place is known at once; the records are searched for the callsign once a second.
 bool lf_othersWaitFor(const LiveAc& aircraft) {
-  return gf_trafficWaitsForPlace() ||
-         (gf_isLookTick(aircraft.hexid) && gf_callsignWaitedFor(aircraft, gf_anyRecordsTurn));
+  return gf_trafficWaitsForPlace() || (gf_isLookTick(aircraft.hexid) && gf_callsignWaitedForThisSecond(aircraft));
 }
 
 // A creation has the first minute to show. One that holds a place may have longer after its flight's give-ups, while
@@ -75,7 +74,7 @@ void lf_waitAfterTakeOut(LiveAc& aircraft, std::int32_t waited) {
     return;
   }
   gf_dropPassedEntries(aircraft);
-  const bool callsignWaitedFor = gf_callsignWaitedFor(aircraft, gf_anyRecordsTurn);
+  const bool callsignWaitedFor = gf_callsignWaitedForThisSecond(aircraft);
   if (lf_flightGoesOnInRange(aircraft) && !callsignWaitedFor) {
     lf_takeBackInWhereAdmitted(aircraft);
     return;

@@ -23,7 +23,8 @@ bool lf_hasTheEarlierTurn(const LiveAc& other, const LiveAc& aircraft) {
 
 }  // namespace
 
-// Each look searches the records, and a place or callsign comes free for it rarely: it is looked at once a second.
+// Each look searches the records, and a place or callsign comes free for it rarely: it is looked at once a second. One
+// the limit keeps out at the look of the second is not to be created now, and no turn under its callsign is searched.
 bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
   if (!gf_isLookTick(aircraft.hexid)) {
     return true;
@@ -34,7 +35,8 @@ bool gf_waitsAfterGiveUp(LiveAc& aircraft) {
     aircraft.remove = true;
     return true;
   }
-  return gf_callsignWaitedFor(aircraft, lf_hasTheEarlierTurn);
+  return gf_keptOutThisSecond(aircraft, PlaceClaim::mayNeverLoad) ||
+         gf_callsignWaitedFor(aircraft, lf_hasTheEarlierTurn);
 }
 
 }  // namespace cvl

@@ -62,8 +62,9 @@ void gf_removeUnwantedObject(const SimResult& created);
 // again, where it flies now, with its livery and stand, and its model is not blamed.
 void gf_creationBackToWait(LiveAc& aircraft);
 // The buffer step of a flight whose model may never load: true while it waits, its stream kept to where it flies now,
-// between its looks once a second, for another flight under its callsign to be created first, or when its reports
-// have passed (it goes). False when the live limit is to judge it.
+// between its looks once a second, while the live limit keeps it out at the look of the second, for another flight
+// under its callsign to be created first, or when its reports have passed (it goes). False when the live limit is to
+// judge it.
 bool gf_waitsAfterGiveUp(LiveAc& aircraft);
 // Keeps the stream of an aircraft waiting in the buffer to where it flies now.
 void gf_dropPassedEntries(LiveAc& aircraft);

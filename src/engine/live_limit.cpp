@@ -98,24 +98,6 @@ bool lf_nearer(const LiveAc& aircraft, bool takenOutBefore, bool anyHolder, doub
   return !anyHolder || gf_markedlyNearer(aircraft, takenOutBefore && anyShown ? shownNm : holderNm);
 }
 
-// The flights and creations that wait ask once a second each: most of them would be kept out at the look of that
-// second already, where places were contested and they lay not markedly nearer than the farthest aircraft (a flight
-// whose model may never load goes on trial below the limit whatever its distance).
-bool lf_mayFindPlaceThisSecond(const LiveAc& aircraft, PlaceClaim claim) {
-  const std::int32_t second = tickCount / ticksPerSecond;
-  LookOfTheSecond& look = lookOfTheSecond;
-  if (look.second != second) {
-    const PlacesLook now = gf_lookAtPlaces();
-    look = {second,       now.holders >= lf_limit(), lf_contested(now.holders), now.farthestHolder != nullptr,
-            now.anyShown, now.farthestHolderNm,      now.farthestShownNm};
-  }
-  if (!look.contested || (claim == PlaceClaim::mayNeverLoad && !look.atLimit)) {
-    return true;
-  }
-  return lf_nearer(aircraft, lf_takenOutEntry(aircraft.hexid) != nullptr, look.anyHolder, look.farthestHolderNm,
-                   look.anyShown, look.farthestShownNm);
-}
-
 // Whether another flight whose model may never load, waiting in the buffer, could go on trial now, and could do so
 // before the aircraft: it has waited after its give-up since earlier, and a place is free or it lies markedly nearer
 // than the farthest aircraft.
@@ -148,10 +130,37 @@ PlaceVerdict lf_verdict(PlaceVerdict::Outcome outcome, std::uint32_t makesRoom =
 
 }  // namespace
 
+// The flights and creations that wait ask once a second each: most of them are kept out at the look of that second
+// already, where places were contested and they lay not markedly nearer than the farthest aircraft, or, for a flight
+// whose model may never load, it had not waited after its give-up (one that has goes on trial below the limit whatever
+// its distance).
+bool gf_keptOutThisSecond(const LiveAc& aircraft, PlaceClaim claim) {
+  const std::int32_t second = tickCount / ticksPerSecond;
+  LookOfTheSecond& look = lookOfTheSecond;
+  if (look.second != second) {
+    const PlacesLook now = gf_lookAtPlaces();
+    look = {second,       now.holders >= lf_limit(), lf_contested(now.holders), now.farthestHolder != nullptr,
+            now.anyShown, now.farthestHolderNm,      now.farthestShownNm};
+  }
+  if (!look.contested) {
+    return false;
+  }
+  if (claim == PlaceClaim::mayNeverLoad) {
+    if (!gf_waitedAfterGiveUp(aircraft.hexid)) {
+      return true;
+    }
+    if (!look.atLimit) {
+      return false;
+    }
+  }
+  return !lf_nearer(aircraft, lf_takenOutEntry(aircraft.hexid) != nullptr, look.anyHolder, look.farthestHolderNm,
+                    look.anyShown, look.farthestShownNm);
+}
+
 PlaceVerdict gf_decidePlace(const LiveAc& aircraft, PlaceClaim claim) {
   using Outcome = PlaceVerdict::Outcome;
   const bool waitsAndAsks = claim == PlaceClaim::mayNeverLoad || claim == PlaceClaim::withoutPlace;
-  if (waitsAndAsks && !lf_mayFindPlaceThisSecond(aircraft, claim)) {
+  if (waitsAndAsks && gf_keptOutThisSecond(aircraft, claim)) {
     return {};
   }
   const PlacesLook look = gf_lookAtPlaces();

@@ -61,6 +61,10 @@ struct PlaceVerdict {
 // The claims that wait and ask once a second are first held against the look of that second, which costs one distance
 // where a judgement measures every aircraft; a place that came free within the second is found a second later.
 PlaceVerdict gf_decidePlace(const LiveAc& aircraft, PlaceClaim claim);
+// Whether the look of this second keeps out a flight or creation that waits and asks once a second (the claims
+// mayNeverLoad and withoutPlace): then gf_decidePlace keeps it out, and what else it would wait for this second is
+// not to be looked for.
+bool gf_keptOutThisSecond(const LiveAc& aircraft, PlaceClaim claim);
 // Carries the verdict out for the aircraft now being created: the aircraft it replaces goes, one on trial holds no
 // place, and the aircraft is no longer held back.
 void gf_admitToPlace(LiveAc& aircraft, const PlaceVerdict& verdict);

@@ -8,6 +8,7 @@
 #include "engine/aircraft_lists.h"
 #include "engine/conflict_rules.h"
 #include "engine/create_backlogs.h"
+#include "engine/creation_steps.h"
 #include "engine/engine_clock.h"
 #include "engine/engine_state.h"
 #include "engine/feed_time.h"
@@ -54,6 +55,7 @@ void gf_resetTrafficState() {
   liveCreateBacklog = {};
   gf_clearSlowCreations();
   gf_clearLiveLimitMemory();
+  gf_forgetCallsignsOfTheSecond();
   gf_clearSimulatorRoom();
   staticCreateBacklog = {};
   removalBacklog = {};
