@@ -125,7 +125,7 @@ void lf_handleBuffered(LiveAc& aircraft) {
     return;
   }
   // Before any wait: a flight whose model may never load waits in the buffer, and would linger there.
-  if (MAX_LIVE_SEL.value <= 0 || lf_isBlocked(aircraft)) {
+  if (MAX_LIVE_SEL.value <= 0) {
     aircraft.remove = true;
     return;
   }
@@ -142,6 +142,10 @@ void lf_handleBuffered(LiveAc& aircraft) {
   }
   if (aircraft.phase == AcPhase::birth && (liveCreateBacklog.size() > crowdedBacklog || lf_waitsForStand(aircraft))) {
     stream.pop_front();
+    return;
+  }
+  if (lf_isBlocked(aircraft)) {
+    aircraft.remove = true;
     return;
   }
   lf_completeIdentity(aircraft);

@@ -47,12 +47,24 @@ struct LookOfTheSecond {
   bool anyShown = false;
   double farthestHolderNm = 0.0;
   double farthestShownNm = 0.0;
+  // Creations of flights whose models may never load under way, with a place or on trial.
+  std::size_t mayNeverShowUnderWay = 0;
 };
 
 LookOfTheSecond lookOfTheSecond;
 
 std::size_t lf_limit() {
   return static_cast<std::size_t>(std::max(MAX_LIVE_SEL.value.load(), 0));
+}
+
+// How many creations of flights whose models may never load may be under way while places are contested.
+std::size_t lf_mayNeverShowShare() {
+  return std::max<std::size_t>(lf_limit() / 3, 1);
+}
+
+bool lf_mayNeverShowUnderWay(const LiveAc& aircraft) {
+  return aircraft.state == AcState::adding2sim && aircraft.objectId == 0 && !aircraft.remove && !aircraft.removeNow &&
+         gf_modelMayNeverLoad(aircraft.hexid);
 }
 
 std::unordered_map<std::uint32_t, TakenOut>& lf_takenOut() {
@@ -111,7 +123,6 @@ bool lf_triesFirst(const LiveAc& other, const LiveAc& aircraft, const PlacesLook
 // while places are contested. A place among them goes to the flight that could take one first, so that none waits
 // long behind flights that come back to try again and again.
 bool lf_roomForCreationThatMayNeverShow(const LiveAc& aircraft, const PlacesLook& look, bool atLimit) {
-  const auto share = std::max<std::size_t>(lf_limit() / 3, 1);
   std::size_t taken = 0;
   for (const LiveAc& other : liveAcs) {
     const bool underWay = other.state == AcState::adding2sim && other.objectId == 0;
@@ -121,7 +132,7 @@ bool lf_roomForCreationThatMayNeverShow(const LiveAc& aircraft, const PlacesLook
     }
     taken += underWay || lf_triesFirst(other, aircraft, look, atLimit) ? 1 : 0;
   }
-  return taken < share;
+  return taken < lf_mayNeverShowShare();
 }
 
 PlaceVerdict lf_verdict(PlaceVerdict::Outcome outcome, std::uint32_t makesRoom = 0, bool atOnce = false) {
@@ -132,21 +143,27 @@ PlaceVerdict lf_verdict(PlaceVerdict::Outcome outcome, std::uint32_t makesRoom =
 
 // The flights and creations that wait ask once a second each: most of them are kept out at the look of that second
 // already, where places were contested and they lay not markedly nearer than the farthest aircraft, or, for a flight
-// whose model may never load, it had not waited after its give-up (one that has goes on trial below the limit whatever
-// its distance).
+// whose model may never load, it had not waited after its give-up or such creations filled their share (one that may
+// go on trial goes below the limit whatever its distance).
 bool gf_keptOutThisSecond(const LiveAc& aircraft, PlaceClaim claim) {
   const std::int32_t second = tickCount / ticksPerSecond;
   LookOfTheSecond& look = lookOfTheSecond;
   if (look.second != second) {
     const PlacesLook now = gf_lookAtPlaces();
-    look = {second,       now.holders >= lf_limit(), lf_contested(now.holders), now.farthestHolder != nullptr,
-            now.anyShown, now.farthestHolderNm,      now.farthestShownNm};
+    look = {second,
+            now.holders >= lf_limit(),
+            lf_contested(now.holders),
+            now.farthestHolder != nullptr,
+            now.anyShown,
+            now.farthestHolderNm,
+            now.farthestShownNm,
+            static_cast<std::size_t>(std::count_if(liveAcs.begin(), liveAcs.end(), lf_mayNeverShowUnderWay))};
   }
   if (!look.contested) {
     return false;
   }
   if (claim == PlaceClaim::mayNeverLoad) {
-    if (!gf_waitedAfterGiveUp(aircraft.hexid)) {
+    if (!gf_waitedAfterGiveUp(aircraft.hexid) || look.mayNeverShowUnderWay >= lf_mayNeverShowShare()) {
       return true;
     }
     if (!look.atLimit) {
