@@ -239,7 +239,11 @@ bool gf_trafficWaitsForPlace() {
 }
 
 void gf_trimToLiveLimit() {
-  const std::vector<LiveAc*> holders = gf_holdersFarthestFirst();
+  // The flights the trim takes out will ask again: traffic then waits, and creations that may never show have no
+  // claim to a place while it does. They go on trial first, however near, and the farthest aircraft after them.
+  std::vector<LiveAc*> holders = gf_holdersFarthestFirst();
+  std::stable_partition(holders.begin(), holders.end(),
+                        [](const LiveAc* holder) { return lf_mayNeverShowUnderWay(*holder); });
   for (std::size_t index = 0; index + lf_limit() < holders.size(); ++index) {
     lf_takeOut(*holders[index], false);
   }

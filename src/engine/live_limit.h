@@ -27,7 +27,8 @@
 // - An object that shows for a creation that holds no place, or for a flight waiting after a give-up, is a model that
 //   loads: its aircraft is judged as any newcomer that holds its object. Where it has a place, the aircraft that makes
 //   room leaves at once; where it has none, the object does.
-// - A new limit judges every aircraft anew; a lowered one takes out the farthest first, however far.
+// - A new limit judges every aircraft anew. A lowered one first puts on trial the creations that may never show that
+//   hold a place, however near, then takes out the farthest first, however far.
 //
 // Which flight's creation is under way under a callsign is the creation code's concern, not the limit's. Worker thread.
 namespace cvl {
@@ -72,9 +73,10 @@ void gf_admitToPlace(LiveAc& aircraft, const PlaceVerdict& verdict);
 void gf_noteKeptOut(const LiveAc& newcomer);
 // Whether the limit has kept a newcomer out within the last two minutes, at its present value.
 bool gf_trafficWaitsForPlace();
-// Brings the aircraft that hold a place down to the limit (the user lowered it), the farthest from the user first,
-// however far: a creation not yet handed over is withdrawn; one the simulator has holds no place from then on, and
-// its object goes as soon as it shows unless the limit admits the aircraft again by then.
+// Brings the aircraft that hold a place down to the limit (the user lowered it): creations that may never show first,
+// which go on trial, then the farthest from the user first, however far: a creation not yet handed over is withdrawn;
+// one the simulator has holds no place from then on, and its object goes as soon as it shows unless the limit admits
+// the aircraft again by then.
 void gf_trimToLiveLimit();
 // Forgets the aircraft the limit took out and the newcomers it kept out (the reset of the traffic state).
 void gf_clearLiveLimitMemory();

@@ -450,6 +450,10 @@ class Creations : public BusyHub {
     std::vector<std::pair<double, std::uint32_t>> byDistance;
     for (std::size_t index = 0; index < flights_.size(); ++index) {
       const LatLon* at = wanting[index] ? flownAt(flights_[index], second) : nullptr;
+      // A newcomer is created a moment before its first report falls due, and holds its place from then.
+      if (wanting[index] && at == nullptr) {
+        at = &tracks_.at(flights_[index].hexid).front().second;
+      }
       const double distance = at == nullptr ? rangeNm.load() : gf_distanceNM(user_, *at);
       if (distance < rangeNm.load() - 1.0) {
         byDistance.emplace_back(distance, flights_[index].hexid);
