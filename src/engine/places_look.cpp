@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "engine/aircraft_lists.h"
 #include "engine/engine_state.h"
 #include "engine/stream_points.h"
+#include "engine/tick_count.h"
 #include "foundation/geometry.h"
 
 namespace cvl {
@@ -53,6 +55,25 @@ double lf_userDistanceNm(const LatLon& point) {
   return gf_distanceNM(gf_engineUserLatLon(), point);
 }
 
+// Where a creation is: where its flight is now, which is where its object will appear; the point it was created at
+// may lie minutes behind for a model slow to load.
+LatLon lf_creationPlaceNow(const LiveAc& aircraft) {
+  const auto& stream = aircraft.stream;
+  if (stream.empty()) {
+    return gf_latLonOf(aircraft.simPos);
+  }
+  auto now = stream.begin();
+  while (std::next(now) != stream.end() && std::next(now)->dueTick <= tickCount) {
+    ++now;
+  }
+  return gf_latLonOf(*now);
+}
+
+// Where a holder is: a shown aircraft where the simulator flies it, one being created where its flight is now.
+inline LatLon lf_placeNow(const LiveAc& aircraft) {
+  return aircraft.state == AcState::active ? gf_latLonOf(aircraft.simPos) : lf_creationPlaceNow(aircraft);
+}
+
 }  // namespace
 
 bool gf_holdsPlace(const LiveAc& aircraft) {
@@ -71,7 +92,7 @@ PlacesLook gf_lookAtPlaces() {
       continue;
     }
     ++look.holders;
-    const double distance = order(gf_latLonOf(aircraft.simPos));
+    const double distance = order(lf_placeNow(aircraft));
     if (distance > holderOrder) {
       holderOrder = distance;
       look.farthestHolder = &aircraft;
@@ -82,7 +103,7 @@ PlacesLook gf_lookAtPlaces() {
     }
   }
   if (look.farthestHolder != nullptr) {
-    look.farthestHolderNm = lf_userDistanceNm(gf_latLonOf(look.farthestHolder->simPos));
+    look.farthestHolderNm = lf_userDistanceNm(lf_placeNow(*look.farthestHolder));
   }
   if (farthestShown != nullptr) {
     look.anyShown = true;
@@ -96,7 +117,7 @@ std::vector<LiveAc*> gf_holdersFarthestFirst() {
   std::vector<std::pair<double, LiveAc*>> holders;
   for (LiveAc& aircraft : liveAcs) {
     if (gf_holdsPlace(aircraft)) {
-      holders.emplace_back(order(gf_latLonOf(aircraft.simPos)), &aircraft);
+      holders.emplace_back(order(lf_placeNow(aircraft)), &aircraft);
     }
   }
   std::sort(holders.begin(), holders.end(), [](const auto& a, const auto& b) { return a.first > b.first; });

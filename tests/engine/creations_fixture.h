@@ -40,7 +40,7 @@ inline const LatLon runwayEnd = lf_from(hub, 0.0, 1500.0);
 inline const LatLon taxiwayEast = lf_from(lf_from(hub, std::numbers::pi, 500.0), east, 3000.0);
 
 // What a flight does while it is reported.
-enum class Kind { parked, pushingBack, arriving, taxiing, departing, airborne, approach };
+enum class Kind { parked, pushingBack, arriving, taxiing, departing, airborne, approach, leaving };
 
 struct Flight {
   std::uint32_t hexid = 0;
@@ -61,7 +61,7 @@ struct Flight {
   // For the faults' lines: "DLH113 500011 (approach C172, loads 150/30 s, reported 100-500 s)".
   std::string text() const {
     static const char* const kindNames[] = {"parked",    "pushing back", "arriving", "taxiing",
-                                            "departing", "airborne",     "approach"};
+                                            "departing", "airborne",     "approach", "leaving"};
     std::vector<std::string> seconds;
     for (const std::int32_t load : loads) {
       seconds.push_back(load == never ? "never" : std::to_string(load));
@@ -289,6 +289,9 @@ class Creations : public BusyHub {
       case Kind::approach:
         approach(flight);
         break;
+      case Kind::leaving:
+        leave(flight);
+        break;
     }
   }
 
@@ -337,6 +340,14 @@ class Creations : public BusyHub {
       const double angle = startAngle + radiansPerSecond * (second - flight.from);
       const LatLon at = gf_destinationPoint(hub, angle, radiusNm * feetPerNauticalMile);
       report(flight, second, at, altitude, 160.0, std::fmod(angle * radiansToDegrees + 90.0, 360.0));
+    }
+  }
+
+  // Straight out east from 2 nm east of the hub at 400 kt, at 6,000 ft.
+  void leave(const Flight& flight) {
+    for (std::int32_t second = flight.from; second <= flight.to; second += 5) {
+      const double nm = 2.0 + 400.0 / 3600.0 * (second - flight.from);
+      report(flight, second, lf_from(hub, east, nm * 1852.0), 6000.0, 400.0, 90.0);
     }
   }
 
@@ -612,6 +623,21 @@ class Creations : public BusyHub {
   std::int32_t heldByNeverShown_ = 0;
   // By hexid, the seconds a flight whose model never loads has held a place.
   std::map<std::uint32_t, std::int32_t> neverShownHolding_;
+};
+
+// What the simulator shows each second, for the tests that count aircraft: the fewest airliners from `countFrom_` on.
+class ShownEachSecond : public Creations {
+ protected:
+  void afterSecond(std::int32_t second) override {
+    if (second >= countFrom_) {
+      const auto airliners = std::count_if(simulator.objects().begin(), simulator.objects().end(),
+                                           [](const auto& each) { return each.second.title == airlinerTitle; });
+      fewestAirliners_ = std::min(fewestAirliners_, static_cast<std::int32_t>(airliners));
+    }
+  }
+
+  std::int32_t countFrom_ = 0;
+  std::int32_t fewestAirliners_ = INT32_MAX;
 };
 
 // The creations the simulator carried out for the flight.

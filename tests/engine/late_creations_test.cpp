@@ -102,23 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, PlacesGivenUp,
                          ::testing::Values(WaitingCase{1, 1, 10}, WaitingCase{5, 5, 20}, WaitingCase{5, 2, 20},
                                            WaitingCase{50, 10, 80}));
 
-// The fewest airliners the simulator showed from the second counted on.
-class AirlinersShown : public Creations {
- protected:
-  void afterSecond(std::int32_t second) override {
-    if (second >= countFrom_) {
-      const auto airliners = std::count_if(simulator.objects().begin(), simulator.objects().end(),
-                                           [](const auto& each) { return each.second.title == airlinerTitle; });
-      fewestAirliners_ = std::min(fewestAirliners_, static_cast<std::int32_t>(airliners));
-    }
-  }
-
-  // By default once the first creations of light aircraft whose models never load have been given up.
-  std::int32_t countFrom_ = 180;
-  std::int32_t fewestAirliners_ = INT32_MAX;
-};
-
-class NearModelsThatNeverLoad : public AirlinersShown, public ::testing::WithParamInterface<WaitingCase> {};
+class NearModelsThatNeverLoad : public ShownEachSecond, public ::testing::WithParamInterface<WaitingCase> {};
 
 TEST_P(NearModelsThatNeverLoad, HoldAThirdOfThePlacesAtMostAndCostNoAirlinerMoreThanOneCreationInHalfAnHour) {
   // For half an hour, light aircraft whose model never loads circle 1 to 3 nm out, among airliners circling 4 to 20 nm
@@ -126,6 +110,8 @@ TEST_P(NearModelsThatNeverLoad, HoldAThirdOfThePlacesAtMostAndCostNoAirlinerMore
   const auto& [maxLive, neverShown, waiting] = GetParam();
   constexpr std::int32_t halfAnHour = 1800;
   MAX_LIVE_SEL.value = maxLive;
+  // Once the first creations of the light aircraft have been given up.
+  countFrom_ = 180;
   for (std::uint32_t number = 0; number < neverShown; ++number) {
     Flight light =
         lf_flight(0x500000 + number, fmt::format("N{}", 100 + number), Kind::airborne, true, {never}, 0, halfAnHour);
@@ -152,31 +138,6 @@ TEST_P(NearModelsThatNeverLoad, HoldAThirdOfThePlacesAtMostAndCostNoAirlinerMore
 
 INSTANTIATE_TEST_SUITE_P(Limits, NearModelsThatNeverLoad,
                          ::testing::Values(WaitingCase{3, 3, 17}, WaitingCase{10, 8, 32}));
-
-TEST_F(AirlinersShown, WhenMaxLiveIsLoweredModelsThatNeverLoadGiveUpTheirPlacesBeforeAnyAirliner) {
-  // Light aircraft whose model never loads circle 1 to 3 nm out, airliners 4 to 20 nm out: all fit under Max live 50,
-  // so the light ones come back to free places after each give-up. Then the user lowers Max live to 10.
-  constexpr std::int32_t lowered = 600;
-  for (std::uint32_t number = 0; number < 8; ++number) {
-    Flight light =
-        lf_flight(0x500000 + number, fmt::format("N{}", 100 + number), Kind::airborne, true, {never}, 0, lowered + 300);
-    light.circleNm = 1.0 + 2.0 * number / 8;
-    add(light);
-  }
-  for (std::uint32_t number = 0; number < 32; ++number) {
-    Flight airliner =
-        lf_flight(0x510000 + number, fmt::format("DLH{}", 100 + number), Kind::airborne, false, {1}, 0, lowered + 300);
-    airliner.circleNm = 4.0 + 16.0 * number / 32;
-    add(airliner);
-  }
-  MAX_LIVE_SEL.value = 50;
-  countFrom_ = lowered + 10;
-  run(lowered + 120, {{lowered, 10}});
-
-  // Once the farthest have left, the ten places are the airliners': none is taken out for a model that never loads.
-  EXPECT_EQ(fewestAirliners_, 10);
-  EXPECT_TRUE(faults_.empty()) << faults_.list();
-}
 
 TEST_F(Creations, AFlightUnderTheCallsignOfOneWhoseModelNeverLoadsIsCreatedWithinTwoMinutes) {
   // A light aircraft whose model never loads reports from the start, an airliner under its callsign from 20 s on.
