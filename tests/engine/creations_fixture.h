@@ -95,8 +95,9 @@ class Creations : public BusyHub {
   // the simulator with no aircraft and no removal asked for.
   static constexpr std::int32_t limitGraceTicks = 6000;
   static constexpr std::int32_t strayTicks = 500;
-  // How long a first creation has to show before it is given up.
-  static constexpr std::int32_t firstShowSeconds = 60;
+  // What a first lost creation costs its flight: the minute its creation has to show, and the minute it waits after
+  // the give-up while places are contested.
+  static constexpr std::int32_t firstLossSeconds = 60 + 60;
   // What a second lost creation costs its flight on top: the two minutes its creation has to show, and the wait of six
   // minutes and up to one more after a later give-up.
   static constexpr std::int32_t laterLossSeconds = 120 + 420;
@@ -492,7 +493,7 @@ class Creations : public BusyHub {
     }
     const std::int32_t since = owedSince_.try_emplace(flight.hexid, second).first->second;
     const std::int32_t settle = flight.slowestLoad() + 120 + (flight.sharesCallsign ? 120 : 0) +
-                                (flight.lostCreations() > 0 ? firstShowSeconds : 0) +
+                                (flight.lostCreations() > 0 ? firstLossSeconds : 0) +
                                 (flight.lostCreations() > 1 ? laterLossSeconds : 0);
     if (flight.neverLoads() || flight.slowestLoad() > 300 || second - since < settle) {
       return;
